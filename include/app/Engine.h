@@ -1,0 +1,68 @@
+#pragma once
+
+// The program's spine: brings the engine up in a fixed order, hands control to the frame loop, and saves and tears
+// everything down afterwards. Also the author tools that share its start-up: checking and compiling scripts.
+//
+// Start-up order: compile the scripts, create the per-user folders, publish the file interface, create the 2D
+// library and register the frame callbacks, mount the archives, parse "system.vls", open the window, create the
+// render target, register the interface functions, parse "script.vls", run the frame loop. Shut-down runs the
+// same steps backwards. Later subsystems add their managers at the places this order keeps for them.
+
+#include "VelSingleton.h"
+#include "app/EngineOptions.h"
+#include "platform/Hge.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Vel {
+
+class HgeManager;
+class PakInterface;
+class ParseManager;
+
+class Engine : public Singleton<Engine>
+{
+public:
+    explicit Engine(const EngineOptions& options);
+    ~Engine();
+
+    // Runs the game; the process exit status (0 after a normal end, non-zero when the game cannot start).
+    int Run();
+    // Compiles and reads the scripts without a window; 1 when there is a script error.
+    int Check();
+    // Compiles the scripts of the game folder.
+    int Compile();
+
+    // Writes the current screen into the next numbered file of the screenshot folder.
+    void TakeScreenshot();
+
+private:
+    static bool FrameFunc();
+    static bool RenderFunc();
+    bool Frame();
+    void Render();
+
+    [[nodiscard]] bool EnterGameFolder();
+    [[nodiscard]] std::string ChooseLogFile() const;
+    void ApplyCodePage();
+    void Fail(const std::string& message);
+    [[nodiscard]] bool StartGameSystems();
+    [[nodiscard]] bool ParseSystemScript();
+    [[nodiscard]] bool HasSystemScript() const;
+    void OnScriptError(const std::u16string& report);
+    void DrawScreen();
+    void Shutdown();
+
+    EngineOptions m_options;
+    std::string m_logFile;
+    std::map<std::u16string, std::u16string> m_readFromSource; // scripts whose compiled twin could not be written
+    std::unique_ptr<PakInterface> m_pakInterface;
+    std::unique_ptr<HgeManager> m_hgeManager;
+    std::unique_ptr<ParseManager> m_parseManager;
+    HTARGET m_target = 0;
+    int m_frame = 0;
+};
+
+} // namespace Vel

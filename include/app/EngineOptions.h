@@ -1,0 +1,37 @@
+#pragma once
+
+// The engine's command line: how a player, an author's tool or a test asks for a run.
+
+#include "platform/PlatformOptions.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Vel {
+
+struct EngineOptions
+{
+    enum class Mode
+    {
+        Run,     // play the game
+        Check,   // compile and read the scripts, report errors, no window
+        Compile, // compile the scripts and stop
+        Pack,    // write a protected archive
+        Help,
+    };
+    Mode mode = Mode::Run;
+    std::string gameFolder = ".";
+    std::string userFolder;         // empty: <documents>/Velloria/
+    std::string traceFile;          // empty: no trace
+    std::string inputFile;          // empty: no replayed input
+    PlatformOptions platform;
+    std::string packArchive;
+    std::vector<std::string> packPaths;
+
+    // Parses argv[1..]; on failure returns nothing and error says what is wrong.
+    static std::optional<EngineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);
+    static const char* Usage();
+};
+
+} // namespace Vel

@@ -1,0 +1,41 @@
+#pragma once
+
+// Owns the one 2D library interface of the process. Start-up creates it before anything draws or loads, mounts the
+// game's archives through it, and initialises the display from the settings the system script wrote; every other
+// part reaches the interface through GetHge(). The menu functions "window" and "fullscreen" switch the mode here.
+
+#include "VelSingleton.h"
+#include "platform/Hge.h"
+
+#include <string>
+
+namespace Vel {
+
+class HgeManager : public Singleton<HgeManager>
+{
+public:
+    // Every data archive of a game is protected with this password.
+    static constexpr const char* kArchivePassword = "mirtavoquens";
+
+    // Creates the interface, names "preferences.ini" as the ini file and logFile as the log.
+    explicit HgeManager(const std::string& logFile = "engine.log");
+    virtual ~HgeManager();
+
+    // Chooses the display mode from the settings and the desktop, sets the window states and opens the window.
+    [[nodiscard]] bool Init();
+    void SetWindowed();
+    void SetFullscreen();
+
+    // Attaches every archive listed in "preferences.ini"; one that cannot be attached is logged with its name
+    // and the reason, and the rest are still attached. False when any failed.
+    bool MountArchives();
+
+    [[nodiscard]] HGE* GetHge() const { return m_hge; }
+    // Shuts the interface down and drops it; GetHge() is nullptr afterwards.
+    void ReleaseHge();
+
+private:
+    HGE* m_hge = nullptr; // one reference from hgeCreate, dropped by ReleaseHge
+};
+
+} // namespace Vel

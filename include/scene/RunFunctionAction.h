@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/Callback.h"
+#include "scene/Action.h"
+
+namespace Vel {
+
+// Runs one of the engine's interface functions ("save", "window", ...) bound to its manager.
+class RunFunctionAction : public Action
+{
+public:
+    explicit RunFunctionAction(Callback<void()> function);
+
+    void Run() override;
+
+private:
+    Callback<void()> m_function;
+};
+
+} // namespace Vel

@@ -1,0 +1,122 @@
+#pragma once
+
+// Reads the game's script files and turns their statements into engine objects. Start-up creates the one instance,
+// parses "system.vls", registers the interface functions once the managers exist, and parses "script.vls"; the
+// "include" statement parses further files. Statement handlers are registered per family (settings, scenes,
+// graphics, interface) through AddHandler and reach the parser's block stack and carried values from here.
+//
+// The first script error ends the run's parsing: the report goes to the error handler once, the block stack is
+// cleared (the scenes those blocks pointed at may be deleted for the error screen), and every later statement and
+// file is ignored.
+
+#include "VelSingleton.h"
+#include "app/Callback.h"
+#include "script/CommandLine.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace Vel {
+
+class Action;
+
+// What a block stack entry holds; a statement that works on an open block names the kind it needs.
+enum class BlockKind
+{
+    CommandContainer, // a scene, an interface, a menu or an action's temporary container
+    ChoiceList,       // a selection command
+    Resource,         // an animation or a character
+    SoundList,        // a playlist
+    MenuElement,      // a menu switch
+    Gallery,          // a slide or thumbnail gallery
+};
+
+struct Block
+{
+    BlockKind kind = BlockKind::CommandContainer;
+    void* object = nullptr; // borrowed; owned by its registry or container
+};
+
+struct SourcePosition
+{
+    std::u16string fileName; // the name actually opened
+    std::int32_t line = 0;   // physical lines read so far
+};
+
+class ParseManager : public Singleton<ParseManager>
+{
+public:
+    using Handler = Callback<void(CommandLine&)>;
+    using ErrorHandler = Callback<void(const std::u16string&)>;
+
+    ParseManager();
+    virtual ~ParseManager();
+
+    // Keywords are exact, case-sensitive; a second registration of a keyword replaces the first.
+    void AddHandler(std::u16string keyword, Handler handler);
+    template <typename Function> void AddHandler(std::u16string keyword, Function function)
+    {
+        AddHandler(std::move(keyword), Handler(std::move(function)));
+    }
+
+    // Parses one file completely, at most once per run; "x.vls" opens the compiled "x.cvls". Errors never leave.
+    void Parse(const std::u16string& fileName);
+    // Compiled names whose scripts are read from their source text instead (their twin could not be written).
+    void SetReadFromSource(std::map<std::u16string, std::u16string> compiledToSource);
+    // Called once, with the report, at the first script error. The handler must not throw.
+    void SetErrorHandler(ErrorHandler handler);
+    [[nodiscard]] bool HasError() const { return m_hasError; }
+    // "Script error\nFile: F\nLine: N\nInfo: MESSAGE"; empty while there was no error.
+    [[nodiscard]] const std::u16string& ErrorReport() const { return m_errorReport; }
+
+    // Binds the interface function names to the managers that exist now.
+    void RegisterFunctions();
+    void AddInterfaceFunction(std::u16string name, Callback<void()> function);
+    // An interface function name gives an action running it; a statement that adds no command gives nullptr.
+    // A failing statement throws, so the statement holding the action text reports the error.
+    [[nodiscard]] std::shared_ptr<Action> ParseAction(std::u16string_view actionText);
+
+    void PushBlock(BlockKind kind, void* object);
+    // Closes the top block; does nothing when none is open.
+    void PopBlock();
+    // The top block's object when it is of the kind; otherwise a ScriptError naming the statement and the kind.
+    [[nodiscard]] void* TopBlock(BlockKind kind, std::u16string_view statement) const;
+    template <typename T> [[nodiscard]] T& TopBlockAs(BlockKind kind, std::u16string_view statement) const
+    {
+        return *static_cast<T*>(TopBlock(kind, statement));
+    }
+    [[nodiscard]] const std::vector<Block>& Blocks() const { return m_blocks; }
+
+    // The innermost file being parsed; nullptr outside Parse.
+    [[nodiscard]] const SourcePosition* CurrentPosition() const;
+
+    [[nodiscard]] const std::u16string& CurrentResource() const { return m_currentResource; }
+    void SetCurrentResource(std::u16string name) { m_currentResource = std::move(name); }
+    [[nodiscard]] const std::u16string& PendingVoice() const { return m_pendingVoice; }
+    void SetPendingVoice(std::u16string file) { m_pendingVoice = std::move(file); }
+
+private:
+    void ReadFile(const std::u16string& name);
+    void Dispatch(CommandLine& command);
+    void ReportError(std::string_view message);
+
+    std::map<std::u16string, Handler> m_handlers;
+    std::vector<Block> m_blocks;
+    std::set<std::u16string> m_parsedFiles;
+    std::vector<SourcePosition> m_fileStack;
+    std::map<std::u16string, Callback<void()>> m_interfaceFunctions;
+    std::u16string m_currentResource; // the last "object" or "animation" name
+    std::u16string m_pendingVoice;    // set by "voice", taken by the next "say"
+    std::map<std::u16string, std::u16string> m_readFromSource;
+    ErrorHandler m_errorHandler;
+    bool m_hasError = false;
+    std::u16string m_errorReport;
+};
+
+} // namespace Vel

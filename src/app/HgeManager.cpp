@@ -1,0 +1,81 @@
+#include "app/HgeManager.h"
+
+#include "app/DisplaySettings.h"
+#include "app/TextCodec.h"
+#include "platform/Os.h"
+
+#include <string>
+
+namespace Vel {
+
+HgeManager::HgeManager(const std::string& logFile) : m_hge(hgeCreate(HGE_VERSION))
+{
+    m_hge->System_SetState(HGE_INIFILE, "preferences.ini");
+    // The log is named before Init because mounting the archives, which comes first, reports into it.
+    m_hge->System_SetState(HGE_LOGFILE, logFile.c_str());
+}
+
+HgeManager::~HgeManager()
+{
+    ReleaseHge();
+}
+
+void HgeManager::ReleaseHge()
+{
+    if (!m_hge)
+        return;
+    m_hge->Release();
+    m_hge = nullptr;
+}
+
+bool HgeManager::Init()
+{
+    DisplaySettings& display = TheDisplaySettings();
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    if (display.fullscreen != 0 && !Os::DesktopSize(desktopWidth, desktopHeight)) {
+        m_hge->System_Log("Cannot read the desktop size; opening a window instead");
+        display.fullscreen = 0;
+    }
+    ChooseDisplayMode(display, desktopWidth, desktopHeight);
+
+    m_hge->System_SetState(HGE_WINDOWED, display.fullscreen == 0);
+    m_hge->System_SetState(HGE_SCREENWIDTH, display.screenWidth);
+    m_hge->System_SetState(HGE_SCREENHEIGHT, display.screenHeight);
+    m_hge->System_SetState(HGE_TITLE, TextCodec::WideToUtf8(TheGameNames().title).c_str());
+    m_hge->System_SetState(HGE_FPS, HGEFPS_VSYNC);
+    m_hge->System_SetState(HGE_SCREENBPP, 32);
+    m_hge->System_SetState(HGE_SHOWSPLASH, false);
+    m_hge->System_SetState(HGE_HIDEMOUSE, false);
+    m_hge->System_SetState(HGE_USESOUND, false);
+    m_hge->System_SetState(HGE_ICON, "icon.png");
+    return m_hge->System_Initiate();
+}
+
+void HgeManager::SetWindowed()
+{
+    m_hge->System_SetState(HGE_WINDOWED, true);
+}
+
+void HgeManager::SetFullscreen()
+{
+    m_hge->System_SetState(HGE_WINDOWED, false);
+}
+
+bool HgeManager::MountArchives()
+{
+    bool allAttached = true;
+    // Keys "1", "2", ... until the first missing one; an archive that fails to attach does not hide the ones
+    // after it, because a game may still run from the loose files and the remaining archives.
+    for (int index = 1;; ++index) {
+        const std::string key = std::to_string(index);
+        const std::string name = m_hge->Ini_GetString("archives", key.c_str(), "");
+        if (name.empty())
+            break;
+        if (!m_hge->Resource_AttachPack(name.c_str(), kArchivePassword))
+            allAttached = false;
+    }
+    return allAttached;
+}
+
+} // namespace Vel

@@ -1,0 +1,115 @@
+#include "app/UserFiles.h"
+
+#include "app/TextCodec.h"
+#include "platform/Os.h"
+
+#include <Poco/File.h>
+#include <Poco/Glob.h>
+#include <Poco/NumberFormatter.h>
+#include <Poco/Path.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <set>
+
+namespace Vel {
+
+namespace {
+
+std::string& UserFolderOverride()
+{
+    static std::string s_folder;
+    return s_folder;
+}
+
+std::string WithSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// The decimal value of an all-digit base name; -1 for anything else (empty, signs, letters, overflow).
+std::int64_t NumberOf(const std::string& baseName)
+{
+    if (baseName.empty() || baseName.size() > 18)
+        return -1;
+    std::int64_t value = 0;
+    for (char c : baseName) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+void CreateFolder(const std::u16string& folder)
+{
+    try {
+        Poco::File(TextCodec::WideToUtf8(folder)).createDirectory();
+    } catch (...) {
+        // A folder that cannot be made shows up as a failed save or screenshot, which is reported there.
+    }
+}
+
+} // namespace
+
+void UserFiles::SetUserFolderOverride(const std::string& folder)
+{
+    UserFolderOverride() = folder.empty() ? std::string() : WithSlash(folder);
+}
+
+std::u16string UserFiles::GetUserFolder()
+{
+    if (!UserFolderOverride().empty())
+        return TextCodec::Utf8ToWide(UserFolderOverride());
+    return TextCodec::Utf8ToWide(WithSlash(Os::DocumentsFolder()) + "Velloria/");
+}
+
+std::u16string UserFiles::GetSaveFolder()
+{
+    return GetUserFolder() + u"save/";
+}
+
+std::u16string UserFiles::GetScreenshotFolder()
+{
+    return GetUserFolder() + u"screenshots/";
+}
+
+void UserFiles::CreateFolders()
+{
+    if (!UserFolderOverride().empty()) {
+        // An explicitly named folder may lie deeper than one new level.
+        try {
+            Poco::File(UserFolderOverride()).createDirectories();
+        } catch (...) {
+        }
+    }
+    CreateFolder(GetUserFolder());
+    CreateFolder(GetSaveFolder());
+    CreateFolder(GetScreenshotFolder());
+}
+
+std::vector<std::string> UserFiles::ListFiles(const std::string& pattern)
+{
+    std::set<std::string> matches;
+    try {
+        Poco::Glob::glob(pattern, matches);
+    } catch (...) {
+        return {};
+    }
+    return {matches.begin(), matches.end()};
+}
+
+std::string UserFiles::NextNumberedFile(const std::string& folder, const std::string& extension)
+{
+    const std::string directory = WithSlash(folder);
+    std::int64_t highest = 0;
+    for (const std::string& name : ListFiles(directory + "*" + extension)) {
+        const Poco::Path path(name);
+        highest = std::max(highest, NumberOf(path.getBaseName()));
+    }
+    return directory + Poco::NumberFormatter::format0(static_cast<Poco::Int64>(highest + 1), 8) + extension;
+}
+
+} // namespace Vel

@@ -1,0 +1,321 @@
+#include "app/Engine.h"
+
+#include "app/DisplaySettings.h"
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "app/Trace.h"
+#include "app/UserFiles.h"
+#include "data/CompileScripts.h"
+#include "data/PakInterface.h"
+#include "platform/InputScript.h"
+#include "script/ParseManager.h"
+
+#include <Poco/File.h>
+#include <Poco/Path.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace Vel {
+
+namespace {
+
+constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
+
+// A screen-aligned rectangle; tex 0 fills it with the colour alone.
+hgeQuad RectQuad(float x1, float y1, float x2, float y2, HTEXTURE tex, float u2, float v2, std::uint32_t colour)
+{
+    hgeQuad quad;
+    quad.tex = tex;
+    quad.blend = BLEND_DEFAULT;
+    const float xs[4] = {x1, x2, x2, x1};
+    const float ys[4] = {y1, y1, y2, y2};
+    const float us[4] = {0.0f, u2, u2, 0.0f};
+    const float vs[4] = {0.0f, 0.0f, v2, v2};
+    for (int i = 0; i < 4; ++i) {
+        quad.v[i].x = xs[i];
+        quad.v[i].y = ys[i];
+        quad.v[i].tx = us[i];
+        quad.v[i].ty = vs[i];
+        quad.v[i].col = colour;
+    }
+    return quad;
+}
+
+std::string FirstLine(const std::u16string& text)
+{
+    return TextCodec::WideToUtf8(text.substr(0, text.find(u'\n')));
+}
+
+} // namespace
+
+Engine::Engine(const EngineOptions& options) : m_options(options)
+{
+}
+
+Engine::~Engine()
+{
+    Shutdown();
+}
+
+int Engine::Run()
+{
+    if (!m_options.inputFile.empty()) {
+        std::string error;
+        auto input = InputScript::Load(m_options.inputFile, error);
+        if (!input) {
+            std::fprintf(stderr, "velloria: %s: %s\n", m_options.inputFile.c_str(), error.c_str());
+            return 2;
+        }
+        m_options.platform.input = std::move(*input);
+    }
+    if (!m_options.traceFile.empty() && !Trace::Open(m_options.traceFile)) {
+        std::fprintf(stderr, "velloria: cannot write the trace file %s\n", m_options.traceFile.c_str());
+        return 2;
+    }
+    SetPlatformOptions(m_options.platform);
+    if (!EnterGameFolder() || !StartGameSystems())
+        return 1;
+    m_hgeManager->GetHge()->System_Start();
+    Shutdown();
+    return 0;
+}
+
+// Start-up from the compiled scripts up to the moment the frame loop can run.
+bool Engine::StartGameSystems()
+{
+    UserFiles::SetUserFolderOverride(m_options.userFolder);
+    const CompileResult compiled = CompileScripts(".");
+    m_readFromSource = compiled.readFromSource;
+    UserFiles::CreateFolders();
+    m_logFile = ChooseLogFile();
+    m_pakInterface = std::make_unique<PakInterface>();
+    m_hgeManager = std::make_unique<HgeManager>(m_logFile);
+    HGE* hge = m_hgeManager->GetHge();
+    hge->System_SetState(HGE_FRAMEFUNC, &Engine::FrameFunc);
+    hge->System_SetState(HGE_RENDERFUNC, &Engine::RenderFunc);
+    for (const std::string& warning : compiled.warnings)
+        hge->System_Log("%s", warning.c_str());
+    ApplyCodePage();
+    m_hgeManager->MountArchives();
+
+    if (!ParseSystemScript())
+        return false;
+    if (!m_hgeManager->Init()) {
+        Shutdown();
+        return false;
+    }
+    const DisplaySettings& display = TheDisplaySettings();
+    m_target = hge->Target_Create(display.gameWidth, display.gameHeight, false);
+    if (!m_target) {
+        Fail("cannot create the render target of " + std::to_string(display.gameWidth) + "x" +
+             std::to_string(display.gameHeight));
+        return false;
+    }
+    m_parseManager->RegisterFunctions();
+    m_parseManager->Parse(u"script.vls");
+    return true;
+}
+
+int Engine::Check()
+{
+    if (!EnterGameFolder())
+        return 1;
+    const CompileResult compiled = CompileScripts(".");
+    for (const std::string& warning : compiled.warnings)
+        std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    m_readFromSource = compiled.readFromSource;
+    m_logFile = ChooseLogFile();
+    m_hgeManager = std::make_unique<HgeManager>(m_logFile);
+    ApplyCodePage();
+    m_hgeManager->MountArchives();
+    if (!ParseSystemScript())
+        return 1;
+    m_parseManager->RegisterFunctions();
+    m_parseManager->Parse(u"script.vls");
+    if (m_parseManager->HasError()) {
+        std::fprintf(stderr, "%s\n", TextCodec::WideToUtf8(m_parseManager->ErrorReport()).c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int Engine::Compile()
+{
+    if (!EnterGameFolder())
+        return 1;
+    const CompileResult compiled = CompileScripts(".");
+    for (const std::string& warning : compiled.warnings)
+        std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    return compiled.readFromSource.empty() ? 0 : 1;
+}
+
+bool Engine::EnterGameFolder()
+{
+    if (chdir(m_options.gameFolder.c_str()) != 0) {
+        std::fprintf(stderr, "velloria: cannot enter the game folder %s\n", m_options.gameFolder.c_str());
+        return false;
+    }
+    return true;
+}
+
+// A game installed where the player cannot write keeps its log in the player's own folder.
+std::string Engine::ChooseLogFile() const
+{
+    if (access(".", W_OK) == 0)
+        return "engine.log";
+    return TextCodec::WideToUtf8(UserFiles::GetUserFolder()) + "engine.log";
+}
+
+// Bitmap fonts index their letters by the bytes of the game's single-byte code page.
+void Engine::ApplyCodePage()
+{
+    HGE* hge = m_hgeManager->GetHge();
+    const std::string codePage = hge->Ini_GetString("engine", "codepage", "CP1252");
+    if (!TextCodec::SetCodePage(codePage))
+        hge->System_Log("preferences.ini: unknown code page %s; using %s", codePage.c_str(),
+                        TextCodec::CodePage().c_str());
+}
+
+void Engine::Fail(const std::string& message)
+{
+    std::fprintf(stderr, "velloria: %s\n", message.c_str());
+    if (m_hgeManager)
+        m_hgeManager->GetHge()->System_Log("%s", message.c_str());
+    Shutdown();
+}
+
+bool Engine::HasSystemScript() const
+{
+    if (Poco::File("system.vls").exists() || Poco::File("system.cvls").exists())
+        return true;
+    HGE* hge = m_hgeManager->GetHge();
+    void* data = hge->Resource_Load("system.cvls");
+    hge->Resource_Free(data);
+    return data != nullptr;
+}
+
+bool Engine::ParseSystemScript()
+{
+    if (!HasSystemScript()) {
+        Fail("no system.vls or system.cvls in the game folder " + Poco::Path::current());
+        return false;
+    }
+    m_parseManager = std::make_unique<ParseManager>();
+    m_parseManager->SetReadFromSource(m_readFromSource);
+    m_parseManager->SetErrorHandler(Callback<void(const std::u16string&)>(this, &Engine::OnScriptError));
+    m_parseManager->Parse(u"system.vls");
+    DisplaySettings& display = TheDisplaySettings();
+    if (display.gameWidth > 0 && display.gameHeight > 0)
+        return true;
+    if (m_parseManager->HasError()) {
+        // The window is still needed to show the report; the game's own size never arrived.
+        display.gameWidth = 800;
+        display.gameHeight = 600;
+        return true;
+    }
+    Fail("no resolution set by system.vls");
+    return false;
+}
+
+void Engine::OnScriptError(const std::u16string& report)
+{
+    Trace::Write("error", FirstLine(report));
+    if (m_hgeManager)
+        m_hgeManager->GetHge()->System_Log("%s", TextCodec::WideToUtf8(report).c_str());
+}
+
+bool Engine::FrameFunc()
+{
+    return GetSingleton().Frame();
+}
+
+bool Engine::RenderFunc()
+{
+    GetSingleton().Render();
+    return false;
+}
+
+bool Engine::Frame()
+{
+    Trace::SetFrame(++m_frame);
+    HGE* hge = m_hgeManager->GetHge();
+    // The event queue is read here only; everything else polls key states.
+    hgeInputEvent event;
+    while (hge->Input_GetEvent(&event)) {
+        if (event.type == INPUT_KEYDOWN && event.key == HGEK_S && (event.flags & HGEINP_ALT) != 0)
+            TakeScreenshot();
+    }
+    return false;
+}
+
+void Engine::Render()
+{
+    HGE* hge = m_hgeManager->GetHge();
+    hge->Gfx_BeginScene(m_target);
+    hge->Gfx_Clear(kOpaqueBlack);
+    hge->Gfx_EndScene();
+    DrawScreen();
+}
+
+// Stretches the game picture onto the screen, pillar-boxed with black bars on displays wider than 4:3.
+void Engine::DrawScreen()
+{
+    HGE* hge = m_hgeManager->GetHge();
+    const DisplaySettings& display = TheDisplaySettings();
+    const float height = static_cast<float>(display.screenHeight);
+    float width = static_cast<float>(display.screenWidth);
+    float left = 0.0f;
+    if (display.widescreen) {
+        width = height * kPillarBoxAspect;
+        left = (static_cast<float>(display.screenWidth) - width) * 0.5f;
+    }
+    const HTEXTURE picture = hge->Target_GetTexture(m_target);
+    const int textureWidth = hge->Texture_GetWidth(picture);
+    const int textureHeight = hge->Texture_GetHeight(picture);
+    if (textureWidth <= 0 || textureHeight <= 0)
+        return;
+    const float u = static_cast<float>(display.gameWidth) / static_cast<float>(textureWidth);
+    const float v = static_cast<float>(display.gameHeight) / static_cast<float>(textureHeight);
+
+    hge->Gfx_BeginScene(0);
+    const hgeQuad screen = RectQuad(left, 0.0f, left + width, height, picture, u, v, 0xFFFFFFFF);
+    hge->Gfx_RenderQuad(&screen);
+    if (display.widescreen) {
+        const hgeQuad leftBar = RectQuad(0.0f, 0.0f, left, height, 0, 0.0f, 0.0f, kOpaqueBlack);
+        const hgeQuad rightBar = RectQuad(left + width, 0.0f, static_cast<float>(display.screenWidth), height, 0,
+                                          0.0f, 0.0f, kOpaqueBlack);
+        hge->Gfx_RenderQuad(&leftBar);
+        hge->Gfx_RenderQuad(&rightBar);
+    }
+    hge->Gfx_EndScene();
+}
+
+void Engine::TakeScreenshot()
+{
+    const std::string folder = TextCodec::WideToUtf8(UserFiles::GetScreenshotFolder());
+    const std::string path = UserFiles::NextNumberedFile(folder, ".bmp");
+    HGE* hge = m_hgeManager->GetHge();
+    if (hge->System_Snapshot(path.c_str()))
+        Trace::Write("screenshot", std::string_view(path));
+    else
+        hge->System_Log("Cannot write the screenshot %s", path.c_str());
+}
+
+// Safe to call more than once: the steps that already ran are skipped.
+void Engine::Shutdown()
+{
+    if (m_hgeManager && m_target) {
+        m_hgeManager->GetHge()->Target_Free(m_target);
+        m_target = 0;
+    }
+    m_parseManager.reset();
+    if (m_hgeManager) {
+        m_hgeManager->GetHge()->System_Shutdown();
+        m_hgeManager.reset();
+    }
+    m_pakInterface.reset();
+    Trace::Close();
+}
+
+} // namespace Vel

@@ -1,0 +1,170 @@
+#include "app/EngineOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace Vel {
+
+namespace {
+
+bool ToInt(const std::string& text, int& value)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || parsed < 0 || parsed > 1000000000)
+        return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ToSeconds(const std::string& text, double& value)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(parsed) || parsed <= 0.0 || parsed > 10.0)
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool ToSize(const std::string& text, int& width, int& height)
+{
+    const auto x = text.find('x');
+    return x != std::string::npos && ToInt(text.substr(0, x), width) && ToInt(text.substr(x + 1), height) &&
+           width > 0 && height > 0;
+}
+
+bool ToSnapshot(const std::string& text, SnapshotRequest& request)
+{
+    const auto colon = text.find(':');
+    if (colon == std::string::npos || !ToInt(text.substr(0, colon), request.frame) || request.frame < 1)
+        return false;
+    request.fileName = text.substr(colon + 1);
+    const auto dot = request.fileName.rfind('.');
+    const std::string extension = dot == std::string::npos ? std::string() : request.fileName.substr(dot);
+    return extension == ".png" || extension == ".bmp";
+}
+
+// One "--name value" option of a run; false with error set when the value is missing or wrong.
+bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::string* value, std::string& error)
+{
+    PlatformOptions& platform = options.platform;
+    if (name == "--headless") {
+        platform.headless = true;
+        return true;
+    }
+    if (!value) {
+        error = "option " + name + " needs a value";
+        return false;
+    }
+    bool ok = true;
+    if (name == "--desktop")
+        ok = ToSize(*value, platform.desktopWidth, platform.desktopHeight);
+    else if (name == "--frames")
+        ok = ToInt(*value, platform.maxFrames) && platform.maxFrames > 0;
+    else if (name == "--dt")
+        ok = ToSeconds(*value, platform.fixedDelta);
+    else if (name == "--input")
+        options.inputFile = *value;
+    else if (name == "--snapshot") {
+        SnapshotRequest request;
+        ok = ToSnapshot(*value, request);
+        platform.snapshots.push_back(request);
+    } else if (name == "--user-dir")
+        options.userFolder = *value;
+    else if (name == "--trace")
+        options.traceFile = *value;
+    else {
+        error = "unknown option " + name;
+        return false;
+    }
+    if (!ok)
+        error = "bad value for " + name + ": '" + *value + "'";
+    return ok;
+}
+
+bool TakesValue(const std::string& name)
+{
+    return name != "--headless";
+}
+
+std::optional<EngineOptions> ParseRun(const std::vector<std::string>& arguments, std::string& error)
+{
+    EngineOptions options;
+    bool haveFolder = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            options.mode = EngineOptions::Mode::Help;
+            return options;
+        }
+        if (argument.rfind("--", 0) != 0) {
+            if (haveFolder) {
+                error = "more than one game folder: '" + argument + "'";
+                return std::nullopt;
+            }
+            options.gameFolder = argument;
+            haveFolder = true;
+            continue;
+        }
+        const bool hasValue = TakesValue(argument) && i + 1 < arguments.size();
+        const std::string* value = hasValue ? &arguments[++i] : nullptr;
+        if (!ApplyRunOption(options, argument, value, error))
+            return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace
+
+std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>& arguments, std::string& error)
+{
+    const std::string first = arguments.empty() ? std::string() : arguments[0];
+    if (first == "check" || first == "compile") {
+        if (arguments.size() != 2) {
+            error = first + " takes one game folder";
+            return std::nullopt;
+        }
+        EngineOptions options;
+        options.mode = first == "check" ? Mode::Check : Mode::Compile;
+        options.gameFolder = arguments[1];
+        return options;
+    }
+    if (first == "pack") {
+        if (arguments.size() < 3) {
+            error = "pack takes an archive name and at least one path";
+            return std::nullopt;
+        }
+        EngineOptions options;
+        options.mode = Mode::Pack;
+        options.packArchive = arguments[1];
+        options.packPaths.assign(arguments.begin() + 2, arguments.end());
+        return options;
+    }
+    return ParseRun(arguments, error);
+}
+
+const char* EngineOptions::Usage()
+{
+    return "usage:\n"
+           "  velloria [GAME_DIR] [options]     run the game (default GAME_DIR: the current folder)\n"
+           "    --headless              no window, no sound device; software rendering\n"
+           "    --desktop WxH           desktop size for full screen in headless mode (default 1920x1080)\n"
+           "    --frames N              end the frame loop after frame N (normal shutdown)\n"
+           "    --dt SECONDS            every frame lasts exactly SECONDS (headless default 1/60)\n"
+           "    --input FILE            replay input\n"
+           "    --snapshot N:FILE       after frame N has been drawn, write the screen to FILE (.png or .bmp)\n"
+           "    --user-dir DIR          the per-user folder instead of <documents>/Velloria/\n"
+           "    --trace FILE            write the trace\n"
+           "  velloria check GAME_DIR   compile and read the scripts; report script errors and warnings\n"
+           "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
+           "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n";
+}
+
+} // namespace Vel

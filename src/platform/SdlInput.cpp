@@ -1,0 +1,208 @@
+#include "platform/SdlInput.h"
+
+#include <SDL.h>
+
+namespace Vel {
+
+namespace {
+
+struct KeyPair
+{
+    SDL_Keycode sdl;
+    int hge;
+};
+
+constexpr KeyPair kKeys[] = {
+    {SDLK_ESCAPE, HGEK_ESCAPE},
+    {SDLK_BACKSPACE, HGEK_BACKSPACE},
+    {SDLK_TAB, HGEK_TAB},
+    {SDLK_RETURN, HGEK_ENTER},
+    {SDLK_KP_ENTER, HGEK_ENTER},
+    {SDLK_SPACE, HGEK_SPACE},
+    {SDLK_LSHIFT, HGEK_SHIFT},
+    {SDLK_RSHIFT, HGEK_SHIFT},
+    {SDLK_LCTRL, HGEK_CTRL},
+    {SDLK_RCTRL, HGEK_CTRL},
+    {SDLK_LALT, HGEK_ALT},
+    {SDLK_RALT, HGEK_ALT},
+    {SDLK_PAUSE, HGEK_PAUSE},
+    {SDLK_CAPSLOCK, HGEK_CAPSLOCK},
+    {SDLK_PAGEUP, HGEK_PGUP},
+    {SDLK_PAGEDOWN, HGEK_PGDN},
+    {SDLK_END, HGEK_END},
+    {SDLK_HOME, HGEK_HOME},
+    {SDLK_LEFT, HGEK_LEFT},
+    {SDLK_UP, HGEK_UP},
+    {SDLK_RIGHT, HGEK_RIGHT},
+    {SDLK_DOWN, HGEK_DOWN},
+    {SDLK_INSERT, HGEK_INSERT},
+    {SDLK_DELETE, HGEK_DELETE},
+    // Windows numbers for the keypad and the punctuation keys of a US layout.
+    {SDLK_KP_MULTIPLY, 0x6A},
+    {SDLK_KP_PLUS, 0x6B},
+    {SDLK_KP_MINUS, 0x6D},
+    {SDLK_KP_PERIOD, 0x6E},
+    {SDLK_KP_DIVIDE, 0x6F},
+    {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, 0xBB},
+    {SDLK_COMMA, 0xBC},
+    {SDLK_MINUS, 0xBD},
+    {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},
+    {SDLK_BACKQUOTE, 0xC0},
+    {SDLK_LEFTBRACKET, 0xDB},
+    {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD},
+    {SDLK_QUOTE, 0xDE},
+};
+
+constexpr int kNumpad0 = 0x60;
+
+int ButtonKey(Uint8 button)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT:
+        return HGEK_LBUTTON;
+    case SDL_BUTTON_RIGHT:
+        return HGEK_RBUTTON;
+    case SDL_BUTTON_MIDDLE:
+        return HGEK_MBUTTON;
+    default:
+        return 0;
+    }
+}
+
+int LockFlags(Uint16 mod)
+{
+    return ((mod & KMOD_CAPS) != 0 ? HGEINP_CAPSLOCK : 0) | ((mod & KMOD_NUM) != 0 ? HGEINP_NUMLOCK : 0) |
+           ((mod & KMOD_SCROLL) != 0 ? HGEINP_SCROLLLOCK : 0);
+}
+
+struct Scale
+{
+    SDL_Window* window = nullptr;
+    float x = 1;
+    float y = 1;
+};
+
+Scale ScaleFor(std::uint32_t windowId, int screenWidth, int screenHeight)
+{
+    Scale scale;
+    scale.window = SDL_GetWindowFromID(windowId);
+    int w = 0;
+    int h = 0;
+    if (scale.window != nullptr)
+        SDL_GetWindowSize(scale.window, &w, &h);
+    if (w > 0 && h > 0) {
+        scale.x = static_cast<float>(screenWidth) / static_cast<float>(w);
+        scale.y = static_cast<float>(screenHeight) / static_cast<float>(h);
+    }
+    return scale;
+}
+
+void MoveTo(InputState& input, const Scale& scale, int x, int y)
+{
+    input.MouseMove(static_cast<float>(x) * scale.x, static_cast<float>(y) * scale.y);
+    // A drag past the edge still reports positions; over the window means having the mouse focus.
+    input.SetMouseOver(scale.window != nullptr && SDL_GetMouseFocus() == scale.window);
+}
+
+// False when the window was asked to close.
+bool HandleWindowEvent(InputState& input, const SDL_WindowEvent& event)
+{
+    switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        return false;
+    case SDL_WINDOWEVENT_ENTER:
+        input.SetMouseOver(true);
+        break;
+    case SDL_WINDOWEVENT_LEAVE:
+        input.SetMouseOver(false);
+        break;
+    // Keys released while another window has the keyboard never reach us: forget them all.
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        input.ReleaseAll();
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+bool Handle(InputState& input, const SDL_Event& event, const Scale& scale)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        return false;
+    case SDL_WINDOWEVENT:
+        return HandleWindowEvent(input, event.window);
+    case SDL_KEYDOWN:
+        input.KeyDown(SdlInput::KeyFromSdl(event.key.keysym.sym), LockFlags(event.key.keysym.mod), true,
+                      event.key.repeat != 0);
+        break;
+    case SDL_KEYUP:
+        input.KeyUp(SdlInput::KeyFromSdl(event.key.keysym.sym));
+        break;
+    case SDL_MOUSEMOTION:
+        MoveTo(input, scale, event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        MoveTo(input, scale, event.button.x, event.button.y);
+        input.KeyDown(ButtonKey(event.button.button), 0, true);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        MoveTo(input, scale, event.button.x, event.button.y);
+        input.KeyUp(ButtonKey(event.button.button));
+        break;
+    case SDL_MOUSEWHEEL:
+        input.MouseWheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SdlInput::Pump(InputState& input, std::uint32_t windowId, int screenWidth, int screenHeight)
+{
+    Scale scale = ScaleFor(windowId, screenWidth, screenHeight);
+    bool open = true;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0)
+        open = Handle(input, event, scale) && open;
+    return !open;
+}
+
+void SdlInput::ReadMouse(InputState& input, std::uint32_t windowId, int screenWidth, int screenHeight)
+{
+    Scale scale = ScaleFor(windowId, screenWidth, screenHeight);
+    if (scale.window == nullptr || SDL_GetMouseFocus() != scale.window)
+        return;
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    MoveTo(input, scale, x, y);
+}
+
+int SdlInput::KeyFromSdl(std::int32_t keycode)
+{
+    if (keycode >= SDLK_a && keycode <= SDLK_z)
+        return HGEK_A + (keycode - SDLK_a);
+    if (keycode >= SDLK_0 && keycode <= SDLK_9)
+        return HGEK_0 + (keycode - SDLK_0);
+    if (keycode >= SDLK_F1 && keycode <= SDLK_F12)
+        return HGEK_F1 + (keycode - SDLK_F1);
+    if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9)
+        return kNumpad0 + 1 + (keycode - SDLK_KP_1);
+    if (keycode == SDLK_KP_0)
+        return kNumpad0;
+    for (const KeyPair& pair : kKeys) {
+        if (pair.sdl == keycode)
+            return pair.hge;
+    }
+    return 0;
+}
+
+} // namespace Vel

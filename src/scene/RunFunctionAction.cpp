@@ -1,0 +1,14 @@
+#include "scene/RunFunctionAction.h"
+
+#include <utility>
+
+namespace Vel {
+
+RunFunctionAction::RunFunctionAction(Callback<void()> function) : m_function(std::move(function)) {}
+
+void RunFunctionAction::Run()
+{
+    m_function();
+}
+
+} // namespace Vel

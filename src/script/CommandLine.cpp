@@ -1,0 +1,225 @@
+#include "script/CommandLine.h"
+
+#include "app/TextCodec.h"
+#include "script/ScriptError.h"
+
+#include <algorithm>
+#include <string>
+
+namespace Vel {
+
+namespace {
+
+constexpr std::u16string_view kThen = u" then ";
+constexpr std::u16string_view kElse = u" else ";
+
+} // namespace
+
+bool CommandLine::IsBlank(char16_t character)
+{
+    return character == u' ' || character == u'\t' || character == u'\r' || character == u'\n' || character == u'\v' ||
+           character == u'\f';
+}
+
+std::u16string CommandLine::Trim(std::u16string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    return std::u16string(text.substr(begin, end - begin));
+}
+
+std::vector<std::u16string> CommandLine::Split(std::u16string_view text, std::u16string_view separators)
+{
+    std::vector<std::u16string> pieces;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find_first_of(separators, start);
+        if (end == std::u16string_view::npos) {
+            pieces.emplace_back(text.substr(start));
+            return pieces;
+        }
+        pieces.emplace_back(text.substr(start, end - start));
+        start = text.find_first_not_of(separators, end);
+        if (start == std::u16string_view::npos) {
+            pieces.emplace_back();
+            return pieces;
+        }
+    }
+}
+
+bool CommandLine::AddLine(std::u16string_view line)
+{
+    if (!m_continued)
+        return StartStatement(line);
+    if (m_speech) {
+        // Lines arrive trimmed, so a speech broken over lines joins its words without a blank.
+        if (line.empty()) {
+            m_continued = false;
+            return true;
+        }
+        m_arguments.back() += line;
+        return false;
+    }
+    m_text += line;
+    return CheckParentheses();
+}
+
+std::u16string CommandLine::GetArgument(std::size_t index) const
+{
+    return index < m_arguments.size() ? m_arguments[index] : std::u16string();
+}
+
+std::u16string CommandLine::GetAttribute(const std::u16string& key) const
+{
+    const auto found = m_attributes.find(key);
+    return found != m_attributes.end() ? found->second : std::u16string();
+}
+
+void CommandLine::Reset()
+{
+    m_keyword.clear();
+    m_text.clear();
+    m_arguments.clear();
+    m_attributes.clear();
+    m_continued = false;
+    m_speech = false;
+}
+
+bool CommandLine::StartStatement(std::u16string_view line)
+{
+    Reset();
+    if (line.empty())
+        return true;
+    const std::u16string_view firstWord = line.substr(0, line.find_first_of(u" ("));
+    if (firstWord.find(u'=') != std::u16string_view::npos) {
+        StartSpeech(line);
+        return !m_continued;
+    }
+    if (firstWord == u"if") {
+        StartConditional(line);
+        return true;
+    }
+    m_keyword = firstWord;
+    if (firstWord == u"begin") {
+        // "begin scene(x)" is another spelling of "beginscene(x)".
+        const std::vector<std::u16string> words = Split(line, u" (");
+        const std::u16string block = words.size() > 1 ? Trim(words[1]) : std::u16string();
+        if (block.empty())
+            throw ScriptError("begin without a block name");
+        m_keyword += block;
+    }
+    m_text = line;
+    return CheckParentheses();
+}
+
+void CommandLine::StartSpeech(std::u16string_view line)
+{
+    const std::vector<std::u16string> pieces = Split(line, u"=");
+    const std::u16string speaker = Trim(pieces[0]);
+    m_text = line;
+    if (speaker == u"voice") {
+        m_keyword = u"voice";
+        m_arguments = {Trim(pieces[1])};
+        return;
+    }
+    // The text stays as written: a blank after '=' belongs to the speech.
+    m_keyword = u"say";
+    m_arguments = {speaker, pieces[1]};
+    m_continued = true;
+    m_speech = true;
+}
+
+void CommandLine::StartConditional(std::u16string_view line)
+{
+    m_keyword = u"if";
+    m_text = line;
+    // The condition starts after "if " or, in "if(...)", right after "if".
+    const std::size_t start = line.size() > 2 && line[2] == u' ' ? 3 : 2;
+    const std::size_t then = line.find(kThen, start);
+    if (then == std::u16string_view::npos)
+        throw ScriptError("if without then");
+    const std::size_t thenStart = then + kThen.size();
+    const std::size_t otherwise = line.find(kElse, thenStart);
+    m_arguments.emplace_back(line.substr(start, then - start));
+    if (otherwise == std::u16string_view::npos) {
+        m_arguments.emplace_back(line.substr(thenStart));
+        m_arguments.emplace_back();
+    } else {
+        m_arguments.emplace_back(line.substr(thenStart, otherwise - thenStart));
+        m_arguments.emplace_back(line.substr(otherwise + kElse.size()));
+    }
+}
+
+bool CommandLine::CheckParentheses()
+{
+    const auto opening = std::count(m_text.begin(), m_text.end(), u'(');
+    const auto closing = std::count(m_text.begin(), m_text.end(), u')');
+    if (opening != closing) {
+        m_continued = true;
+        return false;
+    }
+    m_continued = false;
+    ParseArgumentList();
+    return true;
+}
+
+void CommandLine::ParseArgumentList()
+{
+    const std::size_t open = m_text.find(u'(');
+    const std::size_t close = m_text.rfind(u')');
+    if (open == std::u16string::npos || close == std::u16string::npos || close < open)
+        return;
+    const std::u16string inner = Trim(std::u16string_view(m_text).substr(open + 1, close - open - 1));
+    if (inner.empty())
+        return;
+    const std::vector<std::u16string> pieces = Split(inner, u",");
+    for (std::size_t next = 0; next < pieces.size();) {
+        const std::u16string piece = Trim(pieces[next++]);
+        if (piece.find(u'=') != std::u16string::npos)
+            AddAttribute(piece, pieces, next);
+        else if (!piece.empty() && piece.front() == u'"')
+            m_arguments.push_back(ReadQuoted(piece, pieces, next));
+        else
+            m_arguments.push_back(piece);
+    }
+}
+
+void CommandLine::AddAttribute(const std::u16string& piece, const std::vector<std::u16string>& pieces,
+                               std::size_t& next)
+{
+    // Parts after a second '=' are dropped, even inside quotes.
+    const std::vector<std::u16string> parts = Split(piece, u"=");
+    const std::u16string key = Trim(parts[0]);
+    std::u16string value = Trim(parts[1]);
+    if (!value.empty() && value.front() == u'"') {
+        value = ReadQuoted(std::move(value), pieces, next);
+    } else if (value.find(u':') != std::u16string::npos) {
+        // "start=1:2" also gives start1 and start2; the parts keep their blanks.
+        const std::vector<std::u16string> numbered = Split(value, u":");
+        for (std::size_t i = 0; i < numbered.size(); ++i)
+            m_attributes[key + TextCodec::Widen(std::to_string(i + 1))] = numbered[i];
+    }
+    m_attributes[key] = value;
+}
+
+std::u16string CommandLine::ReadQuoted(std::u16string value, const std::vector<std::u16string>& pieces,
+                                       std::size_t& next)
+{
+    // The list was split at commas: while only the opening quote is seen, put the comma back (as ", ") and take
+    // the next piece as written.
+    while (true) {
+        const std::size_t last = value.rfind(u'"');
+        if (last != 0)
+            return value.substr(1, last - 1);
+        if (next >= pieces.size())
+            throw ScriptError("Ending quote missed");
+        value += u", ";
+        value += pieces[next++];
+    }
+}
+
+} // namespace Vel

@@ -1,0 +1,225 @@
+#include "script/ParseManager.h"
+
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "data/Crypter.h"
+#include "data/FileReader.h"
+#include "scene/RunFunctionAction.h"
+#include "script/ScriptError.h"
+#include "script/SettingsStatements.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace Vel {
+
+namespace {
+
+// The engine always opens the compiled twin of a script source; other names are opened as written.
+std::u16string CompiledName(const std::u16string& fileName)
+{
+    const std::size_t dot = fileName.rfind(u'.');
+    const std::size_t folderEnd = fileName.find_last_of(u"/\\");
+    if (dot == std::u16string::npos || (folderEnd != std::u16string::npos && dot < folderEnd))
+        return fileName;
+    if (std::u16string_view(fileName).substr(dot + 1) != u"vls")
+        return fileName;
+    return fileName.substr(0, dot + 1) + u"cvls";
+}
+
+// Lines of one script: the compiled file, or the source text when its compiled twin could not be written.
+// A file that cannot be opened reads as an empty one.
+class ScriptReader
+{
+public:
+    ScriptReader(const std::u16string& name, const std::map<std::u16string, std::u16string>& readFromSource)
+    {
+        const auto source = readFromSource.find(name);
+        m_fromSource = source != readFromSource.end();
+        m_open = m_fromSource ? m_source.Open(source->second) : m_compiled.OpenRead(name);
+    }
+
+    [[nodiscard]] bool Eof() const { return !m_open || (m_fromSource ? m_source.Eof() : m_compiled.Eof()); }
+    std::u16string ReadLine() { return m_fromSource ? m_source.ReadLine() : m_compiled.ReadLine(); }
+
+private:
+    bool m_fromSource = false;
+    bool m_open = false;
+    Crypter m_compiled;
+    FileReader m_source;
+};
+
+std::string KindName(BlockKind kind)
+{
+    switch (kind) {
+    case BlockKind::CommandContainer:
+        return "scene, interface or menu";
+    case BlockKind::ChoiceList:
+        return "selection";
+    case BlockKind::Resource:
+        return "animation or character";
+    case BlockKind::SoundList:
+        return "playlist";
+    case BlockKind::MenuElement:
+        return "switch";
+    case BlockKind::Gallery:
+        return "gallery";
+    }
+    return "unknown";
+}
+
+} // namespace
+
+ParseManager::ParseManager()
+{
+    AddHandler(u"end", [this](CommandLine&) { PopBlock(); });
+    AddHandler(u"include", [this](CommandLine& line) { Parse(line.GetArgument(0)); });
+    RegisterSettingsStatements(*this);
+}
+
+ParseManager::~ParseManager() = default;
+
+void ParseManager::AddHandler(std::u16string keyword, Handler handler)
+{
+    m_handlers[std::move(keyword)] = std::move(handler);
+}
+
+void ParseManager::Parse(const std::u16string& fileName)
+{
+    if (m_hasError)
+        return;
+    const std::u16string name = CompiledName(fileName);
+    if (!m_parsedFiles.insert(name).second)
+        return;
+    m_fileStack.push_back({name, 0});
+    try {
+        ReadFile(name);
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    } catch (...) {
+        ReportError("unknown error");
+    }
+    m_fileStack.pop_back();
+}
+
+void ParseManager::ReadFile(const std::u16string& name)
+{
+    ScriptReader reader(name, m_readFromSource);
+    CommandLine command;
+    // An error in an included file ends this file too: m_hasError is set when the include statement returns.
+    while (!m_hasError && !reader.Eof()) {
+        const std::u16string line = CommandLine::Trim(reader.ReadLine());
+        ++m_fileStack.back().line;
+        if (!line.empty() && line.front() == u'#')
+            continue;
+        if (command.AddLine(line)) {
+            Dispatch(command);
+            command.Reset();
+        }
+    }
+}
+
+void ParseManager::Dispatch(CommandLine& command)
+{
+    const auto handler = m_handlers.find(command.Keyword());
+    if (handler != m_handlers.end())
+        handler->second(command);
+}
+
+void ParseManager::ReportError(std::string_view message)
+{
+    if (m_hasError)
+        return;
+    const SourcePosition& position = m_fileStack.back();
+    m_errorReport = u"Script error\nFile: " + position.fileName + u"\nLine: " +
+                    TextCodec::Widen(std::to_string(position.line)) + u"\nInfo: " + TextCodec::Utf8ToWide(message);
+    m_hasError = true;
+    // The blocks may point at scenes that the error screen's start-up step deletes; nothing may reach them again.
+    m_blocks.clear();
+    m_errorHandler(m_errorReport);
+}
+
+void ParseManager::SetReadFromSource(std::map<std::u16string, std::u16string> compiledToSource)
+{
+    m_readFromSource = std::move(compiledToSource);
+}
+
+void ParseManager::SetErrorHandler(ErrorHandler handler)
+{
+    m_errorHandler = std::move(handler);
+}
+
+void ParseManager::RegisterFunctions()
+{
+    if (HgeManager* hge = HgeManager::GetSingletonPtr()) {
+        AddInterfaceFunction(u"window", Callback<void()>(hge, &HgeManager::SetWindowed));
+        AddInterfaceFunction(u"fullscreen", Callback<void()>(hge, &HgeManager::SetFullscreen));
+    }
+}
+
+void ParseManager::AddInterfaceFunction(std::u16string name, Callback<void()> function)
+{
+    m_interfaceFunctions[std::move(name)] = std::move(function);
+}
+
+std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText)
+{
+    const std::u16string text = CommandLine::Trim(actionText);
+    const auto function = m_interfaceFunctions.find(text);
+    if (function != m_interfaceFunctions.end())
+        return std::make_shared<RunFunctionAction>(function->second);
+    CommandLine command;
+    if (!command.AddLine(text))
+        return nullptr;
+    // The statement runs inside a command-container block of its own and must leave the enclosing blocks as they
+    // were, whatever it opens or closes; after a script error they stay cleared.
+    const std::vector<Block> enclosing = m_blocks;
+    const auto restore = [this, &enclosing] {
+        if (!m_hasError)
+            m_blocks = enclosing;
+    };
+    PushBlock(BlockKind::CommandContainer, nullptr);
+    try {
+        Dispatch(command);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return nullptr;
+}
+
+void ParseManager::PushBlock(BlockKind kind, void* object)
+{
+    m_blocks.push_back({kind, object});
+}
+
+void ParseManager::PopBlock()
+{
+    if (!m_blocks.empty())
+        m_blocks.pop_back();
+}
+
+void* ParseManager::TopBlock(BlockKind kind, std::u16string_view statement) const
+{
+    const auto needs = [&](const std::string& detail) {
+        return ScriptError(TextCodec::WideToUtf8(statement) + " needs an open " + KindName(kind) + " block" + detail);
+    };
+    if (m_blocks.empty())
+        throw needs("");
+    const Block& top = m_blocks.back();
+    if (top.kind != kind)
+        throw needs(" (the innermost open block is a " + KindName(top.kind) + " block)");
+    // An action's own container has no object to add to: its statement cannot build anything that lasts.
+    if (!top.object)
+        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot be used in an action");
+    return top.object;
+}
+
+const SourcePosition* ParseManager::CurrentPosition() const
+{
+    return m_fileStack.empty() ? nullptr : &m_fileStack.back();
+}
+
+} // namespace Vel

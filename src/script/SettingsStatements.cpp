@@ -1,0 +1,63 @@
+#include "script/SettingsStatements.h"
+
+#include "app/DisplaySettings.h"
+#include "script/CommandLine.h"
+#include "script/ParseManager.h"
+#include "script/ScriptValues.h"
+
+#include <cstdint>
+
+namespace Vel {
+
+namespace {
+
+// A size of zero or less can never make a render target: it keeps the previous value, as unreadable text does.
+void ReadSize(std::u16string_view value, std::int32_t& size)
+{
+    std::int32_t number = size;
+    if (ScriptValues::TryParseInt(value, number) && number > 0)
+        size = number;
+}
+
+void GraphicsInit(CommandLine& line)
+{
+    DisplaySettings& display = TheDisplaySettings();
+    ReadSize(line.GetAttribute(u"resolution1"), display.gameWidth);
+    ReadSize(line.GetAttribute(u"resolution2"), display.gameHeight);
+    ScriptValues::TryParseInt(line.GetAttribute(u"fullscreen"), display.fullscreen);
+}
+
+// Every name is written, so a second statement also clears the names it leaves out.
+void GameInit(CommandLine& line)
+{
+    GameNames& names = TheGameNames();
+    names.galleryName = line.GetAttribute(u"gallery");
+    names.saveLoadName = line.GetAttribute(u"saveload");
+    names.title = line.GetAttribute(u"title");
+    names.playlistName = line.GetAttribute(u"playlist");
+}
+
+void Menus(CommandLine& line)
+{
+    GameNames& names = TheGameNames();
+    names.mainMenuName = line.GetAttribute(u"main");
+    names.rightClickMenuName = line.GetAttribute(u"rightclick");
+    names.optionsMenuName = line.GetAttribute(u"options");
+}
+
+void StartScene(CommandLine& line)
+{
+    TheGameNames().startSceneName = line.GetArgument(0);
+}
+
+} // namespace
+
+void RegisterSettingsStatements(ParseManager& parser)
+{
+    parser.AddHandler(u"graphics_init", &GraphicsInit);
+    parser.AddHandler(u"game_init", &GameInit);
+    parser.AddHandler(u"menus", &Menus);
+    parser.AddHandler(u"start_scene", &StartScene);
+}
+
+} // namespace Vel

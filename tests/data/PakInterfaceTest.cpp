@@ -1,0 +1,113 @@
+#include "data/PakInterface.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace Vel {
+namespace {
+
+// The published value as another module of the process sees it; nullopt while the object does not exist.
+std::optional<std::uintptr_t> Published()
+{
+    const int descriptor = shm_open(("/gPakInterfaceP_" + std::to_string(getpid())).c_str(), O_RDONLY, 0);
+    if (descriptor < 0)
+        return std::nullopt;
+    std::uintptr_t value = 0;
+    void* view = mmap(nullptr, sizeof(value), PROT_READ, MAP_SHARED, descriptor, 0);
+    close(descriptor);
+    if (view == MAP_FAILED)
+        return std::nullopt;
+    std::memcpy(&value, view, sizeof(value));
+    munmap(view, sizeof(value));
+    return value;
+}
+
+TEST(PakInterfaceTest, PublishesTheFirstLiveInstance)
+{
+    EXPECT_EQ(PakInterface::PublishedName(), "/gPakInterfaceP_" + std::to_string(getpid()));
+    auto first = std::make_unique<PakInterface>();
+    ASSERT_TRUE(first->IsPublished());
+    EXPECT_EQ(Published(), reinterpret_cast<std::uintptr_t>(static_cast<PakInterfaceBase*>(first.get())));
+    {
+        PakInterface second;
+        EXPECT_FALSE(second.IsPublished());
+        EXPECT_EQ(Published(), reinterpret_cast<std::uintptr_t>(static_cast<PakInterfaceBase*>(first.get())));
+    }
+    first.reset();
+    EXPECT_EQ(Published(), std::uintptr_t{0});
+    PakInterface third;
+    EXPECT_TRUE(third.IsPublished());
+    EXPECT_EQ(Published(), reinterpret_cast<std::uintptr_t>(static_cast<PakInterfaceBase*>(&third)));
+}
+
+TEST(PakInterfaceTest, FileOperationsForwardToStdio)
+{
+    TestTools::TempFolder folder;
+    folder.Write("data.txt", "ab\nsecond line\n");
+    PakInterface pak;
+    EXPECT_EQ(pak.FOpen(folder.File("absent.txt").c_str(), "rb"), nullptr);
+    EXPECT_EQ(pak.FOpenW(u"data.txt", u"rb"), nullptr);
+    PakFile* file = pak.FOpen(folder.File("data.txt").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+
+    EXPECT_EQ(pak.FGetC(file), 'a');
+    EXPECT_EQ(pak.UnGetC('a', file), 'a');
+    char buffer[32] = {};
+    EXPECT_EQ(pak.FRead(buffer, 1, 3, file), 3U);
+    EXPECT_EQ(std::string(buffer, 3), "ab\n");
+    EXPECT_EQ(pak.FTell(file), 3L);
+    EXPECT_EQ(pak.FGetS(buffer, sizeof(buffer), file), buffer);
+    EXPECT_STREQ(buffer, "second line\n");
+    char16_t wide[8] = {u'w'};
+    EXPECT_EQ(pak.FGetSW(wide, 8, file), nullptr);
+    EXPECT_EQ(wide[0], u'w');
+    EXPECT_EQ(pak.FGetC(file), EOF);
+    EXPECT_NE(pak.FEof(file), 0);
+    EXPECT_EQ(pak.FSeek(file, 1, SEEK_SET), 0);
+    EXPECT_EQ(pak.FEof(file), 0);
+    EXPECT_EQ(pak.FGetC(file), 'b');
+    EXPECT_EQ(pak.FClose(file), 0);
+
+    // Handles that are not open files fail without touching memory.
+    EXPECT_EQ(pak.FClose(file), EOF);
+    EXPECT_EQ(pak.FGetC(nullptr), EOF);
+    EXPECT_EQ(pak.FRead(buffer, 1, 1, file), 0U);
+    EXPECT_EQ(pak.FTell(file), -1L);
+    EXPECT_NE(pak.FEof(nullptr), 0);
+}
+
+TEST(PakInterfaceTest, FindsFilesByPattern)
+{
+    TestTools::TempFolder folder;
+    folder.Write("b.txt", "");
+    folder.Write("a.txt", "");
+    folder.Write("c.dat", "");
+    PakInterface pak;
+    PakFindData data;
+    EXPECT_EQ(pak.FindFirstFile(folder.File("*.png").c_str(), &data), nullptr);
+    PakSearch* search = pak.FindFirstFile(folder.File("*.txt").c_str(), &data);
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(data.fileName, "a.txt");
+    EXPECT_FALSE(data.directory);
+    EXPECT_TRUE(pak.FindNextFile(search, &data));
+    EXPECT_EQ(data.fileName, "b.txt");
+    EXPECT_FALSE(pak.FindNextFile(search, &data));
+    EXPECT_TRUE(pak.FindClose(search));
+    EXPECT_FALSE(pak.FindClose(search));
+    EXPECT_FALSE(pak.FindNextFile(search, &data));
+
+    PakSearch* all = pak.FindFirstFile((folder.Path().parent_path() / folder.Path().filename()).c_str(), &data);
+    ASSERT_NE(all, nullptr);
+    EXPECT_TRUE(data.directory);
+}
+
+} // namespace
+} // namespace Vel
