@@ -11,108 +11,78 @@ namespace Vel {
 namespace {
 
 using Direction = BinarySerializer::Direction;
+namespace fs = std::filesystem;
 
 std::u16string Wide(const std::string& utf8)
 {
     return TextCodec::Utf8ToWide(utf8);
 }
 
-std::u16string DataFile(const char* name)
-{
-    return Wide(std::string(VEL_TEST_DATA) + "/" + name);
-}
+// A settings record as the game writes it: text, number, integer, flag.
+using Record = std::tuple<std::u16string, float, std::int32_t, bool>;
+const Record kUntouched{u"kept", -1.0f, 42, true}; // what a failed read must leave in place
 
-TEST(BinarySerializerTest, WritesLittleEndianValuesBackToBack)
+Record ReadRecord(BinarySerializer& reader)
 {
-    TestTools::TempFolder folder;
-    {
-        BinarySerializer writer(Wide(folder.File("values.bin")), Direction::Write);
-        ASSERT_TRUE(writer.IsOpen());
-        writer.WriteString(u"");
-        writer.WriteString(u"ab");
-        writer.WriteFloat(1.0f);
-        writer.WriteBool(true);
-        writer.WriteBool(false);
-        writer.WriteInt(-2);
-        EXPECT_TRUE(writer.Commit());
-        EXPECT_FALSE(writer.Failed());
-    }
-    const std::string expected("\x00\x00\x00\x00"
-                               "\x04\x00\x00\x00\x61\x00\x62\x00"
-                               "\x00\x00\x80\x3F"
-                               "\x01\x00"
-                               "\xFE\xFF\xFF\xFF",
-                               22);
-    EXPECT_EQ(folder.Read("values.bin"), expected);
-}
-
-TEST(BinarySerializerTest, ReadsWhatWasWritten)
-{
-    BinarySerializer reader(DataFile("settings_good.bin"), Direction::Read);
-    ASSERT_TRUE(reader.IsOpen());
-    std::u16string text;
-    float number = 0;
-    std::int32_t integer = 0;
-    bool flag = false;
+    Record record = kUntouched;
+    auto& [text, number, integer, flag] = record;
     reader.ReadString(text);
     reader.ReadFloat(number);
     reader.ReadInt(integer);
     reader.ReadBool(flag);
-    EXPECT_EQ(text, u"ab");
-    EXPECT_EQ(number, 1.0f);
-    EXPECT_EQ(integer, -7);
-    EXPECT_TRUE(flag);
-    EXPECT_FALSE(reader.Failed());
+    return record;
+}
 
-    // Reading past the end leaves the target alone and marks the reader failed.
-    reader.ReadInt(integer);
-    EXPECT_EQ(integer, -7);
-    EXPECT_TRUE(reader.Failed());
-
+TEST(BinarySerializerTest, WritesLittleEndianValuesBackToBackAndReadsThemBack)
+{
     TestTools::TempFolder folder;
-    const std::u16string astral = {u'x', 0xD83D, 0xDE00, 0x6B1D, 0};
+    const Record records[] = {{u"", 1.0f, -2, true}, {u"x\U0001F600", -0.25f, 7, false}};
     {
-        BinarySerializer writer(Wide(folder.File("round.bin")), Direction::Write);
-        writer.WriteString(astral);
-        writer.WriteFloat(-0.25f);
+        BinarySerializer writer(Wide(folder.File("values.bin")), Direction::Write);
+        ASSERT_TRUE(writer.IsOpen());
+        for (const auto& [text, number, integer, flag] : records) {
+            writer.WriteString(text);
+            writer.WriteFloat(number);
+            writer.WriteInt(integer);
+            writer.WriteBool(flag);
+        }
+        EXPECT_TRUE(writer.Commit());
+        EXPECT_FALSE(writer.Failed());
     }
-    BinarySerializer again(Wide(folder.File("round.bin")), Direction::Read);
-    again.ReadString(text);
-    again.ReadFloat(number);
-    EXPECT_EQ(text, astral);
-    EXPECT_EQ(number, -0.25f);
+    // clang-format off
+    EXPECT_EQ(folder.Read("values.bin"), std::string("\x00\x00\x00\x00" "\x00\x00\x80\x3F" "\xFE\xFF\xFF\xFF" "\x01"
+                                                     "\x06\x00\x00\x00\x78\x00\x3D\xD8\x00\xDE" "\x00\x00\x80\xBE"
+                                                     "\x07\x00\x00\x00" "\x00", 32));
+    // clang-format on
+    BinarySerializer reader(Wide(folder.File("values.bin")), Direction::Read);
+    EXPECT_EQ(ReadRecord(reader), records[0]);
+    EXPECT_EQ(ReadRecord(reader), records[1]);
+    EXPECT_FALSE(reader.Failed());
+    // Reading past the end leaves the targets alone and marks the reader failed.
+    EXPECT_EQ(ReadRecord(reader), kUntouched);
+    EXPECT_TRUE(reader.Failed());
 }
 
 TEST(BinarySerializerTest, DamagedCountsLeaveEveryLaterTargetUnchanged)
 {
+    // The good file is the one the damaged ones were made from.
+    BinarySerializer good(Wide(VEL_TEST_DATA "/settings_good.bin"), Direction::Read);
+    EXPECT_EQ(ReadRecord(good), (Record{u"ab", 1.0f, -7, true}));
+    EXPECT_FALSE(good.Failed());
     for (const char* name : {"settings_odd_count.bin", "settings_negative_count.bin", "settings_huge_count.bin",
                              "settings_short_int.bin"}) {
-        SCOPED_TRACE(name);
-        BinarySerializer reader(DataFile(name), Direction::Read);
-        ASSERT_TRUE(reader.IsOpen());
-        std::u16string text = u"kept";
-        std::int32_t integer = 42;
-        bool flag = true;
-        reader.ReadString(text);
-        reader.ReadInt(integer);
-        reader.ReadBool(flag);
-        EXPECT_EQ(text, u"kept");
-        EXPECT_EQ(integer, 42);
-        EXPECT_TRUE(flag);
-        EXPECT_TRUE(reader.Failed());
+        BinarySerializer reader(Wide(std::string(VEL_TEST_DATA) + "/" + name), Direction::Read);
+        ASSERT_TRUE(reader.IsOpen()) << name;
+        EXPECT_EQ(ReadRecord(reader), kUntouched) << name;
+        EXPECT_TRUE(reader.Failed()) << name;
     }
-}
 
-TEST(BinarySerializerTest, MissingFileReadsNothing)
-{
     TestTools::TempFolder folder;
-    BinarySerializer reader(Wide(folder.File("absent.bin")), Direction::Read);
-    EXPECT_FALSE(reader.IsOpen());
-    std::int32_t integer = 5;
-    reader.ReadInt(integer);
-    EXPECT_EQ(integer, 5);
-    EXPECT_FALSE(reader.Failed());
-    EXPECT_FALSE(reader.Commit());
+    BinarySerializer missing(Wide(folder.File("absent.bin")), Direction::Read);
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(ReadRecord(missing), kUntouched);
+    EXPECT_FALSE(missing.Failed());
+    EXPECT_FALSE(missing.Commit());
     EXPECT_FALSE(BinarySerializer(Wide(folder.Path().string()), Direction::Read).IsOpen());
 }
 
@@ -128,11 +98,11 @@ TEST(BinarySerializerTest, WriterReplacesTheFileOnlyWhenComplete)
         EXPECT_EQ(folder.Read("sys1.dfn"), "old");
     }
     EXPECT_EQ(folder.Read("sys1.dfn"), std::string("\x01\x00\x00\x00", 4));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("sys1.dfn.tmp")));
+    EXPECT_FALSE(fs::exists(folder.File("sys1.dfn.tmp")));
 
     // A writer whose temporary file cannot be made keeps the old file.
     folder.Write("sys1.dfn", "old");
-    std::filesystem::create_directory(folder.File("sys1.dfn.tmp"));
+    fs::create_directory(folder.File("sys1.dfn.tmp"));
     {
         BinarySerializer writer(name, Direction::Write);
         EXPECT_FALSE(writer.IsOpen());
@@ -141,17 +111,16 @@ TEST(BinarySerializerTest, WriterReplacesTheFileOnlyWhenComplete)
         EXPECT_FALSE(writer.Commit());
     }
     EXPECT_EQ(folder.Read("sys1.dfn"), "old");
-    std::filesystem::remove(folder.File("sys1.dfn.tmp"));
+    fs::remove(folder.File("sys1.dfn.tmp"));
 
     // A target that cannot be replaced fails the commit and leaves no temporary file.
-    std::filesystem::remove(folder.File("sys1.dfn"));
-    std::filesystem::create_directory(folder.File("sys1.dfn"));
+    fs::remove(folder.File("sys1.dfn"));
     folder.Write("sys1.dfn/inside", "x");
     BinarySerializer blocked(name, Direction::Write);
     blocked.WriteInt(3);
     EXPECT_FALSE(blocked.Commit());
     EXPECT_TRUE(blocked.Failed());
-    EXPECT_FALSE(std::filesystem::exists(folder.File("sys1.dfn.tmp")));
+    EXPECT_FALSE(fs::exists(folder.File("sys1.dfn.tmp")));
 }
 
 } // namespace

@@ -12,109 +12,76 @@
 namespace Vel {
 namespace {
 
+using Lines = std::vector<std::u16string>;
+
 std::u16string Wide(const std::string& utf8)
 {
     return TextCodec::Utf8ToWide(utf8);
 }
 
-// The start-up compile loop, over one source and one compiled file.
-void Compile(const std::string& source, const std::string& compiled)
+// The start-up compile loop over a source text into NAME.cvls; returns the compiled bytes.
+std::string Compile(const TestTools::TempFolder& folder, const std::string& name, const std::string& source)
 {
+    folder.Write(name + ".vls", source);
     FileReader reader;
-    ASSERT_TRUE(reader.Open(Wide(source)));
+    EXPECT_TRUE(reader.Open(Wide(folder.File(name + ".vls"))));
     Crypter writer;
-    ASSERT_TRUE(writer.OpenWrite(Wide(compiled)));
+    EXPECT_TRUE(writer.OpenWrite(Wide(folder.File(name + ".cvls"))));
     while (!reader.Eof())
-        ASSERT_TRUE(writer.WriteLine(reader.ReadLine()));
-    ASSERT_TRUE(writer.CloseWrite());
+        EXPECT_TRUE(writer.WriteLine(reader.ReadLine()));
+    EXPECT_TRUE(writer.CloseWrite());
+    return folder.Read(name + ".cvls");
 }
 
-std::vector<std::u16string> ReadAll(const std::string& compiled)
+Lines ReadAll(const std::string& compiled)
 {
     Crypter reader;
     EXPECT_TRUE(reader.OpenRead(Wide(compiled)));
-    std::vector<std::u16string> lines;
+    Lines lines;
     while (!reader.Eof() && lines.size() < 1000)
         lines.push_back(reader.ReadLine());
     return lines;
 }
 
-TEST(CrypterTest, CompiledBytesOfTwoLines)
+TEST(CrypterTest, CompiledRecordsKeepEveryLineExactly)
 {
     TestTools::TempFolder folder;
-    const std::string expected("\x02\x00\x00\x00\x65\x6B"
-                               "\x02\x00\x00\x00\x64\x6B"
-                               "\xF0\xFF\xFF\xFF",
-                               16);
-    folder.Write("plain.vls", "x\ny");
-    Compile(folder.File("plain.vls"), folder.File("plain.cvls"));
-    EXPECT_EQ(folder.Read("plain.cvls"), expected);
-    // A final line feed gives the same records.
-    folder.Write("final.vls", "x\ny\n");
-    Compile(folder.File("final.vls"), folder.File("final.cvls"));
-    EXPECT_EQ(folder.Read("final.cvls"), expected);
+    // "x" and "y", each scrambled with the key, then the end mark; a final line feed gives the same records.
+    const std::string expected("\x02\x00\x00\x00\x65\x6B\x02\x00\x00\x00\x64\x6B\xF0\xFF\xFF\xFF", 16);
+    EXPECT_EQ(Compile(folder, "plain", "x\ny"), expected);
+    EXPECT_EQ(Compile(folder, "final", "x\ny\n"), expected);
+    EXPECT_EQ(ReadAll(folder.File("plain.cvls")), (Lines{u"x", u"y", u""}));
 
-    EXPECT_EQ(ReadAll(folder.File("plain.cvls")), (std::vector<std::u16string>{u"x", u"y", u""}));
-}
+    // The byte order mark goes, carriage returns stay, astral characters and long lines come back whole.
+    const std::string bom = "\xEF\xBB\xBF", longLine(5000, 'L');
+    Compile(folder, "text", bom + "first\r\nsecond\r\n\nsmile \xF0\x9F\x98\x80!\n" + longLine);
+    EXPECT_EQ(ReadAll(folder.File("text.cvls")),
+              (Lines{u"first\r", u"second\r", u"", u"smile \U0001F600!", Wide(longLine), u""}));
 
-TEST(CrypterTest, LinesKeepTheirTextThroughCompileAndRead)
-{
-    TestTools::TempFolder folder;
-    const std::string longLine(5000, 'L');
-    folder.Write("text.vls", "\xEF\xBB\xBF"
-                             "first\r\nsecond\r\n\nsmile \xF0\x9F\x98\x80!\n" +
-                                 longLine + "\n");
-    Compile(folder.File("text.vls"), folder.File("text.cvls"));
-    const std::vector<std::u16string> lines = ReadAll(folder.File("text.cvls"));
-    ASSERT_EQ(lines.size(), 6U);
-    EXPECT_EQ(lines[0], u"first\r");
-    EXPECT_EQ(lines[1], u"second\r");
-    EXPECT_EQ(lines[2], u"");
-    EXPECT_EQ(lines[3], std::u16string({u's', u'm', u'i', u'l', u'e', u' ', 0xD83D, 0xDE00, u'!'}));
-    EXPECT_EQ(lines[4], Wide(longLine));
-    EXPECT_EQ(lines[5], u"");
-}
-
-TEST(CrypterTest, KeyCharacterAndEmptyLinesRoundTrip)
-{
-    TestTools::TempFolder folder;
+    // The key character itself scrambles to zero and back.
     const std::u16string withKey = {u'a', Crypter::kKey, u'b', Crypter::kKey};
-    {
-        Crypter writer;
-        ASSERT_TRUE(writer.OpenWrite(Wide(folder.File("key.cvls"))));
-        EXPECT_TRUE(writer.WriteLine(withKey));
-        EXPECT_TRUE(writer.WriteLine(u""));
-        EXPECT_TRUE(writer.WriteLine(u"end"));
-        EXPECT_TRUE(writer.CloseWrite());
-    }
-    EXPECT_EQ(folder.Read("key.cvls").substr(0, 14), std::string("\x08\x00\x00\x00\x7C\x6B\x00\x00\x7F\x6B\x00\x00"
-                                                                 "\xF0\xFF",
-                                                                 14));
-    EXPECT_EQ(ReadAll(folder.File("key.cvls")), (std::vector<std::u16string>{withKey, u"", u"end"}));
-
-    EXPECT_EQ(Crypter::Scramble(u""), u"");
-    EXPECT_EQ(Crypter::Scramble(Crypter::Scramble(u"abc\u6B1D")), u"abc\u6B1D");
+    Crypter writer;
+    ASSERT_TRUE(writer.OpenWrite(Wide(folder.File("key.cvls"))));
+    for (const std::u16string& line : {withKey, std::u16string(), std::u16string(u"end")})
+        EXPECT_TRUE(writer.WriteLine(line));
+    EXPECT_TRUE(writer.CloseWrite());
+    EXPECT_EQ(folder.Read("key.cvls").substr(0, 14),
+              std::string("\x08\x00\x00\x00\x7C\x6B\x00\x00\x7F\x6B\x00\x00\xF0\xFF", 14));
+    EXPECT_EQ(ReadAll(folder.File("key.cvls")), (Lines{withKey, u"", u"end"}));
 }
 
-TEST(CrypterTest, DamagedRecordsEndTheFile)
+TEST(CrypterTest, DamagedRecordsEndTheFileAndMissingFilesFail)
 {
     for (const char* name : {"negative_length.cvls", "odd_length.cvls", "past_end.cvls", "truncated_count.cvls"}) {
-        SCOPED_TRACE(name);
         Crypter reader;
         ASSERT_TRUE(reader.OpenRead(Wide(std::string(VEL_TEST_DATA) + "/" + name)));
-        EXPECT_EQ(reader.ReadLine(), u"before");
-        EXPECT_FALSE(reader.Eof());
-        EXPECT_EQ(reader.ReadLine(), u"");
-        EXPECT_TRUE(reader.Eof());
-        EXPECT_EQ(reader.ReadLine(), u"");
-        EXPECT_TRUE(reader.Eof());
+        EXPECT_EQ(reader.ReadLine(), u"before") << name;
+        EXPECT_FALSE(reader.Eof()) << name;
+        EXPECT_EQ(reader.ReadLine() + reader.ReadLine(), u"") << name;
+        EXPECT_TRUE(reader.Eof()) << name;
     }
-    EXPECT_EQ(ReadAll(std::string(VEL_TEST_DATA) + "/good.cvls"),
-              (std::vector<std::u16string>{u"first", u"", u"last"}));
-}
+    EXPECT_EQ(ReadAll(std::string(VEL_TEST_DATA) + "/good.cvls"), (Lines{u"first", u"", u"last"}));
 
-TEST(CrypterTest, MissingFilesAndClosedWriters)
-{
     TestTools::TempFolder folder;
     Crypter crypter;
     EXPECT_FALSE(crypter.OpenRead(Wide(folder.File("absent.cvls"))));

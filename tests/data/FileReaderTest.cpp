@@ -8,52 +8,39 @@
 namespace Vel {
 namespace {
 
-std::u16string DataFile(const char* name)
-{
-    return TextCodec::Utf8ToWide(std::string(VEL_TEST_DATA) + "/" + name);
-}
+using Lines = std::vector<std::tuple<std::u16string, int, std::size_t>>;
 
-TEST(FileReaderTest, CountsInvalidSequencesPerLine)
+// Every line read to the end, with its number and its count of invalid sequences.
+Lines ReadAll(FileReader& reader, const std::string& file)
 {
-    FileReader reader;
-    ASSERT_TRUE(reader.Open(DataFile("invalid_utf8.vls")));
-    const std::u16string expected[] = {u"ok", u"bad \uFFFD here", u"\u00E9 fine", u"two \uFFFD\uFFFD bad", u""};
-    const std::size_t invalid[] = {0, 1, 0, 2, 0};
-    for (int line = 0; line < 5; ++line) {
-        ASSERT_FALSE(reader.Eof());
-        EXPECT_EQ(reader.ReadLine(), expected[line]);
-        EXPECT_EQ(reader.LineNumber(), line + 1);
-        EXPECT_EQ(reader.InvalidInLastLine(), invalid[line]);
+    EXPECT_TRUE(reader.Open(TextCodec::Utf8ToWide(file)));
+    Lines lines;
+    while (!reader.Eof() && lines.size() < 10) {
+        std::u16string text = reader.ReadLine();
+        lines.emplace_back(text, reader.LineNumber(), reader.InvalidInLastLine());
     }
-    EXPECT_TRUE(reader.Eof());
+    return lines;
 }
 
-TEST(FileReaderTest, DropsOnlyTheFirstByteOrderMarkAndKeepsCarriageReturns)
+TEST(FileReaderTest, CountsInvalidSequencesDropsOneByteOrderMarkAndKeepsCarriageReturns)
 {
     FileReader reader;
-    ASSERT_TRUE(reader.Open(DataFile("bom_crlf.vls")));
-    EXPECT_EQ(reader.ReadLine(), u"\uFEFFone\r");
-    EXPECT_EQ(reader.ReadLine(), u"two\r");
-    EXPECT_FALSE(reader.Eof());
-    EXPECT_EQ(reader.ReadLine(), u"");
-    EXPECT_TRUE(reader.Eof());
+    EXPECT_EQ(ReadAll(reader, VEL_TEST_DATA "/invalid_utf8.vls"), (Lines{{u"ok", 1, 0},
+                                                                         {u"bad \uFFFD here", 2, 1},
+                                                                         {u"\u00E9 fine", 3, 0},
+                                                                         {u"two \uFFFD\uFFFD bad", 4, 2},
+                                                                         {u"", 5, 0}}));
+    // The file starts with two byte order marks; only the first goes.
+    EXPECT_EQ(ReadAll(reader, VEL_TEST_DATA "/bom_crlf.vls"),
+              (Lines{{u"\uFEFFone\r", 1, 0}, {u"two\r", 2, 0}, {u"", 3, 0}}));
 }
 
-TEST(FileReaderTest, EndOfFileAndMissingFiles)
+TEST(FileReaderTest, LongLinesAndMissingFiles)
 {
     TestTools::TempFolder folder;
-    folder.Write("empty.vls", "");
+    folder.Write("long.vls", std::string(100000, 'w'));
     FileReader reader;
-    ASSERT_TRUE(reader.Open(TextCodec::Utf8ToWide(folder.File("empty.vls"))));
-    EXPECT_FALSE(reader.Eof());
-    EXPECT_EQ(reader.ReadLine(), u"");
-    EXPECT_TRUE(reader.Eof());
-
-    const std::string longLine(100000, 'w');
-    folder.Write("long.vls", longLine);
-    ASSERT_TRUE(reader.Open(TextCodec::Utf8ToWide(folder.File("long.vls"))));
-    EXPECT_EQ(reader.ReadLine().size(), longLine.size());
-
+    EXPECT_EQ(std::get<0>(ReadAll(reader, folder.File("long.vls")).at(0)).size(), 100000u);
     EXPECT_FALSE(reader.Open(TextCodec::Utf8ToWide(folder.File("absent.vls"))));
     EXPECT_TRUE(reader.Eof());
     EXPECT_EQ(reader.ReadLine(), u"");

@@ -1,18 +1,19 @@
-#include "PlatformTestTools.h"
+#include "HeadlessHge.h"
+#include "TempFolder.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace Vel {
 namespace {
 
-using PlatformTest::HeadlessHge;
-using PlatformTest::TempFolder;
+using TestTools::HeadlessHge;
+using TestTools::TempFolder;
 
 struct SurfaceDeleter
 {
@@ -20,38 +21,35 @@ struct SurfaceDeleter
 };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
-// The pixel at (x, y) of a picture file as 0xRRGGBB.
-std::uint32_t PixelOf(SDL_Surface* picture, int x, int y)
+// Saves what is on screen and loads it back, the way a player's screenshot would be seen.
+Surface Snapshot(HeadlessHge& hge, const TempFolder& folder)
 {
-    Surface argb(SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_ARGB8888, 0));
-    const auto* row = static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch;
-    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+    const std::string file = folder.File("shot.bmp");
+    EXPECT_TRUE(hge->System_Snapshot(file.c_str()));
+    Surface picture(SDL_LoadBMP(file.c_str()));
+    EXPECT_NE(picture, nullptr) << SDL_GetError();
+    return Surface(picture ? SDL_ConvertSurfaceFormat(picture.get(), SDL_PIXELFORMAT_ARGB8888, 0) : nullptr);
 }
 
-void ExpectNear(std::uint32_t actual, std::uint32_t expected, const char* what)
+// Expects the pixel at (x, y) to be 0xRRGGBB, give or take rounding.
+void ExpectPixel(const Surface& picture, int x, int y, std::uint32_t expected, const char* what)
 {
-    for (int shift : {0, 8, 16}) {
-        int a = static_cast<int>((actual >> shift) & 0xFF);
-        int e = static_cast<int>((expected >> shift) & 0xFF);
-        EXPECT_NEAR(a, e, 2) << what << std::hex << ": got " << actual << ", expected " << expected;
-    }
+    ASSERT_NE(picture, nullptr);
+    const auto* row = static_cast<const std::uint8_t*>(picture->pixels) + y * picture->pitch;
+    const std::uint32_t actual = reinterpret_cast<const std::uint32_t*>(row)[x];
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(static_cast<int>((actual >> shift) & 0xFF), static_cast<int>((expected >> shift) & 0xFF), 2)
+            << what << std::hex << ": got " << actual << ", expected " << expected;
 }
 
 hgeQuad Rectangle(float x0, float y0, float x1, float y1, std::uint32_t color, HTEXTURE tex = 0,
                   int blend = BLEND_DEFAULT)
 {
-    hgeQuad quad;
-    const float xs[4] = {x0, x1, x1, x0};
-    const float ys[4] = {y0, y0, y1, y1};
+    hgeQuad quad{{}, tex, blend};
     for (int i = 0; i < 4; ++i) {
-        quad.v[i].x = xs[i];
-        quad.v[i].y = ys[i];
-        quad.v[i].tx = i == 1 || i == 2 ? 1.0f : 0.0f;
-        quad.v[i].ty = i >= 2 ? 1.0f : 0.0f;
-        quad.v[i].col = color;
+        const bool right = i == 1 || i == 2;
+        quad.v[i] = {right ? x1 : x0, i >= 2 ? y1 : y0, 0.5f, color, right ? 1.0f : 0.0f, i >= 2 ? 1.0f : 0.0f};
     }
-    quad.tex = tex;
-    quad.blend = blend;
     return quad;
 }
 
@@ -91,29 +89,47 @@ TEST(GraphicsTest, TargetsQuadsAndBlendModesReachTheSnapshot)
         hge->Gfx_RenderQuad(quad);
     hge->Gfx_EndScene();
 
-    std::string shot = folder.File("shot.bmp");
-    ASSERT_TRUE(hge->System_Snapshot(shot.c_str()));
-    Surface picture(SDL_LoadBMP(shot.c_str()));
-    ASSERT_NE(picture, nullptr) << SDL_GetError();
-    EXPECT_EQ(picture->w, 64);
-    EXPECT_EQ(picture->h, 48);
-    ExpectNear(PixelOf(picture.get(), 8, 8), 0x00FF00, "screen clear");
-    ExpectNear(PixelOf(picture.get(), 38, 6), 0xFF0000, "quad in the target");
-    ExpectNear(PixelOf(picture.get(), 56, 24), 0x0000FF, "target clear");
-    ExpectNear(PixelOf(picture.get(), 8, 40), 0x80FF00, "half-transparent texture");
-    ExpectNear(PixelOf(picture.get(), 24, 40), 0x336699, "colour add with black");
-    ExpectNear(PixelOf(picture.get(), 56, 40), 0x40FF00, "alpha add");
+    const Surface picture = Snapshot(hge, folder);
+    ExpectPixel(picture, 8, 8, 0x00FF00, "screen clear");
+    ExpectPixel(picture, 38, 6, 0xFF0000, "quad in the target");
+    ExpectPixel(picture, 56, 24, 0x0000FF, "target clear");
+    ExpectPixel(picture, 8, 40, 0x80FF00, "half-transparent texture");
+    ExpectPixel(picture, 24, 40, 0x336699, "colour add with black");
+    ExpectPixel(picture, 56, 40, 0x40FF00, "alpha add");
 }
 
-TEST(GraphicsTest, ScenesAndHandlesAreChecked)
+TEST(GraphicsTest, LockedPixelsReachTheScreenAndStaleHandlesAreRefused)
 {
-    HeadlessHge hge;
+    HeadlessHge hge({}, 16, 16);
     EXPECT_EQ(hge->Texture_Create(4, 4), 0u) << "nothing is drawn before the display is open";
     ASSERT_TRUE(hge->System_Initiate());
+    HTEXTURE tex = hge->Texture_Create(4, 4);
+    std::uint32_t* all = hge->Texture_Lock(tex, true);
+    ASSERT_NE(all, nullptr);
+    EXPECT_EQ(all[5], 0u) << "a new texture is transparent black";
+    EXPECT_EQ(hge->Texture_Lock(tex), nullptr) << "already locked";
+    hge->Texture_Unlock(tex);
+    EXPECT_EQ(hge->Texture_Lock(tex, true, 3, 3, 2, 2), nullptr) << "rectangle outside the texture";
+    std::uint32_t* part = hge->Texture_Lock(tex, false, 1, 2, 2, 2);
+    ASSERT_NE(part, nullptr);
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 2; ++col)
+            part[row * 4 + col] = 0xFF102030u + static_cast<std::uint32_t>(row * 2 + col);
+    hge->Texture_Unlock(tex);
+
+    // The rectangle reaches the screen on unlock: the 4x4 texture stretched over the 16x16 screen without filtering.
+    hge->System_SetState(HGE_TEXTUREFILTER, false);
     EXPECT_FALSE(hge->Gfx_BeginScene(12345));
     ASSERT_TRUE(hge->Gfx_BeginScene());
     EXPECT_FALSE(hge->Gfx_BeginScene()) << "a second scene while one is open";
+    hgeQuad quad = Rectangle(0, 0, 16, 16, 0xFFFFFFFF, tex, BLEND_COLORMUL | BLEND_ALPHABLEND);
+    hge->Gfx_RenderQuad(&quad);
     hge->Gfx_EndScene();
+    TempFolder folder;
+    const Surface picture = Snapshot(hge, folder);
+    ExpectPixel(picture, 6, 10, 0x102030, "texel (1, 2)");
+    ExpectPixel(picture, 10, 14, 0x102033, "texel (2, 3)");
+    ExpectPixel(picture, 2, 2, 0x000000, "transparent texel");
 
     HTARGET target = hge->Target_Create(8, 8, false);
     HTEXTURE targetTexture = hge->Target_GetTexture(target);
@@ -126,58 +142,12 @@ TEST(GraphicsTest, ScenesAndHandlesAreChecked)
     EXPECT_EQ(hge->Texture_GetWidth(targetTexture), 0);
     EXPECT_FALSE(hge->Gfx_BeginScene(target));
     EXPECT_EQ(hge->Target_Create(0, 8, false), 0u);
-
     hgeQuad stale = Rectangle(0, 0, 8, 8, 0xFFFFFFFF, targetTexture);
     hge->Gfx_RenderQuad(&stale);
     hge->Gfx_RenderQuad(nullptr);
     hge->Texture_Free(0);
     hge->Target_Free(0);
     hge->Texture_Unlock(999);
-}
-
-TEST(GraphicsTest, LockedPixelsRoundTripAndReachTheScreen)
-{
-    HeadlessHge hge({}, 16, 16);
-    ASSERT_TRUE(hge->System_Initiate());
-    HTEXTURE tex = hge->Texture_Create(4, 4);
-    ASSERT_NE(tex, 0u);
-    EXPECT_EQ(hge->Texture_GetWidth(tex), 4);
-    EXPECT_EQ(hge->Texture_GetHeight(tex, true), 4);
-
-    std::uint32_t* all = hge->Texture_Lock(tex, true);
-    ASSERT_NE(all, nullptr);
-    EXPECT_EQ(all[5], 0u) << "a new texture is transparent black";
-    EXPECT_EQ(hge->Texture_Lock(tex), nullptr) << "already locked";
-    hge->Texture_Unlock(tex);
-
-    std::uint32_t* part = hge->Texture_Lock(tex, false, 1, 2, 2, 2);
-    ASSERT_NE(part, nullptr);
-    for (int row = 0; row < 2; ++row)
-        for (int col = 0; col < 2; ++col)
-            part[row * 4 + col] = 0xFF102030u + static_cast<std::uint32_t>(row * 2 + col);
-    hge->Texture_Unlock(tex);
-
-    all = hge->Texture_Lock(tex, true);
-    ASSERT_NE(all, nullptr);
-    EXPECT_EQ(all[2 * 4 + 1], 0xFF102030u);
-    EXPECT_EQ(all[3 * 4 + 2], 0xFF102033u);
-    EXPECT_EQ(all[0], 0u);
-    hge->Texture_Unlock(tex);
-    EXPECT_EQ(hge->Texture_Lock(tex, true, 3, 3, 2, 2), nullptr) << "rectangle outside the texture";
-    EXPECT_EQ(hge->Texture_Lock(tex, true, -1, 0, 1, 1), nullptr);
-
-    // The upload on unlock: a 4x4 texture stretched over the 16x16 screen without filtering.
-    hge->System_SetState(HGE_TEXTUREFILTER, false);
-    ASSERT_TRUE(hge->Gfx_BeginScene());
-    hgeQuad quad = Rectangle(0, 0, 16, 16, 0xFFFFFFFF, tex, BLEND_COLORMUL | BLEND_ALPHABLEND);
-    hge->Gfx_RenderQuad(&quad);
-    hge->Gfx_EndScene();
-    TempFolder folder;
-    ASSERT_TRUE(hge->System_Snapshot(folder.File("s.bmp").c_str()));
-    Surface picture(SDL_LoadBMP(folder.File("s.bmp").c_str()));
-    ASSERT_NE(picture, nullptr);
-    ExpectNear(PixelOf(picture.get(), 6, 10), 0x102030, "uploaded texel");
-    ExpectNear(PixelOf(picture.get(), 2, 2), 0x000000, "transparent texel");
 }
 
 TEST(GraphicsTest, TexturesLoadFromFilesAndMemoryAndRejectDamage)
@@ -190,13 +160,15 @@ TEST(GraphicsTest, TexturesLoadFromFilesAndMemoryAndRejectDamage)
     pixels[14] = 0x80FFFFFF;
     ASSERT_EQ(IMG_SavePNG(image.get(), folder.File("p.png").c_str()), 0) << IMG_GetError();
     ASSERT_EQ(SDL_SaveBMP(image.get(), folder.File("p.bmp").c_str()), 0);
+    // TGA has no signature: it is found by its extension.
+    const unsigned char tga[] = {0, 0,  2,    0, 0, 0,    0, 0,    0, 0,    0, 0, 2,    0,    2,
+                                 0, 24, 0x20, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0xFF, 0xFF, 0xFF};
+    folder.Write("t.TGA", std::string(reinterpret_cast<const char*>(tga), sizeof tga));
 
-    PlatformOptions options;
-    HeadlessHge hge(options);
+    HeadlessHge hge;
     hge->System_SetState(HGE_LOGFILE, folder.File("engine.log").c_str());
     ASSERT_TRUE(hge->System_Initiate());
     HTEXTURE png = hge->Texture_Load(folder.File("p.png").c_str());
-    ASSERT_NE(png, 0u);
     EXPECT_EQ(hge->Texture_GetWidth(png), 5);
     EXPECT_EQ(hge->Texture_GetHeight(png), 3);
     std::uint32_t* loaded = hge->Texture_Lock(png);
@@ -204,31 +176,21 @@ TEST(GraphicsTest, TexturesLoadFromFilesAndMemoryAndRejectDamage)
     for (int i = 0; i < 15; ++i)
         EXPECT_EQ(loaded[i], pixels[i]) << "pixel " << i;
     hge->Texture_Unlock(png);
-
-    HTEXTURE bmp = hge->Texture_Load(folder.File("p.bmp").c_str());
-    EXPECT_EQ(hge->Texture_GetWidth(bmp), 5);
-
-    // TGA has no signature: it is found by its extension.
-    const unsigned char tga[] = {0, 0,  2,    0, 0, 0,    0, 0,    0, 0,    0, 0, 2,    0,    2,
-                                 0, 24, 0x20, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0xFF, 0xFF, 0xFF};
-    folder.Write("t.TGA", std::string(reinterpret_cast<const char*>(tga), sizeof tga));
+    EXPECT_EQ(hge->Texture_GetWidth(hge->Texture_Load(folder.File("p.bmp").c_str())), 5);
     HTEXTURE targa = hge->Texture_Load(folder.File("t.TGA").c_str());
-    std::uint32_t* texels = hge->Texture_Lock(targa);
+    const std::uint32_t* texels = hge->Texture_Lock(targa);
     ASSERT_NE(texels, nullptr);
-    EXPECT_EQ(texels[0], 0xFFFF0000u);
-    EXPECT_EQ(texels[1], 0xFF00FF00u);
-    EXPECT_EQ(texels[2], 0xFF0000FFu);
+    EXPECT_EQ(std::vector<std::uint32_t>(texels, texels + 3),
+              (std::vector<std::uint32_t>{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}));
     hge->Texture_Unlock(targa);
-
-    std::string bytes = folder.Read("p.png");
-    HTEXTURE fromMemory = hge->Texture_Load(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    EXPECT_EQ(hge->Texture_GetHeight(fromMemory), 3);
+    const std::string bytes = folder.Read("p.png");
+    EXPECT_EQ(hge->Texture_GetHeight(hge->Texture_Load(bytes.data(), static_cast<std::uint32_t>(bytes.size()))), 3);
 
     EXPECT_EQ(hge->Texture_Load((std::string(VEL_TEST_DATA) + "/truncated.png").c_str()), 0u);
     EXPECT_EQ(hge->Texture_Load((std::string(VEL_TEST_DATA) + "/not_an_image.png").c_str()), 0u);
     EXPECT_EQ(hge->Texture_Load(folder.File("absent.png").c_str()), 0u);
     EXPECT_EQ(hge->Texture_Load(bytes.data(), 20), 0u) << "a cut image in memory";
-    std::string log = folder.Read("engine.log");
+    const std::string log = folder.Read("engine.log");
     EXPECT_NE(log.find("truncated.png"), std::string::npos) << log;
     EXPECT_NE(log.find("absent.png"), std::string::npos) << log;
 

@@ -1,4 +1,5 @@
-#include "PlatformTestTools.h"
+#include "HeadlessHge.h"
+#include "TempFolder.h"
 
 #include <SDL.h>
 
@@ -10,52 +11,40 @@
 namespace Vel {
 namespace {
 
-using PlatformTest::HeadlessHge;
-using PlatformTest::TempFolder;
+using TestTools::HeadlessHge;
+using TestTools::TempFolder;
 
-// What the frame loop showed the frame function, one record per frame.
-struct FrameRecord
-{
-    float delta = 0;
-    bool altSEvent = false;
-    int keyDownEvents = 0;
-    bool sWentDown = false;
-    bool altHeld = false;
-    bool lbuttonHeld = false;
-    bool lbuttonWentDown = false;
-    bool mouseOver = false;
-    float mouseX = 0;
-};
-
+// What the frame loop showed the frame function, one entry per frame.
 HGE* s_hge = nullptr;
-std::vector<FrameRecord> s_frames;
+std::vector<std::string> s_inputs;
+std::vector<float> s_deltas;
 int s_renders = 0;
 int s_endAtFrame = 0;
 std::string s_snapshotAtFrame3; // written by the frame function of frame 3 when set
 
 bool RecordFrame()
 {
-    FrameRecord record;
-    record.delta = s_hge->Timer_GetDelta();
+    std::string input;
     for (hgeInputEvent event; s_hge->Input_GetEvent(&event);) {
-        if (event.type != INPUT_KEYDOWN)
-            continue;
-        ++record.keyDownEvents;
-        record.altSEvent = record.altSEvent || (event.key == HGEK_S && (event.flags & HGEINP_ALT) != 0);
+        if (event.type == INPUT_KEYDOWN)
+            input += event.key == HGEK_S && (event.flags & HGEINP_ALT) != 0 ? "alt+s-event " : "other-event ";
     }
-    record.sWentDown = s_hge->Input_KeyDown(HGEK_S);
-    record.altHeld = s_hge->Input_GetKeyState(HGEK_ALT);
-    record.lbuttonHeld = s_hge->Input_GetKeyState(HGEK_LBUTTON);
-    record.lbuttonWentDown = s_hge->Input_KeyDown(HGEK_LBUTTON);
-    record.mouseOver = s_hge->Input_IsMouseOver();
-    float y = 0;
-    s_hge->Input_GetMousePos(&record.mouseX, &y);
-    s_frames.push_back(record);
-    if (s_frames.size() == 3 && !s_snapshotAtFrame3.empty())
-    {
+    const std::pair<bool, const char*> states[] = {{s_hge->Input_KeyDown(HGEK_S), "s-down "},
+                                                   {s_hge->Input_GetKeyState(HGEK_ALT), "alt-held "},
+                                                   {s_hge->Input_GetKeyState(HGEK_LBUTTON), "lbutton-held "},
+                                                   {s_hge->Input_KeyDown(HGEK_LBUTTON), "lbutton-down "}};
+    for (const auto& [on, name] : states)
+        input += on ? name : "";
+    float x = 0, y = 0;
+    s_hge->Input_GetMousePos(&x, &y);
+    if (s_hge->Input_IsMouseOver())
+        input += "over " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y));
+    s_inputs.push_back(input);
+    s_deltas.push_back(s_hge->Timer_GetDelta());
+    if (s_inputs.size() == 3 && !s_snapshotAtFrame3.empty()) {
         EXPECT_TRUE(s_hge->System_Snapshot(s_snapshotAtFrame3.c_str()));
     }
-    return static_cast<int>(s_frames.size()) == s_endAtFrame;
+    return static_cast<int>(s_inputs.size()) == s_endAtFrame;
 }
 
 // Paints the whole screen in a colour that tells the frame: red = 10 * frame.
@@ -72,7 +61,8 @@ bool RenderFrame()
 void RunLoop(HeadlessHge& hge, int endAtFrame = 0)
 {
     s_hge = hge.Get();
-    s_frames.clear();
+    s_inputs.clear();
+    s_deltas.clear();
     s_renders = 0;
     s_endAtFrame = endAtFrame;
     hge->System_SetState(HGE_FRAMEFUNC, RecordFrame);
@@ -87,7 +77,7 @@ std::uint32_t RedOfPicture(const std::string& fileName)
     if (picture == nullptr)
         return 0xFFFFFFFF;
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_ARGB8888, 0);
-    std::uint32_t red = (static_cast<const std::uint32_t*>(argb->pixels)[0] >> 16) & 0xFF;
+    const std::uint32_t red = (static_cast<const std::uint32_t*>(argb->pixels)[0] >> 16) & 0xFF;
     SDL_FreeSurface(argb);
     SDL_FreeSurface(picture);
     return red;
@@ -100,65 +90,37 @@ TEST(HgeSystemTest, OneInterfaceWithAReferenceCount)
     HGE* second = hgeCreate(HGE_VERSION);
     EXPECT_EQ(second, hge.Get());
     second->Release();
-    hge->System_SetState(HGE_SCREENWIDTH, 20);
+    hge->System_SetState(HGE_FRAMEFUNC, RecordFrame);
+    EXPECT_FALSE(hge->System_Start()) << "nothing runs before the display is open";
     EXPECT_TRUE(hge->System_Initiate()) << "still alive after one of two references was dropped";
 }
 
-TEST(HgeSystemTest, FrameLoopEndsByFrameFunctionOrFrameLimit)
+TEST(HgeSystemTest, FrameLoopEndsWhenTheFrameFunctionSaysSo)
 {
-    {
-        PlatformOptions options;
-        options.maxFrames = 5;
-        HeadlessHge hge(options);
-        RunLoop(hge);
-        EXPECT_EQ(s_frames.size(), 5u);
-        EXPECT_EQ(s_renders, 5) << "the last frame of a limited run is drawn";
-        EXPECT_FLOAT_EQ(s_frames[0].delta, 1.0f / 60.0f);
-        EXPECT_FLOAT_EQ(s_frames[4].delta, 1.0f / 60.0f);
-    }
-    {
-        PlatformOptions options;
-        options.fixedDelta = 0.25;
-        HeadlessHge hge(options);
-        RunLoop(hge, 3);
-        EXPECT_EQ(s_frames.size(), 3u);
-        EXPECT_EQ(s_renders, 2) << "a frame whose function ends the loop is not drawn";
-        EXPECT_FLOAT_EQ(s_frames[2].delta, 0.25f);
-    }
-    HeadlessHge notOpen;
-    notOpen->System_SetState(HGE_FRAMEFUNC, RecordFrame);
-    EXPECT_FALSE(notOpen->System_Start());
+    PlatformOptions options;
+    options.fixedDelta = 0.25;
+    HeadlessHge hge(options);
+    RunLoop(hge, 3);
+    EXPECT_EQ(s_deltas, std::vector<float>(3, 0.25f));
+    EXPECT_EQ(s_renders, 2) << "a frame whose function ends the loop is not drawn";
 }
 
 TEST(HgeSystemTest, ReplayedInputArrivesInItsFrame)
 {
     PlatformOptions options;
     std::string error;
-    std::optional<InputScript> script = InputScript::Parse("3 key alt+s\n"
-                                                           "5 click 10 20\n"
-                                                           "6 leave\n"
-                                                           "8 close\n",
-                                                           error);
+    std::optional<InputScript> script = InputScript::Parse("3 key alt+s\n5 click 10 20\n6 leave\n8 close\n", error);
     ASSERT_TRUE(script.has_value()) << error;
     options.input = *script;
     HeadlessHge hge(options);
     RunLoop(hge);
-
-    ASSERT_EQ(s_frames.size(), 7u) << "the close at frame 8 ends the loop before its frame function";
-    for (std::size_t i = 0; i < s_frames.size(); ++i) {
-        int frame = static_cast<int>(i) + 1;
-        EXPECT_EQ(s_frames[i].altSEvent, frame == 3) << "frame " << frame;
-        EXPECT_EQ(s_frames[i].keyDownEvents, frame == 3 ? 1 : 0) << "alt goes down without an event";
-        EXPECT_EQ(s_frames[i].sWentDown, frame == 3) << "frame " << frame;
-        EXPECT_EQ(s_frames[i].altHeld, frame == 3) << "frame " << frame;
-        EXPECT_EQ(s_frames[i].lbuttonHeld, frame == 5) << "frame " << frame;
-        EXPECT_EQ(s_frames[i].lbuttonWentDown, frame == 5) << "frame " << frame;
-        EXPECT_EQ(s_frames[i].mouseOver, frame == 5) << "outside until the click, left again at 6";
-    }
-    EXPECT_FLOAT_EQ(s_frames[4].mouseX, 10.0f);
+    // Alt goes down without an event of its own; the mouse is outside until the click and leaves again at 6;
+    // the close at frame 8 ends the loop before its frame function.
+    EXPECT_EQ(s_inputs, (std::vector<std::string>{"", "", "alt+s-event s-down alt-held ", "",
+                                                  "lbutton-held lbutton-down over 10,20", "", ""}));
 }
 
-TEST(HgeSystemTest, SnapshotsAreWrittenAfterTheirFrameIsDrawn)
+TEST(HgeSystemTest, FrameLimitAndSnapshotsWrittenAfterTheirFrameIsDrawn)
 {
     TempFolder folder;
     PlatformOptions options;
@@ -169,38 +131,37 @@ TEST(HgeSystemTest, SnapshotsAreWrittenAfterTheirFrameIsDrawn)
     s_snapshotAtFrame3 = folder.File("in_frame_3.bmp");
     RunLoop(hge);
     s_snapshotAtFrame3.clear();
+    EXPECT_EQ(s_deltas, std::vector<float>(4, 1.0f / 60.0f));
+    EXPECT_EQ(s_renders, 4) << "the last frame of a limited run is drawn";
     EXPECT_EQ(RedOfPicture(folder.File("two.bmp")), 20u);
     EXPECT_EQ(RedOfPicture(folder.File("in_frame_3.bmp")), 20u) << "the frame function sees the last drawn picture";
     EXPECT_EQ(folder.Read("four.png").substr(1, 3), "PNG");
     EXPECT_NE(folder.Read("engine.log").find("no/dir.bmp"), std::string::npos) << "a failed snapshot is logged";
 }
 
-TEST(HgeSystemTest, InitiateFailureIsLoggedAndReported)
+TEST(HgeSystemTest, LogAndIniFiles)
 {
     TempFolder folder;
+    folder.Write("engine.log", "earlier line\n");
     HeadlessHge hge({}, 0, 0);
+    hge->System_Log("dropped: %d", 1);
     hge->System_SetState(HGE_LOGFILE, folder.File("engine.log").c_str());
+    hge->System_Log("font %s has %d pages", "font1.fnt", 2);
+    hge->System_Log("%s", std::string(5000, 'x').c_str());
+    EXPECT_EQ(folder.Read("engine.log"), "earlier line\nfont font1.fnt has 2 pages\n" + std::string(5000, 'x') + "\n");
+
     testing::internal::CaptureStderr();
     EXPECT_FALSE(hge->System_Initiate());
-    std::string printed = testing::internal::GetCapturedStderr();
+    const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_NE(printed.find("invalid screen size 0x0"), std::string::npos) << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
     EXPECT_NE(folder.Read("engine.log").find("invalid screen size 0x0"), std::string::npos);
-}
+    hge->System_SetState(HGE_LOGFILE, folder.File("no/such/folder/engine.log").c_str());
+    hge->System_Log("into nowhere");
 
-TEST(HgeSystemTest, IniValuesDefaultsAndGaps)
-{
-    TempFolder folder;
-    folder.Write("preferences.ini", "\xEF\xBB\xBF; archives of the game\r\n"
-                                    "[Archives]\r\n"
-                                    "1 = data1.pak \r\n"
-                                    "# 2=commented.pak\r\n"
-                                    "3=data3.pak\r\n"
-                                    "empty=\r\n"
-                                    "1=second.pak\r\n"
-                                    "[other]\n"
-                                    "key=value=with=equals\n");
-    HeadlessHge hge;
+    folder.Write("preferences.ini",
+                 "\xEF\xBB\xBF; archives of the game\r\n[Archives]\r\n1 = data1.pak \r\n# 2=commented.pak\r\n"
+                 "3=data3.pak\r\nempty=\r\n1=second.pak\r\n[other]\nkey=value=with=equals\n");
     EXPECT_EQ(hge->Ini_GetString("archives", "1", "x"), "x") << "no ini file named yet";
     hge->System_SetState(HGE_INIFILE, folder.File("preferences.ini").c_str());
     EXPECT_EQ(hge->Ini_GetString("archives", "1", ""), "data1.pak");
@@ -213,44 +174,21 @@ TEST(HgeSystemTest, IniValuesDefaultsAndGaps)
     EXPECT_EQ(hge->Ini_GetString("archives", "1", "dflt"), "dflt");
 }
 
-TEST(HgeSystemTest, LogAppendsFormattedLines)
+TEST(HgeSystemTest, RandomIntCoversItsInclusiveRangeAndLaunchRefusesOptions)
 {
     TempFolder folder;
-    folder.Write("engine.log", "earlier line\n");
-    HeadlessHge hge;
-    hge->System_Log("dropped: %d", 1);
-    hge->System_SetState(HGE_LOGFILE, folder.File("engine.log").c_str());
-    hge->System_Log("font %s has %d pages", "font1.fnt", 2);
-    hge->System_Log("%s", std::string(5000, 'x').c_str());
-    EXPECT_EQ(folder.Read("engine.log"), "earlier line\nfont font1.fnt has 2 pages\n" + std::string(5000, 'x') + "\n");
-    hge->System_SetState(HGE_LOGFILE, folder.File("no/such/folder/engine.log").c_str());
-    hge->System_Log("into nowhere");
-}
-
-TEST(HgeSystemTest, RandomIntCoversItsInclusiveRange)
-{
     HeadlessHge hge;
     std::set<int> seen;
-    for (int i = 0; i < 600; ++i) {
-        int value = hge->Random_Int(-1, 2);
-        EXPECT_TRUE(value >= -1 && value <= 2) << value;
-        seen.insert(value);
-    }
-    EXPECT_EQ(seen.size(), 4u);
+    for (int i = 0; i < 600; ++i)
+        seen.insert(hge->Random_Int(-1, 2));
+    EXPECT_EQ(seen, (std::set<int>{-1, 0, 1, 2}));
     EXPECT_EQ(hge->Random_Int(5, 5), 5);
-    int reversed = hge->Random_Int(3, 1);
+    const int reversed = hge->Random_Int(3, 1);
     EXPECT_TRUE(reversed >= 1 && reversed <= 3);
-}
 
-TEST(HgeSystemTest, LaunchRefusesWhatIsNotAnAddress)
-{
-    TempFolder folder;
-    HeadlessHge hge;
     hge->System_SetState(HGE_LOGFILE, folder.File("engine.log").c_str());
-    EXPECT_FALSE(hge->System_Launch("-x"));
-    EXPECT_FALSE(hge->System_Launch("--help"));
-    EXPECT_FALSE(hge->System_Launch(""));
-    EXPECT_FALSE(hge->System_Launch(nullptr));
+    for (const char* refused : {"-x", "--help", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(hge->System_Launch(refused));
     EXPECT_NE(folder.Read("engine.log").find("'-x'"), std::string::npos);
 }
 

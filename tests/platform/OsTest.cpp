@@ -1,4 +1,4 @@
-#include "PlatformTestTools.h"
+#include "TempFolder.h"
 
 #include "platform/Os.h"
 
@@ -12,7 +12,7 @@
 namespace Vel {
 namespace {
 
-using PlatformTest::TempFolder;
+using TestTools::TempFolder;
 
 // Sets an environment variable for the length of a test and puts the old value back.
 class ScopedEnv
@@ -24,13 +24,7 @@ public:
             m_old = old;
         setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
+    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
@@ -77,21 +71,6 @@ TEST(OsTest, LaunchHandsTheTextToTheOpenerAsOneArgument)
 
     ScopedEnv emptyPath("PATH", folder.File("nothing_here"));
     EXPECT_FALSE(Os::Launch("https://example.org")) << "no opener to start";
-}
-
-TEST(OsTest, HeadlessDesktopSizeIsTheOptionsOne)
-{
-    PlatformOptions options;
-    options.headless = true;
-    options.desktopWidth = 1280;
-    options.desktopHeight = 800;
-    SetPlatformOptions(options);
-    int w = 0;
-    int h = 0;
-    EXPECT_TRUE(Os::DesktopSize(w, h));
-    EXPECT_EQ(w, 1280);
-    EXPECT_EQ(h, 800);
-    SetPlatformOptions({});
 }
 
 } // namespace

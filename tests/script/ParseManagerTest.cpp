@@ -1,9 +1,10 @@
 #include "script/ParseManager.h"
 
-#include "ScriptFolder.h"
+#include "TempFolder.h"
 #include "app/DisplaySettings.h"
 #include "app/HgeManager.h"
 #include "app/TextCodec.h"
+#include "data/Crypter.h"
 #include "scene/Action.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"
@@ -59,16 +60,11 @@ protected:
             ParseManager::ErrorHandler([this](const std::u16string& report) { m_reports.push_back(report); }));
     }
 
-    void TearDown() override
-    {
-        m_parser.reset();
-        m_objects.clear();
-    }
-
     // A new run: a new parser, as at the next start of the engine.
     void Restart()
     {
-        TearDown();
+        m_parser.reset();
+        m_objects.clear();
         SetUp();
     }
 
@@ -79,17 +75,28 @@ protected:
 
     std::u16string Include(const std::u16string& name) { return u"include(" + name + u")"; }
 
-    std::string TopBlockError(BlockKind kind, std::u16string_view statement)
+    // The full wide name of a file in the game folder, as a script names it.
+    std::u16string Name(std::string_view file) const { return Wide(m_folder.File(file)); }
+
+    // Writes the lines in the compiled format. A bare NAME is written as "NAME.cvls" and the source name "NAME.vls"
+    // that scripts use comes back; a name with an extension is written and returned as it is.
+    std::u16string WriteCompiled(const std::string& name, std::initializer_list<std::u16string_view> lines) const
     {
-        try {
-            (void)m_parser->TopBlock(kind, statement);
-        } catch (const ScriptError& error) {
-            return error.what();
-        }
-        return "no error";
+        const bool bare = name.find('.') == std::string::npos;
+        Crypter writer;
+        EXPECT_TRUE(writer.OpenWrite(Name(bare ? name + ".cvls" : name)));
+        for (const std::u16string_view line : lines)
+            EXPECT_TRUE(writer.WriteLine(line));
+        EXPECT_TRUE(writer.CloseWrite());
+        return Name(bare ? name + ".vls" : name);
     }
 
-    Vel::Test::ScriptFolder m_folder;
+    std::u16string Report(std::string_view file, const char16_t* line, const std::u16string& info) const
+    {
+        return u"Script error\nFile: " + Name(file) + u"\nLine: " + line + u"\nInfo: " + info;
+    }
+
+    TestTools::TempFolder m_folder;
     std::unique_ptr<ParseManager> m_parser;
     Notes m_notes;
     std::deque<std::u16string> m_objects;
@@ -101,36 +108,32 @@ protected:
 TEST_F(ParseManagerTest, ReadsTrimmedLinesAndDispatchesCompleteStatements)
 {
     // Line 4: '#' after the first character is text. Line 11: a speech still open at the end of the file.
-    m_parser->Parse(m_folder.WriteCompiled("main", {u"  # note(comment)", u"\tnote(a)  \r", u"unknown(x)",
-                                                    u"note # (x)", u"", u"note(multi,", u"line)", u"Anna=Hi",
-                                                    u"note(swallowed)", u"", u"Anna=never said"}));
+    m_parser->Parse(
+        WriteCompiled("main", {u"  # note(comment)", u"\tnote(a)  \r", u"unknown(x)", u"note # (x)", u"",
+                               u"note(multi,", u"line)", u"Anna=Hi", u"note(swallowed)", u"", u"Anna=never said"}));
     EXPECT_EQ(m_notes, (Notes{u"a@2", u"x@4", u"multi@7", u"say Hinote(swallowed)"}));
     EXPECT_FALSE(m_parser->HasError());
     EXPECT_EQ(m_parser->CurrentPosition(), nullptr);
-
-    m_parser->Parse(m_folder.WriteCompiled("open", {u"note(a,", u"b"}));
+    m_parser->Parse(WriteCompiled("open", {u"note(a,", u"b"}));
     EXPECT_EQ(m_notes.size(), 4u);
 }
 
-TEST_F(ParseManagerTest, BlocksStayOpenAcrossIncludedFiles)
+TEST_F(ParseManagerTest, BlocksStayOpenAcrossIncludedFilesWhichAreParsedOnce)
 {
-    const std::u16string included = m_folder.WriteCompiled("inc", {u"need(0)", u"push(2, anim)"});
-    m_parser->Parse(m_folder.WriteCompiled(
+    const std::u16string included = WriteCompiled("inc", {u"need(0)", u"push(2, anim)"});
+    m_parser->Parse(WriteCompiled(
         "main", {u"end", u"push(0, scene)", Include(included), u"need(2)", u"end", u"need(0)", u"end", u"end"}));
     EXPECT_EQ(m_notes, (Notes{u"in scene", u"in anim", u"in scene"}));
     EXPECT_TRUE(m_parser->Blocks().empty());
-    EXPECT_FALSE(m_parser->HasError());
-}
 
-TEST_F(ParseManagerTest, IncludeParsesEachFileOnceAndOpensTheCompiledTwin)
-{
-    const std::u16string once = m_folder.WriteCompiled("once", {u"note(once)"});
-    m_folder.WriteSource("once.vls", "note(source)\n");
-    const std::u16string text = m_folder.WriteCompiledAs("other.txt", {u"note(txt)"});
-    const std::u16string upper = m_folder.WriteCompiledAs("upper.VLS", {u"note(upper)"});
-    m_parser->Parse(m_folder.WriteCompiled("main", {Include(once), Include(m_folder.Name("once.cvls")),
-                                                    Include(m_folder.Name("missing.vls")), u"include()", Include(text),
-                                                    Include(upper), Include(once), u"note(end)"}));
+    // "x.vls" opens the compiled twin "x.cvls"; other names are opened as they are.
+    Restart();
+    const std::u16string once = WriteCompiled("once", {u"note(once)"});
+    m_folder.Write("once.vls", "note(source)\n");
+    const std::u16string text = WriteCompiled("other.txt", {u"note(txt)"});
+    const std::u16string upper = WriteCompiled("upper.VLS", {u"note(upper)"});
+    m_parser->Parse(WriteCompiled("main", {Include(once), Include(Name("once.cvls")), Include(Name("missing.vls")),
+                                           u"include()", Include(text), Include(upper), Include(once), u"note(end)"}));
     m_parser->Parse(once);
     EXPECT_EQ(m_notes, (Notes{u"once@1", u"txt@1", u"upper@1", u"end@8"}));
     EXPECT_FALSE(m_parser->HasError());
@@ -138,83 +141,56 @@ TEST_F(ParseManagerTest, IncludeParsesEachFileOnceAndOpensTheCompiledTwin)
 
 TEST_F(ParseManagerTest, SettingsStatementsWriteTheProcessRecords)
 {
-    m_parser->Parse(m_folder.WriteCompiled(
+    m_parser->Parse(WriteCompiled(
         "system", {u"graphics_init(resolution=800:600, fullscreen=1)",
                    u"graphics_init(resolution=abc:0, fullscreen=yes)", u"graphics_init(resolution=1024:-5)",
                    u"game_init(gallery=gal, saveload=sl, title=\"My game, part 1\", playlist=pl)",
                    u"game_init(title=Second)", u"menus(main=mm, rightclick=rc, options=op)", u"start_scene(intro)"}));
     const DisplaySettings& display = TheDisplaySettings();
-    EXPECT_EQ(display.gameWidth, 1024);
-    EXPECT_EQ(display.gameHeight, 600);
-    EXPECT_EQ(display.fullscreen, 1);
+    EXPECT_EQ(std::vector({display.gameWidth, display.gameHeight, display.fullscreen}), std::vector({1024, 600, 1}));
     const GameNames& names = TheGameNames();
-    EXPECT_EQ(names.title, u"Second");
-    EXPECT_EQ(names.galleryName, u"");
-    EXPECT_EQ(names.saveLoadName, u"");
-    EXPECT_EQ(names.playlistName, u"");
-    EXPECT_EQ(names.mainMenuName, u"mm");
-    EXPECT_EQ(names.rightClickMenuName, u"rc");
-    EXPECT_EQ(names.optionsMenuName, u"op");
-    EXPECT_EQ(names.startSceneName, u"intro");
+    EXPECT_EQ(std::vector({names.title, names.galleryName, names.saveLoadName, names.playlistName, names.mainMenuName,
+                           names.rightClickMenuName, names.optionsMenuName, names.startSceneName}),
+              (Notes{u"Second", u"", u"", u"", u"mm", u"rc", u"op", u"intro"}));
     EXPECT_FALSE(m_parser->HasError());
 }
 
 TEST_F(ParseManagerTest, FirstErrorIsReportedWithFileAndLineAndEndsTheRun)
 {
-    const std::u16string later = m_folder.WriteCompiled("later", {u"note(later)"});
-    const std::u16string main =
-        m_folder.WriteCompiled("main", {u"note(a)", u"push(0, scene)", u"note(x,", u"\"unclosed)", u"note(after)"});
-    m_parser->Parse(main);
+    const std::u16string later = WriteCompiled("later", {u"note(later)"});
+    m_parser->Parse(WriteCompiled("main", {u"note(a)", u"push(0, scene)", u"note(x,", u"\"unclosed)", u"note(after)"}));
     m_parser->Parse(later);
-    const std::u16string expected =
-        u"Script error\nFile: " + m_folder.Name("main.cvls") + u"\nLine: 4\nInfo: Ending quote missed";
     EXPECT_TRUE(m_parser->HasError());
-    EXPECT_EQ(m_parser->ErrorReport(), expected);
-    EXPECT_EQ(m_reports, (std::vector<std::u16string>{expected}));
+    EXPECT_EQ(m_parser->ErrorReport(), Report("main.cvls", u"4", u"Ending quote missed"));
+    EXPECT_EQ(m_reports, (Notes{m_parser->ErrorReport()}));
     EXPECT_EQ(m_notes, (Notes{u"a@1"}));
     EXPECT_TRUE(m_parser->Blocks().empty());
-}
 
-TEST_F(ParseManagerTest, ErrorInAnIncludedFileNamesThatFileAndStopsTheIncludingOne)
-{
-    const std::u16string included = m_folder.WriteCompiled("inc", {u"note(in)", u"", u"begin", u"note(no)"});
-    m_parser->Parse(m_folder.WriteCompiled("main", {u"push(0, scene)", Include(included), u"note(after)"}));
-    EXPECT_EQ(m_notes, (Notes{u"in@1"}));
-    ASSERT_EQ(m_reports.size(), 1u);
-    EXPECT_EQ(m_reports[0],
-              u"Script error\nFile: " + m_folder.Name("inc.cvls") + u"\nLine: 3\nInfo: begin without a block name");
-    EXPECT_TRUE(m_parser->Blocks().empty());
-}
-
-TEST_F(ParseManagerTest, ErrorsOfAnyKindStayInsideParse)
-{
-    m_parser->Parse(m_folder.WriteCompiled("b", {u"boom(std)"}));
-    EXPECT_EQ(m_parser->ErrorReport(),
-              u"Script error\nFile: " + m_folder.Name("b.cvls") + u"\nLine: 1\nInfo: disk on fire");
-
+    // An error in an included file names that file and stops the including one.
     Restart();
-    m_parser->Parse(m_folder.WriteCompiled("c", {u"", u"boom(other)"}));
+    const std::u16string included = WriteCompiled("inc", {u"note(in)", u"", u"begin", u"note(no)"});
+    m_parser->Parse(WriteCompiled("main", {u"push(0, scene)", Include(included), u"note(after)"}));
+    EXPECT_EQ(m_notes, (Notes{u"in@1"}));
+    EXPECT_EQ(m_reports, (Notes{Report("inc.cvls", u"3", u"begin without a block name")}));
+    EXPECT_TRUE(m_parser->Blocks().empty());
+
+    // Errors of any kind stay inside Parse.
+    Restart();
+    m_parser->Parse(WriteCompiled("b", {u"boom(std)"}));
+    EXPECT_EQ(m_parser->ErrorReport(), Report("b.cvls", u"1", u"disk on fire"));
+    Restart();
+    m_parser->Parse(WriteCompiled("c", {u"", u"boom(other)"}));
+    EXPECT_EQ(m_reports, (Notes{Report("c.cvls", u"2", u"unknown error")}));
+
+    // Statements need an open block of their kind.
+    Restart();
+    m_parser->Parse(WriteCompiled("alone", {u"need(1)"}));
+    EXPECT_EQ(m_parser->ErrorReport(), Report("alone.cvls", u"1", u"need needs an open selection block"));
+    Restart();
+    m_parser->Parse(WriteCompiled("main", {u"push(3, list)", u"need(1)"}));
     EXPECT_EQ(m_parser->ErrorReport(),
-              u"Script error\nFile: " + m_folder.Name("c.cvls") + u"\nLine: 2\nInfo: unknown error");
-    EXPECT_EQ(m_reports.size(), 1u);
-}
-
-TEST_F(ParseManagerTest, StatementsNeedAnOpenBlockOfTheirKind)
-{
-    EXPECT_EQ(TopBlockError(BlockKind::Resource, u"frame"), "frame needs an open animation or character block");
-    std::u16string playlist = u"music";
-    m_parser->PushBlock(BlockKind::SoundList, &playlist);
-    EXPECT_EQ(TopBlockError(BlockKind::Resource, u"frame"),
-              "frame needs an open animation or character block (the innermost open block is a playlist block)");
-    EXPECT_EQ(TopBlockError(BlockKind::CommandContainer, u"goto"),
-              "goto needs an open scene, interface or menu block (the innermost open block is a playlist block)");
-    EXPECT_EQ(m_parser->TopBlock(BlockKind::SoundList, u"file"), &playlist);
-
-    m_parser->Parse(m_folder.WriteCompiled("main", {u"push(3, list)", u"need(1)"}));
-    EXPECT_EQ(
-        m_parser->ErrorReport(),
-        u"Script error\nFile: " + m_folder.Name("main.cvls") +
-            u"\nLine: 2\nInfo: need needs an open selection block (the innermost open block is a playlist block)");
+              Report("main.cvls", u"2",
+                     u"need needs an open selection block (the innermost open block is a playlist block)"));
 }
 
 TEST_F(ParseManagerTest, ActionTextsGiveFunctionActionsOrRunAsStatements)
@@ -227,9 +203,8 @@ TEST_F(ParseManagerTest, ActionTextsGiveFunctionActionsOrRunAsStatements)
     save->Run();
     save->Run();
     EXPECT_EQ(saves, 2);
-    EXPECT_EQ(m_parser->ParseAction(u"window"), nullptr);
-    EXPECT_EQ(m_parser->ParseAction(u"unknown(x)"), nullptr);
-    EXPECT_EQ(m_parser->ParseAction(u""), nullptr);
+    for (const char16_t* none : {u"window", u"unknown(x)", u""})
+        EXPECT_EQ(m_parser->ParseAction(none), nullptr);
 
     // The statement runs, but the enclosing blocks come back untouched whatever it opens or closes.
     EXPECT_EQ(m_parser->ParseAction(u"start_scene(x)"), nullptr);
@@ -242,39 +217,33 @@ TEST_F(ParseManagerTest, ActionTextsGiveFunctionActionsOrRunAsStatements)
     EXPECT_EQ(m_parser->Blocks()[0].object, &scene);
     EXPECT_THROW((void)m_parser->ParseAction(u"need(0)"), ScriptError);
     EXPECT_EQ(m_parser->Blocks().size(), 1u);
-}
 
-TEST_F(ParseManagerTest, DisplayFunctionsAreBoundWhenTheHgeManagerExists)
-{
-    HgeManager hge(TextCodec::WideToUtf8(m_folder.Name("engine.log")));
+    // The display functions are bound once the HgeManager exists; before the window opens they only change the
+    // requested state.
+    HgeManager hge(TextCodec::WideToUtf8(Name("engine.log")));
     m_parser->RegisterFunctions();
-    const std::shared_ptr<Action> window = m_parser->ParseAction(u"window");
-    const std::shared_ptr<Action> fullscreen = m_parser->ParseAction(u"fullscreen");
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(fullscreen, nullptr);
-    // Before the window opens a mode switch only changes the requested state.
-    fullscreen->Run();
-    window->Run();
-}
+    for (const char16_t* function : {u"fullscreen", u"window"}) {
+        const std::shared_ptr<Action> action = m_parser->ParseAction(function);
+        ASSERT_NE(action, nullptr);
+        action->Run();
+    }
 
-TEST_F(ParseManagerTest, ErrorInAnActionTextIsTheHoldingStatementsError)
-{
+    // Inside a script the error of an action text is the holding statement's error.
     m_parser->AddHandler(u"button", [this](CommandLine& line) {
         m_notes.push_back(m_parser->ParseAction(line.GetAttribute(u"action")) ? u"action" : u"none");
     });
-    m_parser->Parse(m_folder.WriteCompiled("menu", {u"button(action=unknown)", u"button(action=need(0))"}));
+    m_parser->Parse(WriteCompiled("menu", {u"button(action=unknown)", u"button(action=need(0))"}));
     EXPECT_EQ(m_notes, (Notes{u"none"}));
-    EXPECT_EQ(m_parser->ErrorReport(), u"Script error\nFile: " + m_folder.Name("menu.cvls") +
-                                           u"\nLine: 2\nInfo: need cannot be used in an action");
+    EXPECT_EQ(m_parser->ErrorReport(), Report("menu.cvls", u"2", u"need cannot be used in an action"));
 }
 
 TEST_F(ParseManagerTest, ReadsTheSourceTextWhenTheCompiledTwinIsMissing)
 {
-    const std::u16string source = m_folder.WriteSource("src.vls", "\xEF\xBB\xBFnote(eins)\r\n# c\r\nnote(zwei)\r\n");
-    m_parser->SetReadFromSource({{m_folder.Name("src.cvls"), source}});
+    m_folder.Write("src.vls", "\xEF\xBB\xBFnote(eins)\r\n# c\r\nnote(zwei)\r\n");
+    const std::u16string source = Name("src.vls");
+    m_parser->SetReadFromSource({{Name("src.cvls"), source}});
     m_parser->Parse(source);
     EXPECT_EQ(m_notes, (Notes{u"eins@1", u"zwei@3"}));
-
     Restart();
     m_parser->Parse(source);
     EXPECT_TRUE(m_notes.empty());
