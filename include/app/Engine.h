@@ -18,6 +18,7 @@
 
 namespace Vel {
 
+struct CompileResult;
 class HgeManager;
 class PakInterface;
 class ParseManager;
@@ -45,6 +46,7 @@ private:
     void Render();
 
     [[nodiscard]] bool EnterGameFolder();
+    CompileResult CompileForAuthor();
     [[nodiscard]] std::string ChooseLogFile() const;
     void ApplyCodePage();
     void Fail(const std::string& message);

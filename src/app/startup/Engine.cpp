@@ -121,10 +121,7 @@ int Engine::Check()
 {
     if (!EnterGameFolder())
         return 1;
-    const CompileResult compiled = CompileScripts(".");
-    for (const std::string& warning : compiled.warnings)
-        std::fprintf(stderr, "warning: %s\n", warning.c_str());
-    m_readFromSource = compiled.readFromSource;
+    m_readFromSource = CompileForAuthor().readFromSource;
     m_logFile = ChooseLogFile();
     m_hgeManager = std::make_unique<HgeManager>(m_logFile);
     ApplyCodePage();
@@ -144,10 +141,16 @@ int Engine::Compile()
 {
     if (!EnterGameFolder())
         return 1;
-    const CompileResult compiled = CompileScripts(".");
+    return CompileForAuthor().readFromSource.empty() ? 0 : 1;
+}
+
+// The author tools show the compiler's warnings on the terminal instead of in the log.
+CompileResult Engine::CompileForAuthor()
+{
+    CompileResult compiled = CompileScripts(".");
     for (const std::string& warning : compiled.warnings)
         std::fprintf(stderr, "warning: %s\n", warning.c_str());
-    return compiled.readFromSource.empty() ? 0 : 1;
+    return compiled;
 }
 
 bool Engine::EnterGameFolder()
