@@ -4,8 +4,8 @@
 // everything down afterwards. Also the author tools that share its start-up: checking and compiling scripts.
 //
 // Start-up order: compile the scripts, create the per-user folders, publish the file interface, create the 2D
-// library and register the frame callbacks, mount the archives, parse "system.vls", open the window, create the
-// render target, register the interface functions, parse "script.vls", run the frame loop. Shut-down runs the
+// library and register the frame callbacks, mount the archives, create the managers, parse "system.vls", open the
+// window, create the render target, register the interface functions, parse "script.vls", run the frame loop. Shut-down runs the
 // same steps backwards. Later subsystems add their managers at the places this order keeps for them.
 
 #include "VelSingleton.h"
@@ -22,6 +22,8 @@ struct CompileResult;
 class HgeManager;
 class PakInterface;
 class ParseManager;
+class ResourceManager;
+class ScreenPresenter;
 
 class Engine : public Singleton<Engine>
 {
@@ -51,10 +53,10 @@ private:
     void ApplyCodePage();
     void Fail(const std::string& message);
     [[nodiscard]] bool StartGameSystems();
+    void CreateManagers();
     [[nodiscard]] bool ParseSystemScript();
     [[nodiscard]] bool HasSystemScript() const;
     void OnScriptError(const std::u16string& report);
-    void DrawScreen();
     void Shutdown();
 
     EngineOptions m_options;
@@ -63,7 +65,9 @@ private:
     std::unique_ptr<PakInterface> m_pakInterface;
     std::unique_ptr<HgeManager> m_hgeManager;
     std::unique_ptr<ParseManager> m_parseManager;
+    std::unique_ptr<ResourceManager> m_resourceManager;
     HTARGET m_target = 0;
+    std::unique_ptr<ScreenPresenter> m_presenter; // the screen and bar sprites, made after the render target
     int m_frame = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "data/Crypter.h"
 #include "data/FileReader.h"
 #include "scene/RunFunctionAction.h"
+#include "script/ResourceStatements.h"
 #include "script/ScriptError.h"
 #include "script/SettingsStatements.h"
 
@@ -76,6 +77,7 @@ ParseManager::ParseManager()
     AddHandler(u"end", [this](CommandLine&) { PopBlock(); });
     AddHandler(u"include", [this](CommandLine& line) { Parse(line.GetArgument(0)); });
     RegisterSettingsStatements(*this);
+    RegisterResourceStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;

@@ -139,6 +139,36 @@ TEST_F(EngineRunTest, GamesThatCannotStartOrBadInputSayWhyAndFail)
     EXPECT_NE(m_root.Read("basic/engine.log").find("none-such"), std::string::npos);
 }
 
+TEST_F(EngineRunTest, WidescreenFullScreenShowsTheGamePictureBetweenBars)
+{
+    // Nothing draws into the game picture yet, so picture and bars are both black: the run shows that the screen
+    // sprites cover the whole desktop-sized screen (the pixel geometry is tested with the screen presenter).
+    const fs::path game = CopyGame("basic");
+    std::ofstream(game / "system.vls") << "graphics_init(resolution=800:600, fullscreen=1)\n";
+    ASSERT_EQ(Run(game, "--desktop 1920x1080 --frames 2 --snapshot 2:" + Path("wide.png") + " --snapshot 2:" +
+                            Path("wide.bmp")),
+              0)
+        << Stderr();
+    const std::string png = m_root.Read("wide.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(Number(png, 16, true), 1920);
+    EXPECT_EQ(Number(png, 20, true), 1080);
+
+    const std::string bmp = m_root.Read("wide.bmp");
+    ASSERT_GT(bmp.size(), 54u);
+    ASSERT_EQ(Number(bmp, 18, false), 1920);
+    const int bytesPerPixel = static_cast<unsigned char>(bmp[28]) / 8;
+    ASSERT_GE(bytesPerPixel, 3);
+    const std::size_t rowBytes = (1920u * bytesPerPixel + 3) / 4 * 4;
+    for (int y : {10, 540, 1070}) {
+        for (int x : {100, 239, 241, 960, 1678, 1681, 1900}) {
+            const std::size_t at = Number(bmp, 10, false) + y * rowBytes + x * bytesPerPixel;
+            ASSERT_LT(at + 2, bmp.size());
+            EXPECT_EQ(bmp.substr(at, 3), std::string(3, '\0')) << x << ", " << y;
+        }
+    }
+}
+
 TEST_F(EngineRunTest, ScriptsFromAnArchiveAfterAMissingOne)
 {
     // The game ships its compiled scripts only inside a protected archive listed after a missing one.

@@ -7,7 +7,9 @@
 #include "app/UserFiles.h"
 #include "data/CompileScripts.h"
 #include "data/PakInterface.h"
+#include "resources/ResourceManager.h"
 #include "platform/InputScript.h"
+#include "resources/ScreenPresenter.h"
 #include "script/ParseManager.h"
 
 #include <Poco/File.h>
@@ -21,26 +23,6 @@ namespace Vel {
 namespace {
 
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
-
-// A screen-aligned rectangle; tex 0 fills it with the colour alone.
-hgeQuad RectQuad(float x1, float y1, float x2, float y2, HTEXTURE tex, float u2, float v2, std::uint32_t colour)
-{
-    hgeQuad quad;
-    quad.tex = tex;
-    quad.blend = BLEND_DEFAULT;
-    const float xs[4] = {x1, x2, x2, x1};
-    const float ys[4] = {y1, y1, y2, y2};
-    const float us[4] = {0.0f, u2, u2, 0.0f};
-    const float vs[4] = {0.0f, 0.0f, v2, v2};
-    for (int i = 0; i < 4; ++i) {
-        quad.v[i].x = xs[i];
-        quad.v[i].y = ys[i];
-        quad.v[i].tx = us[i];
-        quad.v[i].ty = vs[i];
-        quad.v[i].col = colour;
-    }
-    return quad;
-}
 
 std::string FirstLine(const std::u16string& text)
 {
@@ -99,6 +81,7 @@ bool Engine::StartGameSystems()
     ApplyCodePage();
     m_hgeManager->MountArchives();
 
+    CreateManagers();
     if (!ParseSystemScript())
         return false;
     if (!m_hgeManager->Init()) {
@@ -112,9 +95,17 @@ bool Engine::StartGameSystems()
              std::to_string(display.gameHeight));
         return false;
     }
+    m_presenter = std::make_unique<ScreenPresenter>();
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     return true;
+}
+
+// The registries exist before "system.vls" is read, because the system script defines pictures, styles and
+// menus; they need no window, and pictures load their textures only when first drawn.
+void Engine::CreateManagers()
+{
+    m_resourceManager = std::make_unique<ResourceManager>();
 }
 
 int Engine::Check()
@@ -126,6 +117,7 @@ int Engine::Check()
     m_hgeManager = std::make_unique<HgeManager>(m_logFile);
     ApplyCodePage();
     m_hgeManager->MountArchives();
+    CreateManagers();
     if (!ParseSystemScript())
         return 1;
     m_parseManager->RegisterFunctions();
@@ -258,40 +250,8 @@ void Engine::Render()
     hge->Gfx_BeginScene(m_target);
     hge->Gfx_Clear(kOpaqueBlack);
     hge->Gfx_EndScene();
-    DrawScreen();
-}
-
-// Stretches the game picture onto the screen, pillar-boxed with black bars on displays wider than 4:3.
-void Engine::DrawScreen()
-{
-    HGE* hge = m_hgeManager->GetHge();
-    const DisplaySettings& display = TheDisplaySettings();
-    const float height = static_cast<float>(display.screenHeight);
-    float width = static_cast<float>(display.screenWidth);
-    float left = 0.0f;
-    if (display.widescreen) {
-        width = height * kPillarBoxAspect;
-        left = (static_cast<float>(display.screenWidth) - width) * 0.5f;
-    }
-    const HTEXTURE picture = hge->Target_GetTexture(m_target);
-    const int textureWidth = hge->Texture_GetWidth(picture);
-    const int textureHeight = hge->Texture_GetHeight(picture);
-    if (textureWidth <= 0 || textureHeight <= 0)
-        return;
-    const float u = static_cast<float>(display.gameWidth) / static_cast<float>(textureWidth);
-    const float v = static_cast<float>(display.gameHeight) / static_cast<float>(textureHeight);
-
-    hge->Gfx_BeginScene(0);
-    const hgeQuad screen = RectQuad(left, 0.0f, left + width, height, picture, u, v, 0xFFFFFFFF);
-    hge->Gfx_RenderQuad(&screen);
-    if (display.widescreen) {
-        const hgeQuad leftBar = RectQuad(0.0f, 0.0f, left, height, 0, 0.0f, 0.0f, kOpaqueBlack);
-        const hgeQuad rightBar = RectQuad(left + width, 0.0f, static_cast<float>(display.screenWidth), height, 0,
-                                          0.0f, 0.0f, kOpaqueBlack);
-        hge->Gfx_RenderQuad(&leftBar);
-        hge->Gfx_RenderQuad(&rightBar);
-    }
-    hge->Gfx_EndScene();
+    if (m_presenter)
+        m_presenter->Draw(hge, m_target, TheDisplaySettings());
 }
 
 void Engine::TakeScreenshot()
@@ -312,7 +272,9 @@ void Engine::Shutdown()
         m_hgeManager->GetHge()->Target_Free(m_target);
         m_target = 0;
     }
+    m_presenter.reset();
     m_parseManager.reset();
+    m_resourceManager.reset();
     if (m_hgeManager) {
         m_hgeManager->GetHge()->System_Shutdown();
         m_hgeManager.reset();

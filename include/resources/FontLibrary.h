@@ -1,0 +1,32 @@
+#pragma once
+
+// The TrueType faces of the game, shared by every style that names the same file. Owned by the ResourceManager,
+// which creates it at start-up; faces live until it is destroyed.
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Vel {
+
+class FontFace;
+
+class FontLibrary
+{
+public:
+    FontLibrary();  // initialises FreeType; IsReady() tells whether that worked
+    ~FontLibrary(); // deletes every face, then shuts FreeType down
+    FontLibrary(const FontLibrary&) = delete;
+    FontLibrary& operator=(const FontLibrary&) = delete;
+
+    [[nodiscard]] bool IsReady() const { return m_library != nullptr; }
+    // The face of a TrueType file on disk (UTF-8 path), opened on first request; nullptr when the file is missing,
+    // not scalable or has no character map (nothing is cached then, so a later request tries again).
+    [[nodiscard]] FontFace* GetFace(const std::string& path);
+
+private:
+    void* m_library = nullptr; // FreeType's library handle, kept opaque outside the font classes
+    std::map<std::string, std::unique_ptr<FontFace>> m_faces;
+};
+
+} // namespace Vel

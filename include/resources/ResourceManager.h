@@ -1,0 +1,67 @@
+#pragma once
+
+// The registry of every named picture of the game and the cache of the textures they draw with. The script's
+// graphics statements create and fill sprites and animations through the get-or-create operations; scene nodes,
+// commands and menus then look resources up by name and draw them. Start-up creates the one instance once the 2D
+// library interface exists and destroys it at shutdown; it owns every resource and the TrueType face library.
+//
+// Textures load lazily, the first time a picture is measured or drawn, and are shared through the cache by file
+// name. A file that fails to load stays cached as texture 0, is not tried again until its entry is released, and
+// is written to the log once per run with its name.
+
+#include "VelSingleton.h"
+#include "platform/Hge.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace Vel {
+
+class Animation;
+class FontFace;
+class FontLibrary;
+class Resource;
+class Sprite;
+
+class ResourceManager : public Singleton<ResourceManager>
+{
+public:
+    // Takes a reference on the process's 2D library interface for its own lifetime, so the textures it frees
+    // at destruction are freed on a live interface whatever order the managers go in.
+    ResourceManager();
+    virtual ~ResourceManager();
+
+    // The cached texture of an image file, loaded on first request; 0 when it cannot be loaded (or the name is
+    // empty). The file is looked for in the attached archives, then on disk.
+    [[nodiscard]] HTEXTURE GetTexture(const std::u16string& file);
+    // Frees the file's texture and forgets it, also a cached failure; nothing when the file is not cached.
+    void ReleaseTexture(const std::u16string& file);
+
+    // Get-or-create: never null. Pointers stay valid until the manager is destroyed.
+    [[nodiscard]] Sprite* GetSprite(const std::u16string& name);
+    [[nodiscard]] Animation* GetAnimation(const std::u16string& name);
+    // Sprites first, then animations; null when no picture has the name. Creates nothing.
+    [[nodiscard]] Resource* FindResource(const std::u16string& name) const;
+
+    // Unloads every sprite, then every animation (each in name order), then frees the whole texture cache.
+    void UnloadAll();
+
+    // The TrueType face of a font file on disk, shared by every style naming it; null when it cannot be opened.
+    [[nodiscard]] FontFace* GetFontFace(const std::u16string& file);
+
+    [[nodiscard]] HGE* GetHge() const { return m_hge; }
+
+private:
+    void FreeAllTextures();
+
+    HGE* m_hge = nullptr; // one reference from hgeCreate, released by the destructor
+    std::map<std::u16string, HTEXTURE> m_textures;
+    std::map<std::u16string, std::unique_ptr<Sprite>> m_sprites;
+    std::map<std::u16string, std::unique_ptr<Animation>> m_animations;
+    std::unique_ptr<FontLibrary> m_fontLibrary;
+    std::set<std::u16string> m_reportedFailures; // files already named in the log
+};
+
+} // namespace Vel

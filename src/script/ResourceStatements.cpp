@@ -1,0 +1,88 @@
+#include "script/ResourceStatements.h"
+
+#include "app/TextCodec.h"
+#include "resources/Animation.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "script/CommandLine.h"
+#include "script/ParseManager.h"
+#include "script/ScriptError.h"
+#include "script/ScriptValues.h"
+
+#include <string>
+
+namespace Vel {
+
+namespace {
+
+ResourceManager& Registry(std::u16string_view statement)
+{
+    // Picture definitions parsed before the graphics are set up would otherwise end the process.
+    ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    if (resources == nullptr)
+        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot define pictures before the graphics start");
+    return *resources;
+}
+
+std::string TypeName(ResourceType type)
+{
+    switch (type) {
+    case ResourceType::Sprite:
+        return "sprite";
+    case ResourceType::Animation:
+        return "animation";
+    case ResourceType::Character:
+        return "character";
+    }
+    return "unknown";
+}
+
+// object(name, file=...): the sprite definition. Placing the sprite as a scene node belongs to the scene
+// statements.
+void Object(ParseManager& parser, CommandLine& line)
+{
+    Sprite* sprite = Registry(u"object").GetSprite(line.GetArgument(0));
+    const std::u16string file = line.GetAttribute(u"file");
+    if (!file.empty())
+        sprite->SetFile(file);
+    parser.SetCurrentResource(line.GetArgument(0));
+}
+
+// beginanim(name, cycle=yes): only "yes" sets the flag, and nothing clears it, so a second block under the same
+// name keeps it.
+void BeginAnimation(ParseManager& parser, CommandLine& line)
+{
+    Animation* animation = Registry(u"beginanim").GetAnimation(line.GetArgument(0));
+    if (ScriptValues::IsFlag(line.GetAttribute(u"cycle"), u"yes"))
+        animation->SetCycle(true);
+    // Resource blocks hold the Resource base, since character blocks share the kind.
+    parser.PushBlock(BlockKind::Resource, static_cast<Resource*>(animation));
+}
+
+// frame(file, duration, align=x:y): duration in milliseconds; both checked before the frame is added.
+void AddFrame(ParseManager& parser, CommandLine& line)
+{
+    Resource& resource = parser.TopBlockAs<Resource>(BlockKind::Resource, u"frame");
+    if (resource.GetType() != ResourceType::Animation)
+        throw ScriptError("frame needs an open animation block (the innermost open block is a " +
+                          TypeName(resource.GetType()) + " block)");
+    const float duration = ScriptValues::ToSeconds(line.GetArgument(1));
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    if (!line.GetAttribute(u"align").empty()) {
+        offsetX = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
+        offsetY = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
+    }
+    static_cast<Animation&>(resource).AddFrame(line.GetArgument(0), duration, offsetX, offsetY);
+}
+
+} // namespace
+
+void RegisterResourceStatements(ParseManager& parser)
+{
+    parser.AddHandler(u"object", [&parser](CommandLine& line) { Object(parser, line); });
+    parser.AddHandler(u"beginanim", [&parser](CommandLine& line) { BeginAnimation(parser, line); });
+    parser.AddHandler(u"frame", [&parser](CommandLine& line) { AddFrame(parser, line); });
+}
+
+} // namespace Vel

@@ -1,0 +1,24 @@
+#pragma once
+
+// Counts the heap allocations of the test program, so a test can show that steady-state drawing allocates
+// nothing. The replaced global operator new lives in AllocationCounter.cpp of the test program that uses it.
+
+#include <cstddef>
+
+namespace Vel::TestTools {
+
+// Allocations made by the whole program since it started.
+std::size_t AllocationCount();
+
+// The allocations made while the object lived: Allocations() after the code under test ran.
+class AllocationScope
+{
+public:
+    AllocationScope() : m_start(AllocationCount()) {}
+    [[nodiscard]] std::size_t Allocations() const { return AllocationCount() - m_start; }
+
+private:
+    std::size_t m_start;
+};
+
+} // namespace Vel::TestTools

@@ -1,0 +1,55 @@
+// The resources test program counts its heap allocations (see AllocationCounter.h).
+#include "AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<std::size_t> s_allocations{0};
+
+void* Allocate(std::size_t size)
+{
+    s_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+std::size_t Vel::TestTools::AllocationCount()
+{
+    return s_allocations.load(std::memory_order_relaxed);
+}
+
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
+
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept
+{
+    std::free(block);
+}

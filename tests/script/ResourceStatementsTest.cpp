@@ -1,0 +1,97 @@
+#include "script/ResourceStatements.h"
+
+#include "HeadlessHge.h"
+#include "TempFolder.h"
+#include "app/TextCodec.h"
+#include "data/Crypter.h"
+#include "resources/Animation.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "script/ParseManager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace Vel {
+namespace {
+
+// Runs one compiled script with a new parser each time; the test statement "scene" opens a command-container
+// block and "sprite(name)" a resource block holding a sprite, so "frame" can be tried in the wrong blocks.
+class ResourceStatementsTest : public ::testing::Test
+{
+protected:
+    // The "Info" part of the error report; empty when the script ran through.
+    std::string Run(std::initializer_list<std::u16string_view> lines)
+    {
+        m_parser.reset();
+        m_parser = std::make_unique<ParseManager>();
+        m_parser->AddHandler(u"scene",
+                             [this](CommandLine&) { m_parser->PushBlock(BlockKind::CommandContainer, this); });
+        m_parser->AddHandler(u"sprite", [this](CommandLine& line) {
+            Resource* sprite = m_resources->GetSprite(line.GetArgument(0));
+            m_parser->PushBlock(BlockKind::Resource, sprite);
+        });
+        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("script.cvls"));
+        Crypter writer;
+        EXPECT_TRUE(writer.OpenWrite(name));
+        for (const std::u16string_view line : lines)
+            EXPECT_TRUE(writer.WriteLine(line));
+        EXPECT_TRUE(writer.CloseWrite());
+        m_parser->Parse(name);
+        const std::string report = TextCodec::WideToUtf8(m_parser->ErrorReport());
+        return report.empty() ? report : report.substr(report.find("Info: ") + 6);
+    }
+
+    TestTools::TempFolder m_folder;
+    TestTools::HeadlessHge m_hge;
+    std::optional<ResourceManager> m_resources{std::in_place};
+    std::unique_ptr<ParseManager> m_parser;
+};
+
+TEST_F(ResourceStatementsTest, ObjectAndAnimationBlocksDefinePictures)
+{
+    EXPECT_EQ(Run({u"object(bg, file=pictures/bg.png)", u"object(bg)", u"beginanim(walk, cycle=yes)",
+                   u"frame(w1.png, 100)", u"frame(w2.png, 250, align=-3:4.5)", u"end", u"begin anim(walk)",
+                   u"frame(w3.png, 0)", u"end", u"beginanim(once, cycle=Yes)", u"end", u"object(later, file=l.png)"}),
+              "");
+    EXPECT_EQ(m_resources->GetSprite(u"bg")->GetFile(), u"pictures/bg.png") << "no file keeps the one set before";
+    EXPECT_EQ(m_parser->CurrentResource(), u"later");
+    EXPECT_TRUE(m_parser->Blocks().empty());
+    const Animation* walk = m_resources->GetAnimation(u"walk");
+    ASSERT_EQ(walk->GetFrameCount(), 3u) << "a second block under the name adds to the same animation";
+    EXPECT_TRUE(walk->IsCycling()) << "a later block without the attribute keeps the flag";
+    const Frame& first = walk->GetFrame(0);
+    const Frame& second = walk->GetFrame(1);
+    EXPECT_EQ(std::vector({first.GetDuration(), first.GetOffsetX(), first.GetOffsetY()}),
+              std::vector({0.1f, 0.0f, 0.0f}));
+    EXPECT_EQ(std::vector({second.GetDuration(), second.GetOffsetX(), second.GetOffsetY()}),
+              std::vector({0.25f, -3.0f, 4.5f}));
+    EXPECT_EQ(walk->GetFrame(2).GetFile(), u"w3.png");
+    EXPECT_FALSE(m_resources->GetAnimation(u"once")->IsCycling()) << "only the exact \"yes\" sets the flag";
+}
+
+TEST_F(ResourceStatementsTest, FrameNeedsAnOpenAnimationBlockAndStrictNumbers)
+{
+    EXPECT_EQ(Run({u"beginanim(a)", u"end", u"frame(a.png, 100)"}), "frame needs an open animation or character block");
+    EXPECT_EQ(Run({u"beginanim(a)", u"scene", u"frame(a.png, 100)"}),
+              "frame needs an open animation or character block (the innermost open block is a scene, interface or "
+              "menu block)");
+    EXPECT_EQ(Run({u"sprite(s)", u"frame(a.png, 100)"}),
+              "frame needs an open animation block (the innermost open block is a sprite block)");
+    for (const char16_t* frame : {u"frame(a.png)", u"frame(a.png, 1 00)", u"frame(a.png, 10ms)",
+                                  u"frame(a.png, 100, align=10)", u"frame(a.png, 100, align=x:1)"}) {
+        EXPECT_EQ(Run({u"beginanim(a)", frame}),
+                  "bad lexical cast: source type value could not be interpreted as target")
+            << TextCodec::WideToUtf8(frame);
+    }
+    EXPECT_EQ(m_resources->GetAnimation(u"a")->GetFrameCount(), 0u);
+
+    m_resources.reset();
+    EXPECT_EQ(Run({u"object(bg, file=bg.png)"}), "object cannot define pictures before the graphics start");
+}
+
+} // namespace
+} // namespace Vel
