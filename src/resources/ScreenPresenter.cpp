@@ -2,6 +2,8 @@
 
 #include "resources/hgeSprite.h"
 
+#include <cmath>
+
 namespace Vel {
 
 ScreenPresenter::ScreenPresenter()
@@ -29,8 +31,12 @@ void ScreenPresenter::Draw(HGE* hge, HTARGET target, const DisplaySettings& disp
     float width = screenWidth;
     float left = 0.0f;
     if (display.widescreen) {
-        width = height * kPillarBoxAspect;
-        left = (screenWidth - width) * 0.5f;
+        // The pillar-boxed picture's edges fall between pixels (240.02 to 1679.98 on a 1920-wide screen); a
+        // rasteriser that cuts start and width separately would leave the last screen column unpainted. Whole
+        // pixels keep picture and bars edge to edge; the mouse mapping's sub-pixel difference hits nothing.
+        const float exactWidth = height * kPillarBoxAspect;
+        left = std::round((screenWidth - exactWidth) * 0.5f);
+        width = std::round((screenWidth - exactWidth) * 0.5f + exactWidth) - left;
     }
 
     // The screen itself is not cleared: the picture and the bars cover all of it.

@@ -176,8 +176,11 @@ hgeFont::hgeFont(const std::string& fileName, bool mipmap) : m_hge(hgeCreate(HGE
         return;
     std::uint32_t size = 0;
     void* data = m_hge->Resource_Load(fileName.c_str(), &size);
-    if (data == nullptr)
+    if (data == nullptr) {
+        // An author who misnames a font sees why its text does not show.
+        m_hge->System_Log("Font %s cannot be found.", fileName.c_str());
         return;
+    }
     Parse(std::string_view(static_cast<const char*>(data), size), fileName, mipmap);
     m_hge->Resource_Free(data);
 }

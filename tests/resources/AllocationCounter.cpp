@@ -1,4 +1,5 @@
-// The resources test program counts its heap allocations (see AllocationCounter.h).
+// The resources test program counts its heap allocations (see AllocationCounter.h). The array forms of new and
+// delete call these.
 #include "AllocationCounter.h"
 
 #include <atomic>
@@ -9,14 +10,6 @@ namespace {
 
 std::atomic<std::size_t> s_allocations{0};
 
-void* Allocate(std::size_t size)
-{
-    s_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size))
-        return block;
-    throw std::bad_alloc();
-}
-
 } // namespace
 
 std::size_t Vel::TestTools::AllocationCount()
@@ -26,12 +19,10 @@ std::size_t Vel::TestTools::AllocationCount()
 
 void* operator new(std::size_t size)
 {
-    return Allocate(size);
-}
-
-void* operator new[](std::size_t size)
-{
-    return Allocate(size);
+    s_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
 }
 
 void operator delete(void* block) noexcept
@@ -39,17 +30,7 @@ void operator delete(void* block) noexcept
     std::free(block);
 }
 
-void operator delete[](void* block) noexcept
-{
-    std::free(block);
-}
-
 void operator delete(void* block, std::size_t) noexcept
-{
-    std::free(block);
-}
-
-void operator delete[](void* block, std::size_t) noexcept
 {
     std::free(block);
 }

@@ -2,31 +2,33 @@
 
 #include "AllocationCounter.h"
 #include "HeadlessHge.h"
+#include "ScreenPicture.h"
 #include "TempFolder.h"
 #include "app/TextCodec.h"
 #include "resources/Animation.h"
+#include "resources/FontFace.h"
 #include "resources/Sprite.h"
+#include "resources/hgeFont.h"
 
 #include <SDL.h>
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel {
 namespace {
 
-constexpr int kWidth = 64;
-constexpr int kHeight = 48;
+using TestTools::Box;
 
 // An initiated headless interface logging into a temporary folder, and the manager over it.
 class ResourceManagerTest : public ::testing::Test
 {
 protected:
-    ResourceManagerTest() : m_hge(PlatformOptions{}, kWidth, kHeight)
+    ResourceManagerTest() : m_hge(PlatformOptions{}, 64, 48)
     {
         m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
         EXPECT_TRUE(m_hge->System_Initiate());
@@ -42,27 +44,6 @@ protected:
         return Wide(name);
     }
     std::u16string Wide(const std::string& name) const { return TextCodec::Utf8ToWide(m_folder.File(name)); }
-
-    // Smallest box {left, top, right, bottom} round the pixels of the colour (0xRRGGBB) on the last drawn screen,
-    // and their count.
-    std::array<int, 5> Covered(std::uint32_t colour)
-    {
-        const std::string shot = m_folder.File("shot.bmp");
-        EXPECT_TRUE(m_hge->System_Snapshot(shot.c_str()));
-        SDL_Surface* picture = SDL_LoadBMP(shot.c_str());
-        SDL_Surface* argb = SDL_ConvertSurfaceFormat(picture, SDL_PIXELFORMAT_ARGB8888, 0);
-        std::array<int, 5> box = {kWidth, kHeight, -1, -1, 0};
-        for (int y = 0; y < argb->h; ++y) {
-            for (int x = 0; x < argb->w; ++x) {
-                if ((static_cast<const std::uint32_t*>(argb->pixels)[y * argb->w + x] & 0xFFFFFF) != colour)
-                    continue;
-                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y), box[4] + 1};
-            }
-        }
-        SDL_FreeSurface(argb);
-        SDL_FreeSurface(picture);
-        return box;
-    }
 
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
@@ -84,7 +65,6 @@ TEST_F(ResourceManagerTest, NamesAreGetOrCreatePerKindAndTexturesAreSharedAndLoa
     door->SetFile(file);
     EXPECT_EQ(door->GetFrame().GetTexture(), 0u) << "defining a picture loads nothing";
     EXPECT_EQ(door->GetWidth(), 4.0f) << "measuring a sprite loads it, by its UTF-8 name";
-    EXPECT_EQ(door->GetHeight(), 2.0f);
     rain->AddFrame(file, 0.25f, 0.0f, 0.0f);
     EXPECT_EQ(rain->GetWidth(), 0.0f) << "an undrawn frame has no size";
     rain->Render(0.0f, 0.0f, 1.0f, 1.0f);
@@ -94,45 +74,44 @@ TEST_F(ResourceManagerTest, NamesAreGetOrCreatePerKindAndTexturesAreSharedAndLoa
     EXPECT_EQ(door->GetWidth(), 6.0f) << "a new file replaces the loaded picture";
 }
 
-TEST_F(ResourceManagerTest, FailedFileIsNotRetriedUntilReleasedAndIsLoggedOnce)
+TEST_F(ResourceManagerTest, FailedFileIsCachedUntilReleasedOrUnloadedAndLoggedOnce)
 {
     Sprite* sprite = m_manager.GetSprite(u"late");
     sprite->SetFile(Wide("late.bmp"));
-    EXPECT_EQ(sprite->GetWidth(), 0.0f);
-    Picture("late.bmp", 4, 2);
-    EXPECT_EQ(sprite->GetWidth(), 0.0f) << "the failure stays cached";
-    m_manager.ReleaseTexture(Wide("late.bmp"));
-    EXPECT_EQ(sprite->GetWidth(), 4.0f);
-
+    for (int i = 0; i < 3; ++i) {
+        sprite->Render(0.0f, 0.0f, 1.0f, 1.0f);
+        m_manager.UnloadAll(); // the next draw tries again, without a second log line
+    }
     Animation* animation = m_manager.GetAnimation(u"later");
     animation->AddFrame(Wide("later.bmp"), 0.25f, 0.0f, 0.0f);
     animation->Render(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(sprite->GetWidth(), 0.0f);
+    Picture("late.bmp", 4, 2);
     Picture("later.bmp", 5, 5);
     animation->Render(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(sprite->GetWidth(), 0.0f) << "the failure stays cached";
     EXPECT_EQ(animation->GetWidth(), 0.0f);
+    m_manager.ReleaseTexture(Wide("late.bmp"));
+    animation->Render(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(sprite->GetWidth(), 4.0f);
+    EXPECT_EQ(animation->GetWidth(), 0.0f) << "only the released file is tried again";
     m_manager.UnloadAll();
     EXPECT_EQ(sprite->GetFrame().GetTexture(), 0u);
     animation->Render(0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(animation->GetWidth(), 5.0f);
     EXPECT_EQ(sprite->GetWidth(), 4.0f) << "an unloaded sprite loads again";
 
-    Sprite* missing = m_manager.GetSprite(u"missing");
-    missing->SetFile(Wide("missing.bmp"));
-    for (int i = 0; i < 3; ++i) {
-        missing->Render(0.0f, 0.0f, 1.0f, 1.0f);
-        m_manager.UnloadAll();
-    }
     m_manager.GetSprite(u"no file")->Render(0.0f, 0.0f, 1.0f, 1.0f);
     const std::string log = m_folder.Read("engine.log");
     const auto lines = [&log](const std::string& file) {
+        const std::string line = "Picture '" + file + "' cannot";
         int count = 0;
-        for (std::size_t at = log.find("Picture '" + file + "' cannot"); at != std::string::npos;
-             at = log.find("Picture '" + file + "' cannot", at + 1))
+        for (auto at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
             ++count;
         return count;
     };
-    EXPECT_EQ(lines(m_folder.File("missing.bmp")), 1) << log;
-    EXPECT_EQ(lines(m_folder.File("late.bmp")), 1);
+    EXPECT_EQ(lines(m_folder.File("late.bmp")), 1) << log;
+    EXPECT_EQ(lines(m_folder.File("later.bmp")), 1);
     EXPECT_EQ(lines(""), 0) << "a sprite without a file is not an error";
 }
 
@@ -147,29 +126,32 @@ TEST_F(ResourceManagerTest, PicturesCoverExactlyTheirRectangleAtTheirOpacity)
     Sprite* white = m_manager.GetSprite(u"white");
     white->SetFile(Picture("white.bmp", 2, 2, 0xFFFFFFFF));
 
-    ASSERT_TRUE(m_hge->Gfx_BeginScene());
-    m_hge->Gfx_Clear(0xFF000000);
-    red->Render(10.0f, 5.0f, 2.0f, 1.0f);
-    green->Render(20.0f, 20.0f, 2.0f, 1.0f); // the offset is not zoomed
-    blue->RenderStretched(40.0f, 30.0f, 50.0f, 35.0f);
-    white->Render(0.0f, 40.0f, 1.0f, 0.5f);
-    m_hge->Gfx_EndScene();
-    EXPECT_EQ(Covered(0xFF0000), (std::array{10, 5, 17, 8, 32}));
-    EXPECT_EQ(Covered(0x00FF00), (std::array{23, 24, 28, 29, 36}));
-    EXPECT_EQ(Covered(0x0000FF), (std::array{40, 30, 49, 34, 50}));
-    EXPECT_EQ(Covered(0x7F7F7F)[4] + Covered(0x808080)[4], 4) << "half opacity: grey, the colour untouched";
+    const TestTools::ScreenPicture picture = TestTools::DrawFrame(
+        m_hge.Get(),
+        [&] {
+            red->Render(10.0f, 5.0f, 2.0f, 1.0f);
+            green->Render(20.0f, 20.0f, 2.0f, 1.0f); // the offset is not zoomed
+            blue->RenderStretched(40.0f, 30.0f, 50.0f, 35.0f);
+            white->Render(0.0f, 40.0f, 1.0f, 0.5f);
+        },
+        0xFF000040);
+    EXPECT_EQ(picture.BoxOf(0xFF0000), (Box{10, 5, 17, 8, 32}));
+    EXPECT_EQ(picture.BoxOf(0x00FF00), (Box{23, 24, 28, 29, 36}));
+    EXPECT_EQ(picture.BoxOf(0x0000FF), (Box{40, 30, 49, 34, 50}));
+    const std::uint32_t half = picture.At(1, 41); // half the white over the background
+    for (const auto& [shift, channel] : {std::pair{16, 0x7F}, {8, 0x7F}, {0, 0x9F}})
+        EXPECT_NEAR(static_cast<int>(half >> shift & 0xFF), channel, 2) << std::hex << half;
 
     // Opacity is the alpha of a black vertex colour, truncated and kept within 0..1.
-    const hgeSprite& picture = white->GetFrame().GetPicture();
-    EXPECT_EQ(picture.GetBlendMode(), BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_NOZWRITE);
+    const hgeSprite& quad = white->GetFrame().GetPicture();
     for (const auto& [opacity, colour] : std::vector<std::pair<float, std::uint32_t>>{
              {0.5f, 0x7F000000u}, {1.0f, 0xFF000000u}, {2.0f, 0xFF000000u}, {-1.0f, 0u}}) {
         white->Render(0.0f, 0.0f, 1.0f, opacity);
-        EXPECT_EQ(picture.GetColor(3), colour) << opacity;
+        EXPECT_EQ(quad.GetColor(3), colour) << opacity;
     }
 }
 
-TEST_F(ResourceManagerTest, DrawingALoadedPictureAllocatesNothing)
+TEST_F(ResourceManagerTest, SteadyDrawingOfPicturesBitmapTextAndTrueTypeTextAllocatesNothing)
 {
     Sprite* sprite = m_manager.GetSprite(u"s");
     sprite->SetFile(Picture("s.bmp", 4, 4));
@@ -177,21 +159,29 @@ TEST_F(ResourceManagerTest, DrawingALoadedPictureAllocatesNothing)
     animation->AddFrame(Picture("a.bmp", 4, 4), 0.25f, 1.0f, 1.0f);
     animation->AddFrame(Picture("b.bmp", 4, 4), 0.25f, 1.0f, 1.0f);
     animation->SetCycle(true);
-    ASSERT_TRUE(m_hge->Gfx_BeginScene());
-    for (int frame = 0; frame < 2; ++frame) {
-        sprite->Render(1.0f, 1.0f, 1.0f, 1.0f);
-        animation->Render(1.0f, 1.0f, 1.0f, 1.0f);
-        animation->Update(0.25f);
-    }
-    const TestTools::AllocationScope scope;
-    for (int frame = 0; frame < 50; ++frame) {
+    hgeFont font(std::string(VEL_TEST_DATA) + "/fonts/letters.fnt");
+    FontFace* face = m_manager.GetFontFace(u"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    ASSERT_NE(face, nullptr);
+    const std::u16string text = u"Velloria\tAV\nglyphs";
+    const auto frame = [&](int n) {
+        ASSERT_TRUE(m_hge->Gfx_BeginScene());
         sprite->Render(1.0f, 1.0f, 1.5f, 0.5f);
         sprite->RenderStretched(0.0f, 0.0f, 8.0f, 8.0f);
         animation->Render(1.0f, 1.0f, 1.0f, 1.0f);
         animation->Update(0.25f);
-    }
+        font.printfb(0, 0, 100, 100, HGETEXT_MIDDLE | HGETEXT_CENTER, "Frame %d AAAA AAAA AB", n % 10);
+        font.Render(60, 40, HGETEXT_RIGHT, "AB\nA?B");
+        face->DrawText(text, 2, 20);
+        (void)face->MeasureWidth(text);
+        (void)face->MeasureHeight(text);
+        m_hge->Gfx_EndScene();
+    };
+    frame(0); // loads the textures of both animation frames and makes the glyphs
+    frame(1);
+    const TestTools::AllocationScope scope;
+    for (int n = 2; n < 30; ++n)
+        frame(n);
     EXPECT_EQ(scope.Allocations(), 0u);
-    m_hge->Gfx_EndScene();
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 // For the drawing tests of the resources: the headless screen read back exactly, through the same snapshot a
-// player's screenshot takes, and small textures made in place.
+// player's screenshot takes, and a small texture made in place.
 
 #include "TempFolder.h"
 
@@ -11,11 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace Vel::TestTools {
+
+// {left, top, right, bottom, pixel count} of one colour; all -1 and 0 when no pixel has it.
+using Box = std::array<int, 5>;
+constexpr Box kNoBox = {-1, -1, -1, -1, 0};
 
 class ScreenPicture
 {
@@ -25,10 +30,9 @@ public:
         TempFolder folder;
         const std::string file = folder.File("screen.bmp");
         EXPECT_TRUE(hge->System_Snapshot(file.c_str()));
-        if (SDL_Surface* loaded = SDL_LoadBMP(file.c_str())) {
-            m_surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-            SDL_FreeSurface(loaded);
-        }
+        SDL_Surface* loaded = SDL_LoadBMP(file.c_str());
+        m_surface = loaded != nullptr ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
+        SDL_FreeSurface(loaded);
         EXPECT_NE(m_surface, nullptr) << SDL_GetError();
     }
     ~ScreenPicture() { SDL_FreeSurface(m_surface); }
@@ -46,23 +50,33 @@ public:
         return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
     }
 
-    // Each channel within tolerance of 0xRRGGBB, for blending's rounding.
-    [[nodiscard]] ::testing::AssertionResult Is(int x, int y, std::uint32_t expected, int tolerance = 2) const
+    // The pixels of exactly this 0xRRGGBB: a rectangle drawn in it covers exactly its box when the count is the
+    // box's area.
+    [[nodiscard]] Box BoxOf(std::uint32_t colour) const
     {
-        const std::uint32_t actual = At(x, y);
-        for (int shift : {0, 8, 16}) {
-            const int got = static_cast<int>((actual >> shift) & 0xFF);
-            const int want = static_cast<int>((expected >> shift) & 0xFF);
-            if (actual == 0xFFFFFFFF || std::abs(got - want) > tolerance)
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << std::hex << actual << ", expected " << expected;
+        Box box = {Width(), Height(), -1, -1, 0};
+        for (int y = 0; y < Height(); ++y) {
+            for (int x = 0; x < Width(); ++x) {
+                if (At(x, y) == colour)
+                    box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), y, box[4] + 1};
+            }
         }
-        return ::testing::AssertionSuccess();
+        return box[4] == 0 ? kNoBox : box;
     }
 
 private:
     SDL_Surface* m_surface = nullptr;
 };
+
+// One frame on the background, drawn by draw(), read back.
+template <typename Draw> ScreenPicture DrawFrame(HGE* hge, Draw&& draw, std::uint32_t background = 0xFF000000)
+{
+    EXPECT_TRUE(hge->Gfx_BeginScene());
+    hge->Gfx_Clear(background);
+    draw();
+    hge->Gfx_EndScene();
+    return ScreenPicture(hge);
+}
 
 // A texture of size x size in four solid quadrants: red, green (top), blue, white (bottom).
 inline HTEXTURE QuadrantTexture(HGE* hge, int size)
@@ -76,16 +90,6 @@ inline HTEXTURE QuadrantTexture(HGE* hge, int size)
             pixels[y * size + x] = bottom ? (right ? 0xFFFFFFFF : 0xFF0000FF) : (right ? 0xFF00FF00 : 0xFFFF0000);
         }
     }
-    hge->Texture_Unlock(texture);
-    return texture;
-}
-
-inline HTEXTURE SolidTexture(HGE* hge, int width, int height, std::uint32_t argb)
-{
-    const HTEXTURE texture = hge->Texture_Create(width, height);
-    std::uint32_t* pixels = hge->Texture_Lock(texture, false);
-    for (int i = 0; pixels != nullptr && i < width * height; ++i)
-        pixels[i] = argb;
     hge->Texture_Unlock(texture);
     return texture;
 }

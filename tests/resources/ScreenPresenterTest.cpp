@@ -9,85 +9,53 @@
 namespace Vel {
 namespace {
 
-using TestTools::HeadlessHge;
-using TestTools::ScreenPicture;
+using TestTools::Box;
 
-constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF, kBlack = 0;
-
-// A render target of the game's size showing the four-colour picture, as a scene would have drawn it.
-HTARGET DrawGamePicture(HGE* hge, int width, int height)
+// The screen after presenting a game picture in four colours over a grey screen, which must not show through;
+// nearest-texel sampling keeps the quadrants exact rectangles.
+TestTools::ScreenPicture Present(const DisplaySettings& display)
 {
-    const HTARGET target = hge->Target_Create(width, height, false);
-    const HTEXTURE picture = TestTools::QuadrantTexture(hge, 32);
+    TestTools::HeadlessHge hge({}, display.screenWidth, display.screenHeight);
+    hge->System_SetState(HGE_TEXTUREFILTER, false);
+    EXPECT_TRUE(hge->System_Initiate());
+    const HTARGET target = hge->Target_Create(display.gameWidth, display.gameHeight, false);
+    const HTEXTURE picture = TestTools::QuadrantTexture(hge.Get(), 32);
     EXPECT_TRUE(hge->Gfx_BeginScene(target));
-    hgeSprite(picture, 0, 0, 32, 32).RenderStretch(0, 0, static_cast<float>(width), static_cast<float>(height));
+    hgeSprite(picture, 0, 0, 32, 32)
+        .RenderStretch(0, 0, static_cast<float>(display.gameWidth), static_cast<float>(display.gameHeight));
     hge->Gfx_EndScene();
-    return target;
-}
-
-// Whatever was on the screen before must not show through.
-void FillScreen(HGE* hge, std::uint32_t colour)
-{
-    ASSERT_TRUE(hge->Gfx_BeginScene());
-    hge->Gfx_Clear(colour);
+    EXPECT_TRUE(hge->Gfx_BeginScene());
+    hge->Gfx_Clear(0xFF808080);
     hge->Gfx_EndScene();
-}
-
-TEST(ScreenPresenterTest, WidescreenFullScreenIsPillarBoxedWithBlackBars)
-{
-    HeadlessHge hge({}, 1920, 1080);
-    ASSERT_TRUE(hge->System_Initiate());
-    const HTARGET target = hge->Target_Create(800, 600, false);
-    ASSERT_TRUE(hge->Gfx_BeginScene(target));
-    hge->Gfx_Clear(0xFFFF0000);
-    hge->Gfx_EndScene();
-    FillScreen(hge.Get(), 0xFF00FF00);
-
-    const DisplaySettings display{800, 600, 1, 1920, 1080, true};
     ScreenPresenter presenter;
     presenter.Draw(hge.Get(), target, display);
     presenter.Draw(hge.Get(), target, display); // the second frame takes the same texture without harm
-    ScreenPicture picture(hge.Get());
-    ASSERT_EQ(picture.Width(), 1920);
-    // The picture is 1080 x 1.3333 = 1439.96 wide from x = 240.02.
-    for (int y : {2, 540, 1077}) {
-        EXPECT_TRUE(picture.Is(2, y, kBlack));
-        EXPECT_TRUE(picture.Is(238, y, kBlack));
-        EXPECT_TRUE(picture.Is(242, y, kRed));
-        EXPECT_TRUE(picture.Is(960, y, kRed));
-        EXPECT_TRUE(picture.Is(1677, y, kRed));
-        EXPECT_TRUE(picture.Is(1682, y, kBlack));
-        EXPECT_TRUE(picture.Is(1917, y, kBlack));
-    }
+    return TestTools::ScreenPicture(hge.Get());
 }
 
-TEST(ScreenPresenterTest, WindowedCopiesOneToOneAndFourByThreeStretchesWithoutBars)
+TEST(ScreenPresenterTest, GamePictureFillsTheWindowOrIsPillarBoxedOnWideScreens)
 {
+    struct Case
     {
-        HeadlessHge hge({}, 64, 48);
-        ASSERT_TRUE(hge->System_Initiate());
-        const HTARGET target = DrawGamePicture(hge.Get(), 64, 48);
-        FillScreen(hge.Get(), 0xFF808080);
-        ScreenPresenter().Draw(hge.Get(), target, DisplaySettings{64, 48, 0, 64, 48, false});
-        ScreenPicture picture(hge.Get());
-        EXPECT_TRUE(picture.Is(0, 0, kRed));
-        EXPECT_TRUE(picture.Is(28, 20, kRed));
-        EXPECT_TRUE(picture.Is(63, 0, kGreen));
-        EXPECT_TRUE(picture.Is(0, 47, kBlue));
-        EXPECT_TRUE(picture.Is(63, 47, kWhite));
+        int width;
+        Box red, white;
+    };
+    // One to one, then stretched over a 4:3 window without bars.
+    for (const Case& c : {Case{64, {0, 0, 31, 23, 768}, {32, 24, 63, 47, 768}},
+                          Case{160, {0, 0, 79, 59, 4800}, {80, 60, 159, 119, 4800}}}) {
+        const TestTools::ScreenPicture picture = Present({64, 48, 0, c.width, c.width * 3 / 4, false});
+        EXPECT_EQ(picture.BoxOf(0xFF0000), c.red) << c.width;
+        EXPECT_EQ(picture.BoxOf(0xFFFFFF), c.white) << c.width;
     }
-    HeadlessHge hge({}, 160, 120);
-    ASSERT_TRUE(hge->System_Initiate());
-    const HTARGET target = DrawGamePicture(hge.Get(), 64, 48);
-    FillScreen(hge.Get(), 0xFF808080);
-    ScreenPresenter().Draw(hge.Get(), target, DisplaySettings{64, 48, 1, 160, 120, false});
-    ScreenPicture picture(hge.Get());
-    EXPECT_TRUE(picture.Is(1, 1, kRed));
-    EXPECT_TRUE(picture.Is(70, 50, kRed));
-    EXPECT_TRUE(picture.Is(90, 50, kGreen));
-    EXPECT_TRUE(picture.Is(158, 1, kGreen));
-    EXPECT_TRUE(picture.Is(1, 118, kBlue));
-    EXPECT_TRUE(picture.Is(158, 118, kWhite));
+    // The picture is 1080 x 1.3333 = 1439.96 wide from x = 240.02, drawn on whole pixels 240 to 1679 between
+    // black bars that reach the screen's last column.
+    const TestTools::ScreenPicture wide = Present({64, 48, 1, 1920, 1080, true});
+    EXPECT_EQ(wide.BoxOf(0xFF0000), (Box{240, 0, 959, 539, 720 * 540}));
+    EXPECT_EQ(wide.BoxOf(0xFFFFFF), (Box{960, 540, 1679, 1079, 720 * 540}));
+    for (const int y : {0, 539, 540, 1079}) {
+        for (const int x : {0, 239, 1680, 1919})
+            EXPECT_EQ(wide.At(x, y), 0u) << x << ", " << y;
+    }
 }
 
 } // namespace

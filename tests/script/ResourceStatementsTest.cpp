@@ -31,8 +31,7 @@ protected:
         m_parser->AddHandler(u"scene",
                              [this](CommandLine&) { m_parser->PushBlock(BlockKind::CommandContainer, this); });
         m_parser->AddHandler(u"sprite", [this](CommandLine& line) {
-            Resource* sprite = m_resources->GetSprite(line.GetArgument(0));
-            m_parser->PushBlock(BlockKind::Resource, sprite);
+            m_parser->PushBlock(BlockKind::Resource, m_resources->GetSprite(line.GetArgument(0)));
         });
         const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("script.cvls"));
         Crypter writer;
@@ -63,12 +62,12 @@ TEST_F(ResourceStatementsTest, ObjectAndAnimationBlocksDefinePictures)
     const Animation* walk = m_resources->GetAnimation(u"walk");
     ASSERT_EQ(walk->GetFrameCount(), 3u) << "a second block under the name adds to the same animation";
     EXPECT_TRUE(walk->IsCycling()) << "a later block without the attribute keeps the flag";
-    const Frame& first = walk->GetFrame(0);
-    const Frame& second = walk->GetFrame(1);
-    EXPECT_EQ(std::vector({first.GetDuration(), first.GetOffsetX(), first.GetOffsetY()}),
-              std::vector({0.1f, 0.0f, 0.0f}));
-    EXPECT_EQ(std::vector({second.GetDuration(), second.GetOffsetX(), second.GetOffsetY()}),
-              std::vector({0.25f, -3.0f, 4.5f}));
+    const auto timing = [walk](std::size_t i) {
+        return std::vector{walk->GetFrame(i).GetDuration(), walk->GetFrame(i).GetOffsetX(),
+                           walk->GetFrame(i).GetOffsetY()};
+    };
+    EXPECT_EQ(timing(0), (std::vector{0.1f, 0.0f, 0.0f}));
+    EXPECT_EQ(timing(1), (std::vector{0.25f, -3.0f, 4.5f}));
     EXPECT_EQ(walk->GetFrame(2).GetFile(), u"w3.png");
     EXPECT_FALSE(m_resources->GetAnimation(u"once")->IsCycling()) << "only the exact \"yes\" sets the flag";
 }
