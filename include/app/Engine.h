@@ -5,8 +5,9 @@
 //
 // Start-up order: compile the scripts, create the per-user folders, publish the file interface, create the 2D
 // library and register the frame callbacks, mount the archives, create the managers, parse "system.vls", open the
-// window, create the render target, register the interface functions, parse "script.vls", run the frame loop. Shut-down runs the
-// same steps backwards. Later subsystems add their managers at the places this order keeps for them.
+// window, create the render target, register the interface functions, parse "script.vls", load the persistent
+// trigger values, start the first scene, run the frame loop. Shut-down saves the persistent values and runs the same
+// steps backwards. Later subsystems add their managers at the places this order keeps for them.
 
 #include "VelSingleton.h"
 #include "app/EngineOptions.h"
@@ -23,7 +24,9 @@ class HgeManager;
 class PakInterface;
 class ParseManager;
 class ResourceManager;
+class ScenesManager;
 class ScreenPresenter;
+class TriggerManager;
 
 class Engine : public Singleton<Engine>
 {
@@ -66,6 +69,11 @@ private:
     std::unique_ptr<HgeManager> m_hgeManager;
     std::unique_ptr<ParseManager> m_parseManager;
     std::unique_ptr<ResourceManager> m_resourceManager;
+    std::unique_ptr<ScenesManager> m_scenesManager;
+    std::unique_ptr<TriggerManager> m_triggerManager;
+    // Set once the persistent values were read: only then are they written back, so a run that never got its
+    // window leaves "sys0.dfn" as it was.
+    bool m_persistentValuesLoaded = false;
     HTARGET m_target = 0;
     std::unique_ptr<ScreenPresenter> m_presenter; // the screen and bar sprites, made after the render target
     int m_frame = 0;

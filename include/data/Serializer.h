@@ -23,6 +23,10 @@ public:
     virtual void ReadFloat(float& value) = 0;
     virtual void ReadInt(std::int32_t& value) = 0;
     virtual void ReadBool(bool& value) = 0;
+
+    // Whether a read met damaged data or the end of the data, or a write failed: loaders stop there, whatever
+    // counts they read before.
+    [[nodiscard]] virtual bool Failed() const = 0;
 };
 
 } // namespace Vel

@@ -29,7 +29,7 @@ class Action;
 // What a block stack entry holds; a statement that works on an open block names the kind it needs.
 enum class BlockKind
 {
-    CommandContainer, // a scene, an interface, a menu or an action's temporary container
+    CommandContainer, // a scene, an interface, a menu or an action's temporary container; object: CommandContainer*
     ChoiceList,       // a selection command
     Resource,         // an animation or a character
     SoundList,        // a playlist

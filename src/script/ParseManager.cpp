@@ -4,12 +4,19 @@
 #include "app/TextCodec.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"
+#include "scene/Command.h"
+#include "scene/CommandContainer.h"
+#include "scene/RunCommandAction.h"
 #include "scene/RunFunctionAction.h"
+#include "scene/ScenesManager.h"
 #include "script/ResourceStatements.h"
+#include "script/SceneStatements.h"
 #include "script/ScriptError.h"
 #include "script/SettingsStatements.h"
+#include "script/TriggerStatements.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +77,30 @@ std::string KindName(BlockKind kind)
     return "unknown";
 }
 
+// The block of an action text: it keeps every command its statement adds, and the action takes the last one.
+class ActionContainer final : public CommandContainer
+{
+public:
+    void AddCommand(std::unique_ptr<Command> command) override
+    {
+        if (command)
+            m_commands.push_back(std::move(command));
+    }
+
+    // nullptr when no command was added.
+    [[nodiscard]] std::unique_ptr<Command> TakeLast()
+    {
+        if (m_commands.empty())
+            return nullptr;
+        std::unique_ptr<Command> last = std::move(m_commands.back());
+        m_commands.pop_back();
+        return last;
+    }
+
+private:
+    std::vector<std::unique_ptr<Command>> m_commands;
+};
+
 } // namespace
 
 ParseManager::ParseManager()
@@ -78,6 +109,8 @@ ParseManager::ParseManager()
     AddHandler(u"include", [this](CommandLine& line) { Parse(line.GetArgument(0)); });
     RegisterSettingsStatements(*this);
     RegisterResourceStatements(*this);
+    RegisterTriggerStatements(*this);
+    RegisterSceneStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;
@@ -158,6 +191,10 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"window", Callback<void()>(hge, &HgeManager::SetWindowed));
         AddInterfaceFunction(u"fullscreen", Callback<void()>(hge, &HgeManager::SetFullscreen));
     }
+    if (ScenesManager* scenes = ScenesManager::GetSingletonPtr())
+        AddInterfaceFunction(u"end", Callback<void()>(scenes, &ScenesManager::End));
+    // Named by some buttons; it does nothing.
+    AddInterfaceFunction(u"sound", Callback<void()>([] {}));
 }
 
 void ParseManager::AddInterfaceFunction(std::u16string name, Callback<void()> function)
@@ -181,7 +218,8 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
         if (!m_hasError)
             m_blocks = enclosing;
     };
-    PushBlock(BlockKind::CommandContainer, nullptr);
+    ActionContainer container;
+    PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(&container));
     try {
         Dispatch(command);
     } catch (...) {
@@ -189,7 +227,10 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
         throw;
     }
     restore();
-    return nullptr;
+    std::unique_ptr<Command> last = container.TakeLast();
+    if (!last)
+        return nullptr;
+    return std::make_shared<RunCommandAction>(std::move(last));
 }
 
 void ParseManager::PushBlock(BlockKind kind, void* object)
@@ -213,9 +254,6 @@ void* ParseManager::TopBlock(BlockKind kind, std::u16string_view statement) cons
     const Block& top = m_blocks.back();
     if (top.kind != kind)
         throw needs(" (the innermost open block is a " + KindName(top.kind) + " block)");
-    // An action's own container has no object to add to: its statement cannot build anything that lasts.
-    if (!top.object)
-        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot be used in an action");
     return top.object;
 }
 

@@ -139,6 +139,41 @@ TEST_F(EngineRunTest, GamesThatCannotStartOrBadInputSayWhyAndFail)
     EXPECT_NE(m_root.Read("basic/engine.log").find("none-such"), std::string::npos);
 }
 
+TEST_F(EngineRunTest, PersistentTriggersLiveInTheUserFolderAcrossRuns)
+{
+    using namespace std::string_literals;
+    const fs::path game = CopyGame("basic");
+    std::ofstream(game / "system.vls", std::ios::app) << "sys_trigger(seen)\n";
+    const fs::path values = m_root.Path() / "user" / "sys0.dfn";
+
+    // A window that cannot open reads and writes nothing.
+    setenv("SDL_VIDEODRIVER", "none-such", 1);
+    EXPECT_EQ(Engine("'" + game.string() + "' --frames 1 --user-dir " + Path("user")), 1);
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_FALSE(fs::exists(values));
+
+    ASSERT_EQ(Run(game, "--frames 1"), 0) << Stderr();
+    const std::string seen = "\x08\0\0\0s\0e\0e\0n\0"s "\1\0\0\0"s;
+    EXPECT_EQ(m_root.Read("user/sys0.dfn"), "\1\0\0\0"s + seen + "\0\0\0\0"s);
+
+    // What the player earned (here written by hand, as play would) comes back at the next start and is written
+    // out again, with a value of another game that shares the folder.
+    const std::string cg = "\x04\0\0\0c\0g\0"s "\2\0\0\0"s "\2\0\0\0001\0"s;
+    const std::string earned = "\2\0\0\0"s + cg + seen + "\6\0\0\0y\0e\0s\0"s;
+    m_root.Write("user/sys0.dfn", earned);
+    ASSERT_EQ(Run(game, "--frames 1"), 0) << Stderr();
+    EXPECT_EQ(m_root.Read("user/sys0.dfn"), earned);
+
+    // Checking the scripts never touches the player's values; it knows only the user folder in the documents.
+    const fs::path documents = m_root.Path() / "home" / "Documents" / "Velloria";
+    fs::create_directories(documents);
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", (m_root.Path() / "home").c_str(), 1);
+    EXPECT_EQ(Engine("check '" + game.string() + "'"), 0) << Stderr();
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_FALSE(fs::exists(documents / "sys0.dfn"));
+}
+
 TEST_F(EngineRunTest, WidescreenFullScreenShowsTheGamePictureBetweenBars)
 {
     // Nothing draws into the game picture yet, so picture and bars are both black: the run shows that the screen
@@ -182,6 +217,59 @@ TEST_F(EngineRunTest, ScriptsFromAnArchiveAfterAMissingOne)
     ASSERT_EQ(Run(m_root.Path() / "shipped", "--frames 1 --snapshot 1:" + Path("s.png")), 0) << Stderr();
     EXPECT_EQ(Number(m_root.Read("s.png"), 16, true), 320); // the size came from the archived system script
     EXPECT_NE(m_root.Read("shipped/engine.log").find("missing.pak"), std::string::npos);
+}
+
+TEST_F(EngineRunTest, ScenesChainInDefinitionOrderFromTheStartScene)
+{
+    const fs::path game = CopyGame("two_scenes");
+    ASSERT_EQ(Run(game, "--frames 3 --trace " + Path("trace.txt")), 0) << Stderr();
+    const std::string trace = m_root.Read("trace.txt");
+    const std::size_t a = trace.find("0 scene a\n");
+    ASSERT_NE(a, std::string::npos) << trace;
+    EXPECT_NE(trace.find(" scene b\n", a), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("error"), std::string::npos) << trace;
+}
+
+// The colour at (x, y) of a 24- or 32-bit BMP, whichever way its rows run; three zero bytes are black.
+std::string PixelAt(const std::string& bmp, int x, int y)
+{
+    const int width = Number(bmp, 18, false);
+    const int height = Number(bmp, 22, false);
+    const int bytesPerPixel = static_cast<unsigned char>(bmp.at(28)) / 8;
+    const std::size_t rowBytes = (static_cast<std::size_t>(width) * bytesPerPixel + 3) / 4 * 4;
+    const int row = height < 0 ? y : height - 1 - y;
+    return bmp.substr(Number(bmp, 10, false) + row * rowBytes + x * bytesPerPixel, 3);
+}
+
+TEST_F(EngineRunTest, ScriptErrorsShowTheReportInTheErrorFont)
+{
+    const fs::path game = CopyGame("error_screen");
+    ASSERT_EQ(Run(game, "--frames 3 --trace " + Path("trace.txt") + " --snapshot 3:" + Path("error.bmp")), 0)
+        << Stderr();
+    const std::string trace = m_root.Read("trace.txt");
+    const std::size_t error = trace.find("error Script error");
+    ASSERT_NE(error, std::string::npos) << trace;
+    EXPECT_EQ(trace.find(" error ", error + 1), std::string::npos) << "one error line: " << trace;
+    EXPECT_EQ(trace.find("scene a"), std::string::npos) << "the scenes are gone: " << trace;
+
+    // The first line, "Script error", starts at (20, 120) in letters 16 pixels high.
+    const std::string bmp = m_root.Read("error.bmp");
+    ASSERT_GT(bmp.size(), 54u);
+    ASSERT_EQ(Number(bmp, 18, false), 320);
+    const std::string black(3, '\0');
+    EXPECT_NE(PixelAt(bmp, 24, 128), black);
+    EXPECT_NE(PixelAt(bmp, 60, 128), black);
+    EXPECT_EQ(PixelAt(bmp, 10, 128), black);
+    EXPECT_EQ(PixelAt(bmp, 160, 40), black);
+
+    // Without the font the report is only in the log, with the font named once.
+    fs::remove(game / "font1.fnt");
+    ASSERT_EQ(Run(game, "--frames 3 --snapshot 3:" + Path("plain.bmp")), 0) << Stderr();
+    EXPECT_EQ(PixelAt(m_root.Read("plain.bmp"), 24, 128), black);
+    const std::string log = m_root.Read("error_screen/engine.log");
+    const std::size_t missing = log.find("font1.fnt");
+    ASSERT_NE(missing, std::string::npos) << log;
+    EXPECT_EQ(log.find("font1.fnt", missing + 1), std::string::npos) << log;
 }
 
 } // namespace

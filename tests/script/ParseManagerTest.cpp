@@ -215,7 +215,7 @@ TEST_F(ParseManagerTest, ActionTextsGiveFunctionActionsOrRunAsStatements)
     EXPECT_EQ(m_parser->ParseAction(u"push(2, anim)"), nullptr);
     ASSERT_EQ(m_parser->Blocks().size(), 1u);
     EXPECT_EQ(m_parser->Blocks()[0].object, &scene);
-    EXPECT_THROW((void)m_parser->ParseAction(u"need(0)"), ScriptError);
+    EXPECT_THROW((void)m_parser->ParseAction(u"need(1)"), ScriptError);
     EXPECT_EQ(m_parser->Blocks().size(), 1u);
 
     // The display functions are bound once the HgeManager exists; before the window opens they only change the
@@ -232,9 +232,12 @@ TEST_F(ParseManagerTest, ActionTextsGiveFunctionActionsOrRunAsStatements)
     m_parser->AddHandler(u"button", [this](CommandLine& line) {
         m_notes.push_back(m_parser->ParseAction(line.GetAttribute(u"action")) ? u"action" : u"none");
     });
-    m_parser->Parse(WriteCompiled("menu", {u"button(action=unknown)", u"button(action=need(0))"}));
+    m_parser->Parse(WriteCompiled("menu", {u"button(action=unknown)", u"button(action=need(1))"}));
     EXPECT_EQ(m_notes, (Notes{u"none"}));
-    EXPECT_EQ(m_parser->ErrorReport(), Report("menu.cvls", u"2", u"need cannot be used in an action"));
+    EXPECT_EQ(m_parser->ErrorReport(),
+              Report("menu.cvls", u"2",
+                     u"need needs an open selection block (the innermost open block is a scene, interface or menu "
+                     u"block)"));
 }
 
 TEST_F(ParseManagerTest, ReadsTheSourceTextWhenTheCompiledTwinIsMissing)

@@ -10,6 +10,8 @@
 #include "resources/ResourceManager.h"
 #include "platform/InputScript.h"
 #include "resources/ScreenPresenter.h"
+#include "scene/ScenesManager.h"
+#include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
 
 #include <Poco/File.h>
@@ -98,14 +100,20 @@ bool Engine::StartGameSystems()
     m_presenter = std::make_unique<ScreenPresenter>();
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
+    // Once the scripts have declared their triggers, and before the first scene reads them.
+    m_triggerManager->LoadValues();
+    m_persistentValuesLoaded = true;
+    m_scenesManager->StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
 }
 
 // The registries exist before "system.vls" is read, because the system script defines pictures, styles and
-// menus; they need no window, and pictures load their textures only when first drawn.
+// menus and declares triggers; they need no window, and pictures load their textures only when first drawn.
 void Engine::CreateManagers()
 {
     m_resourceManager = std::make_unique<ResourceManager>();
+    m_scenesManager = std::make_unique<ScenesManager>();
+    m_triggerManager = std::make_unique<TriggerManager>();
 }
 
 int Engine::Check()
@@ -216,6 +224,10 @@ bool Engine::ParseSystemScript()
 void Engine::OnScriptError(const std::u16string& report)
 {
     Trace::Write("error", FirstLine(report));
+    if (m_scenesManager) {
+        m_scenesManager->DeleteAllScenes();
+        m_scenesManager->ShowError(report);
+    }
     if (m_hgeManager)
         m_hgeManager->GetHge()->System_Log("%s", TextCodec::WideToUtf8(report).c_str());
 }
@@ -235,13 +247,14 @@ bool Engine::Frame()
 {
     Trace::SetFrame(++m_frame);
     HGE* hge = m_hgeManager->GetHge();
+    m_scenesManager->Update(hge->Timer_GetDelta());
     // The event queue is read here only; everything else polls key states.
     hgeInputEvent event;
     while (hge->Input_GetEvent(&event)) {
         if (event.type == INPUT_KEYDOWN && event.key == HGEK_S && (event.flags & HGEINP_ALT) != 0)
             TakeScreenshot();
     }
-    return false;
+    return !m_scenesManager->IsRunning();
 }
 
 void Engine::Render()
@@ -249,6 +262,8 @@ void Engine::Render()
     HGE* hge = m_hgeManager->GetHge();
     hge->Gfx_BeginScene(m_target);
     hge->Gfx_Clear(kOpaqueBlack);
+    if (m_scenesManager)
+        m_scenesManager->Render();
     hge->Gfx_EndScene();
     if (m_presenter)
         m_presenter->Draw(hge, m_target, TheDisplaySettings());
@@ -272,7 +287,13 @@ void Engine::Shutdown()
         m_hgeManager->GetHge()->Target_Free(m_target);
         m_target = 0;
     }
+    if (m_persistentValuesLoaded) {
+        m_triggerManager->SaveValues();
+        m_persistentValuesLoaded = false;
+    }
     m_presenter.reset();
+    m_scenesManager.reset();
+    m_triggerManager.reset();
     m_parseManager.reset();
     m_resourceManager.reset();
     if (m_hgeManager) {

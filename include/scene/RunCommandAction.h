@@ -1,0 +1,27 @@
+#pragma once
+
+#include "scene/Action.h"
+
+#include <memory>
+
+namespace Vel {
+
+class Command;
+
+// Starts a command on the current scene (CurrentScene) when clicked. The command belongs to no list: its report goes
+// nowhere, and a click may start it again while it still runs.
+class RunCommandAction : public Action
+{
+public:
+    explicit RunCommandAction(std::unique_ptr<Command> command);
+    ~RunCommandAction() override;
+
+    void Run() override;
+
+    [[nodiscard]] Command* GetCommand() const { return m_command.get(); }
+
+private:
+    std::unique_ptr<Command> m_command;
+};
+
+} // namespace Vel

@@ -1,0 +1,124 @@
+#pragma once
+
+// Owns every scene of the game and decides who gets each frame. The parser creates the story scenes (in the order
+// the script defines them, which is also the order they follow each other in) and the interface scenes; start-up
+// starts the first scene; the frame callback calls Update and the render callback Render once per frame. A story
+// scene whose command list runs out hands over to the next one defined. A script error replaces everything with
+// the error screen, which shows the parser's report until the window is closed.
+//
+// Update also advances the two click gates (ClickGate) that every mouse-driven part shares, and the manager is the
+// current-scene accessor (CurrentScene) for click actions and object targets while it exists.
+
+#include "VelSingleton.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Vel {
+
+class Scene;
+class hgeFont;
+
+enum class SceneStart
+{
+    Reset,  // back to the scene's first command with an empty stage
+    Resume, // from the scene's position, with what it holds (a loaded game)
+};
+
+class ScenesManager : public Singleton<ScenesManager>
+{
+public:
+    // The bitmap font of the error screen, read from the game folder or the archives when the error is first drawn.
+    static constexpr const char* kErrorFontFile = "font1.fnt";
+    static constexpr float kErrorX = 20.0f;
+    static constexpr float kErrorY = 120.0f;
+
+    ScenesManager();
+    virtual ~ScenesManager();
+
+    // A new story scene, chained after the previously created one. A name already taken keeps its first scene:
+    // the returned one is still chained and owned, so its block reads normally, but no name reaches it.
+    Scene* CreateScene(const std::u16string& name);
+    // A new interface scene; a name already taken keeps its first scene, as for story scenes.
+    Scene* CreateInterfaceScene(const std::u16string& name);
+    // nullptr when there is none of that name.
+    [[nodiscard]] Scene* FindScene(const std::u16string& name) const;
+    [[nodiscard]] Scene* FindInterfaceScene(const std::u16string& name) const;
+
+    // Makes the named story scene the current one and starts it. An unknown name leaves the running scene as it is,
+    // but its end no longer starts a successor until a later start succeeds.
+    void StartScene(const std::u16string& name, SceneStart start);
+    // The current scene's list ran out: starts its next scene unless a switch is under way.
+    void OnSceneFinished();
+
+    // Starts the interface scene afresh over the story unless it is shown already.
+    void LaunchInterface(const std::u16string& name);
+    // Whether it was shown.
+    bool RemoveInterface(const std::u16string& name);
+    void ClearInterfaces();
+
+    // dt in seconds; once per frame.
+    void Update(float dt);
+    // Draws into the target the render callback has opened, in game coordinates.
+    void Render();
+
+    // Deletes every story and interface scene; nothing is current afterwards.
+    void DeleteAllScenes();
+    // From now on only the text is shown and no scene runs.
+    void ShowError(std::u16string text);
+    [[nodiscard]] bool IsErrorShown() const { return m_errorShown; }
+    [[nodiscard]] const std::u16string& GetErrorText() const { return m_errorText; }
+
+    // The interface function "end": the frame loop stops after this frame.
+    void End() { m_running = false; }
+    [[nodiscard]] bool IsRunning() const { return m_running; }
+
+    void SetRightClickEnabled(bool enabled) { m_rightClickEnabled = enabled; }
+    [[nodiscard]] bool IsRightClickEnabled() const { return m_rightClickEnabled; }
+
+    [[nodiscard]] Scene* GetCurrentScene() const { return m_current; }
+    // The name last asked of StartScene, found or not.
+    [[nodiscard]] const std::u16string& GetCurrentName() const { return m_currentName; }
+    [[nodiscard]] bool IsSwitching() const { return m_switching; }
+    [[nodiscard]] std::vector<std::u16string> GetShownInterfaces() const;
+
+private:
+    struct DeferredStart
+    {
+        std::u16string name;
+        SceneStart start = SceneStart::Reset;
+    };
+
+    void AdvanceRightGate(float dt);
+    void UpdateScenes(float dt);
+    void RenderError();
+
+    std::map<std::u16string, std::unique_ptr<Scene>> m_scenes;
+    // Scenes whose name was already taken; kept alive because their block was open when they were made.
+    std::vector<std::unique_ptr<Scene>> m_unnamedScenes;
+    std::vector<Scene*> m_definitionOrder;
+    std::map<std::u16string, std::unique_ptr<Scene>> m_interfaceScenes;
+    std::map<std::u16string, Scene*> m_shownInterfaces;
+    Scene* m_current = nullptr;
+    std::u16string m_currentName;
+    bool m_switching = false;
+    bool m_running = true;
+    bool m_rightClickEnabled = true;
+
+    // Scenes that end at once start their successor from inside their own start; past this depth the next start
+    // waits for the next frame, so a loop of such scenes cannot exhaust the stack.
+    static constexpr int kMaxNestedStarts = 64;
+    int m_startDepth = 0;
+    std::optional<DeferredStart> m_deferredStart;
+
+    bool m_errorShown = false;
+    std::u16string m_errorText;
+    std::string m_errorLines;             // the text in the game's code page, made once
+    std::unique_ptr<hgeFont> m_errorFont; // made at the first error frame: it needs the window
+};
+
+} // namespace Vel

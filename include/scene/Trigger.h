@@ -1,0 +1,27 @@
+#pragma once
+
+// One script variable: a named wide-string value that commands set and conditions, galleries and menus read.
+
+#include <cstdint>
+#include <string>
+
+namespace Vel {
+
+// The numbers are the ones stored in "sys0.dfn".
+enum class TriggerKind : std::int32_t
+{
+    Game = 0,    // travels with each saved game; emptied when a game is loaded
+    System = 1,  // persistent across games and runs
+    Gallery = 2, // persistent; unlocks gallery pictures
+};
+
+struct Trigger
+{
+    std::u16string name;
+    std::u16string value; // empty until set
+    TriggerKind kind = TriggerKind::Game;
+
+    [[nodiscard]] bool IsPersistent() const { return kind != TriggerKind::Game; }
+};
+
+} // namespace Vel

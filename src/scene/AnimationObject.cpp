@@ -1,0 +1,52 @@
+#include "scene/AnimationObject.h"
+
+#include <iterator>
+#include <utility>
+
+namespace Vel {
+
+AnimationObject::~AnimationObject() = default;
+
+bool AnimationObject::TestMouse(float x, float y, bool clicked)
+{
+    for (std::size_t i = 0; i < m_animators.size(); ++i) {
+        if (m_animators[i]->IsActive())
+            m_animators[i]->OnClick(clicked);
+    }
+    return InputObject::TestMouse(x, y, clicked);
+}
+
+void AnimationObject::Update(float dt)
+{
+    ++m_updating;
+    const std::size_t count = m_animators.size();
+    const unsigned generation = m_generation;
+    // Indexes, not iterators: a finish callback may add animators or clear the list (then the rest is skipped).
+    for (std::size_t i = 0; i < count && generation == m_generation; ++i) {
+        if (m_animators[i]->IsActive())
+            m_animators[i]->Update(dt);
+    }
+    if (--m_updating == 0)
+        m_cleared.clear();
+}
+
+void AnimationObject::AddAnimator(std::unique_ptr<Animator> animator)
+{
+    if (animator)
+        m_animators.push_back(std::move(animator));
+}
+
+void AnimationObject::ClearAnimators()
+{
+    if (m_updating > 0)
+        std::move(m_animators.begin(), m_animators.end(), std::back_inserter(m_cleared));
+    m_animators.clear();
+    ++m_generation;
+}
+
+Animator* AnimationObject::GetAnimator(std::size_t index) const
+{
+    return index < m_animators.size() ? m_animators[index].get() : nullptr;
+}
+
+} // namespace Vel

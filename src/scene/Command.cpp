@@ -1,0 +1,61 @@
+#include "scene/Command.h"
+
+#include <utility>
+
+namespace Vel {
+
+Command::~Command() = default;
+
+void Command::Execute(Scene& scene)
+{
+    if (m_children.empty())
+        return;
+    // Counted before any child starts: a child that reports inside its Execute must not complete the parent
+    // while later children have not even started.
+    if (m_wait)
+        m_pending += static_cast<std::int32_t>(m_children.size());
+    for (const std::unique_ptr<Command>& child : m_children) {
+        if (m_wait)
+            child->SetCompletion(Callback<void()>(this, &Command::OnChildFinished));
+        child->Execute(scene);
+    }
+}
+
+std::u16string Command::GetDescription() const
+{
+    return u"Undefined";
+}
+
+void Command::AddChild(std::unique_ptr<Command> child)
+{
+    if (child)
+        m_children.push_back(std::move(child));
+}
+
+void Command::Complete()
+{
+    // A copy: reporting can start the next command, which may reset the scene and empty this callback.
+    const Callback<void()> completion = m_completion;
+    completion();
+}
+
+void Command::OnChildFinished()
+{
+    if (m_pending <= 0)
+        return;
+    if (--m_pending == 0 && !m_done) {
+        m_done = true;
+        Complete();
+    }
+}
+
+void Command::Abandon()
+{
+    m_completion = {};
+    m_pending = 0;
+    m_done = false;
+    for (const std::unique_ptr<Command>& child : m_children)
+        child->Abandon();
+}
+
+} // namespace Vel

@@ -1,0 +1,104 @@
+#include "scene/SceneNode.h"
+
+#include "data/Serializer.h"
+#include "resources/Resource.h"
+#include "resources/ResourceManager.h"
+
+#include <string>
+#include <utility>
+
+namespace Vel {
+
+namespace {
+
+// Written for a missing target or picture.
+const std::u16string kNone = u"undef";
+
+// A target still waiting for its name to be resolved is saved under that name, so it is not lost.
+std::u16string TargetName(const std::u16string& pending, const InputObject* target)
+{
+    if (!pending.empty())
+        return pending;
+    return target != nullptr ? target->GetName() : kNone;
+}
+
+Resource* FindResource(const std::u16string& name)
+{
+    const ResourceManager* manager = ResourceManager::GetSingletonPtr();
+    return manager != nullptr ? manager->FindResource(name) : nullptr;
+}
+
+} // namespace
+
+float SceneNode::GetWidth()
+{
+    return m_resource != nullptr ? m_resource->GetWidth() : 0.0f;
+}
+
+float SceneNode::GetHeight()
+{
+    return m_resource != nullptr ? m_resource->GetHeight() : 0.0f;
+}
+
+void SceneNode::Update(float dt)
+{
+    if (m_resource != nullptr)
+        m_resource->Update(dt);
+    AnimationObject::Update(dt);
+}
+
+void SceneNode::Render(Hidden hidden)
+{
+    if ((!m_visible && hidden == Hidden::Skip) || m_resource == nullptr)
+        return;
+    const float x = m_drawX != kUnset ? m_drawX : m_x;
+    const float y = m_drawY != kUnset ? m_drawY : m_y;
+    m_resource->Render(x, y, m_zoom, m_opacity);
+}
+
+void SceneNode::SetDrawPosition(float x, float y)
+{
+    m_drawX = x;
+    m_drawY = y;
+}
+
+void SceneNode::Save(Serializer& serializer) const
+{
+    serializer.WriteBool(m_visible);
+    for (const float value : {m_opacity, m_zoom, m_x, m_y, m_width, m_height})
+        serializer.WriteFloat(value);
+    serializer.WriteString(m_name);
+    serializer.WriteString(TargetName(GetHoverTargetName(), GetHoverTarget()));
+    serializer.WriteString(TargetName(GetLeaveTargetName(), GetLeaveTarget()));
+    serializer.WriteBool(m_justShown);
+    serializer.WriteInt(m_layer);
+    serializer.WriteString(m_resource != nullptr ? m_resource->GetName() : kNone);
+    serializer.WriteFloat(m_drawX);
+    serializer.WriteFloat(m_drawY);
+}
+
+bool SceneNode::Load(Serializer& serializer)
+{
+    serializer.ReadBool(m_visible);
+    for (float* value : {&m_opacity, &m_zoom, &m_x, &m_y, &m_width, &m_height})
+        serializer.ReadFloat(*value);
+    serializer.ReadString(m_name);
+    std::u16string hover;
+    std::u16string leave;
+    serializer.ReadString(hover);
+    serializer.ReadString(leave);
+    serializer.ReadBool(m_justShown);
+    serializer.ReadInt(m_layer);
+    std::u16string resource;
+    serializer.ReadString(resource);
+    serializer.ReadFloat(m_drawX);
+    serializer.ReadFloat(m_drawY);
+    if (serializer.Failed())
+        return false;
+    SetHoverTargetName(std::move(hover));
+    SetLeaveTargetName(std::move(leave));
+    m_resource = resource == kNone ? nullptr : FindResource(resource);
+    return true;
+}
+
+} // namespace Vel

@@ -1,0 +1,237 @@
+#include "scene/ScenesManager.h"
+
+#include "app/Callback.h"
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "app/Trace.h"
+#include "resources/hgeFont.h"
+#include "scene/ClickGate.h"
+#include "scene/CurrentScene.h"
+#include "scene/Scene.h"
+
+#include <utility>
+
+namespace Vel {
+
+namespace {
+
+HGE* Interface()
+{
+    const HgeManager* manager = HgeManager::GetSingletonPtr();
+    return manager != nullptr ? manager->GetHge() : nullptr;
+}
+
+// Counts the starts nested inside one another while it lives.
+class NestedStart
+{
+public:
+    explicit NestedStart(int& depth) : m_depth(depth) { ++m_depth; }
+    ~NestedStart() { --m_depth; }
+    NestedStart(const NestedStart&) = delete;
+    NestedStart& operator=(const NestedStart&) = delete;
+
+private:
+    int& m_depth;
+};
+
+} // namespace
+
+ScenesManager::ScenesManager()
+{
+    CurrentScene::SetAccessor(Callback<Scene*()>([this] { return m_current; }));
+}
+
+ScenesManager::~ScenesManager()
+{
+    CurrentScene::SetAccessor({});
+    DeleteAllScenes();
+}
+
+Scene* ScenesManager::CreateScene(const std::u16string& name)
+{
+    auto scene = std::make_unique<Scene>();
+    Scene* created = scene.get();
+    if (!m_definitionOrder.empty() && m_definitionOrder.back() != nullptr)
+        m_definitionOrder.back()->SetNextScene(name);
+    m_definitionOrder.push_back(created);
+    const auto [entry, inserted] = m_scenes.try_emplace(name, nullptr);
+    if (inserted)
+        entry->second = std::move(scene);
+    else
+        m_unnamedScenes.push_back(std::move(scene));
+    return created;
+}
+
+Scene* ScenesManager::CreateInterfaceScene(const std::u16string& name)
+{
+    auto scene = std::make_unique<Scene>();
+    Scene* created = scene.get();
+    const auto [entry, inserted] = m_interfaceScenes.try_emplace(name, nullptr);
+    if (inserted)
+        entry->second = std::move(scene);
+    else
+        m_unnamedScenes.push_back(std::move(scene));
+    return created;
+}
+
+Scene* ScenesManager::FindScene(const std::u16string& name) const
+{
+    const auto found = m_scenes.find(name);
+    return found != m_scenes.end() ? found->second.get() : nullptr;
+}
+
+Scene* ScenesManager::FindInterfaceScene(const std::u16string& name) const
+{
+    const auto found = m_interfaceScenes.find(name);
+    return found != m_interfaceScenes.end() ? found->second.get() : nullptr;
+}
+
+void ScenesManager::StartScene(const std::u16string& name, SceneStart start)
+{
+    if (m_errorShown)
+        return;
+    if (m_startDepth >= kMaxNestedStarts) {
+        m_deferredStart = DeferredStart{name, start};
+        return;
+    }
+    const NestedStart nested(m_startDepth);
+    m_switching = true;
+    m_currentName = name;
+    // The click that asked for the switch must not also act in the new scene.
+    ClickGate::Left().Close();
+    Scene* scene = FindScene(name);
+    if (scene == nullptr)
+        return;
+    if (m_current != nullptr)
+        m_current->Stop();
+    m_switching = false;
+    m_current = scene;
+    // Only the current scene may hand over: a report from a scene that was switched away from goes nowhere.
+    scene->SetFinishedCallback(Callback<void()>([this, scene] {
+        if (scene == m_current)
+            OnSceneFinished();
+    }));
+    if (start == SceneStart::Reset)
+        scene->Reset();
+    Trace::Write("scene", name);
+    scene->Start();
+}
+
+void ScenesManager::OnSceneFinished()
+{
+    if (m_switching || m_current == nullptr)
+        return;
+    // The last scene stays on its last picture and keeps its name, which a save written now still needs.
+    const std::u16string next = m_current->GetNextScene();
+    if (!next.empty())
+        StartScene(next, SceneStart::Reset);
+}
+
+void ScenesManager::LaunchInterface(const std::u16string& name)
+{
+    if (m_errorShown || m_shownInterfaces.contains(name))
+        return;
+    Scene* scene = FindInterfaceScene(name);
+    if (scene == nullptr)
+        return;
+    scene->Reset();
+    scene->Start();
+    m_shownInterfaces[name] = scene;
+}
+
+bool ScenesManager::RemoveInterface(const std::u16string& name)
+{
+    return m_shownInterfaces.erase(name) > 0;
+}
+
+void ScenesManager::ClearInterfaces()
+{
+    m_shownInterfaces.clear();
+}
+
+std::vector<std::u16string> ScenesManager::GetShownInterfaces() const
+{
+    std::vector<std::u16string> names;
+    for (const auto& [name, scene] : m_shownInterfaces)
+        names.push_back(name);
+    return names;
+}
+
+void ScenesManager::Update(float dt)
+{
+    if (m_errorShown)
+        return;
+    AdvanceRightGate(dt);
+    ClickGate::Left().Advance(dt);
+    UpdateScenes(dt);
+}
+
+// A right click or Escape is taken while the gate is open and the script allows it; otherwise it is forgotten.
+void ScenesManager::AdvanceRightGate(float dt)
+{
+    HGE* hge = Interface();
+    const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
+    ClickGate& gate = ClickGate::Right();
+    if (!m_rightClickEnabled || !gate.Accept(down))
+        gate.SetUsed(false);
+    gate.Advance(dt);
+}
+
+// Interface scenes first: they lie over the story and may take the mouse from it.
+void ScenesManager::UpdateScenes(float dt)
+{
+    if (m_deferredStart) {
+        const DeferredStart deferred = std::move(*m_deferredStart);
+        m_deferredStart.reset();
+        StartScene(deferred.name, deferred.start);
+    }
+    bool blocked = false;
+    // A copy: a command run here may show or remove interfaces.
+    const std::map<std::u16string, Scene*> shown = m_shownInterfaces;
+    for (const auto& [name, scene] : shown) {
+        if (m_shownInterfaces.contains(name) && scene->Update(dt, blocked))
+            blocked = true;
+    }
+    if (m_current != nullptr && !m_errorShown)
+        m_current->Update(dt, blocked);
+}
+
+void ScenesManager::Render()
+{
+    if (m_errorShown) {
+        RenderError();
+        return;
+    }
+    if (m_current != nullptr)
+        m_current->Render();
+    for (const auto& [name, scene] : m_shownInterfaces)
+        scene->Render();
+}
+
+void ScenesManager::RenderError()
+{
+    // A missing font is named in the log once, when it is first looked for; the screen then stays empty.
+    if (!m_errorFont)
+        m_errorFont = std::make_unique<hgeFont>(kErrorFontFile);
+    m_errorFont->Render(kErrorX, kErrorY, HGETEXT_LEFT, m_errorLines);
+}
+
+void ScenesManager::DeleteAllScenes()
+{
+    m_current = nullptr;
+    m_shownInterfaces.clear();
+    m_deferredStart.reset();
+    m_definitionOrder.clear();
+    m_scenes.clear();
+    m_interfaceScenes.clear();
+    m_unnamedScenes.clear();
+}
+
+void ScenesManager::ShowError(std::u16string text)
+{
+    m_errorShown = true;
+    m_errorText = std::move(text);
+    m_errorLines = TextCodec::WideToCodePage(m_errorText);
+}
+
+} // namespace Vel

@@ -1,0 +1,33 @@
+#include "script/TriggerStatements.h"
+
+#include "app/TextCodec.h"
+#include "scene/TriggerManager.h"
+#include "script/CommandLine.h"
+#include "script/ParseManager.h"
+#include "script/ScriptError.h"
+
+#include <string>
+#include <string_view>
+
+namespace Vel {
+
+namespace {
+
+void Declare(std::u16string_view statement, const CommandLine& line, TriggerKind kind)
+{
+    // A declaration parsed where no trigger registry exists would otherwise end the process.
+    TriggerManager* triggers = TriggerManager::GetSingletonPtr();
+    if (triggers == nullptr)
+        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot declare triggers before the game starts");
+    triggers->SetKind(line.GetArgument(0), kind);
+}
+
+} // namespace
+
+void RegisterTriggerStatements(ParseManager& parser)
+{
+    parser.AddHandler(u"sys_trigger", [](CommandLine& line) { Declare(u"sys_trigger", line, TriggerKind::System); });
+    parser.AddHandler(u"gal_trigger", [](CommandLine& line) { Declare(u"gal_trigger", line, TriggerKind::Gallery); });
+}
+
+} // namespace Vel

@@ -1,0 +1,211 @@
+#include "scene/ScenesManager.h"
+
+#include "SceneTestTools.h"
+#include "app/TextCodec.h"
+#include "scene/ClickGate.h"
+#include "scene/CurrentScene.h"
+#include "scene/Scene.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+using TestTools::LoggingCommand;
+using Log = std::vector<std::string>;
+
+class ScenesManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ClickGate::Left().Reset();
+        ClickGate::Right().Reset();
+    }
+    void TearDown() override
+    {
+        ClickGate::Left().Reset();
+        ClickGate::Right().Reset();
+    }
+
+    // A scene whose commands log their tag; waiting ones report only when the test completes them.
+    Scene* MakeScene(const std::u16string& name, std::vector<std::pair<std::string, bool>> commands)
+    {
+        Scene* scene = m_manager.CreateScene(name);
+        for (auto& [tag, immediate] : commands) {
+            auto command = std::make_unique<LoggingCommand>(m_log, tag, immediate);
+            m_commands[tag] = command.get();
+            scene->AddCommand(std::move(command));
+        }
+        return scene;
+    }
+
+    ScenesManager m_manager;
+    Log m_log;
+    std::map<std::string, LoggingCommand*> m_commands;
+};
+
+TEST_F(ScenesManagerTest, ScenesFollowEachOtherInDefinitionOrder)
+{
+    Scene* a = MakeScene(u"a", {{"a1", true}, {"a2", false}});
+    Scene* c = MakeScene(u"c", {{"c1", true}});
+    Scene* b = MakeScene(u"b", {{"b1", false}});
+    EXPECT_EQ(a->GetNextScene(), u"c");
+    EXPECT_EQ(c->GetNextScene(), u"b");
+    EXPECT_EQ(b->GetNextScene(), u"");
+    EXPECT_EQ(CurrentScene::Get(), nullptr);
+
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    EXPECT_EQ(m_log, (Log{"a1", "a2"}));
+    EXPECT_EQ(CurrentScene::Get(), a);
+    m_commands["a2"]->Complete();
+    // c ends at once and hands over to b, which was defined after it although its name sorts before it.
+    EXPECT_EQ(m_log, (Log{"a1", "a2", "c1", "b1"}));
+    EXPECT_EQ(m_manager.GetCurrentScene(), b);
+    // The last scene stays on its last picture under its own name.
+    m_commands["b1"]->Complete();
+    EXPECT_EQ(m_manager.GetCurrentScene(), b);
+    EXPECT_EQ(m_manager.GetCurrentName(), u"b");
+    EXPECT_FALSE(m_manager.IsSwitching());
+
+    // A second definition under a taken name is chained, but the name keeps the first scene.
+    Scene* again = MakeScene(u"a", {{"x", true}});
+    EXPECT_EQ(b->GetNextScene(), u"a");
+    EXPECT_NE(again, a);
+    EXPECT_EQ(m_manager.FindScene(u"a"), a);
+}
+
+TEST_F(ScenesManagerTest, StartingAgainWithResetRunsFromTheTopAndUnknownNamesKeepTheSceneRunning)
+{
+    Scene* a = MakeScene(u"a", {{"a1", true}, {"a2", false}});
+    MakeScene(u"b", {{"b1", false}});
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    a->CreateNode(u"hero", 1, {});
+    EXPECT_EQ(a->GetPosition(), 1);
+
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    EXPECT_EQ(m_log, (Log{"a1", "a2", "a1", "a2"}));
+    EXPECT_EQ(a->FindNode(u"hero"), nullptr);
+    // Resuming runs the command at the position again, keeping the stage.
+    a->CreateNode(u"hero", 1, {});
+    m_manager.StartScene(u"a", SceneStart::Resume);
+    EXPECT_EQ(m_log.back(), "a2");
+    EXPECT_NE(a->FindNode(u"hero"), nullptr);
+
+    // An unknown name: a keeps running, but its end starts nothing until a start succeeds.
+    m_manager.StartScene(u"nowhere", SceneStart::Reset);
+    EXPECT_TRUE(m_manager.IsSwitching());
+    EXPECT_EQ(m_manager.GetCurrentScene(), a);
+    EXPECT_EQ(m_manager.GetCurrentName(), u"nowhere");
+    m_commands["a2"]->Complete();
+    EXPECT_EQ(m_manager.GetCurrentScene(), a);
+    EXPECT_EQ(m_log.back(), "a2");
+}
+
+TEST_F(ScenesManagerTest, LateReportsOfASceneSwitchedAwayFromGoNowhere)
+{
+    Scene* a = MakeScene(u"a", {{"a1", false}, {"a2", false}});
+    MakeScene(u"b", {{"b1", false}});
+    Scene* c = MakeScene(u"c", {{"c1", false}});
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    m_manager.StartScene(u"c", SceneStart::Reset);
+    m_commands["a1"]->Complete();
+    EXPECT_EQ(a->GetPosition(), 0);
+    EXPECT_EQ(m_manager.GetCurrentScene(), c);
+    EXPECT_EQ(m_log, (Log{"a1", "c1"}));
+}
+
+TEST_F(ScenesManagerTest, ScenesThatEndAtOnceInALoopGoOnAtTheNextFrame)
+{
+    // The second "a" is chained after "b" and back to "a": with nothing to wait for this loop never settles.
+    MakeScene(u"a", {{"a1", true}});
+    MakeScene(u"b", {{"b1", true}});
+    MakeScene(u"a", {});
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    const std::size_t firstFrame = m_log.size();
+    EXPECT_GT(firstFrame, 10u);
+    m_manager.Update(0.016f);
+    EXPECT_GT(m_log.size(), firstFrame);
+}
+
+TEST_F(ScenesManagerTest, HeldButtonIsAcceptedOnceEveryClickDelay)
+{
+    // Whoever accepts clicks calls Accept between the manager's updates, as a held left button would.
+    std::vector<int> accepted;
+    for (int frame = 0; frame < 70; ++frame) {
+        if (ClickGate::Left().Accept(true))
+            accepted.push_back(frame);
+        m_manager.Update(0.01f);
+    }
+    ASSERT_EQ(accepted.size(), 3u);
+    EXPECT_EQ(accepted[0], 0);
+    EXPECT_NEAR(accepted[1] - accepted[0], 30, 1);
+    EXPECT_NEAR(accepted[2] - accepted[1], 30, 1);
+
+    // A released button is ready at once when the gate opens; a scene start closes it.
+    ClickGate::Left().Reset();
+    MakeScene(u"a", {{"a1", false}});
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    EXPECT_FALSE(ClickGate::Left().IsReady());
+    m_manager.Update(0.2f);
+    EXPECT_FALSE(ClickGate::Left().IsReady());
+    m_manager.Update(0.1f);
+    EXPECT_TRUE(ClickGate::Left().IsReady());
+}
+
+TEST_F(ScenesManagerTest, TheErrorScreenDeletesTheScenesAndStopsEverything)
+{
+    MakeScene(u"a", {{"a1", false}});
+    m_manager.CreateInterfaceScene(u"hud");
+    m_manager.StartScene(u"a", SceneStart::Reset);
+    m_manager.LaunchInterface(u"hud");
+    m_manager.DeleteAllScenes();
+    m_manager.ShowError(u"Script error\nInfo: x");
+    EXPECT_TRUE(m_manager.IsErrorShown());
+    EXPECT_EQ(m_manager.GetErrorText(), u"Script error\nInfo: x");
+    EXPECT_EQ(m_manager.GetCurrentScene(), nullptr);
+    EXPECT_EQ(CurrentScene::Get(), nullptr);
+    EXPECT_EQ(m_manager.FindScene(u"a"), nullptr);
+    EXPECT_EQ(m_manager.FindInterfaceScene(u"hud"), nullptr);
+    EXPECT_TRUE(m_manager.GetShownInterfaces().empty());
+
+    // Nothing runs any more, not even the click gates.
+    ClickGate::Left().Close();
+    m_manager.Update(1.0f);
+    EXPECT_FALSE(ClickGate::Left().IsReady());
+    MakeScene(u"late", {{"late1", true}});
+    m_manager.StartScene(u"late", SceneStart::Reset);
+    EXPECT_EQ(m_log, (Log{"a1"}));
+    EXPECT_TRUE(m_manager.IsRunning());
+    m_manager.End();
+    EXPECT_FALSE(m_manager.IsRunning());
+}
+
+TEST_F(ScenesManagerTest, InterfacesStartOnceAndRunInNameOrderBeforeTheStory)
+{
+    Scene* story = MakeScene(u"story", {{"s1", false}});
+    for (const char16_t* name : {u"zeta", u"alpha"}) {
+        Scene* scene = m_manager.CreateInterfaceScene(name);
+        scene->AddCommand(std::make_unique<LoggingCommand>(m_log, TextCodec::WideToUtf8(name), false));
+    }
+    m_manager.StartScene(u"story", SceneStart::Reset);
+    m_manager.LaunchInterface(u"zeta");
+    m_manager.LaunchInterface(u"alpha");
+    m_manager.LaunchInterface(u"zeta");
+    m_manager.LaunchInterface(u"missing");
+    EXPECT_EQ(m_log, (Log{"s1", "zeta", "alpha"}));
+    EXPECT_EQ(m_manager.GetShownInterfaces(), (std::vector<std::u16string>{u"alpha", u"zeta"}));
+    EXPECT_TRUE(m_manager.RemoveInterface(u"zeta"));
+    EXPECT_FALSE(m_manager.RemoveInterface(u"zeta"));
+    m_manager.ClearInterfaces();
+    EXPECT_TRUE(m_manager.GetShownInterfaces().empty());
+    EXPECT_EQ(m_manager.GetCurrentScene(), story);
+}
+
+} // namespace
+} // namespace Vel

@@ -1,0 +1,162 @@
+#include "scene/TriggerManager.h"
+
+#include "TempFolder.h"
+#include "app/TextCodec.h"
+#include "app/UserFiles.h"
+#include "data/BinarySerializer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include <sys/stat.h>
+
+namespace Vel {
+namespace {
+
+namespace fs = std::filesystem;
+using Direction = BinarySerializer::Direction;
+using Contents = std::map<std::u16string, std::pair<TriggerKind, std::u16string>>; // name -> kind, value
+constexpr TriggerKind kGame = TriggerKind::Game;
+constexpr TriggerKind kSystem = TriggerKind::System;
+constexpr TriggerKind kGallery = TriggerKind::Gallery;
+
+Contents ContentsOf(const TriggerManager& triggers)
+{
+    Contents contents;
+    for (const auto& [name, trigger] : triggers.Triggers())
+        contents[name] = {trigger.kind, trigger.value};
+    return contents;
+}
+
+// "sys0.dfn" goes to a temporary user folder.
+class TriggerManagerTest : public ::testing::Test
+{
+protected:
+    TriggerManagerTest() { UserFiles::SetUserFolderOverride(m_folder.Path().string()); }
+    ~TriggerManagerTest() override { UserFiles::SetUserFolderOverride(""); }
+
+    std::u16string File(const std::string& name) const { return TextCodec::Utf8ToWide(m_folder.File(name)); }
+    // An empty manager, as at the next start of the program.
+    TriggerManager& Restart()
+    {
+        m_triggers.reset();
+        return m_triggers.emplace();
+    }
+
+    TestTools::TempFolder m_folder;
+    std::optional<TriggerManager> m_triggers{std::in_place};
+};
+
+TEST_F(TriggerManagerTest, GetCreatesNothingAndKindsSurviveSetAndClear)
+{
+    TriggerManager& triggers = *m_triggers;
+    EXPECT_EQ(triggers.Get(u"never"), u"");
+    EXPECT_TRUE(triggers.Triggers().empty());
+
+    triggers.Set(u"route", u"anna");
+    triggers.SetKind(u"ending", kSystem); // declared before any value
+    triggers.Set(u"ending", u"good");
+    triggers.Set(u"cg1", u"1");
+    triggers.SetKind(u"cg1", kGallery); // declared after its value
+    EXPECT_EQ(triggers.Get(u"Ending"), u"") << "names are case-sensitive";
+    triggers.ClearGameValues();
+    EXPECT_EQ(ContentsOf(triggers),
+              (Contents{{u"route", {kGame, u""}}, {u"ending", {kSystem, u"good"}}, {u"cg1", {kGallery, u"1"}}}));
+    EXPECT_EQ(triggers.Find(u"ending")->name, u"ending");
+}
+
+TEST_F(TriggerManagerTest, SavedGamesCarryOnlyGameTriggers)
+{
+    TriggerManager& triggers = *m_triggers;
+    triggers.Set(u"route", u"anna");
+    triggers.SetKind(u"ending", kSystem);
+    {
+        BinarySerializer writer(File("game.sav"), Direction::Write);
+        triggers.Save(writer);
+    }
+    EXPECT_EQ(m_folder.Read("game.sav").size(), 4u + (4 + 10) + (4 + 8)) << "count, \"route\", \"anna\"; no \"ending\"";
+    triggers.Set(u"route", u"bea");
+    triggers.Set(u"later", u"set after saving");
+    triggers.Set(u"ending", u"best");
+    BinarySerializer reader(File("game.sav"), Direction::Read);
+    triggers.Load(reader);
+    EXPECT_FALSE(reader.Failed()) << "the save holds exactly what Load reads";
+    EXPECT_EQ(ContentsOf(triggers),
+              (Contents{{u"route", {kGame, u"anna"}}, {u"later", {kGame, u""}}, {u"ending", {kSystem, u"best"}}}));
+
+    // An old save naming a trigger since declared persistent, with a count far beyond its records and a last
+    // record cut short: nothing persistent changes, and no trigger comes from the half record.
+    {
+        BinarySerializer writer(File("old.sav"), Direction::Write);
+        writer.WriteInt(0x7FFFFFFF);
+        for (const std::u16string text : {u"ending", u"", u"a", u"1", u"cut"})
+            writer.WriteString(text);
+    }
+    BinarySerializer damaged(File("old.sav"), Direction::Read);
+    triggers.Load(damaged);
+    EXPECT_EQ(ContentsOf(triggers), (Contents{{u"route", {kGame, u""}},
+                                              {u"later", {kGame, u""}},
+                                              {u"ending", {kSystem, u"best"}},
+                                              {u"a", {kGame, u"1"}}}));
+}
+
+TEST_F(TriggerManagerTest, PersistentValuesRoundTripThroughTheUserFolder)
+{
+    EXPECT_TRUE(m_triggers->LoadValues()) << "a missing file is a first run, not damage";
+    m_triggers->SetKind(u"ab", kSystem);
+    m_triggers->Set(u"ab", u"1");
+    m_triggers->Set(u"game", u"not kept");
+    ASSERT_TRUE(m_triggers->SaveValues());
+    using namespace std::string_literals;
+    EXPECT_EQ(m_folder.Read("sys0.dfn"), "\1\0\0\0"s
+                                         "\4\0\0\0a\0b\0"s
+                                         "\1\0\0\0"s
+                                         "\2\0\0\0001\0"s);
+
+    m_triggers->SetKind(u"cg1", kGallery);
+    m_triggers->Set(u"cg1", u"\u00e9t\u00e9");
+    ASSERT_TRUE(m_triggers->SaveValues());
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "sys0.dfn.tmp"));
+    TriggerManager& next = Restart();
+    next.SetKind(u"ab", kSystem); // declared by the script, the other one known from the file alone
+    EXPECT_TRUE(next.LoadValues());
+    EXPECT_EQ(ContentsOf(next), (Contents{{u"ab", {kSystem, u"1"}}, {u"cg1", {kGallery, u"\u00e9t\u00e9"}}}));
+}
+
+TEST_F(TriggerManagerTest, DamagedValuesFilesLoadTheRecordsBeforeTheDamage)
+{
+    const Contents beach{{u"cg_beach", {kGallery, u"1"}}};
+    const Contents both{{u"cg_beach", {kGallery, u"1"}}, {u"seen_end", {kSystem, u"yes"}}};
+    const std::map<std::string, std::pair<bool, Contents>> cases{
+        {"good", {true, both}},          {"truncated", {false, both}},   {"huge_count", {false, beach}},
+        {"negative_count", {false, {}}}, {"odd_string", {false, beach}}, {"huge_string", {false, beach}},
+        {"bad_kind", {false, beach}},    {"empty", {false, {}}}};
+    for (const auto& [name, expected] : cases) {
+        const std::string file = "sys0_" + name + ".dfn";
+        fs::copy_file(fs::path(VEL_TEST_DATA) / file, m_folder.Path() / "sys0.dfn",
+                      fs::copy_options::overwrite_existing);
+        TriggerManager& triggers = Restart();
+        EXPECT_EQ(triggers.LoadValues(), expected.first) << file;
+        EXPECT_EQ(ContentsOf(triggers), expected.second) << file;
+    }
+    // What could be read is written back whole.
+    ASSERT_TRUE(m_triggers->SaveValues());
+    EXPECT_TRUE(Restart().LoadValues());
+
+    // Something there that cannot be read as the file is kept rather than replaced.
+    fs::remove(m_folder.Path() / "sys0.dfn");
+    ASSERT_EQ(mkfifo(m_folder.File("sys0.dfn").c_str(), 0600), 0);
+    TriggerManager& triggers = Restart();
+    triggers.SetKind(u"ending", kSystem);
+    EXPECT_FALSE(triggers.LoadValues());
+    EXPECT_FALSE(triggers.SaveValues());
+    EXPECT_TRUE(fs::is_fifo(m_folder.Path() / "sys0.dfn"));
+}
+
+} // namespace
+} // namespace Vel

@@ -1,0 +1,142 @@
+#include "script/SceneStatements.h"
+
+#include "TempFolder.h"
+#include "app/TextCodec.h"
+#include "data/Crypter.h"
+#include "scene/Action.h"
+#include "scene/Command.h"
+#include "scene/CommandContainer.h"
+#include "scene/CurrentScene.h"
+#include "scene/RunCommandAction.h"
+#include "scene/Scene.h"
+#include "scene/ScenesManager.h"
+#include "script/CommandLine.h"
+#include "script/ParseManager.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+// Records which scene ran it; destroyed commands leave their tag in the list of the dead.
+class TaggedCommand : public Command
+{
+public:
+    TaggedCommand(std::u16string tag, std::vector<std::u16string>& ran, std::vector<std::u16string>& dead)
+        : m_tag(std::move(tag)), m_ran(ran), m_dead(dead)
+    {
+    }
+    ~TaggedCommand() override { m_dead.push_back(m_tag); }
+    void Execute(Scene& /*scene*/) override
+    {
+        m_ran.push_back(m_tag);
+        Complete();
+    }
+
+private:
+    std::u16string m_tag;
+    std::vector<std::u16string>& m_ran;
+    std::vector<std::u16string>& m_dead;
+};
+
+class SceneStatementsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // "cmd(tag)" stands for the command statements: it adds one command to the open command container.
+        m_parser.AddHandler(u"cmd", [this](CommandLine& line) {
+            auto& container = m_parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"cmd");
+            container.AddCommand(std::make_unique<TaggedCommand>(line.GetArgument(0), m_ran, m_dead));
+        });
+    }
+
+    // Parses the lines as one compiled script; the "Info" part of the error report, empty when it ran through.
+    std::string Parse(std::initializer_list<std::u16string_view> lines)
+    {
+        const std::string file = "script" + std::to_string(++m_files) + ".cvls";
+        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File(file));
+        Crypter writer;
+        EXPECT_TRUE(writer.OpenWrite(name));
+        for (const std::u16string_view line : lines)
+            EXPECT_TRUE(writer.WriteLine(line));
+        EXPECT_TRUE(writer.CloseWrite());
+        m_parser.Parse(name);
+        const std::string report = TextCodec::WideToUtf8(m_parser.ErrorReport());
+        return report.empty() ? report : report.substr(report.find("Info: ") + 6);
+    }
+
+    TestTools::TempFolder m_folder;
+    int m_files = 0;
+    ParseManager m_parser;
+    std::vector<std::u16string> m_ran;
+    std::vector<std::u16string> m_dead;
+};
+
+TEST_F(SceneStatementsTest, SceneBlocksCollectTheirCommandsAndChainInOrder)
+{
+    ScenesManager scenes;
+    EXPECT_EQ(Parse({u"beginscene(intro)", u"cmd(i1)", u"cmd(i2)", u"end", u"begin scene(outro)", u"cmd(o1)", u"end"}),
+              "");
+    EXPECT_TRUE(m_parser.Blocks().empty());
+    Scene* intro = scenes.FindScene(u"intro");
+    ASSERT_NE(intro, nullptr);
+    ASSERT_NE(scenes.FindScene(u"outro"), nullptr);
+    EXPECT_EQ(intro->GetCommands().size(), 2u);
+    EXPECT_EQ(intro->GetNextScene(), u"outro");
+    scenes.StartScene(u"intro", SceneStart::Reset);
+    EXPECT_EQ(m_ran, (std::vector<std::u16string>{u"i1", u"i2", u"o1"}));
+}
+
+TEST_F(SceneStatementsTest, WithoutAScenesManagerTheStatementFails)
+{
+    EXPECT_EQ(Parse({u"beginscene(intro)"}), "beginscene cannot define scenes before the game starts");
+}
+
+TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
+{
+    ScenesManager scenes;
+    ASSERT_EQ(Parse({u"beginscene(here)", u"end"}), "");
+    m_parser.RegisterFunctions();
+    const std::shared_ptr<Action> action = m_parser.ParseAction(u"cmd(clicked)");
+    ASSERT_NE(action, nullptr);
+    ASSERT_NE(dynamic_cast<RunCommandAction*>(action.get()), nullptr);
+    EXPECT_TRUE(m_dead.empty());
+    // No scene is current yet: the click does nothing.
+    action->Run();
+    EXPECT_TRUE(m_ran.empty());
+    scenes.StartScene(u"here", SceneStart::Reset);
+    action->Run();
+    action->Run();
+    EXPECT_EQ(m_ran, (std::vector<std::u16string>{u"clicked", u"clicked"}));
+
+    // A statement that adds two commands: the action keeps the last one, the other is freed with the container.
+    m_parser.AddHandler(u"twice", [this](CommandLine& line) {
+        auto& container = m_parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"twice");
+        container.AddCommand(std::make_unique<TaggedCommand>(line.GetArgument(0), m_ran, m_dead));
+        container.AddCommand(std::make_unique<TaggedCommand>(line.GetArgument(1), m_ran, m_dead));
+    });
+    std::shared_ptr<Action> two = m_parser.ParseAction(u"twice(first, second)");
+    EXPECT_EQ(m_dead, (std::vector<std::u16string>{u"first"}));
+    two->Run();
+    EXPECT_EQ(m_ran.back(), u"second");
+    two.reset();
+    EXPECT_EQ(m_dead, (std::vector<std::u16string>{u"first", u"second"}));
+
+    // "end" stops the frame loop; "sound" does nothing but is known.
+    ASSERT_NE(m_parser.ParseAction(u"sound"), nullptr);
+    m_parser.ParseAction(u"sound")->Run();
+    EXPECT_TRUE(scenes.IsRunning());
+    m_parser.ParseAction(u"end")->Run();
+    EXPECT_FALSE(scenes.IsRunning());
+}
+
+} // namespace
+} // namespace Vel
