@@ -2,6 +2,7 @@
 // hgeSprite and the 2D library's quad path, and the same quads sent straight to SDL_RenderGeometry on a software
 // renderer of the same size, to show what the engine's layers cost on top of the rasteriser. The program ends with
 // the overhead of each engine path over the raw one.
+#include "BenchTools.h"
 #include "platform/Hge.h"
 #include "platform/PlatformOptions.h"
 #include "resources/ResourceManager.h"
@@ -9,7 +10,6 @@
 #include "resources/hgeSprite.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -62,42 +62,15 @@ std::vector<Placement> Placements()
     return placements;
 }
 
-// The library's headless display at the benchmark's screen size; nullptr (and the benchmark skipped) on failure.
-Vel::HGE* OpenHeadless(benchmark::State& state)
-{
-    Vel::PlatformOptions options;
-    options.headless = true;
-    Vel::SetPlatformOptions(options);
-    Vel::HGE* hge = Vel::hgeCreate(Vel::HGE_VERSION);
-    hge->System_SetState(Vel::HGE_SCREENWIDTH, kScreenWidth);
-    hge->System_SetState(Vel::HGE_SCREENHEIGHT, kScreenHeight);
-    if (hge->System_Initiate())
-        return hge;
-    state.SkipWithError("the headless display did not open");
-    hge->Release();
-    return nullptr;
-}
-
-void CloseHeadless(Vel::HGE* hge)
-{
-    hge->System_Shutdown();
-    hge->Release();
-}
-
 // One 32 x 32 picture file per texture quadrant, as a game's pictures are files; returns their names.
 std::vector<std::u16string> WritePictures(const std::filesystem::path& folder)
 {
-    std::filesystem::create_directories(folder);
     std::vector<std::uint32_t> pixels = TexturePixels();
     std::vector<std::u16string> files;
     for (int quadrant = 0; quadrant < 4; ++quadrant) {
         std::uint32_t* first = &pixels[(quadrant / 2) * 32 * kTextureSide + (quadrant % 2) * 32];
-        SDL_Surface* surface =
-            SDL_CreateRGBSurfaceWithFormatFrom(first, 32, 32, 32, kTextureSide * 4, SDL_PIXELFORMAT_ARGB8888);
-        const std::string file = (folder / ("quadrant" + std::to_string(quadrant) + ".png")).string();
-        IMG_SavePNG(surface, file.c_str());
-        SDL_FreeSurface(surface);
-        files.emplace_back(file.begin(), file.end());
+        files.push_back(Vel::BenchTools::WritePng(folder / ("quadrant" + std::to_string(quadrant) + ".png"), first,
+                                                  32, kTextureSide));
     }
     return files;
 }
@@ -105,7 +78,7 @@ std::vector<std::u16string> WritePictures(const std::filesystem::path& folder)
 void SpriteRenderQuads(benchmark::State& state)
 {
     const float zoom = static_cast<float>(state.range(0)) / 32.0f; // 1: the picture's own size
-    Vel::HGE* hge = OpenHeadless(state);
+    Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
     if (!hge)
         return;
     const std::filesystem::path folder =
@@ -128,13 +101,13 @@ void SpriteRenderQuads(benchmark::State& state)
         state.SetItemsProcessed(state.iterations() * kQuads);
     }
     std::filesystem::remove_all(folder);
-    CloseHeadless(hge);
+    Vel::BenchTools::CloseHeadless(hge);
 }
 
 void HgeSpriteQuads(benchmark::State& state)
 {
     const float side = static_cast<float>(state.range(0));
-    Vel::HGE* hge = OpenHeadless(state);
+    Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
     if (!hge)
         return;
     const Vel::HTEXTURE texture = hge->Texture_Create(kTextureSide, kTextureSide);
@@ -156,7 +129,7 @@ void HgeSpriteQuads(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kQuads);
     sprites.clear();
-    CloseHeadless(hge);
+    Vel::BenchTools::CloseHeadless(hge);
 }
 
 // The raw path, set up like the library's headless device: software renderer on an ARGB8888 surface.

@@ -1,9 +1,9 @@
 // One frame of a busy story scene, headless: 10,000 picture nodes, each moved by a running animator, advanced by
 // ScenesManager::Update and drawn by ScenesManager::Render. The update is the part that has to fit a frame on one
 // core next to everything else; the draw shows what the scene adds on top of the quads themselves.
+#include "BenchTools.h"
 #include "app/TextCodec.h"
 #include "platform/Hge.h"
-#include "platform/PlatformOptions.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "scene/MoveAnimator.h"
@@ -11,8 +11,6 @@
 #include "scene/SceneNode.h"
 #include "scene/ScenesManager.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -32,33 +30,11 @@ constexpr int kSide = 32;
 constexpr float kFrame = 1.0f / 60.0f;
 constexpr float kNeverEnds = 1.0e9f; // the animators stay running for the whole benchmark
 
-// The headless display at the benchmark's screen size; nullptr (and the benchmark skipped) on failure.
-Vel::HGE* OpenHeadless(benchmark::State& state)
-{
-    Vel::PlatformOptions options;
-    options.headless = true;
-    Vel::SetPlatformOptions(options);
-    Vel::HGE* hge = Vel::hgeCreate(Vel::HGE_VERSION);
-    hge->System_SetState(Vel::HGE_SCREENWIDTH, kScreenWidth);
-    hge->System_SetState(Vel::HGE_SCREENHEIGHT, kScreenHeight);
-    if (hge->System_Initiate())
-        return hge;
-    state.SkipWithError("the headless display did not open");
-    hge->Release();
-    return nullptr;
-}
-
 // A half-transparent square picture file, so blending does real work.
 std::u16string WritePicture(const std::filesystem::path& folder)
 {
-    std::filesystem::create_directories(folder);
     std::vector<std::uint32_t> pixels(kSide * kSide, 0x80FF8000);
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), kSide, kSide, 32, kSide * 4, SDL_PIXELFORMAT_ARGB8888);
-    const std::string file = (folder / "node.png").string();
-    IMG_SavePNG(surface, file.c_str());
-    SDL_FreeSurface(surface);
-    return std::u16string(file.begin(), file.end());
+    return Vel::BenchTools::WritePng(folder / "node.png", pixels.data(), kSide, kSide);
 }
 
 // The story scene with its nodes, current and started, the additions already applied.
@@ -101,7 +77,7 @@ void SceneUpdate(benchmark::State& state)
 
 void SceneRender(benchmark::State& state)
 {
-    Vel::HGE* hge = OpenHeadless(state);
+    Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
     if (!hge)
         return;
     const std::filesystem::path folder =
@@ -117,8 +93,7 @@ void SceneRender(benchmark::State& state)
         state.SetItemsProcessed(state.iterations() * kNodes);
     }
     std::filesystem::remove_all(folder);
-    hge->System_Shutdown();
-    hge->Release();
+    Vel::BenchTools::CloseHeadless(hge);
 }
 
 } // namespace

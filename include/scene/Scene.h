@@ -149,6 +149,8 @@ private:
     Callback<void()> m_finished;
 
     int m_updating = 0;
+    std::uint64_t m_retiredCount = 0;    // nodes ever retired: tells UpdateNodes that its list went stale
+    std::vector<SceneNode*> m_updateOrder; // UpdateNodes' list of the frame, kept for its capacity
     std::vector<std::unique_ptr<SceneNode>> m_retiredNodes;
     std::vector<std::unique_ptr<Layer>> m_retiredLayers;
 };

@@ -25,6 +25,7 @@
 namespace Vel {
 
 class Action;
+class Command;
 
 // What a block stack entry holds; a statement that works on an open block names the kind it needs.
 enum class BlockKind
@@ -81,6 +82,9 @@ public:
     // An interface function name gives an action running it; a statement that adds no command gives nullptr.
     // A failing statement throws, so the statement holding the action text reports the error.
     [[nodiscard]] std::shared_ptr<Action> ParseAction(std::u16string_view actionText);
+    // One statement run into a container of its own; the last command it added, or nullptr when it added none.
+    // A failing statement throws; the enclosing blocks are left as they were.
+    [[nodiscard]] std::unique_ptr<Command> ParseCommand(std::u16string_view statementText);
 
     void PushBlock(BlockKind kind, void* object);
     // Closes the top block; does nothing when none is open.

@@ -176,16 +176,20 @@ void Scene::ApplyPendingAdditions()
 
 void Scene::UpdateNodes(float dt)
 {
-    // A node's update may run commands that remove nodes or reset the scene; each node is checked to be still
-    // live before its turn.
-    std::vector<std::pair<std::u16string, SceneNode*>> nodes;
-    nodes.reserve(m_nodes.size());
-    for (const auto& [name, node] : m_nodes)
-        nodes.emplace_back(name, node.get());
-    for (const auto& [name, node] : nodes) {
-        const auto live = m_nodes.find(name);
-        if (live != m_nodes.end() && live->second.get() == node)
-            node->Update(dt);
+    // A node's update may run commands that reset or clear the scene. The nodes dropped then stay allocated until
+    // Update returns (Retire), so the pointers taken here stay valid; once anything was retired, each later node
+    // is checked to be still live before its turn. The order vector is reused, so a steady frame allocates nothing.
+    m_updateOrder.clear();
+    for (const auto& entry : m_nodes)
+        m_updateOrder.push_back(entry.second.get());
+    const std::uint64_t retiredBefore = m_retiredCount;
+    for (SceneNode* node : m_updateOrder) {
+        if (m_retiredCount != retiredBefore) {
+            const auto live = m_nodes.find(node->GetName());
+            if (live == m_nodes.end() || live->second.get() != node)
+                continue;
+        }
+        node->Update(dt);
     }
 }
 
@@ -226,6 +230,7 @@ void Scene::Retire(std::unique_ptr<SceneNode> node)
 {
     if (!node)
         return;
+    ++m_retiredCount;
     for (const auto& [depth, layer] : m_layers)
         layer->Remove(node.get());
     node->DetachReferrers();

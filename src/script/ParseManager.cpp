@@ -9,6 +9,7 @@
 #include "scene/RunCommandAction.h"
 #include "scene/RunFunctionAction.h"
 #include "scene/ScenesManager.h"
+#include "script/FlowStatements.h"
 #include "script/ResourceStatements.h"
 #include "script/SceneStatements.h"
 #include "script/ScriptError.h"
@@ -77,7 +78,8 @@ std::string KindName(BlockKind kind)
     return "unknown";
 }
 
-// The block of an action text: it keeps every command its statement adds, and the action takes the last one.
+// The block of one statement read on its own (an action text, a branch of a condition): it keeps every command
+// the statement adds, and the caller takes the last one.
 class ActionContainer final : public CommandContainer
 {
 public:
@@ -111,6 +113,7 @@ ParseManager::ParseManager()
     RegisterResourceStatements(*this);
     RegisterTriggerStatements(*this);
     RegisterSceneStatements(*this);
+    RegisterFlowStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;
@@ -208,8 +211,16 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
     const auto function = m_interfaceFunctions.find(text);
     if (function != m_interfaceFunctions.end())
         return std::make_shared<RunFunctionAction>(function->second);
+    std::unique_ptr<Command> command = ParseCommand(text);
+    if (!command)
+        return nullptr;
+    return std::make_shared<RunCommandAction>(std::move(command));
+}
+
+std::unique_ptr<Command> ParseManager::ParseCommand(std::u16string_view statementText)
+{
     CommandLine command;
-    if (!command.AddLine(text))
+    if (!command.AddLine(CommandLine::Trim(statementText)))
         return nullptr;
     // The statement runs inside a command-container block of its own and must leave the enclosing blocks as they
     // were, whatever it opens or closes; after a script error they stay cleared.
@@ -227,10 +238,7 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
         throw;
     }
     restore();
-    std::unique_ptr<Command> last = container.TakeLast();
-    if (!last)
-        return nullptr;
-    return std::make_shared<RunCommandAction>(std::move(last));
+    return container.TakeLast();
 }
 
 void ParseManager::PushBlock(BlockKind kind, void* object)

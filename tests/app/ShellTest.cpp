@@ -2,8 +2,11 @@
 #include "app/Callback.h"
 #include "app/DisplaySettings.h"
 #include "app/EngineOptions.h"
+#include "app/HgeManager.h"
 #include "app/UserFiles.h"
+#include "platform/ArchiveWriter.h"
 
+#include "HeadlessHge.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -92,20 +95,16 @@ TEST(DisplayTest, ModeChoiceFollowsTheDesktopShape)
     // A window of the game size leaves positions alone; a 4:3 full screen scales them.
     EXPECT_EQ(ToGame(windowed, 123.5f, 77.25f), std::pair(123.5f, 77.25f));
     EXPECT_EQ(ToGame(square, 640.0f, 512.0f), std::pair(400.0f, 300.0f));
-}
 
-TEST(DisplayTest, ScreenToGameOnAPillarBoxedScreen)
-{
-    const DisplaySettings display = Display(800, 600, 1, 1920, 1080);
-    ASSERT_TRUE(display.widescreen);
-    auto [x, y] = ToGame(display, 960.0f, 540.0f);
+    // Pillar-boxed: the picture is 1440 wide from x = 240; the bars are far outside the game.
+    const DisplaySettings wide = Display(800, 600, 1, 1920, 1080);
+    auto [x, y] = ToGame(wide, 960.0f, 540.0f);
     EXPECT_NEAR(x, 400.0f, 0.01f);
     EXPECT_NEAR(y, 300.0f, 0.01f);
-    std::tie(x, y) = ToGame(display, 100.0f, 540.0f); // on the left bar
-    EXPECT_GT(x, 800.0f * 100);
-    EXPECT_GT(y, 600.0f * 100);
-    EXPECT_NEAR(ToGame(display, 240.02f, 0.0f).first, 0.0f, 0.01f); // left edge of the picture
-    std::tie(x, y) = ToGame(display, 1679.0f, 1080.0f);             // inside the right edge
+    std::tie(x, y) = ToGame(wide, 100.0f, 540.0f);
+    EXPECT_TRUE(x > 800.0f * 100 && y > 600.0f * 100);
+    EXPECT_NEAR(ToGame(wide, 240.02f, 0.0f).first, 0.0f, 0.01f);
+    std::tie(x, y) = ToGame(wide, 1679.0f, 1080.0f);
     EXPECT_NEAR(x, 799.4f, 0.1f);
     EXPECT_NEAR(y, 600.0f, 0.01f);
 }
@@ -150,6 +149,47 @@ TEST(EngineOptionsTest, MistakesAreRefusedWithAReason)
         EXPECT_FALSE(EngineOptions::Parse(wrong, error)) << wrong[0];
         EXPECT_FALSE(error.empty());
     }
+}
+
+using TestTools::LoadText;
+
+// An archive in the working folder holding one file name -> text, protected with the password.
+void MakeArchive(const std::string& archive, const std::string& name, const std::string& password)
+{
+    std::ofstream(name) << "from " << archive;
+    std::string error;
+    ASSERT_TRUE(ArchiveWriter::Pack(archive, {name}, password, error)) << error;
+    std::filesystem::remove(name);
+}
+
+// The archive list is read from "preferences.ini" in the working folder.
+TEST(HgeManagerTest, ArchiveListStopsAtTheFirstGapAndFailedArchivesAreLogged)
+{
+    TestTools::TempFolder folder;
+    folder.Enter();
+    EXPECT_TRUE(HgeManager().MountArchives()) << "no list: nothing to mount and nothing failed";
+    MakeArchive("one.pak", "a.txt", HgeManager::kArchivePassword);
+    MakeArchive("three.pak", "b.txt", HgeManager::kArchivePassword);
+    folder.Write("preferences.ini", "[archives]\n1=one.pak\n3=three.pak\n");
+    {
+        HgeManager gap;
+        EXPECT_TRUE(gap.MountArchives());
+        EXPECT_EQ(LoadText(gap.GetHge(), "a.txt"), "from one.pak");
+        EXPECT_EQ(LoadText(gap.GetHge(), "b.txt"), "<none>");
+    }
+    MakeArchive("locked.pak", "c.txt", "another password");
+    MakeArchive("good.pak", "d.txt", HgeManager::kArchivePassword);
+    folder.Write("damaged.pak", "PK\x03\x04 this is not an archive");
+    folder.Write("preferences.ini", "[archives]\n1=locked.pak\n2=absent.pak\n3=damaged.pak\n4=good.pak\n");
+    std::filesystem::remove("engine.log");
+    HgeManager manager;
+    EXPECT_FALSE(manager.MountArchives());
+    EXPECT_EQ(LoadText(manager.GetHge(), "c.txt"), "<none>");
+    EXPECT_EQ(LoadText(manager.GetHge(), "d.txt"), "from good.pak");
+    const std::string log = folder.Read("engine.log");
+    for (const char* failed : {"locked.pak", "absent.pak", "damaged.pak"})
+        EXPECT_NE(log.find(failed), std::string::npos) << log;
+    EXPECT_EQ(log.find("good.pak"), std::string::npos) << log;
 }
 
 } // namespace

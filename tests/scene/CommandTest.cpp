@@ -1,12 +1,9 @@
 #include "SceneTestTools.h"
-#include "scene/RunCommandAction.h"
 #include "scene/SleepAnimator.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace Vel {
 namespace {
@@ -119,20 +116,6 @@ TEST_F(CommandListTest, LateReportsAfterAStopOrAResetGoNowhere)
     sleeper->Execute(other);
     sleeper.reset();
     other.Update(0.0f, TestTools::kNowhere);
-}
-
-TEST(CommandTest, ClickActionsRunTheirCommandOnTheCurrentScene)
-{
-    Log log;
-    auto command = std::make_unique<LoggingCommand>(log, "clicked");
-    LoggingCommand* inner = command.get();
-    RunCommandAction action(std::move(command));
-    action.Run();
-    Scene scene;
-    TestTools::CurrentSceneScope current(scene);
-    action.Run();
-    EXPECT_EQ(log, Log{"clicked"}) << "nothing runs without a current scene";
-    EXPECT_EQ(inner->lastScene, &scene);
 }
 
 } // namespace

@@ -4,14 +4,10 @@
 #include "app/TextCodec.h"
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
-#include "scene/Scene.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace Vel {
 namespace {
@@ -22,11 +18,7 @@ using Log = std::vector<std::string>;
 class ScenesManagerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ClickGate::Left().Reset();
-        ClickGate::Right().Reset();
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
         ClickGate::Left().Reset();

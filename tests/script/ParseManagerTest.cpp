@@ -1,10 +1,10 @@
 #include "script/ParseManager.h"
 
+#include "ScriptFile.h"
 #include "TempFolder.h"
 #include "app/DisplaySettings.h"
 #include "app/HgeManager.h"
 #include "app/TextCodec.h"
-#include "data/Crypter.h"
 #include "scene/Action.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"
@@ -83,11 +83,7 @@ protected:
     std::u16string WriteCompiled(const std::string& name, std::initializer_list<std::u16string_view> lines) const
     {
         const bool bare = name.find('.') == std::string::npos;
-        Crypter writer;
-        EXPECT_TRUE(writer.OpenWrite(Name(bare ? name + ".cvls" : name)));
-        for (const std::u16string_view line : lines)
-            EXPECT_TRUE(writer.WriteLine(line));
-        EXPECT_TRUE(writer.CloseWrite());
+        TestTools::WriteCompiled(Name(bare ? name + ".cvls" : name), lines);
         return Name(bare ? name + ".vls" : name);
     }
 

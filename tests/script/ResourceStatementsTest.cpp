@@ -1,9 +1,8 @@
 #include "script/ResourceStatements.h"
 
 #include "HeadlessHge.h"
+#include "ScriptFile.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
-#include "data/Crypter.h"
 #include "resources/Animation.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
@@ -13,7 +12,6 @@
 
 #include <memory>
 #include <optional>
-#include <string>
 
 namespace Vel {
 namespace {
@@ -34,14 +32,9 @@ protected:
             m_parser->PushBlock(BlockKind::Resource, m_resources->GetSprite(line.GetArgument(0)));
         });
         const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("script.cvls"));
-        Crypter writer;
-        EXPECT_TRUE(writer.OpenWrite(name));
-        for (const std::u16string_view line : lines)
-            EXPECT_TRUE(writer.WriteLine(line));
-        EXPECT_TRUE(writer.CloseWrite());
+        TestTools::WriteCompiled(name, lines);
         m_parser->Parse(name);
-        const std::string report = TextCodec::WideToUtf8(m_parser->ErrorReport());
-        return report.empty() ? report : report.substr(report.find("Info: ") + 6);
+        return TestTools::ErrorInfo(m_parser->ErrorReport());
     }
 
     TestTools::TempFolder m_folder;

@@ -1,25 +1,19 @@
 #include "script/SceneStatements.h"
 
+#include "ScriptFile.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
-#include "data/Crypter.h"
-#include "scene/Action.h"
 #include "scene/Command.h"
 #include "scene/CommandContainer.h"
-#include "scene/CurrentScene.h"
 #include "scene/RunCommandAction.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
-#include "script/CommandLine.h"
+#include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace Vel {
@@ -61,16 +55,10 @@ protected:
     // Parses the lines as one compiled script; the "Info" part of the error report, empty when it ran through.
     std::string Parse(std::initializer_list<std::u16string_view> lines)
     {
-        const std::string file = "script" + std::to_string(++m_files) + ".cvls";
-        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File(file));
-        Crypter writer;
-        EXPECT_TRUE(writer.OpenWrite(name));
-        for (const std::u16string_view line : lines)
-            EXPECT_TRUE(writer.WriteLine(line));
-        EXPECT_TRUE(writer.CloseWrite());
+        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("script" + std::to_string(++m_files) + ".cvls"));
+        TestTools::WriteCompiled(name, lines);
         m_parser.Parse(name);
-        const std::string report = TextCodec::WideToUtf8(m_parser.ErrorReport());
-        return report.empty() ? report : report.substr(report.find("Info: ") + 6);
+        return TestTools::ErrorInfo(m_parser.ErrorReport());
     }
 
     TestTools::TempFolder m_folder;
@@ -136,6 +124,26 @@ TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
     EXPECT_TRUE(scenes.IsRunning());
     m_parser.ParseAction(u"end")->Run();
     EXPECT_FALSE(scenes.IsRunning());
+}
+
+TEST_F(SceneStatementsTest, TriggerDeclarationsMakeTriggersPersistentWithoutTouchingValues)
+{
+    std::optional<TriggerManager> triggers{std::in_place};
+    triggers->Set(u"met_anna", u"yes");
+    EXPECT_EQ(Parse({u"sys_trigger(met_anna)", u"gal_trigger(cg_beach, 1)", u"sys_trigger(ending)",
+                     u"gal_trigger(ending)", u"sys_trigger(Ending)"}),
+              "");
+    const auto kindOf = [&triggers](const std::u16string& name) { return triggers->Find(name)->kind; };
+    EXPECT_EQ(kindOf(u"met_anna"), TriggerKind::System);
+    EXPECT_EQ(triggers->Get(u"met_anna"), u"yes") << "a declaration keeps a value set before it";
+    EXPECT_EQ(kindOf(u"cg_beach"), TriggerKind::Gallery);
+    EXPECT_EQ(triggers->Get(u"cg_beach"), u"") << "a second argument is no initial value";
+    EXPECT_EQ(kindOf(u"ending"), TriggerKind::Gallery) << "the later declaration wins";
+    EXPECT_EQ(kindOf(u"Ending"), TriggerKind::System);
+    EXPECT_EQ(triggers->Triggers().size(), 4u);
+
+    triggers.reset();
+    EXPECT_EQ(Parse({u"gal_trigger(cg_beach)"}), "gal_trigger cannot declare triggers before the game starts");
 }
 
 } // namespace

@@ -1,0 +1,21 @@
+#include "commands/LaunchCommand.h"
+
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+
+#include <string>
+
+namespace Vel {
+
+void LaunchCommand::Execute(Scene& /*scene*/)
+{
+    const HgeManager* manager = HgeManager::GetSingletonPtr();
+    if (manager != nullptr && manager->GetHge() != nullptr) {
+        // A target the opener refuses is written to the 2D library's log; the story goes on either way.
+        const std::string target = TextCodec::WideToUtf8(m_target);
+        manager->GetHge()->System_Launch(target.c_str());
+    }
+    Complete();
+}
+
+} // namespace Vel
