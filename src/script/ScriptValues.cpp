@@ -42,14 +42,16 @@ float ScriptValues::ToFloat(std::u16string_view value)
     return number;
 }
 
+// Scaled in double precision: 1500 ms is then exactly 1.5 s, where the float product would be 1.5000001 and
+// show so in every command description and trace.
 float ScriptValues::ToSeconds(std::u16string_view milliseconds)
 {
-    return ToFloat(milliseconds) * 0.001f;
+    return static_cast<float>(static_cast<double>(ToFloat(milliseconds)) * 0.001);
 }
 
 float ScriptValues::ToFraction(std::u16string_view percent)
 {
-    return ToFloat(percent) * 0.01f;
+    return static_cast<float>(static_cast<double>(ToFloat(percent)) * 0.01);
 }
 
 bool ScriptValues::TryParseInt(std::u16string_view value, std::int32_t& target)

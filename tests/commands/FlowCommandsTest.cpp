@@ -2,10 +2,12 @@
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"
 #include "commands/LaunchCommand.h"
+#include "commands/SetDelayCommand.h"
 #include "commands/SetTriggerCommand.h"
 
 #include "TempFolder.h"
 #include "app/HgeManager.h"
+#include "scene/ClickGate.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
@@ -21,91 +23,71 @@ namespace {
 
 using Log = std::vector<std::u16string>;
 
-// Logs its tag when run; reports at once unless told to wait forever.
-class TagCommand : public Command
+// Logs its tag when run (and shows the interface, if named, as a scene's opening command would); reports at once
+// unless told to wait forever.
+struct TagCommand : Command
 {
-public:
-    TagCommand(Log& log, std::u16string tag, bool reports = true)
-        : m_log(log), m_tag(std::move(tag)), m_reports(reports)
+    TagCommand(Log& log, std::u16string tag, bool reports = true, std::u16string show = {})
+        : m_log(log), m_tag(std::move(tag)), m_reports(reports), m_show(std::move(show))
     {
     }
     void Execute(Scene& /*scene*/) override
     {
         m_log.push_back(m_tag);
+        if (!m_show.empty())
+            ScenesManager::GetSingleton().LaunchInterface(m_show);
         if (m_reports)
             Complete();
     }
-
-private:
     Log& m_log;
     std::u16string m_tag;
     bool m_reports;
-};
-
-// Shows an interface scene when run, as a scene's opening command would.
-class ShowInterfaceCommand : public Command
-{
-public:
-    explicit ShowInterfaceCommand(std::u16string name) : m_name(std::move(name)) {}
-    void Execute(Scene& /*scene*/) override
-    {
-        ScenesManager::GetSingleton().LaunchInterface(m_name);
-        Complete();
-    }
-
-private:
-    std::u16string m_name;
+    std::u16string m_show;
 };
 
 class FlowCommandsTest : public ::testing::Test
 {
 protected:
-    // Runs the command on its own, as a branch or an action would, and says whether it reported.
+    void SetUp() override { ClickGate::Left().Reset(); }
+
+    // Runs the command on its own, as a branch or an action would, and says whether it reported at once.
     bool Run(Command& command)
     {
-        bool reported = false;
-        command.SetCompletion(Callback<void()>([&reported] { reported = true; }));
+        const int before = m_reports;
+        command.SetCompletion(Callback<void()>([this] { ++m_reports; }));
         command.Execute(m_scene);
-        return reported;
+        return m_reports > before;
     }
-
-    std::unique_ptr<IfThenElseCommand> MakeCondition(IfThenElseCommand::Condition condition, bool withThen,
-                                                     bool withElse)
+    // The branches wait forever, so a report can only come from the conditional itself.
+    bool RunIf(IfThenElseCommand::Condition condition, bool withThen, bool withElse)
     {
-        return std::make_unique<IfThenElseCommand>(
-            std::move(condition), withThen ? std::make_unique<TagCommand>(m_log, u"then", false) : nullptr,
-            withElse ? std::make_unique<TagCommand>(m_log, u"else", false) : nullptr);
+        IfThenElseCommand command(std::move(condition),
+                                  withThen ? std::make_unique<TagCommand>(m_log, u"then", false) : nullptr,
+                                  withElse ? std::make_unique<TagCommand>(m_log, u"else", false) : nullptr);
+        return Run(command);
     }
+    void Frame(float dt, bool clicked) { m_scene.Update(dt, Scene::Mouse{10.0f, 10.0f, clicked}); }
 
     TriggerManager m_triggers;
     ScenesManager m_scenes;
     Scene m_scene;
     Log m_log;
+    int m_reports = 0;
 };
 
 TEST_F(FlowCommandsTest, ConditionRunsTheBranchOfItsOutcomeAndReportsWithoutWaitingForIt)
 {
     m_triggers.Set(u"a", u"1");
     m_triggers.Set(u"b", u"2");
-    EXPECT_TRUE(Run(*MakeCondition({{u"a", u"1"}, {u"b", u"2"}}, true, true))) << "the branch never reports";
-    EXPECT_TRUE(Run(*MakeCondition({{u"a", u"1"}, {u"b", u"3"}}, true, true))) << "every pair must hold";
-    EXPECT_TRUE(Run(*MakeCondition({{u"a", u"01"}}, true, true))) << "values compare as text";
-    EXPECT_TRUE(Run(*MakeCondition({{u"never", u""}}, true, true))) << "an unset trigger reads as empty";
-    EXPECT_TRUE(Run(*MakeCondition({}, true, true))) << "an empty condition holds";
-    EXPECT_EQ(m_log, (Log{u"then", u"else", u"else", u"then", u"then"}));
-}
-
-TEST_F(FlowCommandsTest, MissingBranchesKeepTheirSlots)
-{
-    m_triggers.Set(u"a", u"1");
-    auto elseOnly = MakeCondition({{u"a", u"1"}}, false, true);
-    EXPECT_EQ(elseOnly->GetThen(), nullptr);
-    EXPECT_TRUE(Run(*elseOnly));
-    EXPECT_TRUE(m_log.empty()) << "the else-command must not stand in for an empty then-part";
-    m_triggers.Set(u"a", u"2");
-    EXPECT_TRUE(Run(*elseOnly));
-    EXPECT_TRUE(Run(*MakeCondition({{u"a", u"1"}}, true, false)));
-    EXPECT_EQ(m_log, Log{u"else"});
+    EXPECT_TRUE(RunIf({{u"a", u"1"}, {u"b", u"2"}}, true, true));
+    EXPECT_TRUE(RunIf({{u"a", u"1"}, {u"b", u"3"}}, true, true)) << "every pair must hold";
+    EXPECT_TRUE(RunIf({{u"a", u"01"}}, true, true)) << "values compare as text";
+    EXPECT_TRUE(RunIf({{u"never", u""}}, true, true)) << "an unset trigger reads as empty";
+    EXPECT_TRUE(RunIf({}, true, true)) << "an empty condition holds";
+    EXPECT_TRUE(RunIf({{u"a", u"1"}}, false, true)) << "the else-part must not stand in for an empty then-part";
+    EXPECT_TRUE(RunIf({{u"a", u"2"}}, false, true));
+    EXPECT_TRUE(RunIf({{u"a", u"2"}}, true, false));
+    EXPECT_EQ(m_log, (Log{u"then", u"else", u"else", u"then", u"then", u"else"}));
 }
 
 TEST_F(FlowCommandsTest, GotoStartsTheTargetAfreshAndClearsInterfacesShownBeforeTheJump)
@@ -116,43 +98,76 @@ TEST_F(FlowCommandsTest, GotoStartsTheTargetAfreshAndClearsInterfacesShownBefore
     a->AddCommand(std::make_unique<TagCommand>(m_log, u"a1"));
     a->AddCommand(std::make_unique<GotoCommand>(u"b"));
     a->AddCommand(std::make_unique<TagCommand>(m_log, u"a3"));
-    Scene* b = m_scenes.CreateScene(u"b");
-    b->AddCommand(std::make_unique<ShowInterfaceCommand>(u"menu"));
-    b->AddCommand(std::make_unique<TagCommand>(m_log, u"b2", false));
+    m_scenes.CreateScene(u"b")->AddCommand(std::make_unique<TagCommand>(m_log, u"b1", false, u"menu"));
     m_scenes.LaunchInterface(u"hud");
     m_scenes.StartScene(u"a", SceneStart::Reset);
     EXPECT_EQ(m_scenes.GetCurrentName(), u"b");
-    EXPECT_EQ(m_scenes.GetCurrentScene(), b);
     EXPECT_FALSE(a->IsRunning());
-    EXPECT_EQ(m_log, (Log{u"a1", u"b2"})) << "nothing after the jump may run in the old scene";
+    EXPECT_EQ(m_log, (Log{u"a1", u"b1"})) << "nothing after the jump may run in the old scene";
     EXPECT_EQ(m_scenes.GetShownInterfaces(), std::vector<std::u16string>{u"menu"});
 }
 
-TEST_F(FlowCommandsTest, SetTriggerWritesTheTriggerAndRightClickToggles)
+TEST_F(FlowCommandsTest, SetRightClickAndLaunchActAndReport)
 {
     SetTriggerCommand set(u"visited", u"yes");
     EXPECT_TRUE(Run(set));
     EXPECT_EQ(m_triggers.Get(u"visited"), u"yes");
-    EXPECT_EQ(set.GetDescription(), u"Set trigger-visited=yes");
-
-    EnableRightClickCommand off(false);
-    EnableRightClickCommand on(true);
+    EnableRightClickCommand off(false), on(true);
     EXPECT_TRUE(Run(off));
     EXPECT_FALSE(m_scenes.IsRightClickEnabled());
     EXPECT_TRUE(Run(on));
     EXPECT_TRUE(m_scenes.IsRightClickEnabled());
-}
 
-TEST_F(FlowCommandsTest, LaunchRefusesAnOptionLikeTargetAndStillReports)
-{
     LaunchCommand option(u"-x");
     EXPECT_TRUE(Run(option)) << "without the 2D library nothing is launched, but the story goes on";
     TestTools::TempFolder folder;
     folder.Enter();
     HgeManager manager("engine.log");
     EXPECT_TRUE(Run(option));
-    const std::string log = folder.Read("engine.log");
-    EXPECT_NE(log.find("cannot open '-x'"), std::string::npos) << log;
+    EXPECT_NE(folder.Read("engine.log").find("cannot open '-x'"), std::string::npos) << folder.Read("engine.log");
+}
+
+// The sleeps run outside any list, so only the scene's dummy node carries them.
+TEST_F(FlowCommandsTest, DelayReportsInTheFrameThatReachesItsTimeAndClicksDoNotShortenIt)
+{
+    SetDelayCommand free(5.0f), delay(1.5f), zero(0.0f);
+    free.SetWait(false);
+    EXPECT_TRUE(Run(free)) << "a delay nobody waits for reports at once";
+    EXPECT_FALSE(Run(delay)) << "a waiting delay never reports inside Execute";
+    Frame(0.5f, true);
+    Frame(0.5f, true);
+    Frame(0.25f, false);
+    EXPECT_EQ(m_reports, 1);
+    Frame(0.25f, false);
+    EXPECT_EQ(m_reports, 2);
+    Frame(1.0f, true);
+    EXPECT_EQ(m_reports, 2) << "it reports once";
+    EXPECT_TRUE(ClickGate::Left().IsReady()) << "a timed delay consumed no click";
+    EXPECT_FALSE(Run(zero)) << "a zero delay waits for the next frame";
+    Frame(0.01f, false);
+    EXPECT_EQ(m_reports, 3);
+}
+
+TEST_F(FlowCommandsTest, PauseWaitsForAClickAndUsesItUpAndSleepsDieWithTheResetScene)
+{
+    SetDelayCommand pause(-1.0f), silenced(-1.0f), delay(0.5f);
+    EXPECT_FALSE(Run(pause));
+    for (int i = 0; i < 10; ++i)
+        Frame(1.0f, false);
+    EXPECT_EQ(m_reports, 0) << "a pause never ends by time";
+    Frame(0.02f, true);
+    EXPECT_EQ(m_reports, 0) << "the click is seen after the updates of its frame";
+    Frame(0.02f, false);
+    EXPECT_EQ(m_reports, 1);
+    EXPECT_FALSE(ClickGate::Left().IsReady()) << "the click that ended the pause must not act again";
+
+    EXPECT_FALSE(Run(silenced) || Run(delay));
+    m_scene.Reset();
+    ClickGate::Left().Reset();
+    Frame(0.5f, true);
+    Frame(0.5f, true);
+    EXPECT_EQ(m_reports, 1) << "a sleep of a reset scene reported";
+    EXPECT_EQ(m_scene.FindNode(std::u16string(Scene::kDummyNodeName)), nullptr);
 }
 
 } // namespace
