@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Vel {
 
@@ -56,6 +57,8 @@ private:
     void ApplyCodePage();
     void Fail(const std::string& message);
     [[nodiscard]] bool StartGameSystems();
+    void StartPlatform(const std::vector<std::string>& compileWarnings);
+    [[nodiscard]] bool OpenDisplay();
     void CreateManagers();
     [[nodiscard]] bool ParseSystemScript();
     [[nodiscard]] bool HasSystemScript() const;

@@ -72,38 +72,49 @@ bool Engine::StartGameSystems()
     const CompileResult compiled = CompileScripts(".");
     m_readFromSource = compiled.readFromSource;
     UserFiles::CreateFolders();
-    m_logFile = ChooseLogFile();
-    m_pakInterface = std::make_unique<PakInterface>();
-    m_hgeManager = std::make_unique<HgeManager>(m_logFile);
-    HGE* hge = m_hgeManager->GetHge();
-    hge->System_SetState(HGE_FRAMEFUNC, &Engine::FrameFunc);
-    hge->System_SetState(HGE_RENDERFUNC, &Engine::RenderFunc);
-    for (const std::string& warning : compiled.warnings)
-        hge->System_Log("%s", warning.c_str());
-    ApplyCodePage();
-    m_hgeManager->MountArchives();
-
+    StartPlatform(compiled.warnings);
     CreateManagers();
-    if (!ParseSystemScript())
+    if (!ParseSystemScript() || !OpenDisplay())
         return false;
-    if (!m_hgeManager->Init()) {
-        Shutdown();
-        return false;
-    }
-    const DisplaySettings& display = TheDisplaySettings();
-    m_target = hge->Target_Create(display.gameWidth, display.gameHeight, false);
-    if (!m_target) {
-        Fail("cannot create the render target of " + std::to_string(display.gameWidth) + "x" +
-             std::to_string(display.gameHeight));
-        return false;
-    }
-    m_presenter = std::make_unique<ScreenPresenter>();
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_triggerManager->LoadValues();
     m_persistentValuesLoaded = true;
     m_scenesManager->StartScene(TheGameNames().startSceneName, SceneStart::Reset);
+    return true;
+}
+
+// The file interface, the 2D library with the frame callbacks and the log, and the game's archives.
+void Engine::StartPlatform(const std::vector<std::string>& compileWarnings)
+{
+    m_logFile = ChooseLogFile();
+    m_pakInterface = std::make_unique<PakInterface>();
+    m_hgeManager = std::make_unique<HgeManager>(m_logFile);
+    HGE* hge = m_hgeManager->GetHge();
+    hge->System_SetState(HGE_FRAMEFUNC, &Engine::FrameFunc);
+    hge->System_SetState(HGE_RENDERFUNC, &Engine::RenderFunc);
+    for (const std::string& warning : compileWarnings)
+        hge->System_Log("%s", warning.c_str());
+    ApplyCodePage();
+    m_hgeManager->MountArchives();
+}
+
+// The window, the game-sized render target and the sprites that put it on the screen.
+bool Engine::OpenDisplay()
+{
+    if (!m_hgeManager->Init()) {
+        Shutdown();
+        return false;
+    }
+    const DisplaySettings& display = TheDisplaySettings();
+    m_target = m_hgeManager->GetHge()->Target_Create(display.gameWidth, display.gameHeight, false);
+    if (!m_target) {
+        Fail("cannot create the render target of " + std::to_string(display.gameWidth) + "x" +
+             std::to_string(display.gameHeight));
+        return false;
+    }
+    m_presenter = std::make_unique<ScreenPresenter>();
     return true;
 }
 
