@@ -10,6 +10,7 @@
 #include "scene/RunFunctionAction.h"
 #include "scene/ScenesManager.h"
 #include "script/FlowStatements.h"
+#include "script/NodeStatements.h"
 #include "script/ResourceStatements.h"
 #include "script/SceneStatements.h"
 #include "script/ScriptError.h"
@@ -114,6 +115,7 @@ ParseManager::ParseManager()
     RegisterTriggerStatements(*this);
     RegisterSceneStatements(*this);
     RegisterFlowStatements(*this);
+    RegisterNodeStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;

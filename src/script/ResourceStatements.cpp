@@ -5,6 +5,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "script/CommandLine.h"
+#include "script/NodeStatements.h"
 #include "script/ParseManager.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"
@@ -37,8 +38,7 @@ std::string TypeName(ResourceType type)
     return "unknown";
 }
 
-// object(name, file=...): the sprite definition. Placing the sprite as a scene node belongs to the scene
-// statements.
+// object(name, file=...): the sprite definition, followed by the node step when the line places the sprite.
 void Object(ParseManager& parser, CommandLine& line)
 {
     Sprite* sprite = Registry(u"object").GetSprite(line.GetArgument(0));
@@ -46,6 +46,7 @@ void Object(ParseManager& parser, CommandLine& line)
     if (!file.empty())
         sprite->SetFile(file);
     parser.SetCurrentResource(line.GetArgument(0));
+    AddNodeCommand(parser, line, sprite, u"", true);
 }
 
 // beginanim(name, cycle=yes): only "yes" sets the flag, and nothing clears it, so a second block under the same

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "scene/Command.h"
+
+#include <string>
+#include <utility>
+
+namespace Vel {
+
+// Moves a node from one point to another. Waiting, it reports when the move ends; otherwise at once while the node
+// keeps moving. A node that does not exist is no error: the command reports at once.
+class ModifyPositionCommand : public Command
+{
+public:
+    struct Point
+    {
+        float x = 0.0f;
+        float y = 0.0f;
+    };
+
+    // duration in seconds.
+    ModifyPositionCommand(std::u16string node, Point from, Point to, float duration)
+        : m_node(std::move(node)), m_from(from), m_to(to), m_duration(duration)
+    {
+    }
+
+    void Execute(Scene& scene) override;
+
+    [[nodiscard]] const std::u16string& GetNode() const { return m_node; }
+    [[nodiscard]] Point GetFrom() const { return m_from; }
+    [[nodiscard]] Point GetTo() const { return m_to; }
+    [[nodiscard]] float GetDuration() const { return m_duration; }
+
+private:
+    std::u16string m_node;
+    Point m_from;
+    Point m_to;
+    float m_duration;
+};
+
+} // namespace Vel

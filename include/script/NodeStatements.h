@@ -1,0 +1,25 @@
+#pragma once
+
+// The statements that put pictures on the stage: "animation(name, ...)" and the placing part of "object", which add
+// a node command when they carry placement attributes (layer, align, opacity, zoom, zoomc), "move(name, ...)" and
+// "clear(target)". The node command carries the fade, zoom and click action its statement asks for. A placing
+// statement outside any block is the script error "Node command out of scene"; the others need an open command
+// container like every command statement.
+
+#include <string>
+
+namespace Vel {
+
+class CommandLine;
+class ParseManager;
+class Resource;
+
+// The node step of a picture statement: when the line carries placement attributes, builds the node command for
+// the resource (named by argument 1) and adds it to the command container on top of the block stack. Does nothing
+// otherwise, so a plain definition is allowed outside any block.
+void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
+                    bool visible);
+
+void RegisterNodeStatements(ParseManager& parser);
+
+} // namespace Vel

@@ -1,0 +1,100 @@
+#include "commands/ClearCommand.h"
+
+#include "app/TextCodec.h"
+#include "resources/ResourceManager.h"
+#include "scene/Scene.h"
+#include "scene/ScenesManager.h"
+
+#include <Poco/NumberParser.h>
+
+namespace Vel {
+
+namespace {
+
+constexpr std::u16string_view kLayerPrefix = u"layer:";
+
+bool IsBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+std::u16string TrimBlanks(std::u16string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return std::u16string(text);
+}
+
+// Layer commands act on the story scene on screen, which is the scene itself unless an interface runs them.
+Scene& CurrentStage(Scene& scene)
+{
+    ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    if (scenes != nullptr && scenes->GetCurrentScene() != nullptr)
+        return *scenes->GetCurrentScene();
+    return scene;
+}
+
+void ClearInterfaces()
+{
+    if (ScenesManager* scenes = ScenesManager::GetSingletonPtr())
+        scenes->ClearInterfaces();
+}
+
+void ClearEverything(Scene& scene)
+{
+    scene.ClearAll();
+    ClearInterfaces();
+    if (ResourceManager* resources = ResourceManager::GetSingletonPtr())
+        resources->UnloadAll();
+}
+
+} // namespace
+
+ClearCommand::ClearCommand(std::u16string_view target) : m_target(TrimBlanks(target)) {}
+
+std::optional<std::int32_t> ClearCommand::GetLayer() const
+{
+    const std::size_t prefix = m_target.find(kLayerPrefix);
+    if (prefix == std::u16string::npos)
+        return std::nullopt;
+    int layer = 0;
+    const std::string number = TextCodec::WideToUtf8(m_target.substr(prefix + kLayerPrefix.size()));
+    if (!Poco::NumberParser::tryParse(number, layer))
+        layer = 0;
+    return layer;
+}
+
+void ClearCommand::Execute(Scene& scene)
+{
+    ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    if (scene.FindNode(m_target) != nullptr) {
+        scene.RemoveNode(m_target);
+    } else if (scenes == nullptr || !scenes->RemoveInterface(m_target)) {
+        if (const std::optional<std::int32_t> layer = GetLayer())
+            CurrentStage(scene).ClearLayer(*layer);
+        else
+            ClearNamed(scene);
+    }
+    Complete();
+}
+
+void ClearCommand::ClearNamed(Scene& scene) const
+{
+    // "text" and "playlist" (the dialogue text and the background playlist) leave the stage as it is.
+    if (m_target == u"all")
+        ClearEverything(scene);
+    else if (m_target == u"interface")
+        ClearInterfaces();
+    else if (m_target == u"characters")
+        scene.RemoveGroup(u"character");
+    else if (m_target == u"bg")
+        scene.RemoveGroup(u"bg");
+    else if (m_target == u"animations")
+        scene.RemoveGroup(u"animation");
+    else if (m_target == u"objects")
+        scene.Reset();
+}
+
+} // namespace Vel

@@ -1,0 +1,147 @@
+#include "script/NodeStatements.h"
+
+#include "app/TextCodec.h"
+#include "commands/ClearCommand.h"
+#include "commands/CreateNodeCommand.h"
+#include "commands/ModifyActionCommand.h"
+#include "commands/ModifyOpacityCommand.h"
+#include "commands/ModifyPositionCommand.h"
+#include "commands/ModifyZoomCommand.h"
+#include "resources/Animation.h"
+#include "resources/ResourceManager.h"
+#include "scene/CommandContainer.h"
+#include "script/CommandLine.h"
+#include "script/ParseManager.h"
+#include "script/ScriptError.h"
+#include "script/ScriptValues.h"
+
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace Vel {
+
+namespace {
+
+bool Has(const CommandLine& line, const std::u16string& attribute)
+{
+    return line.Attributes().count(attribute) != 0;
+}
+
+void Add(ParseManager& parser, std::u16string_view statement, std::unique_ptr<Command> command)
+{
+    parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, statement).AddCommand(std::move(command));
+}
+
+bool IsPlacing(const CommandLine& line)
+{
+    // An action alone modifies no placement, so it does not put a node on the stage.
+    for (const char16_t* attribute : {u"layer", u"align", u"opacity", u"zoom", u"zoomc"})
+        if (Has(line, attribute))
+            return true;
+    return false;
+}
+
+// zoomc wins over zoom: both would fight over the node's zoom.
+std::unique_ptr<Command> MakeZoom(const CommandLine& line, const std::u16string& node)
+{
+    const bool keepCentre = Has(line, u"zoomc");
+    if (!keepCentre && !Has(line, u"zoom"))
+        return nullptr;
+    const std::u16string key = keepCentre ? u"zoomc" : u"zoom";
+    return std::make_unique<ModifyZoomCommand>(node, ScriptValues::ToFraction(line.GetAttribute(key + u"1")),
+                                               ScriptValues::ToSeconds(line.GetAttribute(key + u"2")), keepCentre);
+}
+
+// The attached commands in the order they start: fade, zoom, action. Also returns the fade's start opacity.
+std::vector<std::unique_ptr<Command>> MakeAttached(ParseManager& parser, const CommandLine& line, float& opacity)
+{
+    const std::u16string node = line.GetArgument(0);
+    std::vector<std::unique_ptr<Command>> attached;
+    if (Has(line, u"opacity")) {
+        opacity = ScriptValues::ToFraction(line.GetAttribute(u"opacity1"));
+        attached.push_back(std::make_unique<ModifyOpacityCommand>(
+            node, opacity, ScriptValues::ToFraction(line.GetAttribute(u"opacity2")),
+            ScriptValues::ToSeconds(line.GetAttribute(u"opacity3"))));
+    }
+    if (std::unique_ptr<Command> zoom = MakeZoom(line, node))
+        attached.push_back(std::move(zoom));
+    if (Has(line, u"action"))
+        attached.push_back(
+            std::make_unique<ModifyActionCommand>(node, parser.ParseAction(line.GetAttribute(u"action"))));
+    return attached;
+}
+
+ResourceManager& Registry(std::u16string_view statement)
+{
+    ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    if (resources == nullptr)
+        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot define pictures before the graphics start");
+    return *resources;
+}
+
+void PlaceAnimation(ParseManager& parser, CommandLine& line)
+{
+    Animation* animation = Registry(u"animation").GetAnimation(line.GetArgument(0));
+    parser.SetCurrentResource(line.GetArgument(0));
+    AddNodeCommand(parser, line, animation, u"animation", true);
+}
+
+ModifyPositionCommand::Point ReadPoint(const CommandLine& line, const std::u16string& attribute)
+{
+    if (!Has(line, attribute))
+        return {};
+    return {ScriptValues::ToFloat(line.GetAttribute(attribute + u"1")),
+            ScriptValues::ToFloat(line.GetAttribute(attribute + u"2"))};
+}
+
+void AddMove(ParseManager& parser, const CommandLine& line)
+{
+    const float duration = Has(line, u"time") ? ScriptValues::ToSeconds(line.GetAttribute(u"time")) : 0.0f;
+    auto move = std::make_unique<ModifyPositionCommand>(line.GetArgument(0), ReadPoint(line, u"start"),
+                                                        ReadPoint(line, u"finish"), duration);
+    if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
+        move->SetWait(false);
+    Add(parser, u"move", std::move(move));
+}
+
+} // namespace
+
+void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
+                    bool visible)
+{
+    CreateNodeCommand::Placement placement;
+    std::vector<std::unique_ptr<Command>> attached = MakeAttached(parser, line, placement.opacity);
+    if (!IsPlacing(line))
+        return;
+    placement.name = line.GetArgument(0);
+    placement.group = group;
+    placement.resource = resource;
+    placement.visible = visible;
+    if (Has(line, u"layer"))
+        placement.layer = ScriptValues::ToInt(line.GetAttribute(u"layer"));
+    if (Has(line, u"align")) {
+        placement.x = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
+        placement.y = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
+    }
+    auto node = std::make_unique<CreateNodeCommand>(std::move(placement));
+    for (std::unique_ptr<Command>& command : attached)
+        node->AddChild(std::move(command));
+    if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
+        node->SetWait(false);
+    if (parser.Blocks().empty())
+        throw ScriptError("Node command out of scene");
+    Add(parser, line.Keyword(), std::move(node));
+}
+
+void RegisterNodeStatements(ParseManager& parser)
+{
+    parser.AddHandler(u"animation", [&parser](CommandLine& line) { PlaceAnimation(parser, line); });
+    parser.AddHandler(u"move", [&parser](CommandLine& line) { AddMove(parser, line); });
+    parser.AddHandler(u"clear", [&parser](CommandLine& line) {
+        Add(parser, u"clear", std::make_unique<ClearCommand>(line.GetArgument(0)));
+    });
+}
+
+} // namespace Vel
