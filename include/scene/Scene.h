@@ -89,6 +89,9 @@ public:
     // Into a scene that was just reset. On damaged data returns false and leaves the scene reset.
     [[nodiscard]] bool Load(Serializer& serializer);
 
+    // The name the scene was created under; the trace names it with every command it starts.
+    void SetName(std::u16string name) { m_name = std::move(name); }
+    [[nodiscard]] const std::u16string& GetName() const { return m_name; }
     void SetNextScene(std::u16string name) { m_nextScene = std::move(name); }
     [[nodiscard]] const std::u16string& GetNextScene() const { return m_nextScene; }
 
@@ -148,6 +151,7 @@ private:
     std::uint64_t m_run = 0; // changes whenever a command starts or the list is reset, to drop stale reports
     Callback<void()> m_finished;
 
+    std::u16string m_name;
     int m_updating = 0;
     std::uint64_t m_retiredCount = 0;    // nodes ever retired: tells UpdateNodes that its list went stale
     std::vector<SceneNode*> m_updateOrder; // UpdateNodes' list of the frame, kept for its capacity

@@ -1,6 +1,8 @@
 #include "scene/Scene.h"
 
 #include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "app/Trace.h"
 #include "data/Serializer.h"
 #include "scene/ClickGate.h"
 #include "scene/Command.h"
@@ -364,6 +366,10 @@ void Scene::RunCurrent()
     // Each start gets its own report: a command that reports twice, or after the list moved on, is not heard.
     const std::uint64_t run = ++m_run;
     command->SetCompletion(Callback<void()>([this, run] { OnReport(run); }));
+    if (Trace::IsOpen()) {
+        Trace::Write("command", m_name + u' ' + TextCodec::Widen(std::to_string(m_position)) + u' ' +
+                                    command->GetDescription());
+    }
     command->Execute(*this);
 }
 

@@ -50,6 +50,7 @@ ScenesManager::~ScenesManager()
 Scene* ScenesManager::CreateScene(const std::u16string& name)
 {
     auto scene = std::make_unique<Scene>();
+    scene->SetName(name);
     Scene* created = scene.get();
     if (!m_definitionOrder.empty() && m_definitionOrder.back() != nullptr)
         m_definitionOrder.back()->SetNextScene(name);
@@ -65,6 +66,7 @@ Scene* ScenesManager::CreateScene(const std::u16string& name)
 Scene* ScenesManager::CreateInterfaceScene(const std::u16string& name)
 {
     auto scene = std::make_unique<Scene>();
+    scene->SetName(name);
     Scene* created = scene.get();
     const auto [entry, inserted] = m_interfaceScenes.try_emplace(name, nullptr);
     if (inserted)
@@ -134,6 +136,7 @@ void ScenesManager::LaunchInterface(const std::u16string& name)
     Scene* scene = FindInterfaceScene(name);
     if (scene == nullptr)
         return;
+    Trace::Write("interface", name);
     scene->Reset();
     scene->Start();
     m_shownInterfaces[name] = scene;

@@ -65,6 +65,9 @@ TEST(FlowRunTest, StoryFadesMovesWaitsForAClickAndRemembersItsChapter)
     ASSERT_NE(intro, std::string::npos) << first;
     ASSERT_NE(chapter, std::string::npos) << first;
     EXPECT_NE(first.find(" scene again\n", chapter), std::string::npos) << first;
+    // Each command a scene starts is traced with the scene, its index and its description.
+    EXPECT_NE(first.find("\n60 command intro 2 Pause\n"), std::string::npos) << first;
+    EXPECT_NE(first.find(" command first 0 Set trigger-chapter=two\n"), std::string::npos) << first;
     ASSERT_EQ(RunGame(root, game,
                       "--frames 100 --input '" + root.File("input.txt") + "' --trace '" + root.File("second.txt") + "'"),
               0);
