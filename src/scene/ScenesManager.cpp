@@ -137,9 +137,11 @@ void ScenesManager::LaunchInterface(const std::u16string& name)
     if (scene == nullptr)
         return;
     Trace::Write("interface", name);
+    // Shown before it starts: its own first commands may show interfaces (this one, or one showing it back) or
+    // clear them, and must find it shown already rather than start it again.
+    m_shownInterfaces[name] = scene;
     scene->Reset();
     scene->Start();
-    m_shownInterfaces[name] = scene;
 }
 
 bool ScenesManager::RemoveInterface(const std::u16string& name)

@@ -1,11 +1,14 @@
 #include "script/SceneStatements.h"
 
+#include "commands/SetInterfaceCommand.h"
 #include "scene/CommandContainer.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
 #include "script/ScriptError.h"
+
+#include <memory>
 
 namespace Vel {
 
@@ -22,11 +25,28 @@ void BeginScene(ParseManager& parser, CommandLine& line)
     parser.PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(scene));
 }
 
+void BeginInterface(ParseManager& parser, CommandLine& line)
+{
+    ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    if (scenes == nullptr)
+        throw ScriptError("begininterface cannot define interfaces before the game starts");
+    Scene* scene = scenes->CreateInterfaceScene(line.GetArgument(0));
+    parser.PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(scene));
+}
+
+void AddInterface(ParseManager& parser, CommandLine& line)
+{
+    parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"interface")
+        .AddCommand(std::make_unique<SetInterfaceCommand>(line.GetArgument(0)));
+}
+
 } // namespace
 
 void RegisterSceneStatements(ParseManager& parser)
 {
     parser.AddHandler(u"beginscene", [&parser](CommandLine& line) { BeginScene(parser, line); });
+    parser.AddHandler(u"begininterface", [&parser](CommandLine& line) { BeginInterface(parser, line); });
+    parser.AddHandler(u"interface", [&parser](CommandLine& line) { AddInterface(parser, line); });
 }
 
 } // namespace Vel

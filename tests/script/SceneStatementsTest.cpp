@@ -88,6 +88,31 @@ TEST_F(SceneStatementsTest, WithoutAScenesManagerTheStatementFails)
     EXPECT_EQ(Parse({u"beginscene(intro)"}), "beginscene cannot define scenes before the game starts");
 }
 
+TEST_F(SceneStatementsTest, InterfaceBlocksCollectCommandsAndScenesShowThem)
+{
+    ScenesManager scenes;
+    EXPECT_EQ(Parse({u"begininterface(hud)", u"cmd(h1)", u"end", u"beginscene(intro)", u"interface(hud)",
+                     u"interface(nothing)", u"cmd(i1)", u"end"}),
+              "");
+    EXPECT_TRUE(m_parser.Blocks().empty());
+    Scene* hud = scenes.FindInterfaceScene(u"hud");
+    ASSERT_NE(hud, nullptr);
+    EXPECT_EQ(scenes.FindScene(u"hud"), nullptr) << "an interface is no story scene";
+    EXPECT_EQ(hud->GetCommands().size(), 1u);
+
+    // The unknown interface changes nothing and the scene goes on.
+    scenes.StartScene(u"intro", SceneStart::Reset);
+    EXPECT_EQ(m_ran, (std::vector<std::u16string>{u"h1", u"i1"}));
+    EXPECT_EQ(scenes.GetShownInterfaces(), std::vector<std::u16string>{u"hud"});
+
+    EXPECT_EQ(Parse({u"interface(hud)"}), "interface needs an open scene, interface or menu block");
+}
+
+TEST_F(SceneStatementsTest, WithoutAScenesManagerNoInterfaceIsDefined)
+{
+    EXPECT_EQ(Parse({u"begininterface(hud)"}), "begininterface cannot define interfaces before the game starts");
+}
+
 TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
 {
     ScenesManager scenes;
