@@ -243,6 +243,12 @@ TEST_F(EngineRunTest, ScriptErrorsShowTheReportInTheErrorFont)
     EXPECT_NE(PixelAt(bmp, 60, 128), black);
     EXPECT_EQ(PixelAt(bmp, 10, 128), black);
     EXPECT_EQ(PixelAt(bmp, 160, 40), black);
+    // Then "File: script.cvls", "Line: 3" and the "Info: ..." line, one letter height apart: the file line is
+    // longer than the line-number line.
+    for (const int y : {144, 160, 176})
+        EXPECT_NE(PixelAt(bmp, 24, y), black) << y;
+    EXPECT_NE(PixelAt(bmp, 150, 144), black);
+    EXPECT_EQ(PixelAt(bmp, 150, 160), black);
 
     // Without the font the report is only in the log, with the font named once.
     fs::remove(game / "font1.fnt");
