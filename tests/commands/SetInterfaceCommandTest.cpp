@@ -35,57 +35,42 @@ bool RunFrom(Command& command, Scene& story)
     return reported;
 }
 
-TEST(SetInterfaceCommandTest, ShowsTheInterfaceOnceAndAgainAfterItWasCleared)
+TEST(SetInterfaceCommandTest, ShowsOnceAgainAfterClearAndSelfOrMutualShowsRunListsOnce)
 {
     ScenesManager scenes;
     Scene story;
     int starts = 0;
     scenes.CreateInterfaceScene(u"hud")->AddCommand(std::make_unique<CountCommand>(starts));
     SetInterfaceCommand show(u"hud");
-    EXPECT_EQ(show.GetDescription(), u"Set interface-hud");
     EXPECT_TRUE(RunFrom(show, story));
     EXPECT_TRUE(RunFrom(show, story));
     EXPECT_EQ(scenes.GetShownInterfaces(), Names{u"hud"});
     EXPECT_EQ(starts, 1) << "a shown interface is not restarted";
-
     ClearCommand hide(u"hud");
     RunFrom(hide, story);
     EXPECT_TRUE(scenes.GetShownInterfaces().empty());
     EXPECT_TRUE(RunFrom(show, story));
     EXPECT_EQ(starts, 2);
-
-    // Names are case-sensitive; an unknown one reports without effect.
-    SetInterfaceCommand unknown(u"Hud");
     RunFrom(hide, story);
+    SetInterfaceCommand unknown(u"Hud");
     EXPECT_TRUE(RunFrom(unknown, story));
-    EXPECT_TRUE(scenes.GetShownInterfaces().empty());
-}
+    EXPECT_TRUE(scenes.GetShownInterfaces().empty()) << "names are case-sensitive";
 
-TEST(SetInterfaceCommandTest, InterfacesShowingThemselvesOrEachOtherRunTheirListsOnce)
-{
-    ScenesManager scenes;
-    Scene story;
-    int starts = 0;
-    Scene* loop = scenes.CreateInterfaceScene(u"loop");
-    loop->AddCommand(std::make_unique<SetInterfaceCommand>(u"loop"));
-    loop->AddCommand(std::make_unique<CountCommand>(starts));
-    SetInterfaceCommand show(u"loop");
-    EXPECT_TRUE(RunFrom(show, story));
-    EXPECT_EQ(scenes.GetShownInterfaces(), Names{u"loop"});
+    // "loop" shows itself; "a" and "b" show each other as they start. Each is shown before it starts.
+    starts = 0;
+    const std::pair<std::u16string, std::u16string> links[] = {{u"loop", u"loop"}, {u"a", u"b"}, {u"b", u"a"}};
+    for (const auto& [name, shows] : links) {
+        Scene* scene = scenes.CreateInterfaceScene(name);
+        scene->AddCommand(std::make_unique<SetInterfaceCommand>(shows));
+        scene->AddCommand(std::make_unique<CountCommand>(starts));
+    }
+    SetInterfaceCommand loop(u"loop");
+    SetInterfaceCommand pair(u"a");
+    EXPECT_TRUE(RunFrom(loop, story));
     EXPECT_EQ(starts, 1);
-
-    // Two interfaces that show each other as they start: each is shown before it starts, so neither restarts.
-    int pairStarts = 0;
-    Scene* first = scenes.CreateInterfaceScene(u"a");
-    first->AddCommand(std::make_unique<SetInterfaceCommand>(u"b"));
-    first->AddCommand(std::make_unique<CountCommand>(pairStarts));
-    Scene* second = scenes.CreateInterfaceScene(u"b");
-    second->AddCommand(std::make_unique<SetInterfaceCommand>(u"a"));
-    second->AddCommand(std::make_unique<CountCommand>(pairStarts));
-    SetInterfaceCommand showPair(u"a");
-    EXPECT_TRUE(RunFrom(showPair, story));
+    EXPECT_TRUE(RunFrom(pair, story));
     EXPECT_EQ(scenes.GetShownInterfaces(), (Names{u"a", u"b", u"loop"}));
-    EXPECT_EQ(pairStarts, 2);
+    EXPECT_EQ(starts, 3);
 }
 
 } // namespace

@@ -43,17 +43,11 @@ protected:
         m_parser->Parse(name);
         return TestTools::ErrorInfo(m_parser->ErrorReport());
     }
+    // Throws (failing the test) when the command is missing or of another type.
     template <typename T> T& CommandAt(std::size_t index, std::size_t child = SIZE_MAX)
     {
-        const std::vector<Command*> commands = m_scene->GetCommands();
-        EXPECT_LT(index, commands.size());
-        Command* command = commands.at(index);
-        if (child != SIZE_MAX)
-            command = command->GetChildren().at(child).get();
-        T* typed = dynamic_cast<T*>(command);
-        if (typed == nullptr)
-            throw std::runtime_error("command of another type");
-        return *typed;
+        Command* command = m_scene->GetCommands().at(index);
+        return dynamic_cast<T&>(child == SIZE_MAX ? *command : *command->GetChildren().at(child));
     }
 
     TestTools::TempFolder m_folder;
@@ -63,23 +57,22 @@ protected:
     std::unique_ptr<ParseManager> m_parser;
 };
 
-TEST_F(NodeStatementsTest, PlacingStatementsBuildANodeCommandWithItsAttachedCommandsInOrder)
+TEST_F(NodeStatementsTest, StatementsBuildTheirCommandsWithAttachedCommandsInOrder)
 {
     ASSERT_EQ(Run({u"scene",
                    u"object(bg, file=bg.png, layer=0, align=10:-20.5, opacity=0:100:500, zoom=50:100, "
                    u"zoomc=150:250, action=goto(x), wait=no)",
-                   u"animation(walk, layer=2)", u"object(door, zoom=200:1000)"}),
+                   u"animation(walk, layer=2)", u"object(door, zoom=200:1000)",
+                   u"move(hero, finish=100:200, time=1500)", u"move(cat, start=1:2, wait=no)", u"clear( layer:3 )"}),
               "");
-    ASSERT_EQ(m_scene->GetCommands().size(), 3u);
+    ASSERT_EQ(m_scene->GetCommands().size(), 6u);
     const auto& bg = CommandAt<CreateNodeCommand>(0);
     const CreateNodeCommand::Placement& placed = bg.GetPlacement();
-    EXPECT_EQ(placed.name, u"bg");
-    EXPECT_EQ(placed.group, u"");
-    EXPECT_EQ(std::vector({placed.x, placed.y, placed.opacity}), std::vector({10.0f, -20.5f, 0.0f}));
-    EXPECT_EQ(placed.layer, 0);
+    EXPECT_EQ(std::vector({placed.name, placed.group}), std::vector<std::u16string>({u"bg", u""}));
+    EXPECT_EQ(std::vector({placed.x, placed.y, placed.opacity, static_cast<float>(placed.layer)}),
+              std::vector({10.0f, -20.5f, 0.0f, 0.0f}));
     EXPECT_EQ(placed.resource, m_resources->GetSprite(u"bg"));
     EXPECT_EQ(m_resources->GetSprite(u"bg")->GetFile(), u"bg.png");
-    EXPECT_TRUE(placed.visible);
     EXPECT_FALSE(bg.GetWait());
     ASSERT_EQ(bg.GetChildren().size(), 3u);
     const auto& fade = CommandAt<ModifyOpacityCommand>(0, 0);
@@ -92,50 +85,46 @@ TEST_F(NodeStatementsTest, PlacingStatementsBuildANodeCommandWithItsAttachedComm
     const CreateNodeCommand::Placement& walk = CommandAt<CreateNodeCommand>(1).GetPlacement();
     EXPECT_EQ(walk.group, u"animation");
     EXPECT_EQ(walk.resource, m_resources->GetAnimation(u"walk"));
-    EXPECT_EQ(std::vector({walk.x, walk.y, walk.opacity}),
-              std::vector({CreateNodeCommand::kKeepPosition, CreateNodeCommand::kKeepPosition, 1.0f}));
-    EXPECT_EQ(walk.layer, 2);
+    const float keep = CreateNodeCommand::kKeepPosition;
+    EXPECT_EQ(std::vector({walk.x, walk.y, walk.opacity, static_cast<float>(walk.layer)}),
+              std::vector({keep, keep, 1.0f, 2.0f}));
     EXPECT_TRUE(CommandAt<CreateNodeCommand>(1).GetWait());
-    EXPECT_EQ(m_parser->CurrentResource(), u"door");
     EXPECT_EQ(CommandAt<CreateNodeCommand>(2).GetPlacement().layer, 1);
     EXPECT_FALSE(CommandAt<ModifyZoomCommand>(2, 0).KeepsCentre());
+
+    const auto& hero = CommandAt<ModifyPositionCommand>(3);
+    EXPECT_EQ(hero.GetNode(), u"hero");
+    EXPECT_EQ(std::vector({hero.GetFrom().x, hero.GetFrom().y, hero.GetTo().x, hero.GetTo().y, hero.GetDuration()}),
+              std::vector({0.0f, 0.0f, 100.0f, 200.0f, 1.5f}));
+    EXPECT_TRUE(hero.GetWait());
+    const auto& cat = CommandAt<ModifyPositionCommand>(4);
+    EXPECT_EQ(std::vector({cat.GetFrom().x, cat.GetFrom().y, cat.GetTo().x, cat.GetTo().y, cat.GetDuration()}),
+              std::vector({1.0f, 2.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_FALSE(cat.GetWait());
+    EXPECT_EQ(CommandAt<ClearCommand>(5).GetLayer(), 3);
 }
 
-TEST_F(NodeStatementsTest, PlainDefinitionsNeedNoSceneButPlacingOnesDo)
+TEST_F(NodeStatementsTest, PlainDefinitionsNeedNoSceneButPlacingOnesDoAndBadTextIsReported)
 {
     EXPECT_EQ(Run({u"object(bg, file=bg.png)", u"animation(walk)", u"scene", u"object(bg, action=goto(x))"}), "");
     EXPECT_TRUE(m_scene->GetCommands().empty()) << "an action alone places nothing";
     EXPECT_EQ(m_parser->CurrentResource(), u"bg");
-    EXPECT_EQ(Run({u"object(bg, layer=0)"}), "Node command out of scene");
-    EXPECT_EQ(Run({u"animation(walk, align=1:2)"}), "Node command out of scene");
-    for (const char16_t* bad : {u"object(bg, opacity=50)", u"object(bg, layer=top)", u"object(bg, align=10)",
-                                u"animation(a, zoomc=50)", u"move(hero, start=10)", u"move(hero, time=1s)"}) {
-        EXPECT_EQ(Run({u"scene", bad}), "bad lexical cast: source type value could not be interpreted as target")
-            << TextCodec::WideToUtf8(bad);
+    const std::string badNumber = "bad lexical cast: source type value could not be interpreted as target";
+    const std::pair<std::u16string_view, std::string> cases[] = {
+        {u"object(bg, opacity=50)", badNumber}, {u"object(bg, layer=top)", badNumber},
+        {u"object(bg, align=10)", badNumber},   {u"animation(a, zoomc=50)", badNumber},
+        {u"move(hero, start=10)", badNumber},   {u"move(hero, time=1s)", badNumber},
+        {u"object(bg, layer=0)", "Node command out of scene"},
+        {u"animation(walk, align=1:2)", "Node command out of scene"}};
+    for (const auto& [line, error] : cases) {
+        const bool outside = error != badNumber;
+        EXPECT_EQ(outside ? Run({line}) : Run({u"scene", line}), error) << TextCodec::WideToUtf8(std::u16string(line));
     }
     EXPECT_NE(Run({u"move(hero)"}), "");
     EXPECT_NE(Run({u"clear(all)"}), "");
     m_resources.reset();
     EXPECT_EQ(Run({u"scene", u"animation(walk, layer=1)"}),
               "animation cannot define pictures before the graphics start");
-}
-
-TEST_F(NodeStatementsTest, MoveAndClearBuildTheirCommands)
-{
-    ASSERT_EQ(Run({u"scene", u"move(hero, finish=100:200, time=1500)", u"move(cat, start=1:2, wait=no)",
-                   u"clear( layer:3 )"}),
-              "");
-    ASSERT_EQ(m_scene->GetCommands().size(), 3u);
-    const auto& hero = CommandAt<ModifyPositionCommand>(0);
-    EXPECT_EQ(hero.GetNode(), u"hero");
-    EXPECT_EQ(std::vector({hero.GetFrom().x, hero.GetFrom().y, hero.GetTo().x, hero.GetTo().y, hero.GetDuration()}),
-              std::vector({0.0f, 0.0f, 100.0f, 200.0f, 1.5f}));
-    EXPECT_TRUE(hero.GetWait());
-    const auto& cat = CommandAt<ModifyPositionCommand>(1);
-    EXPECT_EQ(std::vector({cat.GetFrom().x, cat.GetFrom().y, cat.GetTo().x, cat.GetTo().y, cat.GetDuration()}),
-              std::vector({1.0f, 2.0f, 0.0f, 0.0f, 0.0f}));
-    EXPECT_FALSE(cat.GetWait());
-    EXPECT_EQ(CommandAt<ClearCommand>(2).GetLayer(), 3);
 }
 
 } // namespace
