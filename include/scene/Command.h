@@ -12,6 +12,7 @@
 #include "app/Callback.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +20,8 @@
 
 namespace Vel {
 
+class Animator;
+class SceneNode;
 class Scene;
 
 class Command
@@ -66,6 +69,11 @@ protected:
                 (self->*member)();
         });
     }
+
+    // Gives the animator to the named node of the scene and reports when it ends, or at once when the command does
+    // not wait. A node that does not exist is no error: the command reports at once.
+    void AnimateNode(Scene& scene, const std::u16string& node,
+                     const std::function<std::unique_ptr<Animator>(SceneNode&)>& makeAnimator);
 
     std::int32_t m_pending = 0; // awaited sub-tasks not yet finished
     bool m_done = false;        // completion was reported through OnChildFinished in this run

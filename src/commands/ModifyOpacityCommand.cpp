@@ -1,7 +1,6 @@
 #include "commands/ModifyOpacityCommand.h"
 
 #include "scene/OpacityAnimator.h"
-#include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
 #include <memory>
@@ -10,20 +9,9 @@ namespace Vel {
 
 void ModifyOpacityCommand::Execute(Scene& scene)
 {
-    SceneNode* node = scene.FindNode(m_node);
-    if (node == nullptr) {
-        Complete();
-        return;
-    }
-    auto fade = std::make_unique<OpacityAnimator>(*node, m_from, m_to, m_duration);
-    if (!GetWait()) {
-        node->AddAnimator(std::move(fade));
-        Complete();
-        return;
-    }
-    // Guarded: the node and its animator may outlive a command run by a click action.
-    fade->SetFinishCallback(Guarded(&ModifyOpacityCommand::Complete));
-    node->AddAnimator(std::move(fade));
+    AnimateNode(scene, m_node, [this](SceneNode& target) -> std::unique_ptr<Animator> {
+        return std::make_unique<OpacityAnimator>(target, m_from, m_to, m_duration);
+    });
 }
 
 } // namespace Vel

@@ -1,7 +1,6 @@
 #include "commands/ModifyPositionCommand.h"
 
 #include "scene/MoveAnimator.h"
-#include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
 #include <memory>
@@ -10,19 +9,9 @@ namespace Vel {
 
 void ModifyPositionCommand::Execute(Scene& scene)
 {
-    SceneNode* node = scene.FindNode(m_node);
-    if (node == nullptr) {
-        Complete();
-        return;
-    }
-    auto move = std::make_unique<MoveAnimator>(*node, m_from.x, m_from.y, m_to.x, m_to.y, m_duration);
-    if (!GetWait()) {
-        node->AddAnimator(std::move(move));
-        Complete();
-        return;
-    }
-    move->SetFinishCallback(Guarded(&ModifyPositionCommand::Complete));
-    node->AddAnimator(std::move(move));
+    AnimateNode(scene, m_node, [this](SceneNode& target) -> std::unique_ptr<Animator> {
+        return std::make_unique<MoveAnimator>(target, m_from.x, m_from.y, m_to.x, m_to.y, m_duration);
+    });
 }
 
 } // namespace Vel

@@ -1,8 +1,7 @@
 #include "commands/ModifyZoomCommand.h"
 
-#include "scene/Scene.h"
-#include "scene/SceneNode.h"
 #include "scene/ZoomAnimator.h"
+#include "scene/SceneNode.h"
 
 #include <memory>
 
@@ -10,20 +9,10 @@ namespace Vel {
 
 void ModifyZoomCommand::Execute(Scene& scene)
 {
-    SceneNode* node = scene.FindNode(m_node);
-    if (node == nullptr) {
-        Complete();
-        return;
-    }
     const auto anchor = m_keepCentre ? ZoomAnimator::Anchor::Centre : ZoomAnimator::Anchor::TopLeft;
-    auto zoom = std::make_unique<ZoomAnimator>(*node, 1.0f, m_factor, m_duration, anchor);
-    if (!GetWait()) {
-        node->AddAnimator(std::move(zoom));
-        Complete();
-        return;
-    }
-    zoom->SetFinishCallback(Guarded(&ModifyZoomCommand::Complete));
-    node->AddAnimator(std::move(zoom));
+    AnimateNode(scene, m_node, [this, anchor](SceneNode& target) -> std::unique_ptr<Animator> {
+        return std::make_unique<ZoomAnimator>(target, 1.0f, m_factor, m_duration, anchor);
+    });
 }
 
 } // namespace Vel

@@ -5,6 +5,22 @@
 
 namespace Vel {
 
+namespace {
+
+// Writes one pair of vertex fields as an axis-aligned rectangle: top-left, top-right, bottom-right, bottom-left.
+void SetCorners(hgeQuad& quad, float hgeVertex::*across, float hgeVertex::*down, float left, float top, float right,
+                float bottom)
+{
+    const float xs[4] = {left, right, right, left};
+    const float ys[4] = {top, top, bottom, bottom};
+    for (int i = 0; i < 4; ++i) {
+        quad.v[i].*across = xs[i];
+        quad.v[i].*down = ys[i];
+    }
+}
+
+} // namespace
+
 hgeSprite::hgeSprite(HTEXTURE texture, float x, float y, float width, float height)
     : m_hge(hgeCreate(HGE_VERSION)), m_x(x), m_y(y), m_width(width), m_height(height), m_sourceWidth(width),
       m_sourceHeight(height)
@@ -84,14 +100,7 @@ void hgeSprite::RenderEx(float x, float y, float rotation, float hscale, float v
 
 void hgeSprite::RenderStretch(float x1, float y1, float x2, float y2)
 {
-    m_quad.v[0].x = x1;
-    m_quad.v[0].y = y1;
-    m_quad.v[1].x = x2;
-    m_quad.v[1].y = y1;
-    m_quad.v[2].x = x2;
-    m_quad.v[2].y = y2;
-    m_quad.v[3].x = x1;
-    m_quad.v[3].y = y2;
+    SetCorners(m_quad, &hgeVertex::x, &hgeVertex::y, x1, y1, x2, y2);
     if (m_hge != nullptr)
         m_hge->Gfx_RenderQuad(&m_quad);
 }
@@ -169,14 +178,7 @@ void hgeSprite::UpdateTextureCoordinates()
         std::swap(u1, u2);
     if (m_flipY)
         std::swap(v1, v2);
-    m_quad.v[0].tx = u1;
-    m_quad.v[0].ty = v1;
-    m_quad.v[1].tx = u2;
-    m_quad.v[1].ty = v1;
-    m_quad.v[2].tx = u2;
-    m_quad.v[2].ty = v2;
-    m_quad.v[3].tx = u1;
-    m_quad.v[3].ty = v2;
+    SetCorners(m_quad, &hgeVertex::tx, &hgeVertex::ty, u1, v1, u2, v2);
 }
 
 } // namespace Vel

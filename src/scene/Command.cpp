@@ -1,5 +1,9 @@
 #include "scene/Command.h"
 
+#include "scene/Animator.h"
+#include "scene/Scene.h"
+#include "scene/SceneNode.h"
+
 #include <utility>
 
 namespace Vel {
@@ -37,6 +41,23 @@ void Command::Complete()
     // A copy: reporting can start the next command, which may reset the scene and empty this callback.
     const Callback<void()> completion = m_completion;
     completion();
+}
+
+void Command::AnimateNode(Scene& scene, const std::u16string& node,
+                          const std::function<std::unique_ptr<Animator>(SceneNode&)>& makeAnimator)
+{
+    SceneNode* target = scene.FindNode(node);
+    if (target == nullptr) {
+        Complete();
+        return;
+    }
+    std::unique_ptr<Animator> animator = makeAnimator(*target);
+    // Guarded: the node and its animator may outlive a command run by a click action.
+    if (GetWait())
+        animator->SetFinishCallback(Guarded(&Command::Complete));
+    target->AddAnimator(std::move(animator));
+    if (!GetWait())
+        Complete();
 }
 
 void Command::OnChildFinished()
