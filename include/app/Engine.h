@@ -6,8 +6,9 @@
 // Start-up order: compile the scripts, create the per-user folders, publish the file interface, create the 2D
 // library and register the frame callbacks, mount the archives, create the managers, parse "system.vls", open the
 // window, create the render target, register the interface functions, parse "script.vls", load the persistent
-// trigger values, start the first scene, run the frame loop. Shut-down saves the persistent values and runs the same
-// steps backwards. Later subsystems add their managers at the places this order keeps for them.
+// trigger values and the sound settings, hand the sound manager the default playlist, start the first scene, run
+// the frame loop. Shut-down saves the persistent values and runs the same steps backwards. Later subsystems add their
+// managers at the places this order keeps for them.
 
 #include "VelSingleton.h"
 #include "app/EngineOptions.h"
@@ -27,6 +28,7 @@ class ParseManager;
 class ResourceManager;
 class ScenesManager;
 class ScreenPresenter;
+class SoundManager;
 class TriggerManager;
 
 class Engine : public Singleton<Engine>
@@ -74,8 +76,9 @@ private:
     std::unique_ptr<ResourceManager> m_resourceManager;
     std::unique_ptr<ScenesManager> m_scenesManager;
     std::unique_ptr<TriggerManager> m_triggerManager;
-    // Set once the persistent values were read: only then are they written back, so a run that never got its
-    // window leaves "sys0.dfn" as it was.
+    std::unique_ptr<SoundManager> m_soundManager;
+    // Set once the persistent values and sound settings were read: only then are they written back, so a run that
+    // never got its window leaves "sys0.dfn" and "sys1.dfn" as they were.
     bool m_persistentValuesLoaded = false;
     HTARGET m_target = 0;
     std::unique_ptr<ScreenPresenter> m_presenter; // the screen and bar sprites, made after the render target

@@ -18,12 +18,13 @@ struct SnapshotRequest
 
 struct PlatformOptions
 {
-    bool headless = false;   // no window, no sound device, software rendering into an off-screen picture
+    bool headless = false;   // no window, no sound device (sound is rendered in step with the frames), software drawing
     int desktopWidth = 1920; // desktop size a headless full screen covers
     int desktopHeight = 1080;
-    double fixedDelta = 0.0; // seconds every frame lasts; 0 takes the real clock (headless forces 1/60 then)
-    int maxFrames = 0;       // end the frame loop after this frame; 0 runs until the game ends
-    InputScript input;       // replayed input
+    double fixedDelta = 0.0;  // seconds every frame lasts; 0 takes the real clock (headless forces 1/60 then)
+    int maxFrames = 0;        // end the frame loop after this frame; 0 runs until the game ends
+    InputScript input;        // replayed input
+    std::string audioOutFile; // a WAV file that receives the rendered sound; the sound is then rendered, not played
     std::vector<SnapshotRequest> snapshots;
 };
 

@@ -22,6 +22,7 @@ namespace Vel {
 class Animation;
 class FontFace;
 class FontLibrary;
+class Playlist;
 class Resource;
 class Sprite;
 
@@ -48,6 +49,9 @@ public:
     // Unloads every sprite, then every animation (each in name order), then frees the whole texture cache.
     void UnloadAll();
 
+    // Get-or-create: never null; a new playlist is empty. Valid until the manager is destroyed.
+    [[nodiscard]] Playlist* GetPlaylist(const std::u16string& name);
+
     // The TrueType face of a font file on disk, shared by every style naming it; null when it cannot be opened.
     [[nodiscard]] FontFace* GetFontFace(const std::u16string& file);
 
@@ -60,6 +64,7 @@ private:
     std::map<std::u16string, HTEXTURE> m_textures;
     std::map<std::u16string, std::unique_ptr<Sprite>> m_sprites;
     std::map<std::u16string, std::unique_ptr<Animation>> m_animations;
+    std::map<std::u16string, std::unique_ptr<Playlist>> m_playlists;
     std::unique_ptr<FontLibrary> m_fontLibrary;
     std::set<std::u16string> m_reportedFailures; // files already named in the log
 };

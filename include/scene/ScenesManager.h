@@ -93,7 +93,7 @@ private:
         SceneStart start = SceneStart::Reset;
     };
 
-    void AdvanceRightGate(float dt);
+    void TakeRightClick();
     void UpdateScenes(float dt);
     void RenderError();
 

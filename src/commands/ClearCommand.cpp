@@ -4,6 +4,7 @@
 #include "resources/ResourceManager.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
+#include "sound/SoundManager.h"
 
 #include <Poco/NumberParser.h>
 
@@ -82,7 +83,8 @@ void ClearCommand::Execute(Scene& scene)
 
 void ClearCommand::ClearNamed(Scene& scene) const
 {
-    // "text" and "playlist" (the dialogue text and the background playlist) leave the stage as it is.
+    // "text" (the dialogue text) leaves the stage as it is. "playlist" fades the music out and leaves no playlist
+    // current, so nothing follows the track until the script plays music again.
     if (m_target == u"all")
         ClearEverything(scene);
     else if (m_target == u"interface")
@@ -95,6 +97,8 @@ void ClearCommand::ClearNamed(Scene& scene) const
         scene.RemoveGroup(u"animation");
     else if (m_target == u"objects")
         scene.Reset();
+    else if (m_target == u"playlist" && SoundManager::GetSingletonPtr() != nullptr)
+        SoundManager::GetSingleton().ClearPlaylist();
 }
 
 } // namespace Vel

@@ -3,6 +3,7 @@
 #include "app/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/FontLibrary.h"
+#include "resources/Playlist.h"
 #include "resources/Sprite.h"
 
 #include <cassert>
@@ -38,6 +39,7 @@ ResourceManager::~ResourceManager()
     // The pictures hold texture handles that are already freed; they are only deleted now, never drawn.
     m_sprites.clear();
     m_animations.clear();
+    m_playlists.clear();
     m_hge->Release();
 }
 
@@ -75,6 +77,14 @@ Sprite* ResourceManager::GetSprite(const std::u16string& name)
 Animation* ResourceManager::GetAnimation(const std::u16string& name)
 {
     return GetOrCreate(m_animations, name);
+}
+
+Playlist* ResourceManager::GetPlaylist(const std::u16string& name)
+{
+    auto [entry, created] = m_playlists.try_emplace(name);
+    if (created)
+        entry->second = std::make_unique<Playlist>();
+    return entry->second.get();
 }
 
 Resource* ResourceManager::FindResource(const std::u16string& name) const

@@ -8,6 +8,7 @@
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
 #include "scene/Scene.h"
+#include "sound/SoundManager.h"
 
 #include <utility>
 
@@ -166,20 +167,26 @@ void ScenesManager::Update(float dt)
 {
     if (m_errorShown)
         return;
-    AdvanceRightGate(dt);
+    SoundManager* sound = SoundManager::GetSingletonPtr();
+    TakeRightClick();
+    if (sound != nullptr)
+        sound->UpdateFades(dt);
+    ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
+    // No menu is open from here on, so a voice paused for one goes on.
+    if (sound != nullptr)
+        sound->PauseVoice(false);
     UpdateScenes(dt);
 }
 
 // A right click or Escape is taken while the gate is open and the script allows it; otherwise it is forgotten.
-void ScenesManager::AdvanceRightGate(float dt)
+void ScenesManager::TakeRightClick()
 {
     HGE* hge = Interface();
     const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
     ClickGate& gate = ClickGate::Right();
     if (!m_rightClickEnabled || !gate.Accept(down))
         gate.SetUsed(false);
-    gate.Advance(dt);
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.

@@ -15,6 +15,7 @@
 #include "script/SceneStatements.h"
 #include "script/ScriptError.h"
 #include "script/SettingsStatements.h"
+#include "script/SoundStatements.h"
 #include "script/TriggerStatements.h"
 
 #include <exception>
@@ -116,6 +117,7 @@ ParseManager::ParseManager()
     RegisterSceneStatements(*this);
     RegisterFlowStatements(*this);
     RegisterNodeStatements(*this);
+    RegisterSoundStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Counts the heap allocations of the test program, so a test can show that steady-state drawing allocates
-// nothing. The replaced global operator new lives in AllocationCounter.cpp of the test program that uses it.
+// nothing. The replaced global operator new (AllocationCounter.cpp) is linked into every test program.
 
 #include <cstddef>
 

@@ -7,12 +7,13 @@
 #include "app/UserFiles.h"
 #include "data/CompileScripts.h"
 #include "data/PakInterface.h"
-#include "resources/ResourceManager.h"
 #include "platform/InputScript.h"
+#include "resources/ResourceManager.h"
 #include "resources/ScreenPresenter.h"
 #include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
+#include "sound/SoundManager.h"
 
 #include <Poco/File.h>
 #include <Poco/Path.h>
@@ -33,9 +34,7 @@ std::string FirstLine(const std::u16string& text)
 
 } // namespace
 
-Engine::Engine(const EngineOptions& options) : m_options(options)
-{
-}
+Engine::Engine(const EngineOptions& options) : m_options(options) {}
 
 Engine::~Engine()
 {
@@ -80,7 +79,9 @@ bool Engine::StartGameSystems()
     m_parseManager->Parse(u"script.vls");
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_triggerManager->LoadValues();
+    m_soundManager->LoadSettings();
     m_persistentValuesLoaded = true;
+    m_soundManager->SetDefaultPlaylist(TheGameNames().playlistName);
     m_scenesManager->StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
 }
@@ -125,6 +126,7 @@ void Engine::CreateManagers()
     m_resourceManager = std::make_unique<ResourceManager>();
     m_scenesManager = std::make_unique<ScenesManager>();
     m_triggerManager = std::make_unique<TriggerManager>();
+    m_soundManager = std::make_unique<SoundManager>();
 }
 
 int Engine::Check()
@@ -132,6 +134,9 @@ int Engine::Check()
     if (!EnterGameFolder())
         return 1;
     m_readFromSource = CompileForAuthor().readFromSource;
+    // Reading the scripts needs neither a window nor a sound device.
+    m_options.platform.headless = true;
+    SetPlatformOptions(m_options.platform);
     m_logFile = ChooseLogFile();
     m_hgeManager = std::make_unique<HgeManager>(m_logFile);
     ApplyCodePage();
@@ -258,7 +263,10 @@ bool Engine::Frame()
 {
     Trace::SetFrame(++m_frame);
     HGE* hge = m_hgeManager->GetHge();
-    m_scenesManager->Update(hge->Timer_GetDelta());
+    const float dt = hge->Timer_GetDelta();
+    m_scenesManager->Update(dt);
+    // Every frame, also while the scenes stand still behind an error or a notice, so streams never starve.
+    m_soundManager->Update(dt);
     // The event queue is read here only; everything else polls key states.
     hgeInputEvent event;
     while (hge->Input_GetEvent(&event)) {
@@ -300,12 +308,14 @@ void Engine::Shutdown()
     }
     if (m_persistentValuesLoaded) {
         m_triggerManager->SaveValues();
+        m_soundManager->SaveSettings();
         m_persistentValuesLoaded = false;
     }
     m_presenter.reset();
     m_scenesManager.reset();
     m_triggerManager.reset();
     m_parseManager.reset();
+    m_soundManager.reset();
     m_resourceManager.reset();
     if (m_hgeManager) {
         m_hgeManager->GetHge()->System_Shutdown();

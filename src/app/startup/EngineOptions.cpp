@@ -80,6 +80,8 @@ bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::
         options.userFolder = *value;
     else if (name == "--trace")
         options.traceFile = *value;
+    else if (name == "--audio-out")
+        platform.audioOutFile = *value;
     else {
         error = "unknown option " + name;
         return false;
@@ -154,7 +156,7 @@ const char* EngineOptions::Usage()
 {
     return "usage:\n"
            "  velloria [GAME_DIR] [options]     run the game (default GAME_DIR: the current folder)\n"
-           "    --headless              no window, no sound device; software rendering\n"
+           "    --headless              no window, no sound device; software rendering, sound rendered per frame\n"
            "    --desktop WxH           desktop size for full screen in headless mode (default 1920x1080)\n"
            "    --frames N              end the frame loop after frame N (normal shutdown)\n"
            "    --dt SECONDS            every frame lasts exactly SECONDS (headless default 1/60)\n"
@@ -162,6 +164,7 @@ const char* EngineOptions::Usage()
            "    --snapshot N:FILE       after frame N has been drawn, write the screen to FILE (.png or .bmp)\n"
            "    --user-dir DIR          the per-user folder instead of <documents>/Velloria/\n"
            "    --trace FILE            write the trace\n"
+           "    --audio-out FILE.wav    render the sound in step with the frames into FILE.wav instead of playing it\n"
            "  velloria check GAME_DIR   compile and read the scripts; report script errors and warnings\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
            "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n";

@@ -1,4 +1,4 @@
-// The resources test program counts its heap allocations (see AllocationCounter.h). The array forms of new and
+// Every test program counts its heap allocations (see AllocationCounter.h). The array forms of new and
 // delete call these.
 #include "AllocationCounter.h"
 

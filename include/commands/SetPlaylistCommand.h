@@ -1,0 +1,27 @@
+#pragma once
+
+#include "commands/SoundCommand.h"
+#include "sound/SoundManager.h"
+
+#include <string>
+#include <utility>
+
+namespace Vel {
+
+// Makes the named playlist the current one and plays its next track; reports at once.
+class SetPlaylistCommand : public SoundCommand
+{
+public:
+    SetPlaylistCommand(std::u16string name, bool fade) : m_name(std::move(name)), m_fade(fade) {}
+
+    [[nodiscard]] const std::u16string& GetName() const { return m_name; }
+    [[nodiscard]] bool GetFade() const { return m_fade; }
+
+private:
+    void Apply(SoundManager& sound) override { sound.SetPlaylist(m_name, m_fade); }
+
+    std::u16string m_name;
+    bool m_fade;
+};
+
+} // namespace Vel

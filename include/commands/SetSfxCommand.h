@@ -1,0 +1,25 @@
+#pragma once
+
+#include "commands/SoundCommand.h"
+#include "sound/SoundManager.h"
+
+#include <string>
+#include <utility>
+
+namespace Vel {
+
+// Plays a sound effect once and reports at once, without waiting for it.
+class SetSfxCommand : public SoundCommand
+{
+public:
+    explicit SetSfxCommand(std::u16string file) : m_file(std::move(file)) {}
+
+    [[nodiscard]] const std::u16string& GetFile() const { return m_file; }
+
+private:
+    void Apply(SoundManager& sound) override { sound.PlaySfx(m_file); }
+
+    std::u16string m_file;
+};
+
+} // namespace Vel

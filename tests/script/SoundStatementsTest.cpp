@@ -1,0 +1,112 @@
+#include "HeadlessHge.h"
+#include "ScriptFile.h"
+#include "TempFolder.h"
+#include "commands/MuteCommand.h"
+#include "commands/SetMusicCommand.h"
+#include "commands/SetPlaylistCommand.h"
+#include "commands/SetSfxCommand.h"
+#include "commands/SetVolumeCommand.h"
+#include "resources/Playlist.h"
+#include "resources/ResourceManager.h"
+#include "scene/Scene.h"
+#include "scene/ScenesManager.h"
+#include "script/ParseManager.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace Vel {
+namespace {
+
+std::string Describe(const Command* command)
+{
+    const auto fade = [](bool on) { return on ? std::string(" fade") : std::string(); };
+    if (const auto* music = dynamic_cast<const SetMusicCommand*>(command))
+        return "music " + TextCodec::WideToUtf8(music->GetFile()) + fade(music->GetFade());
+    if (const auto* list = dynamic_cast<const SetPlaylistCommand*>(command))
+        return "playlist " + TextCodec::WideToUtf8(list->GetName()) + fade(list->GetFade());
+    if (const auto* sfx = dynamic_cast<const SetSfxCommand*>(command))
+        return "sfx " + TextCodec::WideToUtf8(sfx->GetFile());
+    if (const auto* volume = dynamic_cast<const SetVolumeCommand*>(command))
+        return "volume " + std::to_string(volume->GetStep());
+    if (const auto* mute = dynamic_cast<const MuteCommand*>(command))
+        return mute->IsMute() ? "mute" : "unmute";
+    return "other";
+}
+
+class SoundStatementsTest : public ::testing::Test
+{
+protected:
+    // The scene's commands described, or the error's "Info" part; a fresh parser each time, as the first error
+    // ends a parser's run.
+    std::string Parse(std::initializer_list<std::u16string_view> lines)
+    {
+        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File(std::to_string(++m_files) + ".cvls"));
+        TestTools::WriteCompiled(name, lines);
+        ParseManager parser;
+        parser.Parse(name);
+        if (const std::string error = TestTools::ErrorInfo(parser.ErrorReport()); !error.empty())
+            return error;
+        std::string text;
+        if (const Scene* scene = m_scenes.FindScene(u"s" + TextCodec::Utf8ToWide(std::to_string(m_files))))
+            for (const Command* command : scene->GetCommands())
+                text += (text.empty() ? "" : "; ") + Describe(command);
+        return text;
+    }
+    std::string ParseInScene(std::u16string_view statement)
+    {
+        const std::u16string scene = u"beginscene(s" + TextCodec::Utf8ToWide(std::to_string(m_files + 1)) + u")";
+        return Parse({scene, statement, u"end"});
+    }
+
+    TestTools::TempFolder m_folder;
+    TestTools::HeadlessHge m_hge;
+    ResourceManager m_resources;
+    ScenesManager m_scenes;
+    int m_files = 0;
+};
+
+TEST_F(SoundStatementsTest, CommandStatementsBuildTheirCommands)
+{
+    const std::pair<std::u16string_view, std::string> cases[] = {
+        {u"music(on)", "unmute"},
+        {u"music(off)", "mute"},
+        {u"music(On)", "music On"}, // only the exact words switch
+        {u"music(theme.ogg, fade=yes)", "music theme.ogg fade"},
+        {u"music(theme.ogg, fade=Yes)", "music theme.ogg"},
+        {u"sfx(bell.wav)", "sfx bell.wav"},
+        {u"playlist(calm, fade=yes)", "playlist calm fade"},
+        {u"playlist(calm)", "playlist calm"},
+        {u"volume(5)", "volume 5"},
+        {u"volume(-3)", "volume -3"},
+        {u"volume()", ""},
+        {u"volume(x)", "bad lexical cast: source type value could not be interpreted as target"},
+    };
+    for (const auto& [statement, expected] : cases)
+        EXPECT_EQ(ParseInScene(statement), expected) << TextCodec::WideToUtf8(statement);
+    for (const std::u16string_view statement : {u"music(a.ogg)", u"sfx(a.wav)", u"playlist(p)", u"volume(1)"}) {
+        const std::string name = TextCodec::WideToUtf8(statement.substr(0, statement.find(u'(')));
+        EXPECT_EQ(Parse({statement}), name + " needs an open scene, interface or menu block");
+    }
+}
+
+TEST_F(SoundStatementsTest, PlaylistBlocksCollectTracksAndKeepTheShuffleFlag)
+{
+    EXPECT_EQ(Parse({u"beginplaylist(calm, random=yes)", u"file(a.ogg)", u"file(b.ogg)", u"end", u"beginplaylist(calm)",
+                     u"file(c.ogg)", u"end"}),
+              "");
+    const Playlist* calm = m_resources.GetPlaylist(u"calm");
+    EXPECT_TRUE(calm->IsShuffled());
+    EXPECT_EQ(calm->GetTracks(), (std::vector<std::u16string>{u"a.ogg", u"b.ogg", u"c.ogg"}));
+    EXPECT_FALSE(m_resources.GetPlaylist(u"other")->IsShuffled());
+
+    // A track outside a playlist block is an error, also inside another kind of block.
+    EXPECT_NE(Parse({u"file(a.ogg)"}).find("file"), std::string::npos);
+    EXPECT_NE(Parse({u"beginscene(s99)", u"file(a.ogg)", u"end"}).find("file"), std::string::npos);
+}
+
+} // namespace
+} // namespace Vel
