@@ -22,6 +22,7 @@
 namespace Vel {
 
 struct CompileResult;
+class DialogManager;
 class HgeManager;
 class PakInterface;
 class ParseManager;
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<HgeManager> m_hgeManager;
     std::unique_ptr<ParseManager> m_parseManager;
     std::unique_ptr<ResourceManager> m_resourceManager;
+    std::unique_ptr<DialogManager> m_dialogManager;
     std::unique_ptr<ScenesManager> m_scenesManager;
     std::unique_ptr<TriggerManager> m_triggerManager;
     std::unique_ptr<SoundManager> m_soundManager;

@@ -34,6 +34,8 @@ public:
     ~CreateNodeCommand() override;
 
     void Execute(Scene& scene) override;
+    // "Modify node-" and the node's name.
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Modify node-" + m_placement.name; }
 
     [[nodiscard]] const Placement& GetPlacement() const { return m_placement; }
 

@@ -25,6 +25,8 @@ public:
     }
 
     void Execute(Scene& scene) override;
+    // "Move-" and the node's name.
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Move-" + m_node; }
 
     [[nodiscard]] const std::u16string& GetNode() const { return m_node; }
     [[nodiscard]] Point GetFrom() const { return m_from; }

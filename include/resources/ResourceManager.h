@@ -20,11 +20,13 @@
 namespace Vel {
 
 class Animation;
+class Character;
 class FontFace;
 class FontLibrary;
 class Playlist;
 class Resource;
 class Sprite;
+class Style;
 
 class ResourceManager : public Singleton<ResourceManager>
 {
@@ -43,17 +45,25 @@ public:
     // Get-or-create: never null. Pointers stay valid until the manager is destroyed.
     [[nodiscard]] Sprite* GetSprite(const std::u16string& name);
     [[nodiscard]] Animation* GetAnimation(const std::u16string& name);
-    // Sprites first, then animations; null when no picture has the name. Creates nothing.
+    [[nodiscard]] Character* GetCharacter(const std::u16string& name);
+    // Sprites first, then animations, then characters; null when no picture has the name. Creates nothing.
     [[nodiscard]] Resource* FindResource(const std::u16string& name) const;
 
     // Unloads every sprite, then every animation (each in name order), then frees the whole texture cache.
+    // Characters draw through sprites and animations and have nothing of their own to unload.
     void UnloadAll();
+    // Hides the name and text boxes of every character's dialog.
+    void HideAllDialogs();
+
+    // Get-or-create; null for an empty name (no style). Valid until the manager is destroyed.
+    [[nodiscard]] Style* GetStyle(const std::u16string& name);
 
     // Get-or-create: never null; a new playlist is empty. Valid until the manager is destroyed.
     [[nodiscard]] Playlist* GetPlaylist(const std::u16string& name);
 
     // The TrueType face of a font file on disk, shared by every style naming it; null when it cannot be opened.
     [[nodiscard]] FontFace* GetFontFace(const std::u16string& file);
+    [[nodiscard]] FontLibrary& GetFontLibrary() const { return *m_fontLibrary; }
 
     [[nodiscard]] HGE* GetHge() const { return m_hge; }
 
@@ -64,6 +74,8 @@ private:
     std::map<std::u16string, HTEXTURE> m_textures;
     std::map<std::u16string, std::unique_ptr<Sprite>> m_sprites;
     std::map<std::u16string, std::unique_ptr<Animation>> m_animations;
+    std::map<std::u16string, std::unique_ptr<Character>> m_characters;
+    std::map<std::u16string, std::unique_ptr<Style>> m_styles;
     std::map<std::u16string, std::unique_ptr<Playlist>> m_playlists;
     std::unique_ptr<FontLibrary> m_fontLibrary;
     std::set<std::u16string> m_reportedFailures; // files already named in the log

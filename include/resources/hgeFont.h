@@ -43,6 +43,8 @@ public:
         __attribute__((format(printf, 7, 8)));
 
     [[nodiscard]] float GetStringWidth(std::string_view text, bool multiline = true) const;
+    // Makes room for texts of this many letters, so formatting and drawing them allocates nothing.
+    void Reserve(std::size_t letters) { m_buffer.reserve(letters); }
 
     void SetColor(std::uint32_t colour);
     void SetSpacing(float spacing) { m_spacing = spacing; } // line spacing factor
@@ -53,6 +55,9 @@ public:
     void SetBlendMode(int blend);
 
     [[nodiscard]] float GetHeight() const { return m_height; }
+    // The text the last printf or printfb drew, with the line feeds printfb's wrapping put in; valid until the next
+    // call. Tells a caller where the drawn text ends.
+    [[nodiscard]] std::string_view GetDrawnText() const { return m_buffer; }
     [[nodiscard]] float GetSpacing() const { return m_spacing; }
     [[nodiscard]] float GetScale() const { return m_scale; }
     [[nodiscard]] std::uint32_t GetColor() const { return m_colour; }
@@ -65,6 +70,12 @@ public:
 
 private:
     struct Letter;
+    // The width of a text so far, unscaled: its widest finished line and the line still open.
+    struct LineMeasure
+    {
+        float widest = 0.0f;
+        float line = 0.0f;
+    };
 
     void Parse(std::string_view description, const std::string& fileName, bool mipmap);
     [[nodiscard]] bool LoadBitmap(std::string_view line, const std::string& fileName, bool mipmap);
@@ -73,6 +84,8 @@ private:
     [[nodiscard]] float LineStart(float x, int align, std::string_view line) const;
     void Format(const char* format, va_list args);
     [[nodiscard]] int Wrap(float width);
+    void Measure(LineMeasure& measure, std::string_view text) const;
+    [[nodiscard]] float ScaledWidth(const LineMeasure& measure) const;
 
     HGE* m_hge = nullptr;             // one reference, released on destruction
     HTEXTURE m_texture = 0;           // the bitmap the letters are cut from

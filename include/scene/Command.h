@@ -20,6 +20,7 @@
 
 namespace Vel {
 
+class AnimationObject;
 class Animator;
 class SceneNode;
 class Scene;
@@ -60,8 +61,7 @@ public:
 protected:
     // A callback into this command that does nothing once the command is destroyed, for animators and resources
     // that may outlive it (a command run by a click action lives as long as the action).
-    template <typename T>
-    [[nodiscard]] Callback<void()> Guarded(void (T::*member)())
+    template <typename T> [[nodiscard]] Callback<void()> Guarded(void (T::*member)())
     {
         T* self = static_cast<T*>(this);
         return Callback<void()>([alive = std::weak_ptr<const bool>(m_alive), self, member] {
@@ -70,10 +70,13 @@ protected:
         });
     }
 
+    using MakeAnimator = std::function<std::unique_ptr<Animator>(AnimationObject&)>;
+
     // Gives the animator to the named node of the scene and reports when it ends, or at once when the command does
     // not wait. A node that does not exist is no error: the command reports at once.
-    void AnimateNode(Scene& scene, const std::u16string& node,
-                     const std::function<std::unique_ptr<Animator>(SceneNode&)>& makeAnimator);
+    void AnimateNode(Scene& scene, const std::u16string& node, const MakeAnimator& makeAnimator);
+    // The same for an object that is not a node (a text box).
+    void AnimateObject(AnimationObject& target, const MakeAnimator& makeAnimator);
 
     std::int32_t m_pending = 0; // awaited sub-tasks not yet finished
     bool m_done = false;        // completion was reported through OnChildFinished in this run

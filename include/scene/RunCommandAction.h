@@ -16,11 +16,11 @@ public:
     explicit RunCommandAction(std::unique_ptr<Command> command);
     ~RunCommandAction() override;
 
-    void Run() override;
-
     [[nodiscard]] Command* GetCommand() const { return m_command.get(); }
 
 private:
+    void Perform() override;
+
     std::unique_ptr<Command> m_command;
 };
 

@@ -11,9 +11,9 @@ class RunFunctionAction : public Action
 public:
     explicit RunFunctionAction(Callback<void()> function);
 
-    void Run() override;
-
 private:
+    void Perform() override;
+
     Callback<void()> m_function;
 };
 

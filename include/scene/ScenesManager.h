@@ -6,7 +6,10 @@
 // scene whose command list runs out hands over to the next one defined. A script error replaces everything with
 // the error screen, which shows the parser's report until the window is closed.
 //
-// Update also advances the two click gates (ClickGate) that every mouse-driven part shares, and the manager is the
+// Each frame Update runs, in this order: the right click, the music fades, the two click gates (ClickGate) that
+// every mouse-driven part shares, the voice's resumption, the dialogue layer (text boxes and choices, which may take
+// the mouse), the shown interface scenes and the current scene. Render draws the scene, the interfaces and then the
+// dialogue layer. Starting a scene hides every text and unloads the pictures' textures. The manager is the
 // current-scene accessor (CurrentScene) for click actions and object targets while it exists.
 
 #include "VelSingleton.h"
@@ -20,6 +23,7 @@
 
 namespace Vel {
 
+class DialogueLayer;
 class Scene;
 class hgeFont;
 
@@ -77,6 +81,9 @@ public:
     void End() { m_running = false; }
     [[nodiscard]] bool IsRunning() const { return m_running; }
 
+    // The text boxes and choices over the story; borrowed, null for none. Set by start-up.
+    void SetDialogueLayer(DialogueLayer* dialogue) { m_dialogue = dialogue; }
+
     void SetRightClickEnabled(bool enabled) { m_rightClickEnabled = enabled; }
     [[nodiscard]] bool IsRightClickEnabled() const { return m_rightClickEnabled; }
 
@@ -94,7 +101,7 @@ private:
     };
 
     void TakeRightClick();
-    void UpdateScenes(float dt);
+    void UpdateScenes(float dt, bool blocked);
     void RenderError();
 
     std::map<std::u16string, std::unique_ptr<Scene>> m_scenes;
@@ -108,6 +115,7 @@ private:
     bool m_switching = false;
     bool m_running = true;
     bool m_rightClickEnabled = true;
+    DialogueLayer* m_dialogue = nullptr;
 
     // Scenes that end at once start their successor from inside their own start; past this depth the next start
     // waits for the next frame, so a loop of such scenes cannot exhaust the stack.

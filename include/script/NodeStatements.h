@@ -6,6 +6,9 @@
 // statement outside any block is the script error "Node command out of scene"; the others need an open command
 // container like every command statement.
 
+#include "scene/Command.h"
+
+#include <memory>
 #include <string>
 
 namespace Vel {
@@ -16,9 +19,10 @@ class Resource;
 
 // The node step of a picture statement: when the line carries placement attributes, builds the node command for
 // the resource (named by argument 1) and adds it to the command container on top of the block stack. Does nothing
-// otherwise, so a plain definition is allowed outside any block.
+// otherwise, so a plain definition is allowed outside any block. A character's pose change is attached after the
+// other commands, and places the node on its own.
 void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
-                    bool visible);
+                    bool visible, std::unique_ptr<Command> poseChange = nullptr);
 
 void RegisterNodeStatements(ParseManager& parser);
 

@@ -87,7 +87,8 @@ public:
     [[nodiscard]] std::unique_ptr<Command> ParseCommand(std::u16string_view statementText);
 
     void PushBlock(BlockKind kind, void* object);
-    // Closes the top block; does nothing when none is open.
+    // Closes the top block; does nothing when none is open. Closing a selection that has no entries is a script
+    // error.
     void PopBlock();
     // The top block's object when it is of the kind; otherwise a ScriptError naming the statement and the kind.
     [[nodiscard]] void* TopBlock(BlockKind kind, std::u16string_view statement) const;
@@ -104,6 +105,9 @@ public:
     void SetCurrentResource(std::u16string name) { m_currentResource = std::move(name); }
     [[nodiscard]] const std::u16string& PendingVoice() const { return m_pendingVoice; }
     void SetPendingVoice(std::u16string file) { m_pendingVoice = std::move(file); }
+    // The speakers of every "say" line read so far, for the script check.
+    void AddSpeaker(const std::u16string& name) { m_speakers.insert(name); }
+    [[nodiscard]] const std::set<std::u16string>& Speakers() const { return m_speakers; }
 
 private:
     void ReadFile(const std::u16string& name);
@@ -117,6 +121,7 @@ private:
     std::map<std::u16string, Callback<void()>> m_interfaceFunctions;
     std::u16string m_currentResource; // the last "object" or "animation" name
     std::u16string m_pendingVoice;    // set by "voice", taken by the next "say"
+    std::set<std::u16string> m_speakers;
     std::map<std::u16string, std::u16string> m_readFromSource;
     ErrorHandler m_errorHandler;
     bool m_hasError = false;

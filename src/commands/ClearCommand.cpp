@@ -1,6 +1,7 @@
 #include "commands/ClearCommand.h"
 
 #include "app/TextCodec.h"
+#include "dialogue/DialogManager.h"
 #include "resources/ResourceManager.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
@@ -43,12 +44,21 @@ void ClearInterfaces()
         scenes->ClearInterfaces();
 }
 
+void HideTexts()
+{
+    if (DialogManager* dialogue = DialogManager::GetSingletonPtr())
+        dialogue->HideAll();
+}
+
 void ClearEverything(Scene& scene)
 {
     scene.ClearAll();
+    HideTexts();
     ClearInterfaces();
-    if (ResourceManager* resources = ResourceManager::GetSingletonPtr())
+    if (ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
+        resources->HideAllDialogs();
         resources->UnloadAll();
+    }
 }
 
 } // namespace
@@ -83,8 +93,8 @@ void ClearCommand::Execute(Scene& scene)
 
 void ClearCommand::ClearNamed(Scene& scene) const
 {
-    // "text" (the dialogue text) leaves the stage as it is. "playlist" fades the music out and leaves no playlist
-    // current, so nothing follows the track until the script plays music again.
+    // "playlist" fades the music out and leaves no playlist current, so nothing follows the track until the script
+    // plays music again.
     if (m_target == u"all")
         ClearEverything(scene);
     else if (m_target == u"interface")
@@ -97,6 +107,8 @@ void ClearCommand::ClearNamed(Scene& scene) const
         scene.RemoveGroup(u"animation");
     else if (m_target == u"objects")
         scene.Reset();
+    else if (m_target == u"text")
+        HideTexts();
     else if (m_target == u"playlist" && SoundManager::GetSingletonPtr() != nullptr)
         SoundManager::GetSingleton().ClearPlaylist();
 }

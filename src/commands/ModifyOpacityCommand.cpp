@@ -9,7 +9,7 @@ namespace Vel {
 
 void ModifyOpacityCommand::Execute(Scene& scene)
 {
-    AnimateNode(scene, m_node, [this](SceneNode& target) -> std::unique_ptr<Animator> {
+    AnimateNode(scene, m_node, [this](AnimationObject& target) -> std::unique_ptr<Animator> {
         return std::make_unique<OpacityAnimator>(target, m_from, m_to, m_duration);
     });
 }

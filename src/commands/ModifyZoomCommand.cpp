@@ -1,7 +1,7 @@
 #include "commands/ModifyZoomCommand.h"
 
-#include "scene/ZoomAnimator.h"
 #include "scene/SceneNode.h"
+#include "scene/ZoomAnimator.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ namespace Vel {
 void ModifyZoomCommand::Execute(Scene& scene)
 {
     const auto anchor = m_keepCentre ? ZoomAnimator::Anchor::Centre : ZoomAnimator::Anchor::TopLeft;
-    AnimateNode(scene, m_node, [this, anchor](SceneNode& target) -> std::unique_ptr<Animator> {
+    AnimateNode(scene, m_node, [this, anchor](AnimationObject& target) -> std::unique_ptr<Animator> {
         return std::make_unique<ZoomAnimator>(target, 1.0f, m_factor, m_duration, anchor);
     });
 }

@@ -2,9 +2,11 @@
 
 #include "app/TextCodec.h"
 #include "resources/Animation.h"
+#include "resources/Character.h"
 #include "resources/FontLibrary.h"
 #include "resources/Playlist.h"
 #include "resources/Sprite.h"
+#include "resources/Style.h"
 
 #include <cassert>
 #include <string>
@@ -34,6 +36,9 @@ ResourceManager::ResourceManager() : m_hge(hgeCreate(HGE_VERSION)), m_fontLibrar
 
 ResourceManager::~ResourceManager()
 {
+    // Characters only borrow pictures and styles, and styles borrow the library's faces, so they go first.
+    m_characters.clear();
+    m_styles.clear();
     m_fontLibrary.reset();
     FreeAllTextures();
     // The pictures hold texture handles that are already freed; they are only deleted now, never drawn.
@@ -79,6 +84,22 @@ Animation* ResourceManager::GetAnimation(const std::u16string& name)
     return GetOrCreate(m_animations, name);
 }
 
+Character* ResourceManager::GetCharacter(const std::u16string& name)
+{
+    return GetOrCreate(m_characters, name);
+}
+
+Style* ResourceManager::GetStyle(const std::u16string& name)
+{
+    if (name.empty())
+        return nullptr;
+    // A style is not told its name: nothing asks a style for it.
+    auto [entry, created] = m_styles.try_emplace(name);
+    if (created)
+        entry->second = std::make_unique<Style>();
+    return entry->second.get();
+}
+
 Playlist* ResourceManager::GetPlaylist(const std::u16string& name)
 {
     auto [entry, created] = m_playlists.try_emplace(name);
@@ -93,6 +114,8 @@ Resource* ResourceManager::FindResource(const std::u16string& name) const
         return sprite->second.get();
     if (const auto animation = m_animations.find(name); animation != m_animations.end())
         return animation->second.get();
+    if (const auto character = m_characters.find(name); character != m_characters.end())
+        return character->second.get();
     return nullptr;
 }
 
@@ -103,6 +126,12 @@ void ResourceManager::UnloadAll()
     for (const auto& [name, animation] : m_animations)
         animation->Unload();
     FreeAllTextures();
+}
+
+void ResourceManager::HideAllDialogs()
+{
+    for (const auto& [name, character] : m_characters)
+        character->HideDialog();
 }
 
 FontFace* ResourceManager::GetFontFace(const std::u16string& file)

@@ -316,21 +316,33 @@ float hgeFont::LineStart(float x, int align, std::string_view line) const
 
 float hgeFont::GetStringWidth(std::string_view text, bool multiline) const
 {
-    float widest = 0.0f;
-    float line = 0.0f;
+    LineMeasure measure;
+    // Only the first line counts.
+    if (!multiline)
+        text =
+            text.substr(0, static_cast<std::size_t>(std::find_if(text.begin(), text.end(), IsLineEnd) - text.begin()));
+    Measure(measure, text);
+    return ScaledWidth(measure);
+}
+
+// Adds the text's letters to a running measure; a line end starts a new line.
+void hgeFont::Measure(LineMeasure& measure, std::string_view text) const
+{
     for (char c : text) {
         if (IsLineEnd(c)) {
-            if (!multiline)
-                break;
-            widest = std::max(widest, line);
-            line = 0.0f;
+            measure.widest = std::max(measure.widest, measure.line);
+            measure.line = 0.0f;
             continue;
         }
         const int letter = LetterFor(static_cast<unsigned char>(c));
         if (letter >= 0)
-            line += m_pre[letter] + m_post[letter] + m_tracking + m_letters[letter]->GetWidth();
+            measure.line += m_pre[letter] + m_post[letter] + m_tracking + m_letters[letter]->GetWidth();
     }
-    return std::max(widest, line) * m_scale * m_proportion;
+}
+
+float hgeFont::ScaledWidth(const LineMeasure& measure) const
+{
+    return std::max(measure.widest, measure.line) * m_scale * m_proportion;
 }
 
 void hgeFont::printf(float x, float y, int align, const char* format, ...)
@@ -381,29 +393,35 @@ void hgeFont::Format(const char* format, va_list args)
 }
 
 // Breaks the buffer into lines no wider than width where the words allow; a word wider than the box keeps a line
-// of its own. Returns the number of line breaks in the wrapped text.
+// of its own. Returns the number of line breaks in the wrapped text. The line is measured as it grows, word by word,
+// so a long text wraps in one pass.
 int hgeFont::Wrap(float width)
 {
     std::string& text = m_buffer;
-    std::size_t lineStart = 0;
+    LineMeasure line; // of the current line up to the word being placed
     bool firstWord = true;
     for (std::size_t wordStart = 0; wordStart <= text.size();) {
         std::size_t wordEnd = wordStart;
         while (wordEnd < text.size() && text[wordEnd] != ' ' && text[wordEnd] != '\n')
             ++wordEnd;
-        if (GetStringWidth(std::string_view(text).substr(lineStart, wordEnd - lineStart), true) > width) {
+        LineMeasure withWord = line;
+        Measure(withWord, std::string_view(text).substr(wordStart, wordEnd - wordStart));
+        if (ScaledWidth(withWord) > width) {
             if (firstWord) {
                 if (wordEnd < text.size())
                     text[wordEnd] = '\n';
             } else {
                 text[wordStart - 1] = '\n';
-                lineStart = wordStart;
+                withWord = LineMeasure();
+                Measure(withWord, std::string_view(text).substr(wordStart, wordEnd - wordStart));
             }
         }
         if (wordEnd < text.size() && text[wordEnd] == '\n') {
-            lineStart = wordEnd + 1;
+            line = LineMeasure();
             firstWord = true;
         } else {
+            line = withWord;
+            Measure(line, std::string_view(text).substr(wordEnd, 1));
             firstWord = false;
         }
         wordStart = wordEnd + 1;

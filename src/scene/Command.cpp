@@ -43,19 +43,22 @@ void Command::Complete()
     completion();
 }
 
-void Command::AnimateNode(Scene& scene, const std::u16string& node,
-                          const std::function<std::unique_ptr<Animator>(SceneNode&)>& makeAnimator)
+void Command::AnimateNode(Scene& scene, const std::u16string& node, const MakeAnimator& makeAnimator)
 {
     SceneNode* target = scene.FindNode(node);
-    if (target == nullptr) {
+    if (target == nullptr)
         Complete();
-        return;
-    }
-    std::unique_ptr<Animator> animator = makeAnimator(*target);
-    // Guarded: the node and its animator may outlive a command run by a click action.
+    else
+        AnimateObject(*target, makeAnimator);
+}
+
+void Command::AnimateObject(AnimationObject& target, const MakeAnimator& makeAnimator)
+{
+    std::unique_ptr<Animator> animator = makeAnimator(target);
+    // Guarded: the object and its animator may outlive a command run by a click action.
     if (GetWait())
         animator->SetFinishCallback(Guarded(&Command::Complete));
-    target->AddAnimator(std::move(animator));
+    target.AddAnimator(std::move(animator));
     if (!GetWait())
         Complete();
 }

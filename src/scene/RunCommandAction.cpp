@@ -11,7 +11,7 @@ RunCommandAction::RunCommandAction(std::unique_ptr<Command> command) : m_command
 
 RunCommandAction::~RunCommandAction() = default;
 
-void RunCommandAction::Run()
+void RunCommandAction::Perform()
 {
     Scene* scene = CurrentScene::Get();
     if (m_command && scene != nullptr)

@@ -6,7 +6,7 @@ namespace Vel {
 
 RunFunctionAction::RunFunctionAction(Callback<void()> function) : m_function(std::move(function)) {}
 
-void RunFunctionAction::Run()
+void RunFunctionAction::Perform()
 {
     m_function();
 }

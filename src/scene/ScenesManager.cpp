@@ -4,9 +4,11 @@
 #include "app/HgeManager.h"
 #include "app/TextCodec.h"
 #include "app/Trace.h"
+#include "resources/ResourceManager.h"
 #include "resources/hgeFont.h"
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
+#include "scene/DialogueLayer.h"
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
 
@@ -100,6 +102,13 @@ void ScenesManager::StartScene(const std::u16string& name, SceneStart start)
     const NestedStart nested(m_startDepth);
     m_switching = true;
     m_currentName = name;
+    // The old scene's speech and texts go, and its pictures give their textures back until they are drawn again.
+    if (ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
+        resources->HideAllDialogs();
+        resources->UnloadAll();
+    }
+    if (m_dialogue != nullptr)
+        m_dialogue->HideAll();
     // The click that asked for the switch must not also act in the new scene.
     ClickGate::Left().Close();
     Scene* scene = FindScene(name);
@@ -176,7 +185,12 @@ void ScenesManager::Update(float dt)
     // No menu is open from here on, so a voice paused for one goes on.
     if (sound != nullptr)
         sound->PauseVoice(false);
-    UpdateScenes(dt);
+    bool blocked = false;
+    if (m_dialogue != nullptr) {
+        m_dialogue->Update(dt);
+        blocked = m_dialogue->HandleInput();
+    }
+    UpdateScenes(dt, blocked);
 }
 
 // A right click or Escape is taken while the gate is open and the script allows it; otherwise it is forgotten.
@@ -190,14 +204,13 @@ void ScenesManager::TakeRightClick()
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
-void ScenesManager::UpdateScenes(float dt)
+void ScenesManager::UpdateScenes(float dt, bool blocked)
 {
     if (m_deferredStart) {
         const DeferredStart deferred = std::move(*m_deferredStart);
         m_deferredStart.reset();
         StartScene(deferred.name, deferred.start);
     }
-    bool blocked = false;
     // A copy: a command run here may show or remove interfaces.
     const std::map<std::u16string, Scene*> shown = m_shownInterfaces;
     for (const auto& [name, scene] : shown) {
@@ -218,6 +231,8 @@ void ScenesManager::Render()
         m_current->Render();
     for (const auto& [name, scene] : m_shownInterfaces)
         scene->Render();
+    if (m_dialogue != nullptr)
+        m_dialogue->Render();
 }
 
 void ScenesManager::RenderError()

@@ -12,6 +12,7 @@
 #include "scene/CommandContainer.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
+#include "script/RequireManager.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"
 
@@ -73,17 +74,9 @@ std::vector<std::unique_ptr<Command>> MakeAttached(ParseManager& parser, const C
     return attached;
 }
 
-ResourceManager& Registry(std::u16string_view statement)
-{
-    ResourceManager* resources = ResourceManager::GetSingletonPtr();
-    if (resources == nullptr)
-        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot define pictures before the graphics start");
-    return *resources;
-}
-
 void PlaceAnimation(ParseManager& parser, CommandLine& line)
 {
-    Animation* animation = Registry(u"animation").GetAnimation(line.GetArgument(0));
+    Animation* animation = RequireManager<ResourceManager>(u"animation").GetAnimation(line.GetArgument(0));
     parser.SetCurrentResource(line.GetArgument(0));
     AddNodeCommand(parser, line, animation, u"animation", true);
 }
@@ -109,12 +102,14 @@ void AddMove(ParseManager& parser, const CommandLine& line)
 } // namespace
 
 void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
-                    bool visible)
+                    bool visible, std::unique_ptr<Command> poseChange)
 {
     CreateNodeCommand::Placement placement;
     std::vector<std::unique_ptr<Command>> attached = MakeAttached(parser, line, placement.opacity);
-    if (!IsPlacing(line))
+    if (!IsPlacing(line) && !poseChange)
         return;
+    if (poseChange)
+        attached.push_back(std::move(poseChange));
     placement.name = line.GetArgument(0);
     placement.group = group;
     placement.resource = resource;

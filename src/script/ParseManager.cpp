@@ -2,20 +2,26 @@
 
 #include "app/HgeManager.h"
 #include "app/TextCodec.h"
+#include "commands/SetSelectionCommand.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"
+#include "dialogue/DialogManager.h"
+#include "dialogue/Selection.h"
 #include "scene/Command.h"
 #include "scene/CommandContainer.h"
 #include "scene/RunCommandAction.h"
 #include "scene/RunFunctionAction.h"
 #include "scene/ScenesManager.h"
+#include "script/CharacterStatements.h"
 #include "script/FlowStatements.h"
 #include "script/NodeStatements.h"
 #include "script/ResourceStatements.h"
 #include "script/SceneStatements.h"
 #include "script/ScriptError.h"
+#include "script/SelectionStatements.h"
 #include "script/SettingsStatements.h"
 #include "script/SoundStatements.h"
+#include "script/TextStatements.h"
 #include "script/TriggerStatements.h"
 
 #include <exception>
@@ -80,6 +86,11 @@ std::string KindName(BlockKind kind)
     return "unknown";
 }
 
+std::string WithArticle(const std::string& noun)
+{
+    return (std::string("aeiou").find(noun.front()) == std::string::npos ? "a " : "an ") + noun;
+}
+
 // The block of one statement read on its own (an action text, a branch of a condition): it keeps every command
 // the statement adds, and the caller takes the last one.
 class ActionContainer final : public CommandContainer
@@ -118,6 +129,9 @@ ParseManager::ParseManager()
     RegisterFlowStatements(*this);
     RegisterNodeStatements(*this);
     RegisterSoundStatements(*this);
+    RegisterTextStatements(*this);
+    RegisterCharacterStatements(*this);
+    RegisterSelectionStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;
@@ -200,6 +214,8 @@ void ParseManager::RegisterFunctions()
     }
     if (ScenesManager* scenes = ScenesManager::GetSingletonPtr())
         AddInterfaceFunction(u"end", Callback<void()>(scenes, &ScenesManager::End));
+    if (DialogManager* dialogue = DialogManager::GetSingletonPtr())
+        AddInterfaceFunction(u"skiptext", Callback<void()>(dialogue, &DialogManager::CompleteAll));
     // Named by some buttons; it does nothing.
     AddInterfaceFunction(u"sound", Callback<void()>([] {}));
 }
@@ -252,8 +268,15 @@ void ParseManager::PushBlock(BlockKind kind, void* object)
 
 void ParseManager::PopBlock()
 {
-    if (!m_blocks.empty())
-        m_blocks.pop_back();
+    if (m_blocks.empty())
+        return;
+    const Block closed = m_blocks.back();
+    m_blocks.pop_back();
+    // A choice with nothing to choose would take every click and never let the story go on.
+    if (closed.kind == BlockKind::ChoiceList &&
+        static_cast<SetSelectionCommand*>(closed.object)->GetSelection().GetChoices().empty()) {
+        throw ScriptError("Selection without entries");
+    }
 }
 
 void* ParseManager::TopBlock(BlockKind kind, std::u16string_view statement) const
@@ -265,7 +288,7 @@ void* ParseManager::TopBlock(BlockKind kind, std::u16string_view statement) cons
         throw needs("");
     const Block& top = m_blocks.back();
     if (top.kind != kind)
-        throw needs(" (the innermost open block is a " + KindName(top.kind) + " block)");
+        throw needs(" (the innermost open block is " + WithArticle(KindName(top.kind)) + " block)");
     return top.object;
 }
 

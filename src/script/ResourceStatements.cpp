@@ -7,6 +7,7 @@
 #include "script/CommandLine.h"
 #include "script/NodeStatements.h"
 #include "script/ParseManager.h"
+#include "script/RequireManager.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"
 
@@ -15,15 +16,6 @@
 namespace Vel {
 
 namespace {
-
-ResourceManager& Registry(std::u16string_view statement)
-{
-    // Picture definitions parsed before the graphics are set up would otherwise end the process.
-    ResourceManager* resources = ResourceManager::GetSingletonPtr();
-    if (resources == nullptr)
-        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot define pictures before the graphics start");
-    return *resources;
-}
 
 std::string TypeName(ResourceType type)
 {
@@ -41,7 +33,7 @@ std::string TypeName(ResourceType type)
 // object(name, file=...): the sprite definition, followed by the node step when the line places the sprite.
 void Object(ParseManager& parser, CommandLine& line)
 {
-    Sprite* sprite = Registry(u"object").GetSprite(line.GetArgument(0));
+    Sprite* sprite = RequireManager<ResourceManager>(u"object").GetSprite(line.GetArgument(0));
     const std::u16string file = line.GetAttribute(u"file");
     if (!file.empty())
         sprite->SetFile(file);
@@ -53,7 +45,7 @@ void Object(ParseManager& parser, CommandLine& line)
 // name keeps it.
 void BeginAnimation(ParseManager& parser, CommandLine& line)
 {
-    Animation* animation = Registry(u"beginanim").GetAnimation(line.GetArgument(0));
+    Animation* animation = RequireManager<ResourceManager>(u"beginanim").GetAnimation(line.GetArgument(0));
     if (ScriptValues::IsFlag(line.GetAttribute(u"cycle"), u"yes"))
         animation->SetCycle(true);
     // Resource blocks hold the Resource base, since character blocks share the kind.

@@ -6,6 +6,7 @@
 #include "scene/ScenesManager.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
+#include "script/RequireManager.h"
 #include "script/ScriptError.h"
 
 #include <memory>
@@ -17,20 +18,14 @@ namespace {
 void BeginScene(ParseManager& parser, CommandLine& line)
 {
     // Without a scenes manager the scene would have no owner.
-    ScenesManager* scenes = ScenesManager::GetSingletonPtr();
-    if (scenes == nullptr)
-        throw ScriptError("beginscene cannot define scenes before the game starts");
-    Scene* scene = scenes->CreateScene(line.GetArgument(0));
+    Scene* scene = RequireManager<ScenesManager>(u"beginscene").CreateScene(line.GetArgument(0));
     // Command statements cast the block object back to this base.
     parser.PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(scene));
 }
 
 void BeginInterface(ParseManager& parser, CommandLine& line)
 {
-    ScenesManager* scenes = ScenesManager::GetSingletonPtr();
-    if (scenes == nullptr)
-        throw ScriptError("begininterface cannot define interfaces before the game starts");
-    Scene* scene = scenes->CreateInterfaceScene(line.GetArgument(0));
+    Scene* scene = RequireManager<ScenesManager>(u"begininterface").CreateInterfaceScene(line.GetArgument(0));
     parser.PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(scene));
 }
 

@@ -11,6 +11,7 @@
 #include "scene/CommandContainer.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
+#include "script/RequireManager.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"
 
@@ -54,10 +55,7 @@ void Volume(ParseManager& parser, CommandLine& line)
 // beginplaylist(name, random=yes): only "yes" sets the shuffle flag, and nothing clears it.
 void BeginPlaylist(ParseManager& parser, CommandLine& line)
 {
-    ResourceManager* resources = ResourceManager::GetSingletonPtr();
-    if (resources == nullptr)
-        throw ScriptError("beginplaylist cannot define playlists before the resources exist");
-    Playlist* playlist = resources->GetPlaylist(line.GetArgument(0));
+    Playlist* playlist = RequireManager<ResourceManager>(u"beginplaylist").GetPlaylist(line.GetArgument(0));
     if (ScriptValues::IsFlag(line.GetAttribute(u"random"), u"yes"))
         playlist->SetShuffle(true);
     parser.PushBlock(BlockKind::SoundList, playlist);

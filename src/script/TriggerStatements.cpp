@@ -4,6 +4,7 @@
 #include "scene/TriggerManager.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
+#include "script/RequireManager.h"
 #include "script/ScriptError.h"
 
 #include <string>
@@ -15,11 +16,7 @@ namespace {
 
 void Declare(std::u16string_view statement, const CommandLine& line, TriggerKind kind)
 {
-    // A declaration parsed where no trigger registry exists would otherwise end the process.
-    TriggerManager* triggers = TriggerManager::GetSingletonPtr();
-    if (triggers == nullptr)
-        throw ScriptError(TextCodec::WideToUtf8(statement) + " cannot declare triggers before the game starts");
-    triggers->SetKind(line.GetArgument(0), kind);
+    RequireManager<TriggerManager>(statement).SetKind(line.GetArgument(0), kind);
 }
 
 } // namespace

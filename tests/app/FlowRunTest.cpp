@@ -1,10 +1,10 @@
 // End-to-end runs of stories: a picture faded in and moved, triggers set and tested (a persistent one across two
-// runs), conditional jumps, and pauses that wait for a click. The engine runs headless on a private copy of tests/games/flow (a run compiles the scripts in place).
+// runs), conditional jumps, and pauses that wait for a click. The engine runs headless on private copies of the
+// test games.
+#include "GameRun.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,43 +12,20 @@
 
 namespace {
 
-// The colour (0xRRGGBB) of a pixel of the engine's 24-bit bottom-up BMP snapshot.
-std::uint32_t BmpPixel(const std::string& bmp, int x, int y)
-{
-    const auto number = [&](std::size_t at) {
-        return static_cast<std::int32_t>(static_cast<unsigned char>(bmp.at(at)) |
-                                         static_cast<unsigned char>(bmp.at(at + 1)) << 8 |
-                                         static_cast<unsigned char>(bmp.at(at + 2)) << 16 |
-                                         static_cast<std::uint32_t>(static_cast<unsigned char>(bmp.at(at + 3))) << 24);
-    };
-    const std::int32_t width = number(18), height = number(22);
-    const std::size_t row = height > 0 ? static_cast<std::size_t>(height - 1 - y) : static_cast<std::size_t>(y);
-    const std::size_t at = static_cast<std::size_t>(number(10)) + row * ((width * 3 + 3) / 4 * 4) + x * 3;
-    return static_cast<unsigned char>(bmp.at(at + 2)) << 16 | static_cast<unsigned char>(bmp.at(at + 1)) << 8 |
-           static_cast<unsigned char>(bmp.at(at));
-}
-
-// A headless run of a private copy of a test game; returns the exit status, stderr goes to err.txt.
-int RunGame(const Vel::TestTools::TempFolder& root, const std::filesystem::path& game, const std::string& options)
-{
-    const std::string command = std::string("'") + VEL_ENGINE + "' '" + game.string() + "' --headless --user-dir '" +
-                                root.File("user") + "' " + options + " 2>'" + root.File("err.txt") + "' >/dev/null";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using Vel::TestTools::BmpPixel;
+using Vel::TestTools::CopyGame;
+using Vel::TestTools::RunGame;
 
 TEST(FlowRunTest, StoryFadesMovesWaitsForAClickAndRemembersItsChapter)
 {
     Vel::TestTools::TempFolder root;
-    const std::filesystem::path game = root.Path() / "story";
-    std::filesystem::copy(std::filesystem::path(VEL_TEST_GAMES) / "story", game,
-                          std::filesystem::copy_options::recursive);
+    const std::filesystem::path game = CopyGame(root, "story");
     root.Write("input.txt", "80 click 160 120\n");
     // The card fades in over frames 1-30 at (100, 80), then moves to (20, 40) over the next 30 frames.
     ASSERT_EQ(RunGame(root, game,
                       "--frames 100 --input '" + root.File("input.txt") + "' --trace '" + root.File("first.txt") +
-                          "' --snapshot '15:" + root.File("fading.bmp") + "' --snapshot '70:" +
-                          root.File("moved.bmp") + "'"),
+                          "' --snapshot '15:" + root.File("fading.bmp") + "' --snapshot '70:" + root.File("moved.bmp") +
+                          "'"),
               0)
         << root.Read("err.txt");
     const std::uint32_t fading = BmpPixel(root.Read("fading.bmp"), 110, 90);
@@ -68,9 +45,10 @@ TEST(FlowRunTest, StoryFadesMovesWaitsForAClickAndRemembersItsChapter)
     // Each command a scene starts is traced with the scene, its index and its description.
     EXPECT_NE(first.find("\n60 command intro 2 Pause\n"), std::string::npos) << first;
     EXPECT_NE(first.find(" command first 0 Set trigger-chapter=two\n"), std::string::npos) << first;
-    ASSERT_EQ(RunGame(root, game,
-                      "--frames 100 --input '" + root.File("input.txt") + "' --trace '" + root.File("second.txt") + "'"),
-              0);
+    ASSERT_EQ(
+        RunGame(root, game,
+                "--frames 100 --input '" + root.File("input.txt") + "' --trace '" + root.File("second.txt") + "'"),
+        0);
     const std::string second = root.Read("second.txt");
     EXPECT_NE(second.find(" scene again\n"), std::string::npos) << second;
     EXPECT_EQ(second.find(" scene first\n"), std::string::npos) << second;
@@ -79,9 +57,7 @@ TEST(FlowRunTest, StoryFadesMovesWaitsForAClickAndRemembersItsChapter)
 TEST(FlowRunTest, ConditionalJumpFollowsTheTriggerAndThePauseWaitsForAClick)
 {
     Vel::TestTools::TempFolder root;
-    const std::filesystem::path game = root.Path() / "flow";
-    std::filesystem::copy(std::filesystem::path(VEL_TEST_GAMES) / "flow", game,
-                          std::filesystem::copy_options::recursive);
+    const std::filesystem::path game = CopyGame(root, "flow");
     const auto run = [&](const std::string& trace, const std::string& options) {
         return RunGame(root, game, "--frames 40 --trace '" + root.File(trace) + "' " + options);
     };

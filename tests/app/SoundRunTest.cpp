@@ -1,12 +1,11 @@
 // End-to-end run of a scene with sound: a playlist faded in, a sound effect and a volume step, rendered headless
 // into a WAV file whose level over time shows the fade.
 #include "AudioTools.h"
+#include "GameRun.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
-
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -43,18 +42,13 @@ double LevelAt(const Vel::TestTools::LevelMeter& meter, double seconds)
 TEST(SoundRunTest, PlaylistFadesInEffectPlaysAndVolumeStepRaisesTheMusic)
 {
     Vel::TestTools::TempFolder root;
-    const std::filesystem::path game = root.Path() / "sound";
-    std::filesystem::copy(std::filesystem::path(VEL_TEST_GAMES) / "sound", game,
-                          std::filesystem::copy_options::recursive);
+    const std::filesystem::path game = Vel::TestTools::CopyGame(root, "sound");
     ASSERT_TRUE(Vel::TestTools::WriteTone((game / "calm1.wav").string(), 12.0, 440.0, 0.5));
     ASSERT_TRUE(Vel::TestTools::WriteTone((game / "calm2.wav").string(), 2.0, 330.0, 0.5));
     ASSERT_TRUE(Vel::TestTools::WriteTone((game / "bell.wav").string(), 0.5, 880.0, 0.5));
 
-    const std::string command = std::string("'") + VEL_ENGINE + "' '" + game.string() + "' --headless --user-dir '" +
-                                root.File("user") + "' --frames 600 --audio-out '" + root.File("out.wav") + "' 2>'" +
-                                root.File("err.txt") + "' >/dev/null";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << root.Read("err.txt");
+    ASSERT_EQ(Vel::TestTools::RunGame(root, game, "--frames 600 --audio-out '" + root.File("out.wav") + "'"), 0)
+        << root.Read("err.txt");
 
     int rate = 0;
     const Vel::TestTools::LevelMeter meter = ReadRendered(root.File("out.wav"), rate);

@@ -41,7 +41,7 @@ private:
 
 struct NoAction : Action
 {
-    void Run() override {}
+    void Perform() override {}
 };
 
 using Placement = CreateNodeCommand::Placement;

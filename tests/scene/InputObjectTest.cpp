@@ -98,7 +98,7 @@ class SelfRemovingAction : public Action
 public:
     explicit SelfRemovingAction(SceneNode*& node) : m_node(node) { ++s_alive; }
     ~SelfRemovingAction() override { --s_alive; }
-    void Run() override
+    void Perform() override
     {
         m_node->SetAction(nullptr);
         s_aliveDuringRun = s_alive;

@@ -124,7 +124,7 @@ TEST_F(NodeStatementsTest, PlainDefinitionsNeedNoSceneButPlacingOnesDoAndBadText
     EXPECT_NE(Run({u"clear(all)"}), "");
     m_resources.reset();
     EXPECT_EQ(Run({u"scene", u"animation(walk, layer=1)"}),
-              "animation cannot define pictures before the graphics start");
+              "animation cannot be read before the game's managers exist");
 }
 
 } // namespace

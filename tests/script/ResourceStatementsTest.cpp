@@ -82,7 +82,7 @@ TEST_F(ResourceStatementsTest, FrameNeedsAnOpenAnimationBlockAndStrictNumbers)
     EXPECT_EQ(m_resources->GetAnimation(u"a")->GetFrameCount(), 0u);
 
     m_resources.reset();
-    EXPECT_EQ(Run({u"object(bg, file=bg.png)"}), "object cannot define pictures before the graphics start");
+    EXPECT_EQ(Run({u"object(bg, file=bg.png)"}), "object cannot be read before the game's managers exist");
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST_F(SceneStatementsTest, SceneBlocksCollectTheirCommandsAndChainInOrder)
 
 TEST_F(SceneStatementsTest, WithoutAScenesManagerTheStatementFails)
 {
-    EXPECT_EQ(Parse({u"beginscene(intro)"}), "beginscene cannot define scenes before the game starts");
+    EXPECT_EQ(Parse({u"beginscene(intro)"}), "beginscene cannot be read before the game's managers exist");
 }
 
 TEST_F(SceneStatementsTest, InterfaceBlocksCollectCommandsAndScenesShowThem)
@@ -110,7 +110,7 @@ TEST_F(SceneStatementsTest, InterfaceBlocksCollectCommandsAndScenesShowThem)
 
 TEST_F(SceneStatementsTest, WithoutAScenesManagerNoInterfaceIsDefined)
 {
-    EXPECT_EQ(Parse({u"begininterface(hud)"}), "begininterface cannot define interfaces before the game starts");
+    EXPECT_EQ(Parse({u"begininterface(hud)"}), "begininterface cannot be read before the game's managers exist");
 }
 
 TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
@@ -168,7 +168,7 @@ TEST_F(SceneStatementsTest, TriggerDeclarationsMakeTriggersPersistentWithoutTouc
     EXPECT_EQ(triggers->Triggers().size(), 4u);
 
     triggers.reset();
-    EXPECT_EQ(Parse({u"gal_trigger(cg_beach)"}), "gal_trigger cannot declare triggers before the game starts");
+    EXPECT_EQ(Parse({u"gal_trigger(cg_beach)"}), "gal_trigger cannot be read before the game's managers exist");
 }
 
 } // namespace

@@ -44,17 +44,9 @@ protected:
     // ends a parser's run.
     std::string Parse(std::initializer_list<std::u16string_view> lines)
     {
-        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File(std::to_string(++m_files) + ".cvls"));
-        TestTools::WriteCompiled(name, lines);
-        ParseManager parser;
-        parser.Parse(name);
-        if (const std::string error = TestTools::ErrorInfo(parser.ErrorReport()); !error.empty())
-            return error;
-        std::string text;
-        if (const Scene* scene = m_scenes.FindScene(u"s" + TextCodec::Utf8ToWide(std::to_string(m_files))))
-            for (const Command* command : scene->GetCommands())
-                text += (text.empty() ? "" : "; ") + Describe(command);
-        return text;
+        const std::string number = std::to_string(++m_files);
+        return TestTools::ParseScene(TextCodec::Utf8ToWide(m_folder.File(number + ".cvls")), lines,
+                                     u"s" + TextCodec::Utf8ToWide(number), Describe);
     }
     std::string ParseInScene(std::u16string_view statement)
     {

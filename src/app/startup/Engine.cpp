@@ -7,12 +7,14 @@
 #include "app/UserFiles.h"
 #include "data/CompileScripts.h"
 #include "data/PakInterface.h"
+#include "dialogue/DialogManager.h"
 #include "platform/InputScript.h"
 #include "resources/ResourceManager.h"
 #include "resources/ScreenPresenter.h"
 #include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
+#include "script/TextStatements.h"
 #include "sound/SoundManager.h"
 
 #include <Poco/File.h>
@@ -124,7 +126,9 @@ bool Engine::OpenDisplay()
 void Engine::CreateManagers()
 {
     m_resourceManager = std::make_unique<ResourceManager>();
+    m_dialogManager = std::make_unique<DialogManager>();
     m_scenesManager = std::make_unique<ScenesManager>();
+    m_scenesManager->SetDialogueLayer(m_dialogManager.get());
     m_triggerManager = std::make_unique<TriggerManager>();
     m_soundManager = std::make_unique<SoundManager>();
 }
@@ -150,6 +154,10 @@ int Engine::Check()
         std::fprintf(stderr, "%s\n", TextCodec::WideToUtf8(m_parseManager->ErrorReport()).c_str());
         return 1;
     }
+    // Such a line would be skipped at run time; the author hears of it now.
+    for (const std::u16string& speaker : SpeakersWithoutDialog(*m_parseManager))
+        std::fprintf(stderr, "warning: '%s' speaks but has no dialog; the line will be skipped\n",
+                     TextCodec::WideToUtf8(speaker).c_str());
     return 0;
 }
 
@@ -313,6 +321,7 @@ void Engine::Shutdown()
     }
     m_presenter.reset();
     m_scenesManager.reset();
+    m_dialogManager.reset();
     m_triggerManager.reset();
     m_parseManager.reset();
     m_soundManager.reset();

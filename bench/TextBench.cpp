@@ -1,0 +1,76 @@
+// One frame of a long story text, headless: a 1,000-letter text typed at speed 10 (or shown whole) into a
+// 600 x 400 text box and wrapped anew, then drawn with a bitmap font, every frame, through the dialogue manager.
+// Reports the allocations of the measured frames, which must be none once the text is set.
+#include "AllocationCounter.h"
+#include "BenchTools.h"
+#include "dialogue/DialogManager.h"
+#include "dialogue/Textbox.h"
+#include "resources/ResourceManager.h"
+#include "resources/Style.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+constexpr int kLetters = 1000;
+constexpr float kFrame = 1.0f / 60.0f;
+
+// Words of three to nine letters with blanks between, kLetters in all.
+std::u16string LongText()
+{
+    std::u16string text;
+    for (int word = 0; text.size() < kLetters; ++word) {
+        text.append(static_cast<std::size_t>(3 + word % 7), static_cast<char16_t>(u'a' + word % 26));
+        text += u' ';
+    }
+    text.resize(kLetters);
+    return text;
+}
+
+void TypeAndDraw(benchmark::State& state)
+{
+    Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
+    if (!hge)
+        return;
+    // The test game's bitmap font, read relative to the game folder like any game's fonts.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(VEL_SOURCE_DIR) / "tests/games/dialogue");
+    {
+        Vel::ResourceManager resources;
+        Vel::DialogManager dialogue;
+        Vel::Style* style = resources.GetStyle(u"speech");
+        style->Set(u"font1", 0, 100, u"", 10, u"", 1.0f, 1.0f, 1.0f, 1.0f, resources.GetFontLibrary());
+        Vel::Textbox* box = dialogue.GetTextbox(u"main");
+        box->MoveTo(100.0f, 100.0f);
+        box->SetSize(600.0f, 400.0f);
+        // Speed 10 types 30 letters a second, so the text is still typing when the measurement ends; speed 0 shows
+        // it whole from the start.
+        box->SetText(LongText(), style, static_cast<float>(state.range(0)), nullptr, true, true);
+        std::size_t allocations = 0;
+        for (auto _ : state) {
+            const Vel::TestTools::AllocationScope scope;
+            dialogue.Update(kFrame);
+            hge->Gfx_BeginScene();
+            hge->Gfx_Clear(0xFF000000);
+            dialogue.Render();
+            hge->Gfx_EndScene();
+            allocations += scope.Allocations();
+        }
+        state.counters["allocations"] = static_cast<double>(allocations);
+        state.counters["shown"] = box->GetShown();
+    }
+    std::filesystem::current_path(previous);
+    Vel::BenchTools::CloseHeadless(hge);
+}
+
+} // namespace
+
+BENCHMARK(TypeAndDraw)->Arg(10)->Arg(0)->Unit(benchmark::kMicrosecond)->Iterations(1800);
+BENCHMARK_MAIN();

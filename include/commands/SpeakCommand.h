@@ -1,0 +1,42 @@
+#pragma once
+
+#include "scene/Command.h"
+
+#include <string>
+#include <utility>
+
+namespace Vel {
+
+// Lets a character say a line through its dialog, with an optional recorded voice. While the voice plays the
+// character's pose shows its speaking picture. The command always reports when the reader has finished the line,
+// whatever its wait flag; a voice still playing then stops.
+class SpeakCommand : public Command
+{
+public:
+    // voice: a sound file name, empty for none.
+    SpeakCommand(std::u16string text, std::u16string character, std::u16string voice)
+        : m_text(std::move(text)), m_character(std::move(character)), m_voice(std::move(voice))
+    {
+    }
+
+    void Execute(Scene& scene) override;
+    // "Speak-" and the character's name.
+    [[nodiscard]] std::u16string GetDescription() const override;
+
+    [[nodiscard]] const std::u16string& GetText() const { return m_text; }
+    [[nodiscard]] const std::u16string& GetCharacter() const { return m_character; }
+    [[nodiscard]] const std::u16string& GetVoice() const { return m_voice; }
+
+private:
+    void OnSpeechFinished();
+    void OnVoiceFinished();
+    // Back to the idle picture, when this run switched to the speaking one.
+    void StopSpeaking();
+
+    std::u16string m_text;
+    std::u16string m_character;
+    std::u16string m_voice;
+    bool m_speaking = false; // this run set the character speaking and has not ended it yet
+};
+
+} // namespace Vel

@@ -1,0 +1,56 @@
+#pragma once
+
+// Owns every text box of the game by name and runs the dialogue layer each frame: updates, mouse input and
+// drawing of all text boxes (in name order) and of the active selection's choices. Start-up creates the one instance
+// with the other managers and hands it to the scenes manager as its dialogue layer; the script's text box
+// statement, the text command, dialogs and galleries fetch boxes by name; the selection command makes its
+// selection active; "skiptext" finishes and advances every visible text at once.
+
+#include "VelSingleton.h"
+#include "scene/DialogueLayer.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Vel {
+
+class Selection;
+class Textbox;
+
+class DialogManager : public Singleton<DialogManager>, public DialogueLayer
+{
+public:
+    DialogManager();
+    ~DialogManager() override;
+
+    // Get-or-create: never null; a new box is hidden and empty. Valid until the manager is destroyed.
+    [[nodiscard]] Textbox* GetTextbox(const std::u16string& name);
+    [[nodiscard]] Textbox* FindTextbox(const std::u16string& name) const;
+
+    void Update(float dt) override;
+    // The left click (through the click gate) and the mouse in game coordinates go to the active selection's
+    // choices, which dim but the one under the mouse and always take the event, then to the text boxes in name order
+    // until one takes the click.
+    [[nodiscard]] bool HandleInput() override;
+    void Render() override;
+    // Every box hidden; the selection inactive.
+    void HideAll() override;
+    // "skiptext": every visible box completes its text and runs its completion handler.
+    void CompleteAll();
+
+    // The selection belongs to its command; it stays borrowed here until the next one.
+    void SetSelection(Selection* selection);
+    void SetSelectionActive(bool active) { m_selectionActive = active; }
+    [[nodiscard]] bool IsSelectionActive() const { return m_selectionActive; }
+    [[nodiscard]] Selection* GetSelection() const { return m_selection; }
+
+    [[nodiscard]] const std::map<std::u16string, std::unique_ptr<Textbox>>& GetTextboxes() const { return m_boxes; }
+
+private:
+    std::map<std::u16string, std::unique_ptr<Textbox>> m_boxes;
+    Selection* m_selection = nullptr;
+    bool m_selectionActive = false;
+};
+
+} // namespace Vel

@@ -1,0 +1,21 @@
+#pragma once
+
+// The text boxes and choices that lie over the story, as the scenes manager runs them every frame: updated and
+// given the mouse after the menus and before the interface scenes, drawn over the scenes, hidden when the story
+// switches scenes. The dialogue manager is the one layer; start-up hands it to the scenes manager.
+
+namespace Vel {
+
+class DialogueLayer
+{
+public:
+    virtual ~DialogueLayer() = default;
+
+    virtual void Update(float dt) = 0;
+    // Whether the layer took the mouse this frame, so the scenes beneath see no click.
+    [[nodiscard]] virtual bool HandleInput() = 0;
+    virtual void Render() = 0;
+    virtual void HideAll() = 0;
+};
+
+} // namespace Vel

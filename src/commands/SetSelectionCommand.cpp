@@ -1,0 +1,51 @@
+#include "commands/SetSelectionCommand.h"
+
+#include "dialogue/DialogManager.h"
+#include "dialogue/Selection.h"
+#include "scene/Action.h"
+#include "scene/ClickGate.h"
+
+#include <utility>
+
+namespace Vel {
+
+SetSelectionCommand::SetSelectionCommand() : m_selection(std::make_unique<Selection>()) {}
+
+SetSelectionCommand::~SetSelectionCommand()
+{
+    // The DialogManager only borrows the selection; it must not reach it after the command is gone.
+    DialogManager* dialogs = DialogManager::GetSingletonPtr();
+    if (dialogs != nullptr && dialogs->GetSelection() == m_selection.get()) {
+        dialogs->SetSelection(nullptr);
+        dialogs->SetSelectionActive(false);
+    }
+}
+
+void SetSelectionCommand::AddChoice(std::shared_ptr<Action> action, const std::u16string& text, Style* style, float x,
+                                    float y, float width, float height)
+{
+    m_selection->AddChoice(std::move(action), text, style, x, y, width, height);
+}
+
+void SetSelectionCommand::Execute(Scene&)
+{
+    m_selection->SetFinishHandler(Guarded(&SetSelectionCommand::OnChoiceMade));
+    if (DialogManager* dialogs = DialogManager::GetSingletonPtr())
+        dialogs->SetSelection(m_selection.get());
+}
+
+std::u16string SetSelectionCommand::GetDescription() const
+{
+    return u"Selection";
+}
+
+void SetSelectionCommand::OnChoiceMade()
+{
+    if (DialogManager* dialogs = DialogManager::GetSingletonPtr())
+        dialogs->SetSelectionActive(false);
+    // The click that chose must not also advance the text that comes next.
+    ClickGate::Left().Close();
+    Complete();
+}
+
+} // namespace Vel

@@ -1,0 +1,46 @@
+#include "commands/SetTextCommand.h"
+
+#include "dialogue/Textbox.h"
+#include "resources/ResourceManager.h"
+#include "resources/Style.h"
+#include "scene/ClickGate.h"
+
+namespace Vel {
+
+void SetTextCommand::Execute(Scene&)
+{
+    Textbox* box = m_text.box;
+    if (box == nullptr) {
+        Complete();
+        return;
+    }
+    // Looked up once: the style's continue picture may be defined after the text statement was read.
+    if (m_text.clickme == nullptr && m_text.style != nullptr)
+        if (ResourceManager* resources = ResourceManager::GetSingletonPtr())
+            m_text.clickme = resources->FindResource(m_text.style->GetClickme());
+    box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme, m_text.click, m_text.skip);
+    if (GetWait()) {
+        // Guarded: the box belongs to the DialogManager and outlives a command run by a click action.
+        box->SetCompletionHandler(Guarded(&SetTextCommand::OnTextFinished));
+        return;
+    }
+    // A handler left by an earlier command would report that finished command again on the next click.
+    box->SetCompletionHandler({});
+    Complete();
+}
+
+std::u16string SetTextCommand::GetDescription() const
+{
+    return u"Text";
+}
+
+void SetTextCommand::OnTextFinished()
+{
+    m_text.box->HideBox();
+    m_text.box->SetCompletionHandler({});
+    // The click that finished the text must not also advance what comes next.
+    ClickGate::Left().Close();
+    Complete();
+}
+
+} // namespace Vel

@@ -1,0 +1,182 @@
+#include "dialogue/Textbox.h"
+
+#include "app/TextCodec.h"
+#include "resources/Resource.h"
+#include "resources/Style.h"
+#include "resources/hgeFont.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+namespace Vel {
+
+namespace {
+
+// "^" starts a new line; a run of them gives one break, and those at either end give none.
+std::string BreakLines(const std::string& text)
+{
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t caret = text.find('^', start);
+        if (caret == std::string::npos)
+            caret = text.size();
+        if (caret > start) {
+            if (!lines.empty())
+                lines += '\n';
+            lines.append(text, start, caret - start);
+        }
+        start = caret + 1;
+    }
+    return lines;
+}
+
+std::uint32_t Channel(float value)
+{
+    // Truncated, as every engine colour; an animator may overshoot, so the value is kept in range first.
+    return static_cast<std::uint32_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f);
+}
+
+std::uint32_t Argb(float alpha, float red, float green, float blue)
+{
+    return (Channel(alpha) << 24) | (Channel(red) << 16) | (Channel(green) << 8) | Channel(blue);
+}
+
+} // namespace
+
+Textbox::Textbox()
+{
+    Hide();
+}
+
+Textbox::~Textbox() = default;
+
+bool Textbox::TestMouse(float x, float y, bool clicked)
+{
+    if (!m_visible)
+        return false;
+    if (clicked && !m_complete && m_click) {
+        ShowAll();
+        return true;
+    }
+    if (clicked && m_complete && m_skip && !m_completion.IsEmpty()) {
+        // A copy: the handler usually empties or replaces itself.
+        const Callback<void()> handler = m_completion;
+        handler();
+        return true;
+    }
+    return AnimationObject::TestMouse(x, y, clicked);
+}
+
+void Textbox::Update(float dt)
+{
+    if (!m_visible)
+        return;
+    if (!m_complete) {
+        m_elapsed += dt;
+        const auto length = static_cast<std::int32_t>(m_displayText.size());
+        if (m_elapsed >= m_total)
+            ShowAll();
+        else
+            m_shown = std::min(static_cast<std::int32_t>(m_elapsed * m_rate), length);
+    }
+    AnimationObject::Update(dt);
+}
+
+void Textbox::Render()
+{
+    if (!m_visible)
+        return;
+    hgeFont* font = m_style != nullptr ? m_style->GetBitmapFont() : nullptr;
+    TextEnd end;
+    if (font != nullptr)
+        end = DrawText(*font);
+    else if (m_clickme != nullptr)
+        end.y = m_clickme->GetHeight(); // no text to follow: the picture sits in the box's corner
+    if (m_clickme != nullptr && m_indicatorVisible)
+        DrawIndicator(end);
+}
+
+Textbox::TextEnd Textbox::DrawText(hgeFont& font)
+{
+    font.SetColor(Argb(m_opacity, m_style->GetRed(), m_style->GetGreen(), m_style->GetBlue()));
+    font.SetSpacing(static_cast<float>(m_style->GetLineSpacing()) * 0.01f);
+    const int shown = std::clamp<int>(m_shown, 0, static_cast<int>(m_displayText.size()));
+    font.printfb(m_x, m_y, m_width, m_height, HGETEXT_LEFT | HGETEXT_TOP, "%.*s", shown, m_displayText.c_str());
+
+    // Measured on the text as the font wrapped it this frame, so the end moves with a word that moved down.
+    const std::string_view drawn = font.GetDrawnText();
+    const std::size_t lastBreak = drawn.rfind('\n');
+    const std::string_view lastLine = lastBreak == std::string_view::npos ? drawn : drawn.substr(lastBreak + 1);
+    const auto breaks = static_cast<float>(std::count(drawn.begin(), drawn.end(), '\n'));
+    const float lineHeight = font.GetHeight() * font.GetScale();
+    // The font moves each line down by its rounded step.
+    const float advance = std::round(lineHeight * font.GetSpacing());
+    TextEnd end;
+    end.x = font.GetStringWidth(lastLine, false);
+    end.y = breaks * advance + lineHeight;
+    // Below the last line even when a small spacing puts the lines over each other.
+    end.lineStep = std::max(advance, lineHeight);
+    return end;
+}
+
+void Textbox::DrawIndicator(const TextEnd& end)
+{
+    const float width = m_clickme->GetWidth();
+    const float height = m_clickme->GetHeight();
+    m_indicatorX = m_x + end.x;
+    m_indicatorY = m_y + end.y - height;
+    if (end.x + width > m_wrapLimit) {
+        m_indicatorX = m_x;
+        m_indicatorY += end.lineStep;
+    }
+    // Full opacity: the picture shows the player what to do even while the text fades.
+    m_clickme->Render(m_indicatorX, m_indicatorY, 1.0f, 1.0f);
+}
+
+void Textbox::SetText(const std::u16string& text, Style* style, float speed, Resource* clickme, bool click, bool skip)
+{
+    m_sourceText = text;
+    m_displayText = BreakLines(TextCodec::WideToCodePage(text));
+    m_style = style;
+    m_rate = speed * 3.0f;
+    m_clickme = clickme;
+    m_click = click;
+    m_skip = skip;
+    m_indicatorVisible = false;
+    m_complete = false;
+    m_elapsed = 0.0f;
+    m_total = 0.0f;
+    m_shown = 0;
+    m_textSerial = ++s_lastTextSerial;
+    // The font formats the growing text every frame; room for all of it now keeps typing free of allocations.
+    if (hgeFont* font = style != nullptr ? style->GetBitmapFont() : nullptr)
+        font->Reserve(m_displayText.size());
+    Show();
+    if (m_rate > 0.0f)
+        m_total = static_cast<float>(m_displayText.size()) / m_rate;
+    else
+        ShowAll();
+}
+
+void Textbox::CompleteText()
+{
+    ShowAll();
+}
+
+void Textbox::ShowAll()
+{
+    m_shown = static_cast<std::int32_t>(m_displayText.size());
+    m_indicatorVisible = true;
+    m_complete = true;
+}
+
+void Textbox::SetSize(float width, float height)
+{
+    m_width = width;
+    m_height = height;
+    m_wrapLimit = width - kWrapMargin;
+}
+
+} // namespace Vel

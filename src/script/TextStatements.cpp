@@ -1,0 +1,137 @@
+#include "script/TextStatements.h"
+
+#include "app/TextCodec.h"
+#include "commands/SetTextCommand.h"
+#include "commands/SpeakCommand.h"
+#include "dialogue/DialogManager.h"
+#include "dialogue/Textbox.h"
+#include "resources/Character.h"
+#include "resources/ResourceManager.h"
+#include "resources/Style.h"
+#include "scene/CommandContainer.h"
+#include "script/CommandLine.h"
+#include "script/ParseManager.h"
+#include "script/RequireManager.h"
+#include "script/ScriptError.h"
+#include "script/ScriptValues.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace Vel {
+
+namespace {
+
+// An empty value counts as absent, as "key=" is written to leave a value out.
+std::int32_t IntOr(const CommandLine& line, const std::u16string& key, std::int32_t fallback)
+{
+    const std::u16string value = line.GetAttribute(key);
+    return value.empty() ? fallback : ScriptValues::ToInt(value);
+}
+
+float FloatOr(const CommandLine& line, const std::u16string& key, float fallback)
+{
+    const std::u16string value = line.GetAttribute(key);
+    return value.empty() ? fallback : ScriptValues::ToFloat(value);
+}
+
+float Channel(std::uint32_t colour, int shift)
+{
+    return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f;
+}
+
+// style(name, font=, tag=, clickme=, size=, il=, color=RRGGBB, speed=): one Set with every value, white when no
+// colour is given.
+void DefineStyle(CommandLine& line)
+{
+    ResourceManager& resources = RequireManager<ResourceManager>(u"style");
+    Style* style = resources.GetStyle(line.GetArgument(0));
+    if (style == nullptr)
+        throw ScriptError("style needs a name");
+    const std::int32_t size = IntOr(line, u"size", 0);
+    const std::int32_t lineSpacing = IntOr(line, u"il", 0);
+    const std::int32_t speed = IntOr(line, u"speed", 0);
+    const std::u16string colourText = line.GetAttribute(u"color");
+    const std::uint32_t colour = colourText.empty() ? 0xFFFFFFFFu : ScriptValues::ToColour(colourText);
+    style->Set(line.GetAttribute(u"font"), size, lineSpacing, line.GetAttribute(u"tag"), speed,
+               line.GetAttribute(u"clickme"), Channel(colour, 16), Channel(colour, 8), Channel(colour, 0),
+               Channel(colour, 24), resources.GetFontLibrary());
+}
+
+// textbox(name, align=x:y, size=w:h): both numbers of a pair are needed once the pair is written.
+void PlaceTextbox(CommandLine& line)
+{
+    Textbox* box = RequireManager<DialogManager>(u"textbox").GetTextbox(line.GetArgument(0));
+    float x = 0.0f;
+    float y = 0.0f;
+    if (!line.GetAttribute(u"align").empty()) {
+        x = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
+        y = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
+    }
+    float width = 0.0f;
+    float height = 0.0f;
+    if (!line.GetAttribute(u"size").empty()) {
+        width = ScriptValues::ToFloat(line.GetAttribute(u"size1"));
+        height = ScriptValues::ToFloat(line.GetAttribute(u"size2"));
+    }
+    box->MoveTo(x, y);
+    box->SetSize(width, height);
+}
+
+// text(textbox=, text=, style=, clickme=, speed=, click=no, skip=no): a text needs its box, which the command
+// could not run without.
+void AddText(ParseManager& parser, CommandLine& line)
+{
+    auto& container = parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"text");
+    const std::u16string boxName = line.GetAttribute(u"textbox");
+    if (boxName.empty())
+        throw ScriptError("text without textbox");
+    SetTextCommand::Text text;
+    text.box = RequireManager<DialogManager>(u"text").GetTextbox(boxName);
+    text.text = line.GetAttribute(u"text");
+    text.speed = FloatOr(line, u"speed", 0.0f);
+    text.click = !ScriptValues::IsFlag(line.GetAttribute(u"click"), u"no");
+    text.skip = !ScriptValues::IsFlag(line.GetAttribute(u"skip"), u"no");
+    const std::u16string styleName = line.GetAttribute(u"style");
+    const std::u16string clickme = line.GetAttribute(u"clickme");
+    if (!styleName.empty())
+        text.style = RequireManager<ResourceManager>(u"text").GetStyle(styleName);
+    if (!clickme.empty())
+        text.clickme = RequireManager<ResourceManager>(u"text").FindResource(clickme);
+    container.AddCommand(std::make_unique<SetTextCommand>(std::move(text)));
+}
+
+// say(speaker, text): the voice named by the last "voice" belongs to this line only.
+void AddSpeech(ParseManager& parser, CommandLine& line)
+{
+    auto& container = parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"say");
+    const std::u16string speaker = line.GetArgument(0);
+    container.AddCommand(std::make_unique<SpeakCommand>(line.GetArgument(1), speaker, parser.PendingVoice()));
+    parser.SetPendingVoice(u"");
+    parser.AddSpeaker(speaker);
+}
+
+} // namespace
+
+void RegisterTextStatements(ParseManager& parser)
+{
+    parser.AddHandler(u"style", [](CommandLine& line) { DefineStyle(line); });
+    parser.AddHandler(u"textbox", [](CommandLine& line) { PlaceTextbox(line); });
+    parser.AddHandler(u"text", [&parser](CommandLine& line) { AddText(parser, line); });
+    parser.AddHandler(u"voice", [&parser](CommandLine& line) { parser.SetPendingVoice(line.GetArgument(0)); });
+    parser.AddHandler(u"say", [&parser](CommandLine& line) { AddSpeech(parser, line); });
+}
+
+std::vector<std::u16string> SpeakersWithoutDialog(const ParseManager& parser)
+{
+    ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    std::vector<std::u16string> silent;
+    for (const std::u16string& speaker : parser.Speakers())
+        if (resources == nullptr || resources->GetCharacter(speaker)->GetDialog() == nullptr)
+            silent.push_back(speaker);
+    return silent;
+}
+
+} // namespace Vel

@@ -1,0 +1,226 @@
+#include "dialogue/DialogManager.h"
+
+#include "DialogueTestTools.h"
+#include "HeadlessHge.h"
+
+#include "app/DisplaySettings.h"
+#include "app/HgeManager.h"
+#include "dialogue/Selection.h"
+#include "dialogue/Textbox.h"
+#include "scene/ClickGate.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+using TestTools::CountingAction;
+using TestTools::MarkPicture;
+using TestTools::TimeAnimator;
+using Log = std::vector<std::string>;
+
+Callback<void()> Logger(Log& log, std::string tag)
+{
+    return Callback<void()>([&log, tag] { log.push_back(tag); });
+}
+
+TEST(DialogManagerTest, TextboxesAreMadeOnceByNameHiddenAndEmpty)
+{
+    DialogManager dialogs;
+    EXPECT_EQ(&DialogManager::GetSingleton(), &dialogs);
+    EXPECT_EQ(dialogs.FindTextbox(u"name"), nullptr);
+    Textbox* box = dialogs.GetTextbox(u"name");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(dialogs.GetTextbox(u"name"), box);
+    EXPECT_EQ(dialogs.FindTextbox(u"name"), box);
+    EXPECT_EQ(box->GetName(), u"name");
+    EXPECT_FALSE(box->IsVisible());
+    EXPECT_TRUE(box->GetDisplayText().empty());
+    EXPECT_FALSE(dialogs.IsSelectionActive());
+}
+
+TEST(DialogManagerTest, BoxesDrawInNameOrderAndTheActiveSelectionsChoicesRunAfterThem)
+{
+    TestTools::TempFolder folder;
+    TestTools::HeadlessHge hge;
+    hge->System_SetState(HGE_LOGFILE, folder.File("engine.log").c_str());
+    ASSERT_TRUE(hge->System_Initiate());
+    DialogManager dialogs;
+    std::vector<std::u16string> drawn;
+    MarkPicture later(4.0f, 0xFFFFFF, &drawn), earlier(4.0f, 0xFFFFFF, &drawn);
+    later.SetName(u"zeta");
+    earlier.SetName(u"alpha");
+    dialogs.GetTextbox(u"zeta")->SetText(u"z", nullptr, 0.0f, &later, true, true);
+    dialogs.GetTextbox(u"alpha")->SetText(u"a", nullptr, 0.0f, &earlier, true, true);
+    ASSERT_TRUE(hge->Gfx_BeginScene());
+    dialogs.Render();
+    hge->Gfx_EndScene();
+    EXPECT_EQ(drawn, (std::vector<std::u16string>{u"alpha", u"zeta"})) << "name order, not the order of creation";
+
+    Selection selection;
+    selection.AddChoice(nullptr, u"choice", nullptr, 0.0f, 0.0f, 10.0f, 10.0f);
+    auto animator = std::make_unique<TimeAnimator>(*selection.GetChoices()[0]);
+    TimeAnimator* clock = animator.get();
+    selection.GetChoices()[0]->AddAnimator(std::move(animator));
+    dialogs.Update(1.0f);
+    EXPECT_EQ(clock->time, 0.0f) << "no selection yet";
+    dialogs.SetSelection(&selection);
+    EXPECT_TRUE(dialogs.IsSelectionActive());
+    dialogs.Update(1.0f);
+    EXPECT_EQ(clock->time, 1.0f);
+
+    dialogs.HideAll();
+    EXPECT_FALSE(dialogs.FindTextbox(u"alpha")->IsVisible());
+    EXPECT_FALSE(dialogs.FindTextbox(u"zeta")->IsVisible());
+    EXPECT_FALSE(dialogs.IsSelectionActive());
+    dialogs.Update(1.0f);
+    EXPECT_EQ(clock->time, 1.0f);
+    dialogs.SetSelection(nullptr);
+    EXPECT_FALSE(dialogs.IsSelectionActive());
+}
+
+TEST(DialogManagerTest, SkipTextCompletesAndAdvancesTheTextsShownWhenAsked)
+{
+    DialogManager dialogs;
+    Log log;
+    Textbox* typing = dialogs.GetTextbox(u"a");
+    Textbox* waiting = dialogs.GetTextbox(u"b");
+    Textbox* hidden = dialogs.GetTextbox(u"c");
+    typing->SetText(u"still typing", nullptr, 1.0f, nullptr, true, true);
+    typing->SetCompletionHandler(Callback<void()>([&] {
+        log.push_back(typing->IsComplete() ? "a complete" : "a typing");
+        typing->HideBox();
+        typing->SetCompletionHandler({});
+    }));
+    waiting->SetText(u"read", nullptr, 0.0f, nullptr, true, false);
+    waiting->SetCompletionHandler(Logger(log, "b"));
+    hidden->SetCompletionHandler(Logger(log, "c"));
+    dialogs.CompleteAll();
+    EXPECT_EQ(log, (Log{"a complete", "b"})) << "skip is not asked; hidden boxes are left alone";
+    EXPECT_TRUE(typing->IsComplete());
+
+    // The story goes on from a handler and puts its next line into a box still to come: that line is read, not
+    // skipped too.
+    log.clear();
+    typing->SetText(u"line one", nullptr, 1.0f, nullptr, true, true);
+    typing->SetCompletionHandler(Callback<void()>([&] {
+        log.push_back("a");
+        waiting->SetText(u"line two", nullptr, 1.0f, nullptr, true, true);
+    }));
+    dialogs.CompleteAll();
+    EXPECT_EQ(log, Log{"a"});
+    EXPECT_FALSE(waiting->IsComplete());
+}
+
+// Replayed mouse input on a 640 x 480 window showing a 320 x 240 game: window pixels are twice game pixels.
+class DialogManagerInputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ClickGate::Left().Reset();
+        m_savedDisplay = TheDisplaySettings();
+        TheDisplaySettings() = DisplaySettings{320, 240, 0, 640, 480, false};
+        m_folder.Enter();
+    }
+    void TearDown() override
+    {
+        TheDisplaySettings() = m_savedDisplay;
+        ClickGate::Left().Reset();
+    }
+
+    // One frame as the scenes manager runs the layer; the gate advances after it. Returns HandleInput's answers.
+    std::vector<bool> Run(const std::string& replay, int frames, const std::function<void(int)>& afterFrame)
+    {
+        std::string error;
+        std::optional<InputScript> script = InputScript::Parse(replay, error);
+        EXPECT_TRUE(script.has_value()) << error;
+        PlatformOptions options;
+        options.input = script.value_or(InputScript{});
+        options.maxFrames = frames;
+        TestTools::HeadlessHge hge(options, 640, 480);
+        HgeManager manager(m_folder.File("engine.log"));
+        EXPECT_TRUE(hge->System_Initiate());
+        std::vector<bool> taken;
+        s_frame = [&] {
+            m_dialogs.Update(1.0f / 60.0f);
+            taken.push_back(m_dialogs.HandleInput());
+            afterFrame(static_cast<int>(taken.size()));
+            ClickGate::Left().Advance(1.0f / 60.0f);
+        };
+        hge->System_SetState(HGE_FRAMEFUNC, &Frame);
+        EXPECT_TRUE(hge->System_Start());
+        s_frame = nullptr;
+        return taken;
+    }
+
+    static bool Frame()
+    {
+        s_frame();
+        return false;
+    }
+
+    static inline std::function<void()> s_frame;
+    TestTools::TempFolder m_folder;
+    DisplaySettings m_savedDisplay;
+    DialogManager m_dialogs;
+    Log m_log;
+};
+
+TEST_F(DialogManagerInputTest, ChoicesDimButTheOneUnderTheMouseAndTheirClickAlsoReachesTheTextBoxes)
+{
+    Selection selection;
+    selection.AddChoice(std::make_shared<CountingAction>(m_log, "left"), u"Left", nullptr, 10, 20, 100, 30);
+    selection.AddChoice(std::make_shared<CountingAction>(m_log, "right"), u"Right", nullptr, 10, 60, 100, 30);
+    // The story goes on at once: its next line must be typed from the start, not completed by the deciding click.
+    Textbox* next = m_dialogs.GetTextbox(u"next");
+    selection.SetFinishHandler(Callback<void()>([this, next] {
+        m_log.push_back("finish");
+        m_dialogs.SetSelectionActive(false);
+        next->SetText(u"The answer", nullptr, 1.0f, nullptr, true, true);
+    }));
+    m_dialogs.SetSelection(&selection);
+    Textbox* text = m_dialogs.GetTextbox(u"text");
+    text->MoveTo(0, 150);
+    text->SetSize(300, 80);
+    text->SetText(u"The question", nullptr, 0.0f, nullptr, true, true);
+    text->SetCompletionHandler(Logger(m_log, "read"));
+
+    std::vector<std::vector<float>> opacities;
+    std::vector<Log> logs;
+    const std::vector<bool> taken = Run("1 move 100 60\n2 leave\n3 click 100 140\n", 4, [&](int) {
+        opacities.push_back({selection.GetChoices()[0]->GetOpacity(), selection.GetChoices()[1]->GetOpacity()});
+        logs.push_back(m_log);
+    });
+    ASSERT_EQ(taken.size(), 4u);
+    EXPECT_EQ(opacities[0], (std::vector<float>{1.0f, 0.7f})) << "the mouse over the left choice";
+    EXPECT_EQ(opacities[1], (std::vector<float>{0.7f, 0.7f})) << "the mouse outside the window";
+    EXPECT_EQ(logs[1], Log{});
+    EXPECT_EQ(logs[2], (Log{"right", "finish", "read"})) << "one click: the choice, then the text below";
+    EXPECT_EQ(taken, (std::vector<bool>{true, true, true, false})) << "the selection takes every frame's mouse";
+    EXPECT_FALSE(ClickGate::Left().IsReady()) << "the click was used";
+    EXPECT_FALSE(next->IsComplete());
+}
+
+TEST_F(DialogManagerInputTest, OneClickActsOnTheFirstTextBoxByNameOnly)
+{
+    for (const char16_t* name : {u"b", u"a"}) {
+        Textbox* box = m_dialogs.GetTextbox(name);
+        box->SetText(u"done", nullptr, 0.0f, nullptr, true, true);
+        box->SetCompletionHandler(Logger(m_log, std::string(1, static_cast<char>(name[0]))));
+    }
+    std::vector<Log> logs;
+    const std::vector<bool> taken = Run("1 click 10 10\n3 click 10 10\n", 3, [&](int) { logs.push_back(m_log); });
+    EXPECT_EQ(logs[0], Log{"a"});
+    EXPECT_EQ(logs[1], Log{"a"});
+    EXPECT_EQ(logs[2], Log{"a"}) << "the gate is still closed one click delay after";
+    EXPECT_EQ(taken, (std::vector<bool>{true, false, false}));
+}
+
+} // namespace
+} // namespace Vel

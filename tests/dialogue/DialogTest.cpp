@@ -1,0 +1,122 @@
+#include "dialogue/Dialog.h"
+
+#include "DialogueTestTools.h"
+#include "HeadlessHge.h"
+
+#include "dialogue/DialogManager.h"
+#include "dialogue/Textbox.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "resources/Style.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace Vel {
+namespace {
+
+using TestTools::TimeAnimator;
+
+class DialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
+        ASSERT_TRUE(m_hge->System_Initiate());
+        m_textStyle = m_resources.GetStyle(u"speech");
+        m_textStyle->Set(u"letters", 16, 100, u"", 10, u"arrow", 1, 1, 1, 1, m_resources.GetFontLibrary());
+        m_nameStyle = m_resources.GetStyle(u"names");
+        m_nameStyle->Set(u"letters", 16, 100, u"", 1, u"", 1, 1, 1, 1, m_resources.GetFontLibrary());
+        m_arrow = m_resources.GetSprite(u"arrow");
+    }
+
+    Callback<void()> Counter()
+    {
+        return Callback<void()>([this] { ++m_done; });
+    }
+
+    TestTools::FontFolder m_folder;
+    TestTools::HeadlessHge m_hge;
+    ResourceManager m_resources;
+    DialogManager m_dialogs;
+    Style* m_textStyle = nullptr;
+    Style* m_nameStyle = nullptr;
+    Sprite* m_arrow = nullptr;
+    int m_done = 0;
+};
+
+TEST_F(DialogTest, TheNameShowsAtOnceTheLineIsTypedAndReadingItHidesBothAndReportsOnce)
+{
+    Dialog dialog(u"text", u"name", m_nameStyle, m_textStyle, u"Anna");
+    Textbox* text = m_dialogs.FindTextbox(u"text");
+    Textbox* name = m_dialogs.FindTextbox(u"name");
+    ASSERT_TRUE(text != nullptr && name != nullptr) << "the boxes are made with the dialog";
+    EXPECT_EQ(dialog.GetTextbox(), text);
+    EXPECT_EQ(dialog.GetSpeakerName(), u"Anna");
+
+    EXPECT_TRUE(dialog.Speak(u"Hello there", Counter()));
+    EXPECT_TRUE(name->IsVisible() && name->IsComplete());
+    EXPECT_EQ(name->GetDisplayText(), "Anna");
+    EXPECT_EQ(name->GetStyle(), m_nameStyle);
+    EXPECT_EQ(name->GetClickme(), nullptr);
+    EXPECT_TRUE(text->IsVisible());
+    EXPECT_FALSE(text->IsComplete());
+    EXPECT_EQ(text->GetRate(), 30.0f) << "the style's speed 10, three letters a second each";
+    EXPECT_EQ(text->GetStyle(), m_textStyle);
+    EXPECT_EQ(text->GetClickme(), m_arrow) << "the style's continue picture";
+    EXPECT_TRUE(text->GetClick() && text->GetSkip());
+
+    text->Update(0.1f);
+    EXPECT_EQ(text->GetShown(), 3);
+    EXPECT_TRUE(text->TestMouse(kUnset, kUnset, true));
+    EXPECT_TRUE(text->IsComplete());
+    EXPECT_EQ(m_done, 0) << "the click that completes does not also read";
+    EXPECT_TRUE(text->TestMouse(kUnset, kUnset, true));
+    EXPECT_EQ(m_done, 1);
+    EXPECT_FALSE(text->IsVisible());
+    EXPECT_FALSE(name->IsVisible());
+    EXPECT_TRUE(text->GetCompletionHandler().IsEmpty());
+    EXPECT_FALSE(text->TestMouse(kUnset, kUnset, true));
+    EXPECT_EQ(m_done, 1);
+}
+
+TEST_F(DialogTest, WithoutATextStyleTheSpeechEndsAtOnceAndWithoutANameStyleTheTextStyleNamesToo)
+{
+    Dialog mute(u"text", u"name", m_nameStyle, nullptr, u"Ghost");
+    EXPECT_FALSE(mute.Speak(u"...", Counter()));
+    EXPECT_EQ(m_done, 1);
+    EXPECT_FALSE(mute.GetTextbox()->IsVisible());
+    EXPECT_FALSE(mute.GetNamebox()->IsVisible());
+
+    Dialog plain(u"text", u"name", nullptr, m_textStyle, u"Ben");
+    EXPECT_EQ(plain.GetNameStyle(), m_textStyle);
+    EXPECT_TRUE(plain.Speak(u"Hi", Counter()));
+    EXPECT_EQ(plain.GetNamebox()->GetStyle(), m_textStyle);
+    EXPECT_EQ(m_done, 1);
+}
+
+TEST_F(DialogTest, HidingStopsTheTextsAnimatorsAndAGoneDialogIsNeverReachedThroughItsBox)
+{
+    auto dialog = std::make_unique<Dialog>(u"text", u"name", m_nameStyle, m_textStyle, u"Anna");
+    Textbox* text = dialog->GetTextbox();
+    Textbox* name = dialog->GetNamebox();
+    ASSERT_TRUE(dialog->Speak(u"Hello", Counter()));
+    text->AddAnimator(std::make_unique<TimeAnimator>(*text));
+    name->AddAnimator(std::make_unique<TimeAnimator>(*name));
+    dialog->Hide();
+    EXPECT_FALSE(text->IsVisible() || name->IsVisible());
+    EXPECT_EQ(text->GetAnimatorCount(), 0u);
+    EXPECT_EQ(name->GetAnimatorCount(), 1u);
+
+    // The script redefines the character while its line is still waiting to be read.
+    ASSERT_TRUE(dialog->Speak(u"Hello", Counter()));
+    const Callback<void()> handler = text->GetCompletionHandler();
+    dialog.reset();
+    handler();
+    EXPECT_EQ(m_done, 0);
+}
+
+} // namespace
+} // namespace Vel

@@ -1,0 +1,246 @@
+#include "script/TextStatements.h"
+#include "HeadlessHge.h"
+#include "ScriptFile.h"
+#include "TempFolder.h"
+#include "commands/GotoCommand.h"
+#include "commands/SetSelectionCommand.h"
+#include "commands/SetTextCommand.h"
+#include "commands/SpeakCommand.h"
+#include "dialogue/DialogManager.h"
+#include "dialogue/Selection.h"
+#include "dialogue/Textbox.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "resources/Style.h"
+#include "scene/RunCommandAction.h"
+#include "scene/Scene.h"
+#include "scene/ScenesManager.h"
+#include "script/ParseManager.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace Vel {
+namespace {
+
+const std::string kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
+
+class TextStatementsTest : public ::testing::Test
+{
+protected:
+    // The scene "s" of the script described, or the error's "Info" part; a fresh parser each time, as the first
+    // error ends a parser's run.
+    std::string Parse(std::initializer_list<std::u16string_view> lines)
+    {
+        const std::string number = std::to_string(++m_files);
+        return TestTools::ParseScene(TextCodec::Utf8ToWide(m_folder.File(number + ".cvls")), lines,
+                                     u"s" + TextCodec::Utf8ToWide(number),
+                                     [this](const Command* command) { return Describe(command); });
+    }
+    std::string ParseInScene(std::u16string_view statement)
+    {
+        return Parse({u"beginscene(s" + TextCodec::Utf8ToWide(std::to_string(m_files + 1)) + u")", statement, u"end"});
+    }
+
+    std::string StyleName(const Style* style)
+    {
+        if (style == nullptr)
+            return "-";
+        for (const char16_t* name : {u"bold", u"plain"})
+            if (m_resources.GetStyle(name) == style)
+                return TextCodec::WideToUtf8(name);
+        return "?";
+    }
+    static std::string Number(float value)
+    {
+        std::string text = std::to_string(value);
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+        return text;
+    }
+
+    std::string Describe(const Command* command)
+    {
+        if (const auto* text = dynamic_cast<const SetTextCommand*>(command)) {
+            const SetTextCommand::Text& t = text->GetText();
+            return "text " + TextCodec::WideToUtf8(t.box->GetName()) + " '" + TextCodec::WideToUtf8(t.text) + "' " +
+                   StyleName(t.style) + " " + Number(t.speed) + " " +
+                   (t.clickme ? TextCodec::WideToUtf8(t.clickme->GetName()) : "-") + (t.click ? " click" : "") +
+                   (t.skip ? " skip" : "");
+        }
+        if (const auto* speak = dynamic_cast<const SpeakCommand*>(command)) {
+            const std::string voice =
+                speak->GetVoice().empty() ? "" : " [" + TextCodec::WideToUtf8(speak->GetVoice()) + "]";
+            return "say " + TextCodec::WideToUtf8(speak->GetCharacter()) + ": " +
+                   TextCodec::WideToUtf8(speak->GetText()) + voice;
+        }
+        if (const auto* selection = dynamic_cast<const SetSelectionCommand*>(command)) {
+            std::string text = "selection";
+            for (const auto& choice : selection->GetSelection().GetChoices()) {
+                text += " [" + TextCodec::WideToUtf8(choice->GetSourceText()) + " " + StyleName(choice->GetStyle()) +
+                        " " + Number(choice->GetX()) + "," + Number(choice->GetY()) + " " + Number(choice->GetWidth()) +
+                        "x" + Number(choice->GetHeight());
+                const auto* run = dynamic_cast<const RunCommandAction*>(choice->GetAction().get());
+                if (const auto* jump = run ? dynamic_cast<const GotoCommand*>(run->GetCommand()) : nullptr)
+                    text += " goto " + TextCodec::WideToUtf8(jump->GetSceneName());
+                text += "]";
+            }
+            return text;
+        }
+        return TextCodec::WideToUtf8(command->GetDescription());
+    }
+
+    TestTools::TempFolder m_folder;
+    TestTools::HeadlessHge m_hge;
+    ResourceManager m_resources;
+    DialogManager m_dialogs;
+    ScenesManager m_scenes;
+    int m_files = 0;
+};
+
+TEST_F(TextStatementsTest, TextAndSpeechStatementsBuildTheirCommandsOrFail)
+{
+    ASSERT_NE(m_resources.GetSprite(u"arrow"), nullptr);
+    const std::pair<std::u16string_view, std::string> cases[] = {
+        {u"text(textbox=main, text=Hello, style=bold, speed=2.5, clickme=arrow)",
+         "text main 'Hello' bold 2.5 arrow click skip"},
+        {u"text(textbox=main, text=Hi you, click=no, skip=no)", "text main 'Hi you' - 0 -"},
+        {u"text(textbox=main, click=No, skip=yes)", "text main '' - 0 - click skip"}, // only the exact "no" clears
+        {u"text(textbox=main, clickme=nothing)", "text main '' - 0 - click skip"},    // no such picture
+        {u"text(text=Hello)", "text without textbox"},
+        {u"text(textbox=, text=Hello)", "text without textbox"},
+        {u"text(textbox=main, speed=fast)", kBadNumber},
+        {u"say(anna, Good morning)", "say anna: Good morning"},
+        {u"say(anna)", "say anna: "},
+    };
+    for (const auto& [statement, expected] : cases)
+        EXPECT_EQ(ParseInScene(statement), expected) << TextCodec::WideToUtf8(statement);
+    EXPECT_NE(m_dialogs.FindTextbox(u"main"), nullptr);
+
+    // Outside a command container, also inside a block of another kind.
+    const std::string needs = " needs an open scene, interface or menu block";
+    EXPECT_EQ(Parse({u"text(textbox=main, text=x)"}), "text" + needs);
+    EXPECT_EQ(Parse({u"say(anna, x)"}), "say" + needs);
+    EXPECT_EQ(Parse({u"anna=x", u""}), "say" + needs);
+    EXPECT_EQ(Parse({u"beginselection"}), "beginselection" + needs);
+    EXPECT_EQ(Parse({u"begincharacter(anna)", u"text(textbox=main)", u"end"}),
+              "text" + needs + " (the innermost open block is an animation or character block)");
+}
+
+TEST_F(TextStatementsTest, AVoiceBelongsToTheNextLineOnlyAcrossFiles)
+{
+    EXPECT_EQ(Parse({u"beginscene(s1)", u"voice(intro.ogg)", u"say(anna, One)", u"say(anna, Two)", u"voice=two.ogg",
+                     u"bob=Three", u"", u"anna=Four", u"", u"end"}),
+              "say anna: One [intro.ogg]; say anna: Two; say bob: Three [two.ogg]; say anna: Four");
+
+    // The parser carries the voice from one file into the next.
+    ParseManager parser;
+    const std::u16string first = TextCodec::Utf8ToWide(m_folder.File("voice.cvls"));
+    const std::u16string second = TextCodec::Utf8ToWide(m_folder.File("line.cvls"));
+    TestTools::WriteCompiled(first, {u"voice(late.ogg)"});
+    TestTools::WriteCompiled(second, {u"beginscene(late)", u"say(anna, Hi)", u"end"});
+    parser.Parse(first);
+    EXPECT_EQ(parser.PendingVoice(), u"late.ogg");
+    parser.Parse(second);
+    EXPECT_EQ(parser.PendingVoice(), u"");
+    ASSERT_EQ(m_scenes.FindScene(u"late")->GetCommands().size(), 1u);
+    EXPECT_EQ(Describe(m_scenes.FindScene(u"late")->GetCommands()[0]), "say anna: Hi [late.ogg]");
+}
+
+TEST_F(TextStatementsTest, StylesAndTextBoxesAreFilledAtOnce)
+{
+    EXPECT_EQ(Parse({u"style(bold, size=20, il=120, color=ff8000, speed=3, clickme=arrow, tag=b)", u"style(plain)",
+                     u"style(dark, color=zz)", u"textbox(main, align=10:20, size=600:150)", u"textbox(side)"}),
+              "");
+    const Style* bold = m_resources.GetStyle(u"bold");
+    EXPECT_EQ(bold->GetSize(), 20);
+    EXPECT_EQ(bold->GetLineSpacing(), 120);
+    EXPECT_EQ(bold->GetSpeed(), 3);
+    EXPECT_EQ(bold->GetClickme(), u"arrow");
+    EXPECT_EQ(bold->GetTag(), u"b");
+    EXPECT_FLOAT_EQ(bold->GetRed(), 1.0f);
+    EXPECT_FLOAT_EQ(bold->GetGreen(), 128.0f / 255.0f);
+    EXPECT_FLOAT_EQ(bold->GetBlue(), 0.0f);
+    EXPECT_FLOAT_EQ(bold->GetAlpha(), 1.0f);
+    EXPECT_NE(bold->GetFont(), nullptr) << "Set ran";
+    const Style* plain = m_resources.GetStyle(u"plain");
+    EXPECT_EQ(plain->GetSize(), 0);
+    for (float channel : {plain->GetRed(), plain->GetGreen(), plain->GetBlue(), plain->GetAlpha()})
+        EXPECT_FLOAT_EQ(channel, 1.0f);
+    // A colour that does not read gives transparent black.
+    const Style* dark = m_resources.GetStyle(u"dark");
+    for (float channel : {dark->GetRed(), dark->GetGreen(), dark->GetBlue(), dark->GetAlpha()})
+        EXPECT_FLOAT_EQ(channel, 0.0f);
+
+    const Textbox* main = m_dialogs.FindTextbox(u"main");
+    ASSERT_NE(main, nullptr);
+    EXPECT_FLOAT_EQ(main->GetX(), 10.0f);
+    EXPECT_FLOAT_EQ(main->GetY(), 20.0f);
+    EXPECT_FLOAT_EQ(const_cast<Textbox*>(main)->GetWidth(), 600.0f);
+    EXPECT_FLOAT_EQ(const_cast<Textbox*>(main)->GetHeight(), 150.0f);
+    EXPECT_FLOAT_EQ(main->GetWrapLimit(), 585.0f);
+    EXPECT_FALSE(main->IsVisible());
+    EXPECT_NE(m_dialogs.FindTextbox(u"side"), nullptr);
+
+    EXPECT_EQ(Parse({u"style(s, size=big)"}), kBadNumber);
+    EXPECT_EQ(Parse({u"style(s, il=1.5)"}), kBadNumber);
+    EXPECT_EQ(Parse({u"textbox(main, align=10)"}), kBadNumber);
+    EXPECT_EQ(Parse({u"textbox(main, size=600)"}), kBadNumber);
+}
+
+TEST_F(TextStatementsTest, SelectionsCollectEntriesAndRefuseToBeEmpty)
+{
+    EXPECT_EQ(Parse({u"beginscene(s1)", u"beginselection",
+                     u"entry(text=Left, style=bold, align=10:20, size=100:30, action=goto(left))", u"entry(text=Right)",
+                     u"end", u"text(textbox=main, text=After)", u"end"}),
+              "selection [Left bold 10,20 100x30 goto left] [Right - 0,0 0x0]; text main 'After' - 0 - click skip");
+    const std::string needs = "entry needs an open selection block";
+    EXPECT_EQ(ParseInScene(u"entry(text=x)"),
+              needs + " (the innermost open block is a scene, interface or menu block)");
+    EXPECT_EQ(Parse({u"entry(text=x)"}), needs);
+    EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"end", u"end"}), "Selection without entries");
+    EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"entry(text=x, align=5)"}), kBadNumber);
+    EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"entry(text=x, size=a:b)"}), kBadNumber);
+}
+
+TEST_F(TextStatementsTest, SpeakersWithoutDialogAreListedForTheCheck)
+{
+    ParseManager parser;
+    const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("story.cvls"));
+    TestTools::WriteCompiled(name, {u"style(plain)", u"begincharacter(anna)", u"dialog(textbox=main, style=plain)",
+                                    u"end", u"beginscene(s)", u"anna=Hello", u"", u"say(bob, Hi)", u"zoe=Hey", u"",
+                                    u"say(bob, Again)", u"end"});
+    parser.Parse(name);
+    ASSERT_EQ(parser.ErrorReport(), u"");
+    EXPECT_EQ(SpeakersWithoutDialog(parser), (std::vector<std::u16string>{u"bob", u"zoe"}));
+}
+
+TEST(TextStatementsWithoutManagersTest, StatementsNeedingTheGraphicsFailBeforeThey)
+{
+    TestTools::TempFolder folder;
+    ScenesManager scenes;
+    int files = 0;
+    const auto parse = [&](std::initializer_list<std::u16string_view> lines) {
+        const std::u16string name = TextCodec::Utf8ToWide(folder.File(std::to_string(++files) + ".cvls"));
+        TestTools::WriteCompiled(name, lines);
+        ParseManager parser;
+        parser.Parse(name);
+        return TestTools::ErrorInfo(parser.ErrorReport());
+    };
+    const std::string early = " cannot be read before the game's managers exist";
+    EXPECT_EQ(parse({u"style(bold)"}), "style" + early);
+    EXPECT_EQ(parse({u"textbox(main)"}), "textbox" + early);
+    EXPECT_EQ(parse({u"beginscene(a)", u"text(textbox=main)"}), "text" + early);
+    EXPECT_EQ(parse({u"begincharacter(anna)"}), "begincharacter" + early);
+    EXPECT_EQ(parse({u"character(anna, layer=2)"}), "character" + early);
+    // A line needs no manager until it runs.
+    EXPECT_EQ(parse({u"beginscene(b)", u"voice(v.ogg)", u"say(anna, Hi)", u"end"}), "");
+}
+
+} // namespace
+} // namespace Vel
