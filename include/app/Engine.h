@@ -24,6 +24,7 @@ namespace Vel {
 struct CompileResult;
 class DialogManager;
 class HgeManager;
+class MenuManager;
 class PakInterface;
 class ParseManager;
 class ResourceManager;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<DialogManager> m_dialogManager;
     std::unique_ptr<ScenesManager> m_scenesManager;
     std::unique_ptr<TriggerManager> m_triggerManager;
+    std::unique_ptr<MenuManager> m_menuManager;
     std::unique_ptr<SoundManager> m_soundManager;
     // Set once the persistent values and sound settings were read: only then are they written back, so a run that
     // never got its window leaves "sys0.dfn" and "sys1.dfn" as they were.

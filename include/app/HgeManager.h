@@ -23,6 +23,7 @@ public:
 
     // Chooses the display mode from the settings and the desktop, sets the window states and opens the window.
     [[nodiscard]] bool Init();
+    // The interface functions "window" and "fullscreen": the screen and the display settings change together.
     void SetWindowed();
     void SetFullscreen();
 
@@ -35,6 +36,7 @@ public:
     void ReleaseHge();
 
 private:
+    void SwitchMode(bool fullscreen);
     HGE* m_hge = nullptr; // one reference from hgeCreate, dropped by ReleaseHge
 };
 

@@ -37,6 +37,10 @@ public:
     void Close();
     [[nodiscard]] bool IsOpen() const { return m_device != nullptr; }
 
+    // Makes the screen picture width x height, cleared to black; textures and targets stay. False (and the old
+    // picture kept) when the size cannot be had.
+    [[nodiscard]] bool ResizeScreen(int width, int height);
+
     void SetVsync(bool on);
     void SetTextureFilter(bool on) { m_textureFilter = on; }
 

@@ -77,6 +77,8 @@ public:
     void Texture_Unlock(HTEXTURE tex) override;
 
 private:
+    // The screen size to be, or (once the display is open) the screen picture resized.
+    void ResizeScreen(int width, int height);
     static std::unique_ptr<HgeSystem> s_instance;
 
     [[nodiscard]] bool OpenDisplay(std::string& error);

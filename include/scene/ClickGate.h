@@ -20,8 +20,13 @@ public:
     [[nodiscard]] bool Accept(bool buttonDown);
     // The accepting side of the right-click step, which also forgets a click when the button is up.
     void SetUsed(bool used) { m_used = used; }
-    // Closes the gate without a click: the click that ended a command must not act again.
-    void Close() { m_ready = false; }
+    // Closes the gate without a click: the click that ended a command must not act again. The click that was used
+    // is accounted for by this closing, so the gate reopens one delay later and not a second time after that.
+    void Close()
+    {
+        m_ready = false;
+        m_used = false;
+    }
 
     // Once per frame; dt in seconds.
     void Advance(float dt, float delay = kClickDelay);

@@ -6,10 +6,11 @@
 // scene whose command list runs out hands over to the next one defined. A script error replaces everything with
 // the error screen, which shows the parser's report until the window is closed.
 //
-// Each frame Update runs, in this order: the right click, the music fades, the two click gates (ClickGate) that
-// every mouse-driven part shares, the voice's resumption, the dialogue layer (text boxes and choices, which may take
-// the mouse), the shown interface scenes and the current scene. Render draws the scene, the interfaces and then the
-// dialogue layer. Starting a scene hides every text and unloads the pictures' textures. The manager is the
+// Each frame Update runs, in this order: the right click (which opens the right-click menu), the music fades, the two
+// click gates (ClickGate) that every mouse-driven part shares; then either the open menu alone, or the voice's
+// resumption, the dialogue layer (text boxes and choices, which may take the mouse), the shown interface scenes and
+// the current scene. Render draws the scene, the interfaces, the dialogue layer and then the top menu. Starting a
+// scene closes the menus, hides every text and unloads the pictures' textures. The manager is the
 // current-scene accessor (CurrentScene) for click actions and object targets while it exists.
 
 #include "VelSingleton.h"
@@ -19,11 +20,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel {
 
 class DialogueLayer;
+class MenuLayer;
 class Scene;
 class hgeFont;
 
@@ -83,6 +86,14 @@ public:
 
     // The text boxes and choices over the story; borrowed, null for none. Set by start-up.
     void SetDialogueLayer(DialogueLayer* dialogue) { m_dialogue = dialogue; }
+    // The open menus; borrowed, null for none. Set by start-up, as are the special menus' names.
+    void SetMenuLayer(MenuLayer* menus) { m_menus = menus; }
+    void SetMainMenu(std::u16string name) { m_mainMenuName = std::move(name); }
+    void SetRightClickMenu(std::u16string name) { m_rightClickMenuName = std::move(name); }
+    void SetOptionsMenu(std::u16string name) { m_optionsMenuName = std::move(name); }
+    // The interface functions "main" and "options".
+    void ShowMainMenu();
+    void ShowOptionsMenu();
 
     void SetRightClickEnabled(bool enabled) { m_rightClickEnabled = enabled; }
     [[nodiscard]] bool IsRightClickEnabled() const { return m_rightClickEnabled; }
@@ -101,6 +112,7 @@ private:
     };
 
     void TakeRightClick();
+    [[nodiscard]] bool IsMenuOpen() const;
     void UpdateScenes(float dt, bool blocked);
     void RenderError();
 
@@ -116,6 +128,10 @@ private:
     bool m_running = true;
     bool m_rightClickEnabled = true;
     DialogueLayer* m_dialogue = nullptr;
+    MenuLayer* m_menus = nullptr;
+    std::u16string m_mainMenuName;
+    std::u16string m_rightClickMenuName;
+    std::u16string m_optionsMenuName;
 
     // Scenes that end at once start their successor from inside their own start; past this depth the next start
     // waits for the next frame, so a loop of such scenes cannot exhaust the stack.

@@ -108,6 +108,10 @@ public:
     // The speakers of every "say" line read so far, for the script check.
     void AddSpeaker(const std::u16string& name) { m_speakers.insert(name); }
     [[nodiscard]] const std::set<std::u16string>& Speakers() const { return m_speakers; }
+    // Things the game will run with but that most likely are not what the author meant (a slider that can never
+    // set anything); the script check prints them, the game ignores them. UTF-8, in reading order.
+    void AddWarning(std::string text) { m_warnings.push_back(std::move(text)); }
+    [[nodiscard]] const std::vector<std::string>& Warnings() const { return m_warnings; }
 
 private:
     void ReadFile(const std::u16string& name);
@@ -122,6 +126,7 @@ private:
     std::u16string m_currentResource; // the last "object" or "animation" name
     std::u16string m_pendingVoice;    // set by "voice", taken by the next "say"
     std::set<std::u16string> m_speakers;
+    std::vector<std::string> m_warnings;
     std::map<std::u16string, std::u16string> m_readFromSource;
     ErrorHandler m_errorHandler;
     bool m_hasError = false;

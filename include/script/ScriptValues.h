@@ -5,9 +5,12 @@
 // ScriptError, so a wrong number stops the statement with a script error report.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace Vel {
+
+class CommandLine;
 
 class ScriptValues
 {
@@ -28,6 +31,10 @@ public:
     // "RRGGBB" to 0xFFRRGGBB: "ff" is put in front and the whole read as a hexadecimal 32-bit number. Text that
     // does not read that way (not hexadecimal, more than six digits, empty) gives 0.
     [[nodiscard]] static std::uint32_t ToColour(std::u16string_view value);
+
+    // A pair written "key=a:b", read as the numbers "key1" and "key2", both needed once the pair is written; the
+    // targets keep their values when the key is absent.
+    static void ReadPair(const CommandLine& line, const std::u16string& key, float& first, float& second);
 
     // Case-sensitive comparison with the one literal a statement tests ("yes", "on", ...).
     [[nodiscard]] static bool IsFlag(std::u16string_view value, std::u16string_view literal)

@@ -54,12 +54,30 @@ bool HgeManager::Init()
 
 void HgeManager::SetWindowed()
 {
-    m_hge->System_SetState(HGE_WINDOWED, true);
+    SwitchMode(false);
 }
 
 void HgeManager::SetFullscreen()
 {
-    m_hge->System_SetState(HGE_WINDOWED, false);
+    SwitchMode(true);
+}
+
+// The display settings follow the switch, so the game's picture is stretched (and pillar-boxed on a wide desktop)
+// onto the new screen, and the mouse is mapped back through the same rectangle.
+void HgeManager::SwitchMode(bool fullscreen)
+{
+    DisplaySettings& display = TheDisplaySettings();
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    if (fullscreen && !Os::DesktopSize(desktopWidth, desktopHeight)) {
+        m_hge->System_Log("Cannot read the desktop size; the game stays in its window");
+        return;
+    }
+    display.fullscreen = fullscreen ? 1 : 0;
+    ChooseDisplayMode(display, desktopWidth, desktopHeight);
+    m_hge->System_SetState(HGE_WINDOWED, !fullscreen);
+    m_hge->System_SetState(HGE_SCREENWIDTH, display.screenWidth);
+    m_hge->System_SetState(HGE_SCREENHEIGHT, display.screenHeight);
 }
 
 bool HgeManager::MountArchives()

@@ -199,6 +199,26 @@ void Graphics::Close()
     m_sceneTexture = 0;
 }
 
+bool Graphics::ResizeScreen(int width, int height)
+{
+    if (m_device == nullptr || m_inScene || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
+        return false;
+    if (width == m_device->width && height == m_device->height)
+        return true;
+    SDL_Texture* screen =
+        SDL_CreateTexture(m_device->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (screen == nullptr)
+        return false;
+    SDL_SetTextureBlendMode(screen, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(screen, SDL_ScaleModeLinear);
+    ClearTexture(m_device->renderer, screen, 0xFF000000);
+    SDL_DestroyTexture(m_device->screen);
+    m_device->screen = screen;
+    m_device->width = width;
+    m_device->height = height;
+    return true;
+}
+
 void Graphics::SetVsync(bool on)
 {
     if (m_device != nullptr && m_device->surface == nullptr)

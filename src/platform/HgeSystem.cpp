@@ -110,17 +110,24 @@ void HgeSystem::System_SetState(hgeFuncState state, hgeCallback value)
         m_renderFunc = value;
 }
 
+void HgeSystem::ResizeScreen(int width, int height)
+{
+    if (!m_initiated || m_graphics.ResizeScreen(width, height)) {
+        m_screenWidth = width;
+        m_screenHeight = height;
+    }
+}
+
 void HgeSystem::System_SetState(hgeIntState state, int value)
 {
     switch (state) {
-    // The screen size is fixed once the display is open.
+    // Once the display is open, a new size resizes the screen picture (switching between a window and the full
+    // screen); a size the display cannot have keeps the old one.
     case HGE_SCREENWIDTH:
-        if (!m_initiated)
-            m_screenWidth = value;
+        ResizeScreen(value, m_screenHeight);
         break;
     case HGE_SCREENHEIGHT:
-        if (!m_initiated)
-            m_screenHeight = value;
+        ResizeScreen(m_screenWidth, value);
         break;
     case HGE_SCREENBPP:
         break;

@@ -9,6 +9,7 @@
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
 #include "scene/DialogueLayer.h"
+#include "scene/MenuLayer.h"
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
 
@@ -102,6 +103,8 @@ void ScenesManager::StartScene(const std::u16string& name, SceneStart start)
     const NestedStart nested(m_startDepth);
     m_switching = true;
     m_currentName = name;
+    if (m_menus != nullptr)
+        m_menus->CloseAll();
     // The old scene's speech and texts go, and its pictures give their textures back until they are drawn again.
     if (ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
         resources->HideAllDialogs();
@@ -182,6 +185,11 @@ void ScenesManager::Update(float dt)
         sound->UpdateFades(dt);
     ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
+    // An open menu holds the story: only the menu runs.
+    if (IsMenuOpen()) {
+        m_menus->Update(dt);
+        return;
+    }
     // No menu is open from here on, so a voice paused for one goes on.
     if (sound != nullptr)
         sound->PauseVoice(false);
@@ -193,14 +201,39 @@ void ScenesManager::Update(float dt)
     UpdateScenes(dt, blocked);
 }
 
-// A right click or Escape is taken while the gate is open and the script allows it; otherwise it is forgotten.
+// A right click or Escape is taken while the gate is open and the script allows it, and opens the right-click menu
+// over the story, pausing the voice, unless a menu is open already; otherwise it is forgotten.
 void ScenesManager::TakeRightClick()
 {
     HGE* hge = Interface();
     const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
     ClickGate& gate = ClickGate::Right();
-    if (!m_rightClickEnabled || !gate.Accept(down))
+    if (!m_rightClickEnabled || !gate.Accept(down)) {
         gate.SetUsed(false);
+        return;
+    }
+    if (m_menus == nullptr || IsMenuOpen())
+        return;
+    m_menus->ShowMenu(m_rightClickMenuName, {});
+    if (SoundManager* sound = SoundManager::GetSingletonPtr())
+        sound->PauseVoice(true);
+}
+
+bool ScenesManager::IsMenuOpen() const
+{
+    return m_menus != nullptr && !m_menus->CurrentMenuName().empty();
+}
+
+void ScenesManager::ShowMainMenu()
+{
+    if (m_menus != nullptr)
+        m_menus->ShowMenu(m_mainMenuName, {});
+}
+
+void ScenesManager::ShowOptionsMenu()
+{
+    if (m_menus != nullptr)
+        m_menus->ShowMenu(m_optionsMenuName, {});
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
@@ -233,6 +266,8 @@ void ScenesManager::Render()
         scene->Render();
     if (m_dialogue != nullptr)
         m_dialogue->Render();
+    if (IsMenuOpen())
+        m_menus->RenderTop();
 }
 
 void ScenesManager::RenderError()

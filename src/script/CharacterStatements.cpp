@@ -52,10 +52,7 @@ void SetAvatar(ParseManager& parser, CommandLine& line)
     Character& character = OpenCharacter(parser, u"avatar");
     float x = 0.0f;
     float y = 0.0f;
-    if (!line.GetAttribute(u"align").empty()) {
-        x = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
-        y = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
-    }
+    ScriptValues::ReadPair(line, u"align", x, y);
     character.SetAvatar(line.GetAttribute(u"default"), x, y);
 }
 

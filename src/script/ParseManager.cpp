@@ -7,6 +7,7 @@
 #include "data/FileReader.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/Selection.h"
+#include "menus/MenuManager.h"
 #include "scene/Command.h"
 #include "scene/CommandContainer.h"
 #include "scene/RunCommandAction.h"
@@ -14,6 +15,7 @@
 #include "scene/ScenesManager.h"
 #include "script/CharacterStatements.h"
 #include "script/FlowStatements.h"
+#include "script/MenuStatements.h"
 #include "script/NodeStatements.h"
 #include "script/ResourceStatements.h"
 #include "script/SceneStatements.h"
@@ -132,6 +134,7 @@ ParseManager::ParseManager()
     RegisterTextStatements(*this);
     RegisterCharacterStatements(*this);
     RegisterSelectionStatements(*this);
+    RegisterMenuStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;
@@ -212,8 +215,16 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"window", Callback<void()>(hge, &HgeManager::SetWindowed));
         AddInterfaceFunction(u"fullscreen", Callback<void()>(hge, &HgeManager::SetFullscreen));
     }
-    if (ScenesManager* scenes = ScenesManager::GetSingletonPtr())
+    if (ScenesManager* scenes = ScenesManager::GetSingletonPtr()) {
         AddInterfaceFunction(u"end", Callback<void()>(scenes, &ScenesManager::End));
+        AddInterfaceFunction(u"main", Callback<void()>(scenes, &ScenesManager::ShowMainMenu));
+        AddInterfaceFunction(u"options", Callback<void()>(scenes, &ScenesManager::ShowOptionsMenu));
+    }
+    if (MenuManager* menus = MenuManager::GetSingletonPtr()) {
+        AddInterfaceFunction(u"back", Callback<void()>(menus, &MenuManager::Back));
+        AddInterfaceFunction(u"cancel", Callback<void()>(menus, &MenuManager::Back));
+        AddInterfaceFunction(u"game", Callback<void()>(menus, &MenuManager::CloseAll));
+    }
     if (DialogManager* dialogue = DialogManager::GetSingletonPtr())
         AddInterfaceFunction(u"skiptext", Callback<void()>(dialogue, &DialogManager::CompleteAll));
     // Named by some buttons; it does nothing.

@@ -1,5 +1,7 @@
 #include "script/ScriptValues.h"
 
+#include "script/CommandLine.h"
+
 #include "app/TextCodec.h"
 #include "script/ScriptError.h"
 
@@ -72,6 +74,14 @@ std::uint32_t ScriptValues::ToColour(std::u16string_view value)
     if (!Poco::NumberParser::tryParseHex("ff" + TextCodec::WideToUtf8(value), number))
         return 0;
     return number;
+}
+
+void ScriptValues::ReadPair(const CommandLine& line, const std::u16string& key, float& first, float& second)
+{
+    if (line.GetAttribute(key).empty())
+        return;
+    first = ToFloat(line.GetAttribute(key + u"1"));
+    second = ToFloat(line.GetAttribute(key + u"2"));
 }
 
 } // namespace Vel

@@ -66,16 +66,10 @@ void PlaceTextbox(CommandLine& line)
     Textbox* box = RequireManager<DialogManager>(u"textbox").GetTextbox(line.GetArgument(0));
     float x = 0.0f;
     float y = 0.0f;
-    if (!line.GetAttribute(u"align").empty()) {
-        x = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
-        y = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
-    }
     float width = 0.0f;
     float height = 0.0f;
-    if (!line.GetAttribute(u"size").empty()) {
-        width = ScriptValues::ToFloat(line.GetAttribute(u"size1"));
-        height = ScriptValues::ToFloat(line.GetAttribute(u"size2"));
-    }
+    ScriptValues::ReadPair(line, u"align", x, y);
+    ScriptValues::ReadPair(line, u"size", width, height);
     box->MoveTo(x, y);
     box->SetSize(width, height);
 }

@@ -5,7 +5,6 @@
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -16,22 +15,6 @@
 namespace {
 
 constexpr int kRate = 44100;
-
-// Every stereo frame of a 16-bit WAV, through the level meter that tests of the live device use.
-Vel::TestTools::LevelMeter ReadRendered(const std::string& path, int& rate)
-{
-    Vel::TestTools::LevelMeter meter;
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
-        return meter;
-    rate = info.samplerate;
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(info.frames) * 2);
-    if (info.channels == 2)
-        meter.Write(samples.data(), static_cast<std::size_t>(sf_readf_short(file, samples.data(), info.frames)));
-    sf_close(file);
-    return meter;
-}
 
 // The level around a moment of the run, over a tenth of a second.
 double LevelAt(const Vel::TestTools::LevelMeter& meter, double seconds)
@@ -51,7 +34,7 @@ TEST(SoundRunTest, PlaylistFadesInEffectPlaysAndVolumeStepRaisesTheMusic)
         << root.Read("err.txt");
 
     int rate = 0;
-    const Vel::TestTools::LevelMeter meter = ReadRendered(root.File("out.wav"), rate);
+    const Vel::TestTools::LevelMeter meter = Vel::TestTools::ReadRendered(root.File("out.wav"), &rate);
     EXPECT_EQ(rate, kRate);
     // 600 frames of 1/60 s, exactly.
     EXPECT_EQ(meter.Frames(), 600u * kRate / 60u);

@@ -88,4 +88,22 @@ private:
     std::vector<std::int16_t> m_samples;
 };
 
+// Every stereo frame of a 16-bit stereo WAV file (what --audio-out writes); rate gets its sample rate. Empty when the
+// file cannot be read.
+inline LevelMeter ReadRendered(const std::string& path, int* rate = nullptr)
+{
+    LevelMeter meter;
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr)
+        return meter;
+    if (rate != nullptr)
+        *rate = info.samplerate;
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(info.frames) * 2);
+    if (info.channels == 2)
+        meter.Write(samples.data(), static_cast<std::size_t>(sf_readf_short(file, samples.data(), info.frames)));
+    sf_close(file);
+    return meter;
+}
+
 } // namespace Vel::TestTools

@@ -1,4 +1,5 @@
 #include "dialogue/DialogManager.h"
+#include "ReplayLoop.h"
 
 #include "DialogueTestTools.h"
 #include "HeadlessHge.h"
@@ -137,35 +138,19 @@ protected:
     // One frame as the scenes manager runs the layer; the gate advances after it. Returns HandleInput's answers.
     std::vector<bool> Run(const std::string& replay, int frames, const std::function<void(int)>& afterFrame)
     {
-        std::string error;
-        std::optional<InputScript> script = InputScript::Parse(replay, error);
-        EXPECT_TRUE(script.has_value()) << error;
-        PlatformOptions options;
-        options.input = script.value_or(InputScript{});
-        options.maxFrames = frames;
-        TestTools::HeadlessHge hge(options, 640, 480);
+        TestTools::HeadlessHge hge(TestTools::ReplayOptions(replay, frames), 640, 480);
         HgeManager manager(m_folder.File("engine.log"));
         EXPECT_TRUE(hge->System_Initiate());
         std::vector<bool> taken;
-        s_frame = [&] {
+        TestTools::RunFrames(hge.Get(), [&] {
             m_dialogs.Update(1.0f / 60.0f);
             taken.push_back(m_dialogs.HandleInput());
             afterFrame(static_cast<int>(taken.size()));
             ClickGate::Left().Advance(1.0f / 60.0f);
-        };
-        hge->System_SetState(HGE_FRAMEFUNC, &Frame);
-        EXPECT_TRUE(hge->System_Start());
-        s_frame = nullptr;
+        });
         return taken;
     }
 
-    static bool Frame()
-    {
-        s_frame();
-        return false;
-    }
-
-    static inline std::function<void()> s_frame;
     TestTools::TempFolder m_folder;
     DisplaySettings m_savedDisplay;
     DialogManager m_dialogs;

@@ -1,8 +1,8 @@
-#include "scene/Poster.h"
-#include "scene/ClickGate.h"
 #include "SceneTestTools.h"
+#include "scene/ClickGate.h"
 #include "scene/MoveAnimator.h"
 #include "scene/OpacityAnimator.h"
+#include "scene/Poster.h"
 #include "scene/SleepAnimator.h"
 #include "scene/ZoomAnimator.h"
 
@@ -120,6 +120,22 @@ TEST(ClickGateTest, AnAcceptedClickClosesTheGateForOneDelayKeepingTheRemainder)
     EXPECT_FALSE(gate.IsReady()) << "the 0.05 s left over counts towards the next delay";
     gate.Advance(0.05f);
     EXPECT_TRUE(gate.IsReady());
+}
+
+TEST(ClickGateTest, ClosingAfterAnAcceptedClickKeepsTheGateShutForOneDelayOnly)
+{
+    // A command that finishes on the click closes the gate in the same frame as the click was accepted.
+    ClickGate gate;
+    EXPECT_TRUE(gate.Accept(true));
+    gate.Close();
+    for (int frame = 0; frame < 17; ++frame) {
+        gate.Advance(1.0f / 60.0f);
+        EXPECT_FALSE(gate.IsReady()) << frame;
+    }
+    gate.Advance(2.0f / 60.0f);
+    EXPECT_TRUE(gate.IsReady());
+    gate.Advance(1.0f / 60.0f);
+    EXPECT_TRUE(gate.IsReady()) << "an open gate nobody clicked stays open";
 }
 
 } // namespace

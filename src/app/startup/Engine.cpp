@@ -8,6 +8,7 @@
 #include "data/CompileScripts.h"
 #include "data/PakInterface.h"
 #include "dialogue/DialogManager.h"
+#include "menus/MenuManager.h"
 #include "platform/InputScript.h"
 #include "resources/ResourceManager.h"
 #include "resources/ScreenPresenter.h"
@@ -83,7 +84,11 @@ bool Engine::StartGameSystems()
     m_triggerManager->LoadValues();
     m_soundManager->LoadSettings();
     m_persistentValuesLoaded = true;
-    m_soundManager->SetDefaultPlaylist(TheGameNames().playlistName);
+    const GameNames& names = TheGameNames();
+    m_scenesManager->SetMainMenu(names.mainMenuName);
+    m_scenesManager->SetRightClickMenu(names.rightClickMenuName);
+    m_scenesManager->SetOptionsMenu(names.optionsMenuName);
+    m_soundManager->SetDefaultPlaylist(names.playlistName);
     m_scenesManager->StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
 }
@@ -130,6 +135,8 @@ void Engine::CreateManagers()
     m_scenesManager = std::make_unique<ScenesManager>();
     m_scenesManager->SetDialogueLayer(m_dialogManager.get());
     m_triggerManager = std::make_unique<TriggerManager>();
+    m_menuManager = std::make_unique<MenuManager>();
+    m_scenesManager->SetMenuLayer(m_menuManager.get());
     m_soundManager = std::make_unique<SoundManager>();
 }
 
@@ -154,6 +161,8 @@ int Engine::Check()
         std::fprintf(stderr, "%s\n", TextCodec::WideToUtf8(m_parseManager->ErrorReport()).c_str());
         return 1;
     }
+    for (const std::string& warning : m_parseManager->Warnings())
+        std::fprintf(stderr, "warning: %s\n", warning.c_str());
     // Such a line would be skipped at run time; the author hears of it now.
     for (const std::u16string& speaker : SpeakersWithoutDialog(*m_parseManager))
         std::fprintf(stderr, "warning: '%s' speaks but has no dialog; the line will be skipped\n",
@@ -324,6 +333,7 @@ void Engine::Shutdown()
     m_dialogManager.reset();
     m_triggerManager.reset();
     m_parseManager.reset();
+    m_menuManager.reset();
     m_soundManager.reset();
     m_resourceManager.reset();
     if (m_hgeManager) {

@@ -1,0 +1,203 @@
+#include "menus/Menu.h"
+
+#include "app/TextCodec.h"
+#include "menus/MenuManager.h"
+#include "menus/Slider.h"
+#include "resources/ResourceManager.h"
+#include "scene/Action.h"
+#include "scene/Command.h"
+#include "scene/Scene.h"
+#include "scene/SceneNode.h"
+
+#include <string>
+#include <utility>
+
+namespace Vel {
+
+namespace {
+
+// Far outside any screen, and not the unset value, so the background is drawn from its draw position but never
+// lies under the mouse.
+constexpr float kOffScreen = -999999.0f;
+
+constexpr std::int32_t kBackgroundLayer = 0;
+constexpr std::int32_t kButtonLayer = 1;
+
+Resource* FindPicture(const std::u16string& name)
+{
+    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    return resources != nullptr ? resources->FindResource(name) : nullptr;
+}
+
+void CloseTopMenu()
+{
+    if (MenuManager* manager = MenuManager::GetSingletonPtr())
+        manager->CloseTop();
+}
+
+} // namespace
+
+Menu::Menu(std::u16string name) : m_name(std::move(name)), m_scene(std::make_unique<Scene>())
+{
+    m_scene->SetName(m_name);
+}
+
+Menu::~Menu()
+{
+    // The scene first: its nodes' actions and animators may still point into the commands.
+    m_scene.reset();
+}
+
+void Menu::AddCommand(std::unique_ptr<Command> command)
+{
+    m_scene->AddCommand(std::move(command));
+}
+
+void Menu::SetBackground(const std::u16string& picture)
+{
+    if (m_background == nullptr)
+        m_background = m_scene->CreateNode(u"background", kBackgroundLayer, u"");
+    if (m_background == nullptr)
+        return;
+    m_background->SetResource(FindPicture(picture));
+    m_background->SetDrawPosition(0.0f, 0.0f);
+    m_background->MoveTo(kOffScreen, kOffScreen);
+}
+
+void Menu::AddButton(const std::u16string& picture, float x, float y, float width, float height,
+                     std::shared_ptr<Action> action)
+{
+    ++m_buttonCount;
+    const std::u16string id = u"button" + TextCodec::Widen(std::to_string(m_buttonCount));
+    SceneNode* hot = m_scene->CreateNode(id, kButtonLayer, u"");
+    SceneNode* swap = m_scene->CreateNode(id + u"swap", kButtonLayer, u"");
+    if (hot == nullptr || swap == nullptr)
+        return;
+    hot->MoveTo(x, y);
+    hot->SetHitSize(width, height);
+    swap->MoveTo(x, y);
+    swap->SetHitSize(width, height);
+    swap->SetResource(FindPicture(picture));
+    swap->SetDrawPosition(0.0f, 0.0f);
+    swap->SetAction(std::move(action));
+    hot->SetHoverTarget(swap);
+    swap->Hide();
+    swap->SetLeaveTarget(hot);
+    hot->Show();
+}
+
+void Menu::AddSlider(std::unique_ptr<Slider> slider)
+{
+    if (slider)
+        m_sliders.push_back(std::move(slider));
+}
+
+std::vector<Command*> Menu::AdoptSceneCommands()
+{
+    std::vector<Command*> taken;
+    for (std::unique_ptr<Command>& command : m_scene->TakeCommands()) {
+        taken.push_back(command.get());
+        m_commands.push_back(std::move(command));
+    }
+    return taken;
+}
+
+void Menu::RunInit(const std::vector<Command*>& commands)
+{
+    // Nobody waits for the init commands: they report into nothing.
+    for (Command* command : commands) {
+        command->SetCompletion({});
+        command->Execute(*m_scene);
+    }
+}
+
+void Menu::CloseInit()
+{
+    const std::vector<Command*> taken = AdoptSceneCommands();
+    m_initClosed = true;
+    m_init.insert(m_init.end(), taken.begin(), taken.end());
+    RunInit(taken);
+}
+
+void Menu::CloseOn()
+{
+    const std::vector<Command*> taken = AdoptSceneCommands();
+    m_onClosed = true;
+    m_on.insert(m_on.end(), taken.begin(), taken.end());
+}
+
+// What the script left unsorted is the off list. A block without "menu_off" also opens with it, and one without
+// either statement is all body: it runs once as init too. The statements are remembered rather than read from
+// the lists' emptiness, so a "menu_on" or "menu_off" that closed an empty list does not pull the rest into it.
+void Menu::SortRemainingCommands()
+{
+    const std::vector<Command*> rest = AdoptSceneCommands();
+    if (rest.empty())
+        return;
+    if (m_off.empty())
+        m_off = rest;
+    if (!m_onClosed)
+        m_on = rest;
+    if (!m_initClosed && !m_onClosed) {
+        m_init = rest;
+        RunInit(rest);
+    }
+}
+
+void Menu::Show(Callback<void()> closed)
+{
+    m_closed = std::move(closed);
+    SortRemainingCommands();
+    if (m_on.empty())
+        return;
+    // The scene runs a copy it borrows; it starts element 0 at Start.
+    m_scene->SetCommands(m_on);
+    m_scene->SetFinishedCallback(Callback<void()>([this] { m_scene->SetCommands({}); }));
+    m_scene->Start();
+}
+
+void Menu::Hide()
+{
+    if (m_off.empty()) {
+        m_scene->SetCommands({});
+        CloseTopMenu();
+        return;
+    }
+    m_scene->SetCommands(m_off);
+    m_scene->SetFinishedCallback(Callback<void()>([this] {
+        m_scene->SetCommands({});
+        m_scene->SetFinishedCallback({});
+        CloseTopMenu();
+    }));
+    m_scene->Start();
+}
+
+Callback<void()> Menu::TakeClosedHandler()
+{
+    return std::exchange(m_closed, {});
+}
+
+void Menu::Update(float dt)
+{
+    for (const std::unique_ptr<Slider>& slider : m_sliders)
+        slider->Update(dt);
+    const bool taken = m_scene->Update(dt, false);
+    if (m_background == nullptr)
+        return;
+    if (!taken && !m_backgroundShown) {
+        m_backgroundShown = true;
+        m_background->Show();
+    } else if (taken && m_backgroundShown) {
+        m_backgroundShown = false;
+        m_background->Hide();
+    }
+}
+
+void Menu::Render()
+{
+    m_scene->Render();
+    for (const std::unique_ptr<Slider>& slider : m_sliders)
+        slider->Render();
+}
+
+} // namespace Vel

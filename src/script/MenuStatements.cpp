@@ -1,0 +1,255 @@
+#include "script/MenuStatements.h"
+
+#include "app/TextCodec.h"
+#include "commands/SetMenuCommand.h"
+#include "commands/SetSwapCommand.h"
+#include "menus/Menu.h"
+#include "menus/MenuManager.h"
+#include "menus/MenuSwitch.h"
+#include "menus/TextSlider.h"
+#include "menus/VisualSlider.h"
+#include "resources/ResourceManager.h"
+#include "scene/Action.h"
+#include "scene/CommandContainer.h"
+#include "script/ClickArea.h"
+#include "script/CommandLine.h"
+#include "script/NodeStatements.h"
+#include "script/ParseManager.h"
+#include "script/RequireManager.h"
+#include "script/ScriptError.h"
+#include "script/ScriptValues.h"
+#include "sound/SoundManager.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace Vel {
+
+namespace {
+
+std::string Utf8(std::u16string_view text)
+{
+    return TextCodec::WideToUtf8(text);
+}
+
+// Menus are pushed as command containers, so that command statements inside them need nothing special; the
+// statements that build the menu itself tell a menu from the scenes by its type.
+Menu& TopMenu(const ParseManager& parser, std::u16string_view statement)
+{
+    Menu* menu = nullptr;
+    if (!parser.Blocks().empty() && parser.Blocks().back().kind == BlockKind::CommandContainer)
+        menu = dynamic_cast<Menu*>(static_cast<CommandContainer*>(parser.Blocks().back().object));
+    if (menu == nullptr)
+        throw ScriptError(Utf8(statement) + " needs an open menu block");
+    return *menu;
+}
+
+void Add(ParseManager& parser, std::u16string_view statement, std::unique_ptr<Command> command)
+{
+    parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, statement).AddCommand(std::move(command));
+}
+
+void Warn(ParseManager& parser, const std::string& text)
+{
+    const SourcePosition* position = parser.CurrentPosition();
+    if (position == nullptr)
+        parser.AddWarning(text);
+    else
+        parser.AddWarning(Utf8(position->fileName) + ", line " + std::to_string(position->line) + ": " + text);
+}
+
+void ReadInt(const CommandLine& line, const std::u16string& key, std::int32_t& target)
+{
+    if (const std::u16string value = line.GetAttribute(key); !value.empty())
+        target = ScriptValues::ToInt(value);
+}
+
+void BeginMenu(ParseManager& parser, const CommandLine& line)
+{
+    Menu* menu = RequireManager<MenuManager>(u"beginmenu").CreateMenu(line.GetArgument(0));
+    if (menu == nullptr)
+        throw ScriptError("Menu already exists");
+    parser.PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(menu));
+}
+
+// button(picture, align=x:y, size=w:h, action=...): an action that names nothing leaves the button inert.
+void AddButton(ParseManager& parser, const CommandLine& line)
+{
+    Menu& menu = TopMenu(parser, u"button");
+    ClickArea area = ClickArea::Read(parser, line);
+    menu.AddButton(line.GetArgument(0), area.x, area.y, area.width, area.height, std::move(area.action));
+}
+
+void BeginSwitch(ParseManager& parser, const CommandLine& line)
+{
+    MenuManager& menus = RequireManager<MenuManager>(u"beginswitch");
+    const std::u16string name = line.GetArgument(0);
+    MenuSwitch* menuSwitch = menus.CreateSwitch(name);
+    if (menuSwitch == nullptr)
+        throw ScriptError(menus.FindMenu(name) != nullptr ? "Menu already exists" : "Switch already exists");
+    menuSwitch->SetDefault(line.GetAttribute(u"default"));
+    parser.PushBlock(BlockKind::MenuElement, menuSwitch);
+}
+
+// The volumes a slider's "bind" may name; the text is compared exactly, so "Music" binds nothing.
+struct Volume
+{
+    std::u16string_view name;
+    void (SoundManager::*set)(float);
+    float (SoundManager::*get)() const;
+};
+
+constexpr Volume kVolumes[] = {
+    {u"music", &SoundManager::SetMusicVolume, &SoundManager::GetMusicVolume},
+    {u"voice", &SoundManager::SetVoiceVolume, &SoundManager::GetVoiceVolume},
+    {u"sfx", &SoundManager::SetSfxVolume, &SoundManager::GetSfxVolume},
+    {u"general", &SoundManager::SetMasterVolume, &SoundManager::GetMasterVolume},
+};
+
+bool NamesVolume(std::u16string_view bind)
+{
+    for (const Volume& volume : kVolumes)
+        if (bind == volume.name)
+            return true;
+    return false;
+}
+
+std::string SliderName(const CommandLine& line, const Menu& menu)
+{
+    return "'" + Utf8(line.GetArgument(0)) + "' of menu '" + Utf8(menu.GetName()) + "'";
+}
+
+// Shared by both kinds: the binding, and the warning for a bind text that names no volume.
+VolumeBinding ReadBinding(ParseManager& parser, const CommandLine& line, const Menu& menu)
+{
+    const std::u16string bind = line.GetAttribute(u"bind");
+    if (!NamesVolume(bind))
+        Warn(parser, "slider " + SliderName(line, menu) + " is bound " +
+                         (bind.empty() ? std::string("to nothing") : "to '" + Utf8(bind) + "'") +
+                         ", which is none of music, voice, sfx and general: it will ignore input");
+    return BindVolume(bind);
+}
+
+// align=x:y (or align1=, align2=), each integer read when present; 0 otherwise.
+void ReadPosition(const CommandLine& line, float& x, float& y)
+{
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    ReadInt(line, u"align1", left);
+    ReadInt(line, u"align2", top);
+    x = static_cast<float>(left);
+    y = static_cast<float>(top);
+}
+
+// textslider(name, bind=, normal=, over=, start=n, end=n, align=x:y): the numbers of the volume scale unless
+// start and end say otherwise.
+void AddTextSlider(ParseManager& parser, const CommandLine& line)
+{
+    Menu& menu = TopMenu(parser, u"textslider");
+    ResourceManager& resources = RequireManager<ResourceManager>(u"textslider");
+    VolumeBinding binding = ReadBinding(parser, line, menu);
+    Style* normal = resources.GetStyle(line.GetAttribute(u"normal"));
+    Style* over = resources.GetStyle(line.GetAttribute(u"over"));
+    std::int32_t start = 0;
+    std::int32_t end = 10;
+    ReadInt(line, u"start", start);
+    ReadInt(line, u"end", end);
+    float x = 0.0f;
+    float y = 0.0f;
+    ReadPosition(line, x, y);
+    auto slider = std::make_unique<TextSlider>(line.GetArgument(0), normal, over, std::move(binding.setter),
+                                               std::move(binding.getter), start, end, x, y);
+    // The slider measures its numbers now, so a style defined further down comes too late.
+    if (!slider->IsDrawable()) {
+        const std::u16string style = line.GetAttribute(u"normal");
+        Warn(parser, "text slider " + SliderName(line, menu) +
+                         (style.empty() ? std::string(" has no normal style")
+                                        : ": its normal style '" + Utf8(style) +
+                                              "' has no TrueType face when the slider is made") +
+                         ": it will draw nothing and ignore input");
+    }
+    menu.AddSlider(std::move(slider));
+}
+
+// visualslider(name, bind=, box=, bg=, max=n, spacing=n, align=x:y): eleven boxes, one for each value of the
+// volume scale, unless max says otherwise.
+void AddVisualSlider(ParseManager& parser, const CommandLine& line)
+{
+    Menu& menu = TopMenu(parser, u"visualslider");
+    // The slider looks its pictures up in the registry.
+    static_cast<void>(RequireManager<ResourceManager>(u"visualslider"));
+    VolumeBinding binding = ReadBinding(parser, line, menu);
+    const std::u16string box = line.GetAttribute(u"box");
+    std::int32_t count = 11;
+    std::int32_t spacing = 0;
+    ReadInt(line, u"max", count);
+    ReadInt(line, u"spacing", spacing);
+    float x = 0.0f;
+    float y = 0.0f;
+    ReadPosition(line, x, y);
+    auto slider = std::make_unique<VisualSlider>(line.GetArgument(0), box, line.GetAttribute(u"bg"), count, spacing,
+                                                 std::move(binding.setter), std::move(binding.getter), x, y);
+    if (slider->GetBoxPicture() == nullptr)
+        Warn(parser, "visual slider " + SliderName(line, menu) +
+                         (box.empty() ? std::string(" has no box picture")
+                                      : ": no picture is named '" + Utf8(box) + "' when the slider is made") +
+                         ": it will draw no boxes and ignore input");
+    menu.AddSlider(std::move(slider));
+}
+
+// swap(name, ...): the named picture is placed hidden (when the line places it) and becomes the hover picture of
+// the last object or animation.
+void Swap(ParseManager& parser, const CommandLine& line)
+{
+    const std::u16string name = line.GetArgument(0);
+    Resource* picture = RequireManager<ResourceManager>(u"swap").FindResource(name);
+    AddNodeCommand(parser, line, picture, u"", false);
+    Add(parser, u"swap", std::make_unique<SetSwapCommand>(parser.CurrentResource(), name));
+}
+
+void RegisterMenuBlock(ParseManager& parser)
+{
+    parser.AddHandler(u"beginmenu", [&parser](CommandLine& line) { BeginMenu(parser, line); });
+    parser.AddHandler(u"background", [&parser](CommandLine& line) {
+        TopMenu(parser, u"background").SetBackground(line.GetArgument(0));
+    });
+    parser.AddHandler(u"button", [&parser](CommandLine& line) { AddButton(parser, line); });
+    parser.AddHandler(u"menu_on", [&parser](CommandLine&) { TopMenu(parser, u"menu_on").CloseInit(); });
+    parser.AddHandler(u"menu_off", [&parser](CommandLine&) { TopMenu(parser, u"menu_off").CloseOn(); });
+    parser.AddHandler(u"textslider", [&parser](CommandLine& line) { AddTextSlider(parser, line); });
+    parser.AddHandler(u"visualslider", [&parser](CommandLine& line) { AddVisualSlider(parser, line); });
+}
+
+} // namespace
+
+VolumeBinding BindVolume(std::u16string_view name)
+{
+    SoundManager* sound = SoundManager::GetSingletonPtr();
+    if (sound == nullptr)
+        return {};
+    for (const Volume& volume : kVolumes) {
+        if (name == volume.name)
+            return {Slider::Setter(sound, volume.set),
+                    Slider::Getter([sound, get = volume.get] { return (sound->*get)(); })};
+    }
+    return {};
+}
+
+void RegisterMenuStatements(ParseManager& parser)
+{
+    RegisterMenuBlock(parser);
+    parser.AddHandler(u"beginswitch", [&parser](CommandLine& line) { BeginSwitch(parser, line); });
+    parser.AddHandler(u"switch", [&parser](CommandLine& line) {
+        parser.TopBlockAs<MenuSwitch>(BlockKind::MenuElement, u"switch")
+            .AddCase(line.GetArgument(0), line.GetAttribute(u"trigger"), line.GetAttribute(u"value"));
+    });
+    parser.AddHandler(u"menu", [&parser](CommandLine& line) {
+        Add(parser, u"menu", std::make_unique<SetMenuCommand>(line.GetArgument(0)));
+    });
+    parser.AddHandler(u"swap", [&parser](CommandLine& line) { Swap(parser, line); });
+}
+
+} // namespace Vel

@@ -1,0 +1,236 @@
+#include "menus/MenuManager.h"
+
+#include "HeadlessHge.h"
+#include "MenuTestTools.h"
+#include "TempFolder.h"
+
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "app/Trace.h"
+#include "menus/Menu.h"
+#include "menus/MenuSwitch.h"
+#include "scene/ClickGate.h"
+#include "scene/TriggerManager.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+using TestTools::Log;
+using TestTools::Logger;
+using TestTools::RecordingCommand;
+using Ends = RecordingCommand::Ends;
+
+// The trace lines written while the object lives, without their frame numbers.
+class TraceCapture
+{
+public:
+    TraceCapture() { EXPECT_TRUE(Trace::Open(m_folder.File("trace.txt"))); }
+    ~TraceCapture() { Trace::Close(); }
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+
+    [[nodiscard]] Log Lines()
+    {
+        Trace::Close();
+        std::istringstream in(m_folder.Read("trace.txt"));
+        Log lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line.substr(line.find(' ') + 1));
+        return lines;
+    }
+
+private:
+    TestTools::TempFolder m_folder;
+};
+
+class MenuManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ClickGate::Left().Reset();
+        for (const char16_t* name : {u"a", u"b", u"c", u"d"})
+            ASSERT_NE(m_menus.CreateMenu(name), nullptr);
+    }
+    void TearDown() override { ClickGate::Left().Reset(); }
+
+    [[nodiscard]] std::vector<std::u16string> Stack() const
+    {
+        std::vector<std::u16string> names;
+        for (const Menu* menu : m_menus.GetStack())
+            names.push_back(menu->GetName());
+        return names;
+    }
+
+    MenuManager m_menus;
+    Log m_log;
+    int m_destroyed = 0;
+};
+
+TEST_F(MenuManagerTest, MenusAndSwitchesAreMadeOnceByNameAndShareNoName)
+{
+    Menu* a = m_menus.FindMenu(u"a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetName(), u"a");
+    EXPECT_EQ(m_menus.CreateMenu(u"a"), nullptr);
+    EXPECT_EQ(m_menus.FindMenu(u"a"), a) << "the first menu stays";
+    EXPECT_EQ(m_menus.FindMenu(u"z"), nullptr);
+
+    MenuSwitch* choice = m_menus.CreateSwitch(u"choice");
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(m_menus.FindSwitch(u"choice"), choice);
+    EXPECT_EQ(m_menus.CreateSwitch(u"choice"), nullptr);
+    EXPECT_EQ(m_menus.CreateSwitch(u"a"), nullptr);
+    EXPECT_EQ(m_menus.CreateMenu(u"choice"), nullptr);
+    EXPECT_EQ(m_menus.FindSwitch(u"a"), nullptr);
+}
+
+TEST_F(MenuManagerTest, OnlyTheTopMenuClosesOnBackAndItsHandlerRunsOnceItIsOffTheStack)
+{
+    TraceCapture trace;
+    m_menus.ShowMenu(u"a", Logger(m_log, "a closed"));
+    m_menus.ShowMenu(u"b", Logger(m_log, "b closed"));
+    m_menus.ShowMenu(u"c", Callback<void()>([this] {
+                         m_log.push_back("c closed under " + TextCodec::WideToUtf8(m_menus.CurrentMenuName()));
+                         m_menus.ShowMenu(u"d", Logger(m_log, "d closed"));
+                     }));
+    EXPECT_EQ(m_menus.CurrentMenuName(), u"c");
+    EXPECT_TRUE(ClickGate::Left().IsReady());
+
+    m_menus.Back();
+    EXPECT_EQ(m_log, Log{"c closed under b"});
+    EXPECT_EQ(Stack(), (std::vector<std::u16string>{u"a", u"b", u"d"})) << "the menu the handler opened stays";
+    EXPECT_FALSE(ClickGate::Left().IsReady()) << "the closing click must not act on the menu below";
+
+    m_menus.Back();
+    m_menus.Back();
+    m_menus.Back();
+    m_menus.Back();
+    EXPECT_EQ(m_log, (Log{"c closed under b", "d closed", "b closed", "a closed"}));
+    EXPECT_TRUE(m_menus.GetStack().empty());
+    EXPECT_EQ(m_menus.CurrentMenuName(), u"");
+    EXPECT_EQ(trace.Lines(), (Log{"menu a", "menu b", "menu c", "menuclosed c", "menu d", "menuclosed d",
+                                  "menuclosed b", "menuclosed a"}));
+}
+
+TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCommands)
+{
+    for (const char* name : {"a", "b", "c"})
+        m_menus.ShowMenu(std::u16string(name, name + 1), Logger(m_log, name));
+    m_menus.CloseAll();
+    EXPECT_EQ(m_log, (Log{"a", "b", "c"}));
+    EXPECT_TRUE(m_menus.GetStack().empty());
+    m_menus.CloseAll();
+    m_menus.Back();
+    EXPECT_EQ(m_log.size(), 3u) << "nothing open: nothing to close";
+
+    // The top menu fades out first; the menus below have off commands too but close without them.
+    auto fade = RecordingCommand::Make(m_log, "fade c", m_destroyed, Ends::WhenFinished);
+    RecordingCommand* fadePtr = fade.get();
+    Menu* b = m_menus.FindMenu(u"b");
+    Menu* c = m_menus.FindMenu(u"c");
+    b->CloseInit();
+    b->CloseOn();
+    b->AddCommand(RecordingCommand::Make(m_log, "fade b", m_destroyed));
+    c->CloseInit();
+    c->CloseOn();
+    c->AddCommand(std::move(fade));
+    m_log.clear();
+    m_menus.ShowMenu(u"a", Callback<void()>([this] {
+                         m_log.push_back("a");
+                         m_menus.ShowMenu(u"d", {});
+                     }));
+    m_menus.ShowMenu(u"b", Logger(m_log, "b"));
+    m_menus.ShowMenu(u"c", Logger(m_log, "c"));
+    TraceCapture trace;
+    m_menus.CloseAll();
+    EXPECT_EQ(m_log, Log{"fade c"});
+    EXPECT_EQ(m_menus.GetStack().size(), 3u) << "open while the fade runs";
+    fadePtr->Finish();
+    EXPECT_EQ(m_log, (Log{"fade c", "a", "b", "c"}));
+    EXPECT_EQ(Stack(), std::vector<std::u16string>{u"d"}) << "a menu opened by a handler is not closed with them";
+    EXPECT_EQ(trace.Lines(), (Log{"command c 0 Undefined", "menuclosed a", "menu d", "menuclosed b", "menuclosed c"}));
+
+    // The closing-all state ended with that: Back closes only the top menu again.
+    m_menus.ShowMenu(u"a", Logger(m_log, "a again"));
+    m_menus.Back();
+    EXPECT_EQ(Stack(), std::vector<std::u16string>{u"d"});
+}
+
+TEST_F(MenuManagerTest, ASwitchShowsTheMenuOfTheFirstMatchingTriggerByNameElseItsDefault)
+{
+    MenuSwitch* choice = m_menus.CreateSwitch(u"choice");
+    ASSERT_NE(choice, nullptr);
+    choice->SetDefault(u"d");
+    choice->AddCase(u"c", u"zeta", u"1");
+    choice->AddCase(u"b", u"alpha", u"wrong");
+    choice->AddCase(u"a", u"alpha", u"yes");
+    EXPECT_EQ(choice->GetMenuName(), u"d") << "no trigger manager: the default";
+    {
+        TriggerManager triggers;
+        EXPECT_EQ(choice->GetMenuName(), u"d");
+        triggers.Set(u"zeta", u"1");
+        EXPECT_EQ(choice->GetMenuName(), u"c");
+        triggers.Set(u"alpha", u"yes");
+        EXPECT_EQ(choice->GetMenuName(), u"a") << "alpha sorts before zeta; its later case replaced the earlier";
+        triggers.Set(u"alpha", u"Yes");
+        EXPECT_EQ(choice->GetMenuName(), u"c") << "values compare exactly";
+
+        TraceCapture trace;
+        m_menus.ShowMenu(u"choice", Logger(m_log, "closed"));
+        EXPECT_EQ(m_menus.CurrentMenuName(), u"c");
+        EXPECT_EQ(trace.Lines(), Log{"menu c"});
+
+        choice->AddCase(u"b", u"unset", u"");
+        EXPECT_EQ(choice->GetMenuName(), u"b") << "a trigger without value counts as empty";
+    }
+}
+
+TEST_F(MenuManagerTest, AMissingMenuClosesAtOnceAndIsNamedInTheLogOnce)
+{
+    TestTools::TempFolder folder;
+    TestTools::HeadlessHge hge;
+    HgeManager manager(folder.File("engine.log"));
+    MenuSwitch* choice = m_menus.CreateSwitch(u"choice");
+    ASSERT_NE(choice, nullptr);
+    choice->SetDefault(u"gone");
+
+    m_menus.ShowMenu(u"nowhere", Logger(m_log, "nowhere"));
+    m_menus.ShowMenu(u"nowhere", Logger(m_log, "nowhere again"));
+    m_menus.ShowMenu(u"choice", Logger(m_log, "choice"));
+    EXPECT_EQ(m_log, (Log{"nowhere", "nowhere again", "choice"}));
+    EXPECT_TRUE(m_menus.GetStack().empty());
+
+    const std::string text = folder.Read("engine.log");
+    EXPECT_NE(text.find("nowhere"), std::string::npos) << text;
+    EXPECT_EQ(text.find("nowhere"), text.rfind("nowhere")) << "once per name: " << text;
+    EXPECT_NE(text.find("gone"), std::string::npos) << "the switch's chosen menu is named: " << text;
+}
+
+TEST_F(MenuManagerTest, OffCommandsRunAgainEachTimeAndOnlyTheTopMenuRuns)
+{
+    Menu* a = m_menus.FindMenu(u"a");
+    a->AddCommand(RecordingCommand::Make(m_log, "body", m_destroyed));
+    m_menus.ShowMenu(u"a", Logger(m_log, "closed 1"));
+    m_menus.ShowMenu(u"a", Logger(m_log, "closed 2"));
+    EXPECT_EQ(m_log, (Log{"body", "body", "body"})) << "init once, on for each showing";
+    EXPECT_EQ(m_menus.GetStack().size(), 2u) << "showing a menu twice pushes it twice";
+    m_log.clear();
+    m_menus.Back();
+    EXPECT_EQ(m_log, (Log{"body", "closed 2"}));
+    m_menus.Update(0.1f);
+    m_menus.RenderTop();
+    m_menus.Back();
+    EXPECT_EQ(m_log, (Log{"body", "closed 2", "body"})) << "the handler of the first showing was replaced";
+    m_menus.Update(0.1f);
+    m_menus.RenderTop();
+}
+
+} // namespace
+} // namespace Vel

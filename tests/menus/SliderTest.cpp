@@ -1,0 +1,412 @@
+#include "ReplayLoop.h"
+#include "menus/TextSlider.h"
+#include "menus/VisualSlider.h"
+
+#include "HeadlessHge.h"
+#include "TempFolder.h"
+
+#include "app/DisplaySettings.h"
+#include "app/HgeManager.h"
+#include "platform/InputScript.h"
+#include "resources/AdvancedFont.h"
+#include "resources/Animation.h"
+#include "resources/FontFace.h"
+#include "resources/FontLibrary.h"
+#include "resources/Resource.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "resources/Style.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+const std::filesystem::path kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+// The value a slider is bound to, with every value set in order.
+struct Volume
+{
+    void Set(float value)
+    {
+        this->value = value;
+        sets.push_back(value);
+    }
+    float Get() { return value; }
+
+    Slider::Setter Setter() { return Slider::Setter(this, &Volume::Set); }
+    Slider::Getter Getter() { return Slider::Getter(this, &Volume::Get); }
+
+    float value = 0.0f;
+    std::vector<float> sets;
+};
+
+// A box or background picture that records where and how it was drawn.
+class RecordingPicture : public Resource
+{
+public:
+    struct Drawing
+    {
+        float x, y, zoom, opacity;
+    };
+
+    RecordingPicture(float width, float height) : m_width(width), m_height(height) {}
+
+    [[nodiscard]] ResourceType GetType() const override { return ResourceType::Sprite; }
+    [[nodiscard]] float GetWidth() override { return m_width; }
+    [[nodiscard]] float GetHeight() override { return m_height; }
+    void Render(float x, float y, float zoom, float opacity) override { drawings.push_back({x, y, zoom, opacity}); }
+    void Unload() override {}
+
+    std::vector<Drawing> drawings;
+
+private:
+    float m_width;
+    float m_height;
+};
+
+// A headless window of 640 x 480 showing a game of the same size, so mouse pixels are game pixels; replayed
+// input; and two styles over copies of one TrueType file ("plain" 20 pixels, "bright" 30) plus one whose font
+// has no file. Sliders are made after it and destroyed before it.
+class Stage
+{
+public:
+    explicit Stage(const std::string& replay = {}, int frames = 1)
+        : m_saved(TheDisplaySettings()), m_hge(Options(replay, frames), 640, 480),
+          m_manager(m_folder.File("engine.log"))
+    {
+        TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
+        EXPECT_TRUE(m_hge->System_Initiate()) << "glyph textures need the display";
+        plain.Set(u"plain", 20, 100, u"", 10, u"", 1.0f, 0.0f, 0.0f, 1.0f, m_library);
+        bright.Set(u"bright", 30, 100, u"", 10, u"", 0.0f, 1.0f, 0.0f, 0.5f, m_library);
+        faceless.Set(u"nofile", 20, 100, u"", 10, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_library);
+    }
+    ~Stage() { TheDisplaySettings() = m_saved; }
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+
+    // Runs the replay's frames; each calls the frame function with its number, from 1.
+    void Run(const std::function<void(int)>& frame)
+    {
+        int number = 0;
+        TestTools::RunFrames(m_hge.Get(), [&] { frame(++number); });
+    }
+
+    [[nodiscard]] std::string Log() const { return m_folder.Read("engine.log"); }
+    [[nodiscard]] HGE* Hge() const { return m_hge.Get(); }
+
+private:
+    // Copies the font before anything reads "fonts/": the folder becomes the working folder here.
+    PlatformOptions Options(const std::string& replay, int frames)
+    {
+        std::filesystem::create_directories(m_folder.Path() / "fonts");
+        std::filesystem::copy_file(kDejaVu, m_folder.Path() / "fonts" / "plain.ttf");
+        std::filesystem::copy_file(kDejaVu, m_folder.Path() / "fonts" / "bright.ttf");
+        m_folder.Enter();
+        return TestTools::ReplayOptions(replay, frames);
+    }
+
+    TestTools::TempFolder m_folder;
+    DisplaySettings m_saved;
+    TestTools::HeadlessHge m_hge;
+    HgeManager m_manager;
+    FontLibrary m_library;
+
+public:
+    Style plain;
+    Style bright;
+    Style faceless;
+};
+
+FontFace* Face(const Style& style)
+{
+    return style.GetFont()->GetFace(FontVariant::Regular);
+}
+
+// The numbers lit, in order.
+std::vector<std::int32_t> Lit(const TextSlider& slider)
+{
+    std::vector<std::int32_t> lit;
+    for (const TextSlider::Entry& entry : slider.GetEntries())
+        if (entry.highlighted)
+            lit.push_back(entry.value);
+    return lit;
+}
+
+// A replay line moving the mouse to the middle of the number's entry.
+std::string MoveTo(int frame, const TextSlider& slider, std::size_t index)
+{
+    const TextSlider::Entry& entry = slider.GetEntries().at(index);
+    return std::to_string(frame) + " move " + std::to_string(static_cast<int>((entry.x1 + entry.x2) / 2)) + " " +
+           std::to_string(static_cast<int>((entry.y1 + entry.y2) / 2)) + "\n";
+}
+
+TEST(TextSliderTest, NumbersAreLaidOutAsWideAsTheirDigitsWithFivePixelsBetween)
+{
+    Stage stage;
+    ASSERT_NE(Face(stage.plain), nullptr) << "fonts-dejavu-core is not installed";
+    Volume volume;
+    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    ASSERT_TRUE(slider.IsDrawable());
+    EXPECT_GT(slider.GetDigitWidth(), 0.0f);
+    EXPECT_GT(slider.GetTextHeight(), 0.0f);
+    EXPECT_EQ(Face(stage.plain)->GetPixelHeight(), 20.0f) << "measured at the normal style's size";
+    ASSERT_EQ(slider.GetEntries().size(), 11u);
+    float pen = 100.0f;
+    for (std::size_t i = 0; i < 11; ++i) {
+        const TextSlider::Entry& entry = slider.GetEntries()[i];
+        EXPECT_EQ(entry.value, static_cast<std::int32_t>(i));
+        EXPECT_EQ(entry.x1, pen) << i;
+        EXPECT_EQ(entry.y1, 50.0f);
+        EXPECT_EQ(entry.y2, 50.0f + slider.GetTextHeight());
+        EXPECT_FALSE(entry.highlighted);
+        pen = entry.x2 + TextSlider::kSpacing;
+    }
+    EXPECT_EQ(slider.GetEntries()[10].text, u"10");
+    EXPECT_EQ(slider.GetEntries()[10].x2 - slider.GetEntries()[10].x1, 2.0f * slider.GetDigitWidth());
+
+    EXPECT_EQ(TextSlider(u"n", &stage.plain, nullptr, {}, {}, -2, 1, 0, 0).GetEntries()[0].text, u"-2");
+    EXPECT_TRUE(TextSlider(u"e", &stage.plain, nullptr, {}, {}, 5, 4, 0, 0).GetEntries().empty());
+
+    // The widest range neither overflows nor builds billions of entries.
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    TextSlider wide(u"wide", &stage.plain, nullptr, {}, {}, kMin, kMax, 0, 0);
+    ASSERT_EQ(wide.GetEntries().size(), 1000u);
+    EXPECT_EQ(wide.GetEntries().front().value, kMin);
+    EXPECT_EQ(wide.GetEntries().back().value, kMin + 999);
+    TextSlider top(u"top", &stage.plain, nullptr, {}, {}, kMax - 1, kMax, 0, 0);
+    ASSERT_EQ(top.GetEntries().size(), 2u);
+    EXPECT_EQ(top.GetEntries().back().text, u"2147483647");
+    EXPECT_NE(stage.Log().find("Text slider 'wide'"), std::string::npos) << stage.Log();
+}
+
+TEST(TextSliderTest, DraggingWithTheButtonHeldSetsEveryNumberPassedOverAndTheValueStaysLit)
+{
+    Volume volume;
+    volume.value = 8.0f;
+    std::string replay;
+    std::vector<std::vector<std::int32_t>> lit;
+    {
+        Stage layout;
+        TextSlider probe(u"music", &layout.plain, &layout.bright, {}, {}, 0, 10, 100, 50);
+        const TextSlider::Entry& two = probe.GetEntries()[2];
+        replay = MoveTo(1, probe, 2) + "1 down lbutton\n" + MoveTo(2, probe, 3) + MoveTo(3, probe, 4) +
+                 // The gap between 4 and 5 belongs to no number.
+                 "4 move " + std::to_string(static_cast<int>(probe.GetEntries()[4].x2 + 2)) + " " +
+                 std::to_string(static_cast<int>((two.y1 + two.y2) / 2)) + "\n" + MoveTo(5, probe, 5) +
+                 "6 up lbutton\n" + MoveTo(6, probe, 7) + "7 leave\n";
+    }
+    Stage stage(replay, 7);
+    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    stage.Run([&](int) {
+        slider.Update(1.0f / 60.0f);
+        lit.push_back(Lit(slider));
+    });
+    EXPECT_EQ(volume.sets, (std::vector<float>{2, 3, 4, 5}));
+    EXPECT_EQ(volume.value, 5.0f);
+    const std::vector<std::vector<std::int32_t>> expected = {{2}, {3}, {4}, {4}, {5}, {5, 7}, {5}};
+    EXPECT_EQ(lit, expected) << "the number under the mouse and the value; leaving the window unlights the first";
+
+    // A value changed elsewhere shows at the next update without the mouse.
+    volume.value = 9.0f;
+    slider.Update(0.0f);
+    EXPECT_EQ(Lit(slider), (std::vector<std::int32_t>{9}));
+}
+
+TEST(TextSliderTest, UnboundOrFacelessSlidersIgnoreInput)
+{
+    Volume volume;
+    std::string replay;
+    {
+        Stage layout;
+        TextSlider probe(u"p", &layout.plain, nullptr, {}, {}, 0, 10, 100, 50);
+        replay = MoveTo(1, probe, 3) + "1 down lbutton\n" + MoveTo(2, probe, 0);
+    }
+    Stage stage(replay, 2);
+    TextSlider unbound(u"none", &stage.plain, &stage.bright, {}, {}, 0, 10, 100, 50);
+    TextSlider halfBound(u"half", &stage.plain, &stage.bright, volume.Setter(), {}, 0, 10, 100, 50);
+    TextSlider faceless(u"nofont", &stage.faceless, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    TextSlider noStyle(u"nostyle", nullptr, nullptr, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    std::size_t litCount = 0;
+    stage.Run([&](int) {
+        for (TextSlider* slider : {&unbound, &halfBound, &faceless, &noStyle}) {
+            slider->Update(0.0f);
+            slider->Render();
+            litCount += Lit(*slider).size();
+        }
+    });
+    EXPECT_FALSE(unbound.IsBound());
+    EXPECT_FALSE(halfBound.IsBound());
+    EXPECT_TRUE(volume.sets.empty());
+    EXPECT_EQ(litCount, 0u) << "nothing is lit, not even the number under the mouse";
+    EXPECT_EQ(unbound.GetEntries().size(), 11u) << "the range is still drawn";
+    EXPECT_FALSE(faceless.IsDrawable());
+    EXPECT_FALSE(noStyle.IsDrawable());
+    EXPECT_TRUE(faceless.GetEntries().empty());
+    EXPECT_NE(stage.Log().find("Text slider 'nofont'"), std::string::npos) << stage.Log();
+}
+
+TEST(TextSliderTest, LitNumbersDrawInTheOverStyleOnTheEntrysBaseline)
+{
+    Stage stage;
+    Volume volume;
+    volume.value = 3.0f;
+    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    slider.Update(0.0f);
+    ASSERT_EQ(Lit(slider), (std::vector<std::int32_t>{3}));
+    FontFace* plain = Face(stage.plain);
+    FontFace* bright = Face(stage.bright);
+    ASSERT_NE(plain, bright);
+    plain->SetColor(0x12345678);
+    bright->SetColor(0x12345678);
+    slider.Render();
+
+    // Each face's pen ends after the last text it drew: the plain face drew "10", the bright face only "3".
+    const TextSlider::Entry& three = slider.GetEntries()[3];
+    const TextSlider::Entry& ten = slider.GetEntries()[10];
+    EXPECT_EQ(bright->GetColor(), 0x7F00FF00u) << "the over style's colour, alpha first";
+    EXPECT_EQ(bright->GetPixelHeight(), 30.0f);
+    EXPECT_GT(bright->GetPenX(), three.x1);
+    EXPECT_LT(bright->GetPenX(), ten.x1);
+    EXPECT_EQ(bright->GetPenY(), three.y1 + slider.GetTextHeight());
+    EXPECT_EQ(plain->GetColor(), 0xFFFF0000u);
+    EXPECT_EQ(plain->GetPixelHeight(), 20.0f);
+    EXPECT_GT(plain->GetPenX(), ten.x1);
+    EXPECT_EQ(plain->GetPenY(), ten.y1 + slider.GetTextHeight());
+
+    // An over style without a face falls back to the normal one.
+    TextSlider fallback(u"fb", &stage.plain, &stage.faceless, volume.Setter(), volume.Getter(), 3, 3, 0, 80);
+    fallback.Update(0.0f);
+    ASSERT_EQ(Lit(fallback), (std::vector<std::int32_t>{3}));
+    plain->SetColor(0);
+    fallback.Render();
+    EXPECT_EQ(plain->GetColor(), 0xFFFF0000u);
+    EXPECT_EQ(plain->GetPenY(), 80.0f + fallback.GetTextHeight());
+}
+
+// Boxes 10 x 8 with 2 pixels between them, from (50, 100).
+class VisualSliderTest : public ::testing::Test
+{
+protected:
+    [[nodiscard]] std::vector<float> Opacities() const
+    {
+        std::vector<float> opacities;
+        for (const RecordingPicture::Drawing& drawing : m_box.drawings)
+            opacities.push_back(drawing.opacity);
+        return opacities;
+    }
+
+    // The boxes one render draws.
+    std::size_t Drawn(VisualSlider& slider)
+    {
+        m_box.drawings.clear();
+        slider.Render();
+        return m_box.drawings.size();
+    }
+
+    RecordingPicture m_box{10.0f, 8.0f};
+    RecordingPicture m_background{200.0f, 20.0f};
+    Volume m_volume;
+};
+
+TEST_F(VisualSliderTest, TheBoxesDrawnFollowTheValueNotTheCount)
+{
+    VisualSlider slider(u"sfx", &m_box, &m_background, 5, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
+    m_volume.value = 10.0f;
+    ASSERT_EQ(Drawn(slider), 11u);
+    for (std::size_t j = 0; j < 11; ++j) {
+        EXPECT_EQ(m_box.drawings[j].x, 50.0f + 12.0f * static_cast<float>(j));
+        EXPECT_EQ(m_box.drawings[j].y, 100.0f);
+        EXPECT_EQ(m_box.drawings[j].zoom, 1.0f);
+        EXPECT_EQ(m_box.drawings[j].opacity, 1.0f);
+    }
+    ASSERT_EQ(m_background.drawings.size(), 1u);
+    EXPECT_EQ(m_background.drawings[0].x, 50.0f);
+    EXPECT_EQ(m_background.drawings[0].y, 100.0f);
+    EXPECT_EQ(m_background.drawings[0].opacity, 1.0f);
+
+    m_volume.value = 0.0f;
+    EXPECT_EQ(Drawn(slider), 1u) << "value 0 shows one box";
+    m_volume.value = -1.0f;
+    EXPECT_EQ(Drawn(slider), 0u);
+    m_volume.value = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(Drawn(slider), 0u);
+    m_volume.value = 1e30f;
+    EXPECT_EQ(Drawn(slider), static_cast<std::size_t>(VisualSlider::kMaxBoxes)) << "a huge value cannot stall";
+
+    VisualSlider unbound(u"none", &m_box, &m_background, 5, 2, {}, {}, 50, 100);
+    EXPECT_EQ(Drawn(unbound), 0u) << "an unbound slider shows only its background";
+    EXPECT_EQ(m_background.drawings.size(), 6u);
+    VisualSlider boxless(u"nobox", nullptr, nullptr, 5, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
+    boxless.Render();
+}
+
+TEST_F(VisualSliderTest, HoveringPreviewsBoxesAtHalfOpacityAndPressingSetsTheBoxsValue)
+{
+    // Box i spans x 50 + 12 i up to the next box, gap included; y 100 up to 108.
+    const std::string replay = "1 move 77 104\n" // box 2 (third box)
+                               "2 move 51 100\n" // box 0, held
+                               "2 down lbutton\n"
+                               "3 move 181 107\n" // the gap after box 10
+                               "4 move 182 104\n" // past the last box
+                               "5 move 60 108\n"  // below the boxes
+                               "6 move 70 104\n"  // box 1
+                               "7 leave\n";
+    Stage stage(replay, 7);
+    m_volume.value = 7.0f;
+    VisualSlider slider(u"sfx", &m_box, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
+    VisualSlider unbound(u"none", &m_box, nullptr, 11, 2, {}, {}, 50, 100);
+    VisualSlider boxless(u"nobox", nullptr, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
+    std::vector<std::int32_t> hovered;
+    std::vector<std::vector<float>> shown;
+    stage.Run([&](int frame) {
+        slider.Update(0.0f);
+        hovered.push_back(slider.GetHovered());
+        unbound.Update(0.0f);
+        boxless.Update(0.0f);
+        EXPECT_EQ(unbound.GetHovered(), -1) << frame;
+        EXPECT_EQ(boxless.GetHovered(), -1) << frame;
+        m_box.drawings.clear();
+        slider.Render();
+        shown.push_back(Opacities());
+    });
+    EXPECT_EQ(hovered, (std::vector<std::int32_t>{3, 1, 11, -1, -1, 2, -1}));
+    EXPECT_EQ(m_volume.sets, (std::vector<float>{0, 10, 1})) << "only the slider with a box picture took input";
+    ASSERT_EQ(shown.size(), 7u);
+    EXPECT_EQ(shown[0], std::vector<float>(3, 0.5f)) << "three boxes previewed whatever the value";
+    EXPECT_EQ(shown[2], std::vector<float>(11, 0.5f));
+    EXPECT_EQ(shown[3], std::vector<float>(11, 1.0f)) << "away from the boxes, the value 10 shows";
+    EXPECT_EQ(shown[6], std::vector<float>(2, 1.0f)) << "after leaving, the value 1 shows";
+}
+
+TEST(VisualSliderNamesTest, PicturesAreFoundByNameAmongTheManagersResources)
+{
+    Volume volume;
+    EXPECT_EQ(VisualSlider(u"v", u"box", u"bg", 3, 0, volume.Setter(), volume.Getter(), 0, 0).GetBoxPicture(), nullptr)
+        << "no manager, no pictures";
+    Stage stage;
+    ResourceManager manager;
+    Sprite* box = manager.GetSprite(u"box");
+    Animation* background = manager.GetAnimation(u"bg");
+    VisualSlider slider(u"v", u"box", u"bg", 3, 0, volume.Setter(), volume.Getter(), 0, 0);
+    EXPECT_EQ(slider.GetBoxPicture(), box);
+    EXPECT_EQ(slider.GetBackgroundPicture(), background);
+    VisualSlider missing(u"v", u"nothing", u"", 3, 0, volume.Setter(), volume.Getter(), 0, 0);
+    EXPECT_EQ(missing.GetBoxPicture(), nullptr);
+    EXPECT_EQ(missing.GetBackgroundPicture(), nullptr);
+    missing.Update(0.0f);
+    missing.Render();
+    EXPECT_EQ(missing.GetHovered(), -1);
+}
+
+} // namespace
+} // namespace Vel
