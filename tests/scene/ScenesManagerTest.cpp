@@ -1,9 +1,14 @@
 #include "scene/ScenesManager.h"
 
+#include "HeadlessHge.h"
+#include "ReplayLoop.h"
 #include "SceneTestTools.h"
+#include "TempFolder.h"
+#include "app/HgeManager.h"
 #include "app/TextCodec.h"
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
+#include "scene/MenuLayer.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +202,50 @@ TEST_F(ScenesManagerTest, InterfacesStartOnceAndRunInNameOrderBeforeTheStory)
     m_manager.ClearInterfaces();
     EXPECT_TRUE(m_manager.GetShownInterfaces().empty());
     EXPECT_EQ(m_manager.GetCurrentScene(), story);
+}
+
+// A menu layer that records which menus were asked for and stays open until the test closes it.
+class RecordingMenus : public MenuLayer
+{
+public:
+    [[nodiscard]] const std::u16string& CurrentMenuName() const override { return m_open; }
+    void ShowMenu(const std::u16string& name, Callback<void()> /*closed*/) override
+    {
+        m_open = name;
+        shownAt.push_back(frame);
+    }
+    void CloseAll() override { m_open.clear(); }
+    void Update(float /*dt*/) override {}
+    void RenderTop() override {}
+
+    int frame = 0;
+    std::vector<int> shownAt;
+
+private:
+    std::u16string m_open;
+};
+
+TEST_F(ScenesManagerTest, EscapeOpensTheRightClickMenuOnceAndWhileAMenuIsOpenOnlyClosesTheGate)
+{
+    TestTools::TempFolder folder;
+    // Escape at frame 1 opens the menu; at 25 (the gate open again) it only closes the gate, so at 30, with the
+    // menu closed, it is still ignored; at 60 it opens the menu again.
+    TestTools::HeadlessHge hge(
+        TestTools::ReplayOptions("1 key escape\n25 key escape\n30 key escape\n60 key escape\n", 70));
+    HgeManager manager(folder.File("engine.log"));
+    ASSERT_TRUE(hge->System_Initiate());
+    RecordingMenus menus;
+    m_manager.SetMenuLayer(&menus);
+    m_manager.SetRightClickMenu(u"pause");
+    TestTools::RunFrames(hge.Get(), [&] {
+        ++menus.frame;
+        if (menus.frame == 27)
+            menus.CloseAll();
+        m_manager.Update(1.0f / 60.0f);
+    });
+    EXPECT_EQ(menus.shownAt, (std::vector<int>{1, 60}));
+    EXPECT_EQ(menus.CurrentMenuName(), u"pause");
+    m_manager.SetMenuLayer(nullptr);
 }
 
 } // namespace
