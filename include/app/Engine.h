@@ -23,9 +23,13 @@ namespace Vel {
 
 struct CompileResult;
 class DialogManager;
+class Gallery;
+class GalleryManager;
+struct GameNames;
 class HgeManager;
 class MenuManager;
 class PakInterface;
+class SaveGames;
 class ParseManager;
 class ResourceManager;
 class ScenesManager;
@@ -64,6 +68,7 @@ private:
     void StartPlatform(const std::vector<std::string>& compileWarnings);
     [[nodiscard]] bool OpenDisplay();
     void CreateManagers();
+    void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();
     [[nodiscard]] bool HasSystemScript() const;
     void OnScriptError(const std::u16string& report);
@@ -80,6 +85,8 @@ private:
     std::unique_ptr<ScenesManager> m_scenesManager;
     std::unique_ptr<TriggerManager> m_triggerManager;
     std::unique_ptr<MenuManager> m_menuManager;
+    std::unique_ptr<GalleryManager> m_galleryManager;
+    std::unique_ptr<SaveGames> m_saveGames;
     std::unique_ptr<SoundManager> m_soundManager;
     // Set once the persistent values and sound settings were read: only then are they written back, so a run that
     // never got its window leaves "sys0.dfn" and "sys1.dfn" as they were.

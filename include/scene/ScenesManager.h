@@ -26,6 +26,8 @@
 namespace Vel {
 
 class DialogueLayer;
+class FullScreenLayer;
+class Poster;
 class MenuLayer;
 class Scene;
 class hgeFont;
@@ -95,6 +97,26 @@ public:
     void ShowMainMenu();
     void ShowOptionsMenu();
 
+    // The picture gallery and the save/load screen; borrowed, null for none. While one is shown it alone is
+    // updated and drawn. Set by start-up; "gallery" shows the first, the save-game code the second.
+    void SetGallery(FullScreenLayer* gallery) { m_gallery = gallery; }
+    void SetSaveLoadGallery(FullScreenLayer* saveLoad) { m_saveLoad = saveLoad; }
+    void ShowGallery();
+    void HideGallery();
+    void ShowSaveLoad();
+    void HideSaveLoad();
+    [[nodiscard]] bool IsGalleryShown() const { return m_galleryShown; }
+    [[nodiscard]] bool IsSaveLoadShown() const { return m_saveLoadShown; }
+
+    // A save's thumbnail: the next frame is drawn without the open menu and written to the file (a BMP) before the
+    // frame after it is updated.
+    void RequestSnapshot(std::string path);
+    [[nodiscard]] bool IsSnapshotRequested() const { return !m_snapshotPath.empty(); }
+    // The notice shown over the game after a save; it holds every other update until it is finished. Borrowed (its
+    // gallery owns it), null for none.
+    void SetNotice(Poster* notice) { m_notice = notice; }
+    [[nodiscard]] Poster* GetNotice() const { return m_notice; }
+
     void SetRightClickEnabled(bool enabled) { m_rightClickEnabled = enabled; }
     [[nodiscard]] bool IsRightClickEnabled() const { return m_rightClickEnabled; }
 
@@ -112,6 +134,9 @@ private:
     };
 
     void TakeRightClick();
+    void RenderStory();
+    [[nodiscard]] FullScreenLayer* ShownScreen() const;
+    void WriteRequestedSnapshot();
     [[nodiscard]] bool IsMenuOpen() const;
     void UpdateScenes(float dt, bool blocked);
     void RenderError();
@@ -129,6 +154,13 @@ private:
     bool m_rightClickEnabled = true;
     DialogueLayer* m_dialogue = nullptr;
     MenuLayer* m_menus = nullptr;
+    FullScreenLayer* m_gallery = nullptr;
+    FullScreenLayer* m_saveLoad = nullptr;
+    bool m_galleryShown = false;
+    bool m_saveLoadShown = false;
+    std::string m_snapshotPath; // empty: none requested
+    bool m_snapshotReady = false;
+    Poster* m_notice = nullptr;
     std::u16string m_mainMenuName;
     std::u16string m_rightClickMenuName;
     std::u16string m_optionsMenuName;

@@ -110,7 +110,8 @@ public:
     [[nodiscard]] const std::set<std::u16string>& Speakers() const { return m_speakers; }
     // Things the game will run with but that most likely are not what the author meant (a slider that can never
     // set anything); the script check prints them, the game ignores them. UTF-8, in reading order.
-    void AddWarning(std::string text) { m_warnings.push_back(std::move(text)); }
+    // A warning for "velloria check", prefixed with the file and line being read.
+    void AddWarning(const std::string& text);
     [[nodiscard]] const std::vector<std::string>& Warnings() const { return m_warnings; }
 
 private:

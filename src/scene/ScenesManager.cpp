@@ -9,7 +9,9 @@
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
 #include "scene/DialogueLayer.h"
+#include "scene/FullScreenLayer.h"
 #include "scene/MenuLayer.h"
+#include "scene/Poster.h"
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
 
@@ -177,14 +179,25 @@ std::vector<std::u16string> ScenesManager::GetShownInterfaces() const
 
 void ScenesManager::Update(float dt)
 {
+    WriteRequestedSnapshot();
     if (m_errorShown)
         return;
+    // The notice after a save holds everything else until it has faded out.
+    if (m_notice != nullptr) {
+        if (!m_notice->Update(dt))
+            return;
+        m_notice = nullptr;
+    }
     SoundManager* sound = SoundManager::GetSingletonPtr();
     TakeRightClick();
     if (sound != nullptr)
         sound->UpdateFades(dt);
     ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
+    if (FullScreenLayer* screen = ShownScreen()) {
+        screen->Update(dt);
+        return;
+    }
     // An open menu holds the story: only the menu runs.
     if (IsMenuOpen()) {
         m_menus->Update(dt);
@@ -212,7 +225,8 @@ void ScenesManager::TakeRightClick()
         gate.SetUsed(false);
         return;
     }
-    if (m_menus == nullptr || IsMenuOpen())
+    // Over a gallery the right button leaves its full view; no menu opens under it.
+    if (m_menus == nullptr || IsMenuOpen() || ShownScreen() != nullptr)
         return;
     m_menus->ShowMenu(m_rightClickMenuName, {});
     if (SoundManager* sound = SoundManager::GetSingletonPtr())
@@ -260,14 +274,85 @@ void ScenesManager::Render()
         RenderError();
         return;
     }
+    if (FullScreenLayer* screen = ShownScreen())
+        screen->Render();
+    else
+        RenderStory();
+    if (m_notice != nullptr)
+        m_notice->Render();
+}
+
+// The scene, the interfaces, the texts and the top menu; a requested thumbnail is taken of this picture before the
+// menu is drawn.
+void ScenesManager::RenderStory()
+{
     if (m_current != nullptr)
         m_current->Render();
     for (const auto& [name, scene] : m_shownInterfaces)
         scene->Render();
     if (m_dialogue != nullptr)
         m_dialogue->Render();
-    if (IsMenuOpen())
+    if (!m_snapshotPath.empty())
+        m_snapshotReady = true;
+    else if (IsMenuOpen())
         m_menus->RenderTop();
+}
+
+FullScreenLayer* ScenesManager::ShownScreen() const
+{
+    if (m_galleryShown && m_gallery != nullptr)
+        return m_gallery;
+    if (m_saveLoadShown && m_saveLoad != nullptr)
+        return m_saveLoad;
+    return nullptr;
+}
+
+void ScenesManager::RequestSnapshot(std::string path)
+{
+    m_snapshotPath = std::move(path);
+    m_snapshotReady = false;
+}
+
+// The frame drawn for the thumbnail has been presented by now; the file is written from it.
+void ScenesManager::WriteRequestedSnapshot()
+{
+    if (m_snapshotPath.empty() || !m_snapshotReady)
+        return;
+    HGE* hge = Interface();
+    if (hge != nullptr && !hge->System_Snapshot(m_snapshotPath.c_str()))
+        hge->System_Log("Cannot write the thumbnail %s", m_snapshotPath.c_str());
+    m_snapshotPath.clear();
+    m_snapshotReady = false;
+}
+
+void ScenesManager::ShowGallery()
+{
+    if (m_gallery == nullptr)
+        return;
+    m_gallery->Show();
+    m_galleryShown = true;
+}
+
+void ScenesManager::HideGallery()
+{
+    if (m_gallery != nullptr)
+        m_gallery->Hide();
+    m_galleryShown = false;
+}
+
+void ScenesManager::ShowSaveLoad()
+{
+    if (m_saveLoad == nullptr)
+        return;
+    m_saveLoad->Show();
+    m_saveLoadShown = true;
+}
+
+void ScenesManager::HideSaveLoad()
+{
+    if (m_saveLoad != nullptr)
+        m_saveLoad->Hide();
+    m_saveLoadShown = false;
 }
 
 void ScenesManager::RenderError()

@@ -52,15 +52,6 @@ void Add(ParseManager& parser, std::u16string_view statement, std::unique_ptr<Co
     parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, statement).AddCommand(std::move(command));
 }
 
-void Warn(ParseManager& parser, const std::string& text)
-{
-    const SourcePosition* position = parser.CurrentPosition();
-    if (position == nullptr)
-        parser.AddWarning(text);
-    else
-        parser.AddWarning(Utf8(position->fileName) + ", line " + std::to_string(position->line) + ": " + text);
-}
-
 void ReadInt(const CommandLine& line, const std::u16string& key, std::int32_t& target)
 {
     if (const std::u16string value = line.GetAttribute(key); !value.empty())
@@ -127,9 +118,9 @@ VolumeBinding ReadBinding(ParseManager& parser, const CommandLine& line, const M
 {
     const std::u16string bind = line.GetAttribute(u"bind");
     if (!NamesVolume(bind))
-        Warn(parser, "slider " + SliderName(line, menu) + " is bound " +
-                         (bind.empty() ? std::string("to nothing") : "to '" + Utf8(bind) + "'") +
-                         ", which is none of music, voice, sfx and general: it will ignore input");
+        parser.AddWarning("slider " + SliderName(line, menu) + " is bound " +
+                          (bind.empty() ? std::string("to nothing") : "to '" + Utf8(bind) + "'") +
+                          ", which is none of music, voice, sfx and general: it will ignore input");
     return BindVolume(bind);
 }
 
@@ -165,11 +156,11 @@ void AddTextSlider(ParseManager& parser, const CommandLine& line)
     // The slider measures its numbers now, so a style defined further down comes too late.
     if (!slider->IsDrawable()) {
         const std::u16string style = line.GetAttribute(u"normal");
-        Warn(parser, "text slider " + SliderName(line, menu) +
-                         (style.empty() ? std::string(" has no normal style")
-                                        : ": its normal style '" + Utf8(style) +
-                                              "' has no TrueType face when the slider is made") +
-                         ": it will draw nothing and ignore input");
+        parser.AddWarning(
+            "text slider " + SliderName(line, menu) +
+            (style.empty() ? std::string(" has no normal style")
+                           : ": its normal style '" + Utf8(style) + "' has no TrueType face when the slider is made") +
+            ": it will draw nothing and ignore input");
     }
     menu.AddSlider(std::move(slider));
 }
@@ -193,10 +184,10 @@ void AddVisualSlider(ParseManager& parser, const CommandLine& line)
     auto slider = std::make_unique<VisualSlider>(line.GetArgument(0), box, line.GetAttribute(u"bg"), count, spacing,
                                                  std::move(binding.setter), std::move(binding.getter), x, y);
     if (slider->GetBoxPicture() == nullptr)
-        Warn(parser, "visual slider " + SliderName(line, menu) +
-                         (box.empty() ? std::string(" has no box picture")
-                                      : ": no picture is named '" + Utf8(box) + "' when the slider is made") +
-                         ": it will draw no boxes and ignore input");
+        parser.AddWarning("visual slider " + SliderName(line, menu) +
+                          (box.empty() ? std::string(" has no box picture")
+                                       : ": no picture is named '" + Utf8(box) + "' when the slider is made") +
+                          ": it will draw no boxes and ignore input");
     menu.AddSlider(std::move(slider));
 }
 

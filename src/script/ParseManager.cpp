@@ -8,6 +8,8 @@
 #include "dialogue/DialogManager.h"
 #include "dialogue/Selection.h"
 #include "menus/MenuManager.h"
+#include "saves/GalleryManager.h"
+#include "saves/SaveGames.h"
 #include "scene/Command.h"
 #include "scene/CommandContainer.h"
 #include "scene/RunCommandAction.h"
@@ -15,6 +17,7 @@
 #include "scene/ScenesManager.h"
 #include "script/CharacterStatements.h"
 #include "script/FlowStatements.h"
+#include "script/GalleryStatements.h"
 #include "script/MenuStatements.h"
 #include "script/NodeStatements.h"
 #include "script/ResourceStatements.h"
@@ -135,6 +138,7 @@ ParseManager::ParseManager()
     RegisterCharacterStatements(*this);
     RegisterSelectionStatements(*this);
     RegisterMenuStatements(*this);
+    RegisterGalleryStatements(*this);
 }
 
 ParseManager::~ParseManager() = default;
@@ -220,6 +224,16 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"main", Callback<void()>(scenes, &ScenesManager::ShowMainMenu));
         AddInterfaceFunction(u"options", Callback<void()>(scenes, &ScenesManager::ShowOptionsMenu));
     }
+    if (ScenesManager* scenes = ScenesManager::GetSingletonPtr())
+        AddInterfaceFunction(u"gallery", Callback<void()>(scenes, &ScenesManager::ShowGallery));
+    if (SaveGames* saves = SaveGames::GetSingletonPtr()) {
+        AddInterfaceFunction(u"save", Callback<void()>(saves, &SaveGames::Save));
+        AddInterfaceFunction(u"load", Callback<void()>(saves, &SaveGames::OpenSaveLoad));
+        AddInterfaceFunction(u"load_load", Callback<void()>(saves, &SaveGames::LoadSelected));
+        AddInterfaceFunction(u"load_delete", Callback<void()>(saves, &SaveGames::DeleteSelected));
+    }
+    if (GalleryManager* galleries = GalleryManager::GetSingletonPtr())
+        AddInterfaceFunction(u"load_back", Callback<void()>(galleries, &GalleryManager::DeselectAll));
     if (MenuManager* menus = MenuManager::GetSingletonPtr()) {
         AddInterfaceFunction(u"back", Callback<void()>(menus, &MenuManager::Back));
         AddInterfaceFunction(u"cancel", Callback<void()>(menus, &MenuManager::Back));
@@ -270,6 +284,16 @@ std::unique_ptr<Command> ParseManager::ParseCommand(std::u16string_view statemen
     }
     restore();
     return container.TakeLast();
+}
+
+void ParseManager::AddWarning(const std::string& text)
+{
+    const SourcePosition* position = CurrentPosition();
+    if (position == nullptr)
+        m_warnings.push_back(text);
+    else
+        m_warnings.push_back(TextCodec::WideToUtf8(position->fileName) + ", line " + std::to_string(position->line) +
+                             ": " + text);
 }
 
 void ParseManager::PushBlock(BlockKind kind, void* object)

@@ -12,6 +12,9 @@
 #include "platform/InputScript.h"
 #include "resources/ResourceManager.h"
 #include "resources/ScreenPresenter.h"
+#include "saves/Gallery.h"
+#include "saves/GalleryManager.h"
+#include "saves/SaveGames.h"
 #include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
@@ -88,6 +91,7 @@ bool Engine::StartGameSystems()
     m_scenesManager->SetMainMenu(names.mainMenuName);
     m_scenesManager->SetRightClickMenu(names.rightClickMenuName);
     m_scenesManager->SetOptionsMenu(names.optionsMenuName);
+    AttachGalleries(names);
     m_soundManager->SetDefaultPlaylist(names.playlistName);
     m_scenesManager->StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
@@ -137,7 +141,25 @@ void Engine::CreateManagers()
     m_triggerManager = std::make_unique<TriggerManager>();
     m_menuManager = std::make_unique<MenuManager>();
     m_scenesManager->SetMenuLayer(m_menuManager.get());
+    m_galleryManager = std::make_unique<GalleryManager>();
+    m_saveGames = std::make_unique<SaveGames>();
     m_soundManager = std::make_unique<SoundManager>();
+}
+
+// The picture gallery and the save/load screen the system script names, built once and handed to the scenes manager
+// (and the save/load screen to the save games too).
+void Engine::AttachGalleries(const GameNames& names)
+{
+    const auto built = [this](const std::u16string& name) -> Gallery* {
+        Gallery* gallery = name.empty() ? nullptr : m_galleryManager->Find(name);
+        if (gallery != nullptr && !gallery->IsBuilt())
+            gallery->Build();
+        return gallery;
+    };
+    m_scenesManager->SetGallery(built(names.galleryName));
+    Gallery* saveLoad = built(names.saveLoadName);
+    m_scenesManager->SetSaveLoadGallery(saveLoad);
+    m_saveGames->SetSaveLoadGallery(saveLoad);
 }
 
 int Engine::Check()
@@ -330,6 +352,8 @@ void Engine::Shutdown()
     }
     m_presenter.reset();
     m_scenesManager.reset();
+    m_saveGames.reset();
+    m_galleryManager.reset();
     m_dialogManager.reset();
     m_triggerManager.reset();
     m_parseManager.reset();

@@ -1,0 +1,47 @@
+#pragma once
+
+// The player's saved games: numbered ".sav" files in the save folder, each with a ".bmp" thumbnail of the screen at
+// the moment of saving. Saving writes the current scene, the triggers, the shown interfaces and the playlist; the
+// save/load screen lists the saves by their thumbnails with the date under each; loading puts the game back where it
+// was saved, all or nothing: a save that does not read back completely leaves the running game as it was and says
+// why in the log. Start-up creates the one instance with the other managers; the interface functions "save",
+// "load", "load_load" and "load_delete" call it. Every save and load is traced ("save PATH", "load PATH").
+
+#include "VelSingleton.h"
+
+#include <string>
+
+namespace Vel {
+
+class Gallery;
+
+class SaveGames : public Singleton<SaveGames>
+{
+public:
+    SaveGames();
+    ~SaveGames();
+
+    // The save/load screen; borrowed, may be null.
+    void SetSaveLoadGallery(Gallery* gallery) { m_saveLoad = gallery; }
+
+    // "save": the next numbered save and, a frame later, its thumbnail; the gallery's notice shows once.
+    void Save();
+    // "load": the save list rebuilt and the save/load screen shown.
+    void OpenSaveLoad();
+    // "load_load": the save the player picked on the screen.
+    void LoadSelected();
+    // "load_delete": the picked save and its thumbnail go; the list is shown again.
+    void DeleteSelected();
+    // Every save with a thumbnail, in number order, as the gallery's items, dated by the thumbnail's creation time.
+    void RebuildSaveList(Gallery& gallery) const;
+
+    // The next save's path: one more than the highest numbered save present (names that are no number are skipped).
+    [[nodiscard]] static std::u16string NextSavePath();
+    // Loads the save file; false (the game untouched, the reason in error) when it does not read back completely.
+    [[nodiscard]] bool Load(const std::u16string& path, std::string& error);
+
+private:
+    Gallery* m_saveLoad = nullptr;
+};
+
+} // namespace Vel

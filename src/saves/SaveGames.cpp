@@ -1,0 +1,409 @@
+#include "saves/SaveGames.h"
+
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "app/Trace.h"
+#include "app/UserFiles.h"
+#include "data/BinarySerializer.h"
+#include "saves/Gallery.h"
+#include "saves/GalleryManager.h"
+#include "scene/Poster.h"
+#include "scene/Scene.h"
+#include "scene/ScenesManager.h"
+#include "scene/TriggerManager.h"
+#include "sound/SoundManager.h"
+
+#include <Poco/NumberFormatter.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace Vel {
+
+namespace {
+
+constexpr const char* kSaveExtension = ".sav";
+constexpr const char16_t* kAlwaysOpen = u"sys_open";
+
+void Log(const std::string& line)
+{
+    if (const HgeManager* manager = HgeManager::GetSingletonPtr(); manager != nullptr && manager->GetHge() != nullptr)
+        manager->GetHge()->System_Log("%s", line.c_str());
+}
+
+// What the check of a save file found: the parts that are applied from this record rather than read again.
+struct SaveContents
+{
+    std::u16string scene;
+    std::vector<std::u16string> interfaces; // in file order
+    std::u16string playlist;                // empty: none
+};
+
+// Passes reads on to another serializer and writes nowhere, noting the kind of every value that went through
+// ('b', 'f', 'i', 's'). A scene that writes back the same kinds it read used every value of its block: a layer or
+// group entry it dropped, or a node it read twice under one name, shows up as a difference.
+class ShapeRecorder : public Serializer
+{
+public:
+    ShapeRecorder() = default;
+    // The source must outlive the recorder.
+    explicit ShapeRecorder(Serializer& source) : m_source(&source) {}
+
+    void WriteString(const std::u16string& /*value*/) override { m_shape += 's'; }
+    void WriteFloat(float /*value*/) override { m_shape += 'f'; }
+    void WriteInt(std::int32_t /*value*/) override { m_shape += 'i'; }
+    void WriteBool(bool /*value*/) override { m_shape += 'b'; }
+
+    void ReadString(std::u16string& value) override
+    {
+        Note('s', [&](Serializer& s) { s.ReadString(value); });
+    }
+    void ReadFloat(float& value) override
+    {
+        Note('f', [&](Serializer& s) { s.ReadFloat(value); });
+    }
+    void ReadInt(std::int32_t& value) override
+    {
+        Note('i', [&](Serializer& s) { s.ReadInt(value); });
+    }
+    void ReadBool(bool& value) override
+    {
+        Note('b', [&](Serializer& s) { s.ReadBool(value); });
+    }
+
+    [[nodiscard]] bool Failed() const override { return m_source != nullptr && m_source->Failed(); }
+    [[nodiscard]] const std::string& Shape() const { return m_shape; }
+
+private:
+    template <typename Read> void Note(char kind, Read read)
+    {
+        if (m_source == nullptr)
+            return;
+        read(*m_source);
+        if (!m_source->Failed())
+            m_shape += kind;
+    }
+
+    Serializer* m_source = nullptr;
+    std::string m_shape;
+};
+
+std::string Utf8(const std::u16string& text)
+{
+    return TextCodec::WideToUtf8(text);
+}
+
+// The same path up to its last '.' (of the file name), then ".bmp".
+std::string ThumbnailOf(const std::string& save)
+{
+    const std::size_t slash = save.find_last_of('/');
+    const std::size_t dot = save.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? save.substr(0, dot) : save) + ".bmp";
+}
+
+bool Exists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// The thumbnail's creation time where the file system records one, else its last change; nothing for a missing
+// file (or anything that is not a file).
+std::optional<std::time_t> ThumbnailTime(const std::string& path)
+{
+    struct statx status = {};
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME | STATX_TYPE, &status) != 0)
+        return std::nullopt;
+    if ((status.stx_mode & S_IFMT) != S_IFREG)
+        return std::nullopt;
+    if ((status.stx_mask & STATX_BTIME) != 0)
+        return static_cast<std::time_t>(status.stx_btime.tv_sec);
+    return static_cast<std::time_t>(status.stx_mtime.tv_sec);
+}
+
+// Local time as "day.month.year - hour:minute": day and month without leading zeros, hour and minute with two
+// digits.
+std::string DateLabel(std::time_t time)
+{
+    std::tm local = {};
+    if (localtime_r(&time, &local) == nullptr)
+        return {};
+    char text[64];
+    std::snprintf(text, sizeof(text), "%d.%d.%04d - %02d:%02d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
+                  local.tm_hour, local.tm_min);
+    return text;
+}
+
+bool WriteSave(const std::u16string& path, const Scene& scene)
+{
+    BinarySerializer writer(path, BinarySerializer::Direction::Write);
+    // The name of the scene whose state follows: after a start of an unknown name the manager's current name
+    // differs from it, and that name could never be loaded.
+    writer.WriteString(scene.GetName());
+    scene.Save(writer);
+    if (const TriggerManager* triggers = TriggerManager::GetSingletonPtr())
+        triggers->Save(writer);
+    else
+        writer.WriteInt(0);
+    std::vector<std::u16string> interfaces = ScenesManager::GetSingleton().GetShownInterfaces();
+    std::sort(interfaces.begin(), interfaces.end());
+    writer.WriteInt(static_cast<std::int32_t>(interfaces.size()));
+    for (const std::u16string& name : interfaces)
+        writer.WriteString(name);
+    const SoundManager* sound = SoundManager::GetSingletonPtr();
+    writer.WriteString(sound != nullptr ? sound->GetCurrentPlaylistName() : std::u16string());
+    return writer.Commit();
+}
+
+// The scene block, read into a scratch scene so that damage found halfway touches nothing of the game.
+bool CheckSceneBlock(Serializer& reader, const std::u16string& name, std::string& error)
+{
+    const Scene* target = ScenesManager::GetSingleton().FindScene(name);
+    if (target == nullptr) {
+        error = "the scene \"" + Utf8(name) + "\" does not exist";
+        return false;
+    }
+    Scene scratch;
+    ShapeRecorder read(reader);
+    if (!scratch.Load(read)) {
+        error = "the state of the scene is damaged";
+        return false;
+    }
+    ShapeRecorder written;
+    scratch.Save(written);
+    if (written.Shape() != read.Shape()) {
+        error = "the state of the scene names a node it does not hold, or names one twice";
+        return false;
+    }
+    if (static_cast<std::size_t>(scratch.GetPosition()) > target->GetCommands().size()) {
+        error = "the saved position lies past the commands of the scene \"" + Utf8(name) + "\"";
+        return false;
+    }
+    return true;
+}
+
+// Read with the rules of TriggerManager::Load, which reads it again once the whole file has passed.
+bool CheckTriggerBlock(Serializer& reader, std::string& error)
+{
+    std::int32_t count = -1;
+    reader.ReadInt(count);
+    // Every record takes at least eight bytes, so a huge count fails at the end of the file.
+    for (std::int32_t index = 0; index < count && !reader.Failed(); ++index) {
+        std::u16string name;
+        std::u16string value;
+        reader.ReadString(name);
+        reader.ReadString(value);
+    }
+    if (!reader.Failed() && count >= 0)
+        return true;
+    error = "the triggers are damaged";
+    return false;
+}
+
+bool ReadInterfaces(Serializer& reader, std::vector<std::u16string>& names, std::string& error)
+{
+    std::int32_t count = -1;
+    reader.ReadInt(count);
+    if (reader.Failed() || count < 0) {
+        error = "the number of interface scenes is damaged";
+        return false;
+    }
+    // Bounded by the file as above: every name takes at least four bytes.
+    for (std::int32_t index = 0; index < count; ++index) {
+        std::u16string name;
+        reader.ReadString(name);
+        if (reader.Failed()) {
+            error = "the list of interface scenes is damaged";
+            return false;
+        }
+        if (ScenesManager::GetSingleton().FindInterfaceScene(name) == nullptr) {
+            error = "the interface scene \"" + Utf8(name) + "\" does not exist";
+            return false;
+        }
+        names.push_back(std::move(name));
+    }
+    return true;
+}
+
+bool ReadPlaylist(Serializer& reader, std::u16string& playlist, std::string& error)
+{
+    reader.ReadString(playlist);
+    if (reader.Failed()) {
+        error = "the playlist name is damaged";
+        return false;
+    }
+    bool extra = false;
+    reader.ReadBool(extra);
+    if (!reader.Failed()) {
+        error = "data follows the playlist name";
+        return false;
+    }
+    return true;
+}
+
+// The whole file, checked without touching the running game.
+std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& error)
+{
+    BinarySerializer reader(path, BinarySerializer::Direction::Read);
+    if (!reader.IsOpen()) {
+        error = "the file cannot be read";
+        return std::nullopt;
+    }
+    SaveContents contents;
+    reader.ReadString(contents.scene);
+    if (reader.Failed()) {
+        error = "the scene name is damaged";
+        return std::nullopt;
+    }
+    if (!CheckSceneBlock(reader, contents.scene, error) || !CheckTriggerBlock(reader, error) ||
+        !ReadInterfaces(reader, contents.interfaces, error) || !ReadPlaylist(reader, contents.playlist, error))
+        return std::nullopt;
+    return contents;
+}
+
+// The checked save replaces the running game. The triggers are in place before the scene resumes, since the
+// command at the saved position runs again at once and may read them.
+void ApplySave(const std::u16string& path, const SaveContents& contents)
+{
+    ScenesManager& scenes = ScenesManager::GetSingleton();
+    BinarySerializer reader(path, BinarySerializer::Direction::Read);
+    std::u16string name;
+    reader.ReadString(name);
+    Scene* scene = scenes.FindScene(contents.scene);
+    scene->Reset();
+    if (!scene->Load(reader))
+        Log("The save " + Utf8(path) + " changed while it was loaded; the scene starts empty");
+    if (TriggerManager* triggers = TriggerManager::GetSingletonPtr())
+        triggers->Load(reader);
+    scenes.StartScene(contents.scene, SceneStart::Resume);
+    scenes.ClearInterfaces();
+    for (const std::u16string& interface : contents.interfaces)
+        scenes.LaunchInterface(interface);
+    if (SoundManager* sound = SoundManager::GetSingletonPtr()) {
+        if (contents.playlist.empty())
+            sound->ClearPlaylist();
+        else
+            sound->SetPlaylist(contents.playlist, true);
+    }
+}
+
+} // namespace
+
+SaveGames::SaveGames() = default;
+
+SaveGames::~SaveGames() = default;
+
+void SaveGames::Save()
+{
+    ScenesManager& scenes = ScenesManager::GetSingleton();
+    const Scene* scene = scenes.GetCurrentScene();
+    if (scene == nullptr) {
+        Log("Cannot save the game: no scene is running");
+        return;
+    }
+    UserFiles::CreateFolders();
+    const std::u16string path = NextSavePath();
+    const std::string fileName = Utf8(path);
+    // Neither thumbnail nor notice for a save that is not there: the player must not believe the game was saved.
+    if (!WriteSave(path, *scene)) {
+        Log("Cannot write the save " + fileName + "; the game was not saved");
+        return;
+    }
+    scenes.RequestSnapshot(ThumbnailOf(fileName));
+    Trace::Write("save", std::string_view(fileName));
+    Poster* notice = m_saveLoad != nullptr ? m_saveLoad->GetNotice() : nullptr;
+    if (notice != nullptr) {
+        notice->Restart();
+        scenes.SetNotice(notice);
+    }
+}
+
+void SaveGames::OpenSaveLoad()
+{
+    if (m_saveLoad != nullptr)
+        RebuildSaveList(*m_saveLoad);
+    ScenesManager::GetSingleton().ShowSaveLoad();
+}
+
+void SaveGames::LoadSelected()
+{
+    ScenesManager::GetSingleton().HideSaveLoad();
+    const GalleryManager* galleries = GalleryManager::GetSingletonPtr();
+    const std::u16string path = galleries != nullptr ? galleries->GetSelectedSave() : std::u16string();
+    if (path.empty()) {
+        Log("Cannot load a save: none is selected");
+        return;
+    }
+    std::string error;
+    if (!Load(path, error))
+        Log("Cannot load the save " + Utf8(path) + ": " + error);
+}
+
+void SaveGames::DeleteSelected()
+{
+    ScenesManager& scenes = ScenesManager::GetSingleton();
+    scenes.HideSaveLoad();
+    if (GalleryManager* galleries = GalleryManager::GetSingletonPtr()) {
+        const std::string save = Utf8(galleries->GetSelectedSave());
+        // Only a save file and its twin: a selection is never a licence to delete anything else.
+        if (save.ends_with(kSaveExtension)) {
+            std::error_code error;
+            std::filesystem::remove(save, error);
+            std::filesystem::remove(ThumbnailOf(save), error);
+        }
+        galleries->SetSelectedSave({});
+    }
+    if (m_saveLoad != nullptr)
+        RebuildSaveList(*m_saveLoad);
+    scenes.ShowSaveLoad();
+}
+
+void SaveGames::RebuildSaveList(Gallery& gallery) const
+{
+    gallery.Clear();
+    const std::string folder = Utf8(UserFiles::GetSaveFolder());
+    for (const std::string& save : UserFiles::ListFiles(folder + "*" + kSaveExtension)) {
+        const std::string thumbnail = ThumbnailOf(save);
+        const std::optional<std::time_t> time = ThumbnailTime(thumbnail);
+        if (!time)
+            continue;
+        gallery.AddItem(TextCodec::Utf8ToWide(thumbnail), kAlwaysOpen, TextCodec::Utf8ToWide(DateLabel(*time)));
+    }
+}
+
+std::u16string SaveGames::NextSavePath()
+{
+    const std::string folder = Utf8(UserFiles::GetSaveFolder());
+    std::string path = UserFiles::NextNumberedFile(folder, kSaveExtension);
+    // Past the highest save a file of the next number may still lie about (a thumbnail whose save went, or a save
+    // made meanwhile): counting goes on rather than overwriting it.
+    const std::string stem = std::filesystem::path(path).stem().string();
+    std::int64_t number = 0;
+    std::from_chars(stem.data(), stem.data() + stem.size(), number);
+    while (Exists(path) || Exists(ThumbnailOf(path)))
+        path = folder + Poco::NumberFormatter::format0(static_cast<Poco::Int64>(++number), 8) + kSaveExtension;
+    return TextCodec::Utf8ToWide(path);
+}
+
+bool SaveGames::Load(const std::u16string& path, std::string& error)
+{
+    const std::optional<SaveContents> contents = ReadSave(path, error);
+    if (!contents)
+        return false;
+    Trace::Write("load", std::string_view(Utf8(path)));
+    ApplySave(path, *contents);
+    return true;
+}
+
+} // namespace Vel

@@ -1,0 +1,193 @@
+#include "saves/Gallery.h"
+
+#include "GalleryTestTools.h"
+
+#include "dialogue/Textbox.h"
+#include "menus/Menu.h"
+#include "saves/SlideGallery.h"
+#include "saves/ThumbsGallery.h"
+#include "scene/RunFunctionAction.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+using TestTools::RecordingPicture;
+
+// Replayed mouse and keys on a 640 x 480 game. A thumbnail board of one row of four 100 x 100 cells from (0, 0),
+// thumbnails of 80 x 60: the first one covers (10, 20) to (90, 80).
+class GalleryInputTest : public TestTools::GalleryStage
+{
+protected:
+    void MakeThumbs(ThumbsGallery& gallery, int items, const std::string& prefix = "p")
+    {
+        AddItems(gallery, items, u"sys_open", prefix);
+        gallery.SetPreviewSize(80, 60);
+        gallery.SetBoard(0, 0, 400, 100);
+        gallery.SetRows(1);
+        gallery.SetColumns(4);
+        gallery.SetElement(Gallery::Cancel, Part(m_cancel, 600, 0));
+        gallery.SetElement(Gallery::CancelHover, Part(m_cancelHover, 600, 0));
+        gallery.Build();
+        gallery.Show();
+    }
+
+    // The choice menu "choice": a background and one button at (300, 300, 100 x 50) that runs "load_back".
+    Menu& MakeChoiceMenu()
+    {
+        m_folder.Write("menu.bmp", TestTools::TinyBmp());
+        m_resources->GetSprite(u"menuback")->SetFile(u"menu.bmp");
+        static_cast<void>(m_resources->GetSprite(u"backlit"));
+        Menu* menu = m_menus->CreateMenu(u"choice");
+        menu->SetBackground(u"menuback");
+        menu->AddButton(
+            u"backlit", 300, 300, 100, 50,
+            std::make_shared<RunFunctionAction>(Callback<void()>(&*m_galleries, &GalleryManager::DeselectAll)));
+        return *menu;
+    }
+
+    RecordingPicture m_cancel;
+    RecordingPicture m_cancelHover;
+};
+
+TEST_F(GalleryInputTest, AClickedThumbnailFillsTheScreenUntilEscape)
+{
+    Prepare("1 move 150 50\n2 click 150 50\n6 down escape\n7 up escape\n9 down escape\n", 10);
+    ThumbsGallery gallery;
+    MakeThumbs(gallery, 3);
+    std::string frames;
+    Run(gallery, [&] {
+        frames += gallery.IsFullView() ? std::to_string(gallery.GetViewedItem()) : "-";
+        if (frames.size() == 3)
+            Draw(gallery);
+    });
+    EXPECT_EQ(frames, "-1111-----");
+    EXPECT_TRUE(Drawn("p1.bmp")) << "stretched over the screen";
+    EXPECT_FALSE(Drawn("p0.bmp")) << "and nothing else";
+    EXPECT_EQ(gallery.GetViewedItem(), 0u);
+}
+
+TEST_F(GalleryInputTest, TheCurrentSlideFillsTheScreenUntilTheRightButtonAndTheArrowKeysSlide)
+{
+    Prepare("1 click 300 150\n4 down rbutton\n5 up rbutton\n7 down right\n8 up right\n", 12);
+    SlideGallery gallery;
+    Textbox counter;
+    AddItems(gallery, 3);
+    gallery.SetPreviewSize(200, 150);
+    gallery.SetPictureRow(100);
+    gallery.SetCounter(&counter, nullptr);
+    gallery.Build();
+    gallery.Show();
+    std::string frames;
+    Run(gallery, [&] {
+        frames += gallery.IsFullView() ? 'F' : gallery.GetMotion() == SlideGallery::Motion::None ? '-' : 'S';
+        frames += counter.IsVisible() ? 'c' : ' ';
+    });
+    EXPECT_EQ(frames, "F F F -c-c-cScScScScScSc") << "the counter hides while a picture fills the screen";
+    EXPECT_EQ(counter.GetSourceText(), u"2");
+}
+
+TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackClosesIt)
+{
+    // Select (frame 2), click the picture again under the menu (25), then the menu's button (48). The click gate
+    // lets one click through every 0.3 seconds.
+    Prepare("2 click 50 50\n25 click 50 50\n46 move 310 310\n48 click 310 310\n", 55);
+    MakeChoiceMenu();
+    auto* gallery = static_cast<ThumbsGallery*>(m_galleries->Add(u"saves", std::make_unique<ThumbsGallery>()));
+    gallery->SetSaveLoadMode(true);
+    gallery->SetChoiceMenu(u"choice");
+    MakeThumbs(*gallery, 2, "save/0000000");
+    std::vector<std::string> frames;
+    std::size_t deepest = 0;
+    Run(*gallery, [&] {
+        deepest = std::max(deepest, m_menus->GetStack().size());
+        frames.push_back(std::string(gallery->IsSelectionMade() ? "S" : "-") +
+                         std::to_string(m_menus->GetStack().size()) + (gallery->IsFullView() ? "F" : ""));
+        if (frames.size() == 10)
+            Draw(*gallery);
+    });
+    EXPECT_EQ(deepest, 1u) << "opened once, not pushed again every frame";
+    EXPECT_EQ(frames[0], "-0");
+    EXPECT_EQ(frames[1], "S0") << "selected";
+    EXPECT_EQ(frames[2], "S1") << "the menu opens on the next frame";
+    EXPECT_EQ(frames[30], "S1") << "the second click went to the menu, and no picture opened";
+    EXPECT_EQ(frames[46], "S1");
+    EXPECT_EQ(frames[47], "-0") << "load_back deselects and closes the menu";
+    EXPECT_EQ(frames[54], "-0") << "and it stays closed";
+    EXPECT_EQ(m_galleries->GetSelectedSave(), u"save/00000000.sav");
+    EXPECT_TRUE(Drawn("menuback")) << "the menu is drawn over the screen";
+}
+
+TEST_F(GalleryInputTest, HidingTheScreenOrClosingTheMenuEndsTheSelection)
+{
+    Prepare();
+    Menu& menu = MakeChoiceMenu();
+    ThumbsGallery gallery;
+    gallery.SetSaveLoadMode(true);
+    gallery.SetChoiceMenu(u"choice");
+    MakeThumbs(gallery, 2);
+
+    // "load_load" and "load_delete" hide the screen first.
+    gallery.TestMouse(50, 50, true);
+    gallery.Update(kFrame);
+    EXPECT_EQ(gallery.GetOpenChoiceMenu(), &menu);
+    gallery.Hide();
+    EXPECT_FALSE(gallery.IsSelectionMade());
+    EXPECT_TRUE(m_menus->GetStack().empty());
+    EXPECT_EQ(gallery.GetOpenChoiceMenu(), nullptr);
+
+    // The menu closed some other way ("game") ends the selection too, so it is not opened again.
+    gallery.Show();
+    gallery.TestMouse(50, 50, true);
+    gallery.Update(kFrame);
+    m_menus->CloseAll();
+    EXPECT_FALSE(gallery.IsSelectionMade());
+    gallery.Update(kFrame);
+    EXPECT_TRUE(m_menus->GetStack().empty());
+
+    // Without the named menu the selection is kept, and the screen goes on taking the mouse.
+    gallery.SetChoiceMenu(u"missing");
+    gallery.TestMouse(50, 50, true);
+    gallery.Update(kFrame);
+    EXPECT_TRUE(gallery.IsSelectionMade());
+    EXPECT_TRUE(m_menus->GetStack().empty());
+    EXPECT_FALSE(gallery.IsFullView()) << "a save never opens full screen";
+    gallery.TestMouse(150, 50, true);
+    EXPECT_EQ(m_galleries->GetSelectedSave(), u"p1.sav") << "the latest pick";
+}
+
+TEST_F(GalleryInputTest, CancelClosesTheSaveLoadScreenOrThePictureGallery)
+{
+    Prepare("1 move 610 10\n3 click 610 10\n", 4);
+    ThumbsGallery saveLoad;
+    saveLoad.SetSaveLoadMode(true);
+    MakeThumbs(saveLoad, 1);
+    ThumbsGallery pictures;
+    RecordingPicture cancel;
+    RecordingPicture cancelHover;
+    pictures.SetElement(Gallery::Cancel, Part(cancel, 600, 0));
+    pictures.SetElement(Gallery::CancelHover, Part(cancelHover, 600, 0));
+    pictures.Build();
+    m_scenes->SetSaveLoadGallery(&saveLoad);
+    m_scenes->SetGallery(&pictures);
+    m_scenes->ShowSaveLoad();
+    m_scenes->ShowGallery();
+
+    std::string frames;
+    Run(saveLoad, [&] { frames += m_scenes->IsSaveLoadShown() ? 'L' : '-'; });
+    EXPECT_EQ(frames, "LL--");
+    EXPECT_TRUE(m_scenes->IsGalleryShown());
+
+    pictures.TestMouse(610, 10, false);
+    pictures.TestMouse(610, 10, true);
+    EXPECT_FALSE(m_scenes->IsGalleryShown());
+}
+
+} // namespace
+} // namespace Vel

@@ -1,0 +1,176 @@
+#pragma once
+
+// Shared by the gallery tests: a headless 640 x 480 window showing a game of the same size (mouse pixels are game
+// pixels) with replayed input, the managers a gallery reaches, small picture files to tell which items were drawn
+// (a sprite loads its texture the first time it is drawn), and parts that record where they were drawn.
+
+#include "HeadlessHge.h"
+#include "ReplayLoop.h"
+#include "TempFolder.h"
+
+#include "app/DisplaySettings.h"
+#include "app/HgeManager.h"
+#include "menus/MenuManager.h"
+#include "resources/Resource.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "saves/Gallery.h"
+#include "saves/GalleryManager.h"
+#include "scene/ClickGate.h"
+#include "scene/SceneNode.h"
+#include "scene/ScenesManager.h"
+#include "scene/TriggerManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Vel::TestTools {
+
+// A gallery part that records where it was drawn.
+class RecordingPicture : public Resource
+{
+public:
+    struct Drawing
+    {
+        float x, y;
+        bool operator==(const Drawing&) const = default;
+    };
+
+    RecordingPicture(float width = 40.0f, float height = 30.0f) : m_width(width), m_height(height) {}
+
+    [[nodiscard]] ResourceType GetType() const override { return ResourceType::Sprite; }
+    [[nodiscard]] float GetWidth() override { return m_width; }
+    [[nodiscard]] float GetHeight() override { return m_height; }
+    void Render(float x, float y, float, float) override { drawings.push_back({x, y}); }
+    void Unload() override {}
+
+    std::vector<Drawing> drawings;
+
+private:
+    float m_width;
+    float m_height;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const RecordingPicture::Drawing& drawing)
+{
+    return out << "(" << drawing.x << ", " << drawing.y << ")";
+}
+
+// A 2 x 2 uncompressed 24-bit BMP.
+inline std::string TinyBmp()
+{
+    std::string bytes = "BM";
+    const auto put = [&bytes](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    const std::uint32_t pixelBytes = 2 * 8; // two rows of 6 bytes padded to 8
+    put(54 + pixelBytes, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(2, 4);
+    put(2, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(pixelBytes, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(0, 4);
+    put(0, 4);
+    bytes.append(pixelBytes, '\x7F');
+    return bytes;
+}
+
+class GalleryStage : public ::testing::Test
+{
+protected:
+    static constexpr float kFrame = 1.0f / 60.0f;
+
+    void SetUp() override
+    {
+        ClickGate::Left().Reset();
+        m_savedDisplay = TheDisplaySettings();
+        TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
+        m_folder.Enter();
+    }
+    void TearDown() override
+    {
+        TheDisplaySettings() = m_savedDisplay;
+        ClickGate::Left().Reset();
+    }
+
+    // The interface with the replay and the managers; before anything else is made.
+    void Prepare(const std::string& replay = "", int frames = 1)
+    {
+        m_hge.emplace(ReplayOptions(replay, frames), 640, 480);
+        m_hgeManager.emplace(m_folder.File("engine.log"));
+        ASSERT_TRUE((*m_hge)->System_Initiate());
+        m_resources.emplace();
+        m_triggers.emplace();
+        m_menus.emplace();
+        m_galleries.emplace();
+        m_scenes.emplace();
+    }
+
+    // Picture files "<prefix>0.bmp" ... on disk, added as items with the condition.
+    void AddItems(Gallery& gallery, int count, const std::u16string& condition = u"sys_open",
+                  const std::string& prefix = "p")
+    {
+        for (int i = 0; i < count; ++i) {
+            const std::string file = prefix + std::to_string(i) + ".bmp";
+            m_folder.Write(file, TinyBmp());
+            gallery.AddItem(std::u16string(file.begin(), file.end()), condition, u"");
+        }
+    }
+
+    [[nodiscard]] std::unique_ptr<SceneNode> Part(RecordingPicture& picture, float x, float y) const
+    {
+        auto node = std::make_unique<SceneNode>();
+        node->SetResource(&picture);
+        node->MoveTo(x, y);
+        return node;
+    }
+
+    // Whether the picture of that name has been drawn (loaded) so far.
+    [[nodiscard]] bool Drawn(const std::string& file)
+    {
+        return m_resources->GetSprite(std::u16string(file.begin(), file.end()))->GetFrame().GetTexture() != 0;
+    }
+
+    void Draw(Gallery& gallery)
+    {
+        ASSERT_TRUE((*m_hge)->Gfx_BeginScene());
+        gallery.Render();
+        (*m_hge)->Gfx_EndScene();
+    }
+
+    // The replay's frames, updating the gallery as the scenes manager does; afterFrame sees each frame's result.
+    void Run(Gallery& gallery, const std::function<void()>& afterFrame)
+    {
+        RunFrames(m_hge->Get(), [&] {
+            ClickGate::Left().Advance(kFrame);
+            gallery.Update(kFrame);
+            afterFrame();
+        });
+    }
+
+    TempFolder m_folder;
+    DisplaySettings m_savedDisplay;
+    std::optional<HeadlessHge> m_hge;
+    std::optional<HgeManager> m_hgeManager;
+    std::optional<ResourceManager> m_resources;
+    std::optional<TriggerManager> m_triggers;
+    std::optional<MenuManager> m_menus;
+    std::optional<GalleryManager> m_galleries;
+    std::optional<ScenesManager> m_scenes;
+};
+
+} // namespace Vel::TestTools
