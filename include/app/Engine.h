@@ -33,6 +33,7 @@ class SaveGames;
 class ParseManager;
 class ResourceManager;
 class ScenesManager;
+class ScriptLinter;
 class ScreenPresenter;
 class SoundManager;
 class TriggerManager;
@@ -45,7 +46,8 @@ public:
 
     // Runs the game; the process exit status (0 after a normal end, non-zero when the game cannot start).
     int Run();
-    // Compiles and reads the scripts without a window; 1 when there is a script error.
+    // Compiles and reads the scripts without a window and prints the script error or the warnings: 1 when there is a
+    // script error, or warnings under --strict; 0 otherwise.
     int Check();
     // Compiles the scripts of the game folder.
     int Compile();
@@ -79,6 +81,7 @@ private:
     std::map<std::u16string, std::u16string> m_readFromSource; // scripts whose compiled twin could not be written
     std::unique_ptr<PakInterface> m_pakInterface;
     std::unique_ptr<HgeManager> m_hgeManager;
+    std::unique_ptr<ScriptLinter> m_linter; // the script check's only; declared first, as the parser borrows it
     std::unique_ptr<ParseManager> m_parseManager;
     std::unique_ptr<ResourceManager> m_resourceManager;
     std::unique_ptr<DialogManager> m_dialogManager;

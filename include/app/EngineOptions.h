@@ -18,16 +18,22 @@ struct EngineOptions
         Check,   // compile and read the scripts, report errors, no window
         Compile, // compile the scripts and stop
         Pack,    // write a protected archive
+        FontGen, // make a bitmap font from a TrueType font
         Help,
     };
     Mode mode = Mode::Run;
     std::string gameFolder = ".";
-    std::string userFolder;         // empty: <documents>/Velloria/
-    std::string traceFile;          // empty: no trace
-    std::string inputFile;          // empty: no replayed input
+    std::string userFolder; // empty: <documents>/Velloria/
+    std::string traceFile;  // empty: no trace
+    std::string inputFile;  // empty: no replayed input
     PlatformOptions platform;
     std::string packArchive;
     std::vector<std::string> packPaths;
+    bool strict = false;             // check: warnings count as errors
+    std::string fontFile;            // fontgen: the TrueType font
+    int fontSize = 0;                // fontgen: pixel size
+    std::string fontOut;             // fontgen: the ".fnt" to write (its picture beside it, ".png")
+    std::string codePage = "CP1252"; // fontgen: the letters of this single-byte code page
 
     // Parses argv[1..]; on failure returns nothing and error says what is wrong.
     static std::optional<EngineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);

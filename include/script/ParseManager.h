@@ -26,6 +26,7 @@ namespace Vel {
 
 class Action;
 class Command;
+class ScriptLinter;
 
 // What a block stack entry holds; a statement that works on an open block names the kind it needs.
 enum class BlockKind
@@ -48,6 +49,9 @@ struct SourcePosition
 {
     std::u16string fileName; // the name actually opened
     std::int32_t line = 0;   // physical lines read so far
+    // Where the statement being read began: a speech or a parenthesis may run over several lines, and a speech ends
+    // only at the blank line after it.
+    std::int32_t statementLine = 0;
 };
 
 class ParseManager : public Singleton<ParseManager>
@@ -110,9 +114,13 @@ public:
     [[nodiscard]] const std::set<std::u16string>& Speakers() const { return m_speakers; }
     // Things the game will run with but that most likely are not what the author meant (a slider that can never
     // set anything); the script check prints them, the game ignores them. UTF-8, in reading order.
-    // A warning for "velloria check", prefixed with the file and line being read.
+    // A warning for "velloria check", prefixed with the file and the line where the statement began.
     void AddWarning(const std::string& text);
     [[nodiscard]] const std::vector<std::string>& Warnings() const { return m_warnings; }
+    // The script check's linter, which the statement handlers feed while one is attached; nullptr (the default) in
+    // a game run. Borrowed: it must outlive the parsing.
+    void SetLinter(ScriptLinter* linter) { m_linter = linter; }
+    [[nodiscard]] ScriptLinter* GetLinter() const { return m_linter; }
 
 private:
     void ReadFile(const std::u16string& name);
@@ -128,6 +136,7 @@ private:
     std::u16string m_pendingVoice;    // set by "voice", taken by the next "say"
     std::set<std::u16string> m_speakers;
     std::vector<std::string> m_warnings;
+    ScriptLinter* m_linter = nullptr;
     std::map<std::u16string, std::u16string> m_readFromSource;
     ErrorHandler m_errorHandler;
     bool m_hasError = false;

@@ -11,6 +11,7 @@
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
 #include <memory>
@@ -88,6 +89,8 @@ void RegisterFlowStatements(ParseManager& parser)
     });
     parser.AddHandler(u"goto", [&parser](CommandLine& line) {
         Add(parser, u"goto", std::make_unique<GotoCommand>(line.GetArgument(0)));
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::Scene, line.GetArgument(0), parser.CurrentPosition());
     });
     parser.AddHandler(u"href", [&parser](CommandLine& line) {
         Add(parser, u"href", std::make_unique<LaunchCommand>(line.GetArgument(0)));

@@ -17,6 +17,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 #include "sound/SoundManager.h"
 
@@ -239,6 +240,8 @@ void RegisterMenuStatements(ParseManager& parser)
     });
     parser.AddHandler(u"menu", [&parser](CommandLine& line) {
         Add(parser, u"menu", std::make_unique<SetMenuCommand>(line.GetArgument(0)));
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::Menu, line.GetArgument(0), parser.CurrentPosition());
     });
     parser.AddHandler(u"swap", [&parser](CommandLine& line) { Swap(parser, line); });
 }

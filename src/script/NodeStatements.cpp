@@ -14,6 +14,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
 #include <memory>
@@ -128,6 +129,8 @@ void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* res
     if (parser.Blocks().empty())
         throw ScriptError("Node command out of scene");
     Add(parser, line.Keyword(), std::move(node));
+    if (ScriptLinter* linter = parser.GetLinter())
+        linter->NotePlacedNode(line.GetArgument(0));
 }
 
 void RegisterNodeStatements(ParseManager& parser)
@@ -136,6 +139,8 @@ void RegisterNodeStatements(ParseManager& parser)
     parser.AddHandler(u"move", [&parser](CommandLine& line) { AddMove(parser, line); });
     parser.AddHandler(u"clear", [&parser](CommandLine& line) {
         Add(parser, u"clear", std::make_unique<ClearCommand>(line.GetArgument(0)));
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::ClearTarget, line.GetArgument(0), parser.CurrentPosition());
     });
 }
 

@@ -155,7 +155,7 @@ void ParseManager::Parse(const std::u16string& fileName)
     const std::u16string name = CompiledName(fileName);
     if (!m_parsedFiles.insert(name).second)
         return;
-    m_fileStack.push_back({name, 0});
+    m_fileStack.push_back({name, 0, 0});
     try {
         ReadFile(name);
     } catch (const std::exception& error) {
@@ -176,6 +176,8 @@ void ParseManager::ReadFile(const std::u16string& name)
         ++m_fileStack.back().line;
         if (!line.empty() && line.front() == u'#')
             continue;
+        if (!command.IsContinued())
+            m_fileStack.back().statementLine = m_fileStack.back().line;
         if (command.AddLine(line)) {
             Dispatch(command);
             command.Reset();
@@ -292,8 +294,8 @@ void ParseManager::AddWarning(const std::string& text)
     if (position == nullptr)
         m_warnings.push_back(text);
     else
-        m_warnings.push_back(TextCodec::WideToUtf8(position->fileName) + ", line " + std::to_string(position->line) +
-                             ": " + text);
+        m_warnings.push_back(TextCodec::WideToUtf8(position->fileName) + ", line " +
+                             std::to_string(position->statementLine) + ": " + text);
 }
 
 void ParseManager::PushBlock(BlockKind kind, void* object)

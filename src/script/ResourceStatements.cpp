@@ -9,6 +9,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
 #include <string>
@@ -37,6 +38,8 @@ void Object(ParseManager& parser, CommandLine& line)
     const std::u16string file = line.GetAttribute(u"file");
     if (!file.empty())
         sprite->SetFile(file);
+    if (ScriptLinter* linter = parser.GetLinter(); linter != nullptr && !file.empty())
+        linter->NoteObjectFile(line.GetArgument(0), file, parser.CurrentPosition());
     parser.SetCurrentResource(line.GetArgument(0));
     AddNodeCommand(parser, line, sprite, u"", true);
 }
@@ -67,6 +70,8 @@ void AddFrame(ParseManager& parser, CommandLine& line)
         offsetY = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
     }
     static_cast<Animation&>(resource).AddFrame(line.GetArgument(0), duration, offsetX, offsetY);
+    if (ScriptLinter* linter = parser.GetLinter())
+        linter->Note(LintKind::PictureFile, line.GetArgument(0), parser.CurrentPosition());
 }
 
 } // namespace

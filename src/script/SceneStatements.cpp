@@ -8,6 +8,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 
 #include <memory>
 
@@ -33,6 +34,8 @@ void AddInterface(ParseManager& parser, CommandLine& line)
 {
     parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"interface")
         .AddCommand(std::make_unique<SetInterfaceCommand>(line.GetArgument(0)));
+    if (ScriptLinter* linter = parser.GetLinter())
+        linter->Note(LintKind::Interface, line.GetArgument(0), parser.CurrentPosition());
 }
 
 } // namespace

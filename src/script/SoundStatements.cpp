@@ -13,6 +13,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
 #include <memory>
@@ -37,10 +38,13 @@ bool FadeRequested(const CommandLine& line)
 void Music(ParseManager& parser, CommandLine& line)
 {
     const std::u16string& argument = line.GetArgument(0);
-    if (argument == u"on" || argument == u"off")
+    if (argument == u"on" || argument == u"off") {
         Add(parser, u"music", std::make_unique<MuteCommand>(argument == u"off"));
-    else
-        Add(parser, u"music", std::make_unique<SetMusicCommand>(argument, FadeRequested(line)));
+        return;
+    }
+    Add(parser, u"music", std::make_unique<SetMusicCommand>(argument, FadeRequested(line)));
+    if (ScriptLinter* linter = parser.GetLinter())
+        linter->Note(LintKind::SoundFile, argument, parser.CurrentPosition());
 }
 
 // volume(level): steps of a tenth; an empty level builds nothing.
@@ -68,6 +72,8 @@ void RegisterSoundStatements(ParseManager& parser)
     parser.AddHandler(u"music", [&parser](CommandLine& line) { Music(parser, line); });
     parser.AddHandler(u"sfx", [&parser](CommandLine& line) {
         Add(parser, u"sfx", std::make_unique<SetSfxCommand>(line.GetArgument(0)));
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
     });
     parser.AddHandler(u"playlist", [&parser](CommandLine& line) {
         Add(parser, u"playlist", std::make_unique<SetPlaylistCommand>(line.GetArgument(0), FadeRequested(line)));
@@ -76,6 +82,8 @@ void RegisterSoundStatements(ParseManager& parser)
     parser.AddHandler(u"beginplaylist", [&parser](CommandLine& line) { BeginPlaylist(parser, line); });
     parser.AddHandler(u"file", [&parser](CommandLine& line) {
         parser.TopBlockAs<Playlist>(BlockKind::SoundList, u"file").AddTrack(line.GetArgument(0));
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
     });
 }
 

@@ -13,6 +13,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
 #include <cstdint>
@@ -105,16 +106,26 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     container.AddCommand(std::make_unique<SpeakCommand>(line.GetArgument(1), speaker, parser.PendingVoice()));
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
+    if (ScriptLinter* linter = parser.GetLinter())
+        linter->Note(LintKind::Speaker, speaker, parser.CurrentPosition());
 }
 
 } // namespace
 
 void RegisterTextStatements(ParseManager& parser)
 {
-    parser.AddHandler(u"style", [](CommandLine& line) { DefineStyle(line); });
+    parser.AddHandler(u"style", [&parser](CommandLine& line) {
+        DefineStyle(line);
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::Font, line.GetAttribute(u"font"), parser.CurrentPosition());
+    });
     parser.AddHandler(u"textbox", [](CommandLine& line) { PlaceTextbox(line); });
     parser.AddHandler(u"text", [&parser](CommandLine& line) { AddText(parser, line); });
-    parser.AddHandler(u"voice", [&parser](CommandLine& line) { parser.SetPendingVoice(line.GetArgument(0)); });
+    parser.AddHandler(u"voice", [&parser](CommandLine& line) {
+        parser.SetPendingVoice(line.GetArgument(0));
+        if (ScriptLinter* linter = parser.GetLinter())
+            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
+    });
     parser.AddHandler(u"say", [&parser](CommandLine& line) { AddSpeech(parser, line); });
 }
 

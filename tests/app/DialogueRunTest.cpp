@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -102,12 +104,17 @@ TEST_F(DialogueRunTest, SpeakerNameTextAvatarAndPoseAreDrawn)
 
 TEST_F(DialogueRunTest, CheckWarnsOfSpeakersWithoutADialog)
 {
+    std::ifstream original(m_game / "script.vls");
+    const auto lines = std::count(std::istreambuf_iterator<char>(original), std::istreambuf_iterator<char>(), '\n');
     std::ofstream(m_game / "script.vls", std::ios::app) << "\nbeginscene(ghostly)\nghost=Boo\n\nhero=Hi\n\nend\n";
     const std::string command =
         std::string("'") + VEL_ENGINE + "' check '" + m_game.string() + "' 2>'" + m_root.File("check.txt") + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     const std::string report = m_root.Read("check.txt");
-    EXPECT_NE(report.find("warning: 'ghost' speaks but has no dialog"), std::string::npos) << report;
+    EXPECT_NE(
+        report.find("warning: script.cvls, line " + std::to_string(lines + 3) + ": 'ghost' speaks but has no dialog"),
+        std::string::npos)
+        << report;
     EXPECT_EQ(report.find("'hero'"), std::string::npos) << report;
 }
 

@@ -18,7 +18,7 @@
 #include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
-#include "script/TextStatements.h"
+#include "script/ScriptLinter.h"
 #include "sound/SoundManager.h"
 
 #include <Poco/File.h>
@@ -166,7 +166,8 @@ int Engine::Check()
 {
     if (!EnterGameFolder())
         return 1;
-    m_readFromSource = CompileForAuthor().readFromSource;
+    const CompileResult compiled = CompileForAuthor();
+    m_readFromSource = compiled.readFromSource;
     // Reading the scripts needs neither a window nor a sound device.
     m_options.platform.headless = true;
     SetPlatformOptions(m_options.platform);
@@ -175,6 +176,7 @@ int Engine::Check()
     ApplyCodePage();
     m_hgeManager->MountArchives();
     CreateManagers();
+    m_linter = std::make_unique<ScriptLinter>();
     if (!ParseSystemScript())
         return 1;
     m_parseManager->RegisterFunctions();
@@ -183,13 +185,14 @@ int Engine::Check()
         std::fprintf(stderr, "%s\n", TextCodec::WideToUtf8(m_parseManager->ErrorReport()).c_str());
         return 1;
     }
-    for (const std::string& warning : m_parseManager->Warnings())
+    // Targets are judged only now: a goto may name a scene defined further down.
+    std::vector<std::string> warnings = m_parseManager->Warnings();
+    for (std::string& warning : m_linter->Finish())
+        warnings.push_back(std::move(warning));
+    for (const std::string& warning : warnings)
         std::fprintf(stderr, "warning: %s\n", warning.c_str());
-    // Such a line would be skipped at run time; the author hears of it now.
-    for (const std::u16string& speaker : SpeakersWithoutDialog(*m_parseManager))
-        std::fprintf(stderr, "warning: '%s' speaks but has no dialog; the line will be skipped\n",
-                     TextCodec::WideToUtf8(speaker).c_str());
-    return 0;
+    const bool warned = !warnings.empty() || !compiled.warnings.empty();
+    return m_options.strict && warned ? 1 : 0;
 }
 
 int Engine::Compile()
@@ -260,6 +263,7 @@ bool Engine::ParseSystemScript()
         return false;
     }
     m_parseManager = std::make_unique<ParseManager>();
+    m_parseManager->SetLinter(m_linter.get());
     m_parseManager->SetReadFromSource(m_readFromSource);
     m_parseManager->SetErrorHandler(Callback<void(const std::u16string&)>(this, &Engine::OnScriptError));
     m_parseManager->Parse(u"system.vls");
@@ -357,6 +361,7 @@ void Engine::Shutdown()
     m_dialogManager.reset();
     m_triggerManager.reset();
     m_parseManager.reset();
+    m_linter.reset();
     m_menuManager.reset();
     m_soundManager.reset();
     m_resourceManager.reset();

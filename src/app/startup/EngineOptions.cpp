@@ -1,5 +1,6 @@
 #include "app/EngineOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -123,21 +124,50 @@ std::optional<EngineOptions> ParseRun(const std::vector<std::string>& arguments,
     return options;
 }
 
+// fontgen TTF SIZE OUT.fnt [--codepage CP]
+std::optional<EngineOptions> ParseFontGen(const std::vector<std::string>& arguments, std::string& error)
+{
+    EngineOptions options;
+    options.mode = EngineOptions::Mode::FontGen;
+    std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    const auto codePage = std::find(rest.begin(), rest.end(), std::string("--codepage"));
+    if (codePage != rest.end()) {
+        if (codePage + 1 == rest.end()) {
+            error = "option --codepage needs a value";
+            return std::nullopt;
+        }
+        options.codePage = *(codePage + 1);
+        rest.erase(codePage, codePage + 2);
+    }
+    if (rest.size() != 3 || !ToInt(rest[1], options.fontSize) || options.fontSize < 4 || options.fontSize > 512) {
+        error = "fontgen takes a TrueType font, a pixel size (4 to 512) and the .fnt file to write";
+        return std::nullopt;
+    }
+    options.fontFile = rest[0];
+    options.fontOut = rest[2];
+    return options;
+}
+
 } // namespace
 
 std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>& arguments, std::string& error)
 {
     const std::string first = arguments.empty() ? std::string() : arguments[0];
     if (first == "check" || first == "compile") {
-        if (arguments.size() != 2) {
+        EngineOptions options;
+        options.mode = first == "check" ? Mode::Check : Mode::Compile;
+        std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+        if (first == "check" && std::erase(rest, std::string("--strict")) > 0)
+            options.strict = true;
+        if (rest.size() != 1) {
             error = first + " takes one game folder";
             return std::nullopt;
         }
-        EngineOptions options;
-        options.mode = first == "check" ? Mode::Check : Mode::Compile;
-        options.gameFolder = arguments[1];
+        options.gameFolder = rest[0];
         return options;
     }
+    if (first == "fontgen")
+        return ParseFontGen(arguments, error);
     if (first == "pack") {
         if (arguments.size() < 3) {
             error = "pack takes an archive name and at least one path";
@@ -165,9 +195,12 @@ const char* EngineOptions::Usage()
            "    --user-dir DIR          the per-user folder instead of <documents>/Velloria/\n"
            "    --trace FILE            write the trace\n"
            "    --audio-out FILE.wav    render the sound in step with the frames into FILE.wav instead of playing it\n"
-           "  velloria check GAME_DIR   compile and read the scripts; report script errors and warnings\n"
+           "  velloria check GAME_DIR [--strict]  compile and read the scripts; report script errors and warnings\n"
+           "                            (--strict: warnings count as errors)\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
-           "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n";
+           "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n"
+           "  velloria fontgen TTF SIZE OUT.fnt [--codepage CP]  make a bitmap font (OUT.fnt and OUT.png) of the\n"
+           "                            code page's letters (default CP1252) from a TrueType font\n";
 }
 
 } // namespace Vel

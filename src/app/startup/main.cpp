@@ -2,6 +2,7 @@
 #include "app/EngineOptions.h"
 #include "app/HgeManager.h"
 #include "platform/ArchiveWriter.h"
+#include "resources/FontGenerator.h"
 
 #include <cstdio>
 #include <string>
@@ -14,6 +15,16 @@ int Pack(const Vel::EngineOptions& options)
     std::string error;
     if (!Vel::ArchiveWriter::Pack(options.packArchive, options.packPaths, Vel::HgeManager::kArchivePassword, error)) {
         std::fprintf(stderr, "velloria pack: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int FontGen(const Vel::EngineOptions& options)
+{
+    std::string error;
+    if (!Vel::FontGenerator::Generate(options.fontFile, options.fontSize, options.codePage, options.fontOut, error)) {
+        std::fprintf(stderr, "velloria fontgen: %s\n", error.c_str());
         return 1;
     }
     return 0;
@@ -36,6 +47,8 @@ int main(int argc, char** argv)
         return 0;
     case Vel::EngineOptions::Mode::Pack:
         return Pack(*options);
+    case Vel::EngineOptions::Mode::FontGen:
+        return FontGen(*options);
     case Vel::EngineOptions::Mode::Compile:
         return Vel::Engine(*options).Compile();
     case Vel::EngineOptions::Mode::Check:

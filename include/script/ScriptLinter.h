@@ -1,0 +1,67 @@
+#pragma once
+
+// The script check's list of everything the game's statements name: scenes, interfaces, menus and clear targets,
+// picture, sound and font files, gallery pictures and speakers. "velloria check" attaches one to the parser
+// (ParseManager::SetLinter) before the first script is read; the statement handlers note what they name only while a
+// linter is attached, so a game run pays one null test per statement. A name is judged only in Finish, after every
+// script was read, because a statement may name a scene, menu or interface defined further down.
+
+#include "script/ParseManager.h"
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Vel {
+
+enum class LintKind
+{
+    Scene,          // goto: a story scene
+    Interface,      // interface: an interface scene
+    Menu,           // menu: a menu or a menu switch
+    ClearTarget,    // clear: a placed node, an interface, "layer:N" or one of the clear words
+    PictureFile,    // object file=, frame: an image file
+    SoundFile,      // music, sfx, voice, playlist file: a sound file
+    Font,           // style font=: fonts/NAME.fnt (the TrueType faces are optional)
+    GalleryPicture, // pic, none, nosavegames: a sprite given a file by object, or else the file itself
+    NoticePicture,  // gamesaved: a sprite that some statement gave a file
+    Speaker,        // say: a character with a dialog
+};
+
+class ScriptLinter
+{
+public:
+    // where is the parser's position (nullptr outside a file); an empty file, sound or font name is no file and is
+    // not noted.
+    void Note(LintKind kind, std::u16string name, const SourcePosition* where);
+    // object(sprite, file=...): the sprite has a picture file, and the file is noted as one.
+    void NoteObjectFile(const std::u16string& sprite, std::u16string file, const SourcePosition* where);
+    // A node name that some scene, interface or menu places, which "clear" may remove.
+    void NotePlacedNode(const std::u16string& name);
+
+    // The warnings, "FILE, line N: TEXT", in reading order (a speaker once, at its first line). Targets are judged
+    // against the scenes, interfaces, menus and characters registered now; files against the game folder (the
+    // working folder) and the archives mounted in the 2D library, when it exists.
+    [[nodiscard]] std::vector<std::string> Finish() const;
+
+private:
+    struct Entry
+    {
+        LintKind kind = LintKind::Scene;
+        std::u16string name;
+        std::u16string file; // empty: outside any file
+        std::int32_t line = 0;
+    };
+
+    [[nodiscard]] std::string Judge(const Entry& entry, std::map<std::string, bool>& found) const;
+    [[nodiscard]] bool IsClearable(const std::u16string& target) const;
+    [[nodiscard]] bool NoticeHasPicture(const std::u16string& name) const;
+
+    std::vector<Entry> m_entries;
+    std::set<std::u16string> m_placedNodes;
+    std::set<std::u16string> m_spritesWithFile; // named by object(name, file=...)
+};
+
+} // namespace Vel

@@ -1,0 +1,204 @@
+#include "script/ScriptLinter.h"
+
+#include "app/HgeManager.h"
+#include "app/TextCodec.h"
+#include "menus/MenuManager.h"
+#include "resources/Character.h"
+#include "resources/ResourceManager.h"
+#include "scene/ScenesManager.h"
+#include "script/CommandLine.h"
+
+#include <Poco/NumberParser.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace Vel {
+
+namespace {
+
+constexpr std::u16string_view kLayerPrefix = u"layer:";
+
+// The words "clear" understands besides names.
+constexpr std::u16string_view kClearWords[] = {u"all",        u"interface", u"characters", u"bg",
+                                               u"animations", u"objects",   u"text",       u"playlist"};
+
+std::string Quoted(const std::u16string& name)
+{
+    return "'" + TextCodec::WideToUtf8(name) + "'";
+}
+
+bool IsFileKind(LintKind kind)
+{
+    return kind == LintKind::PictureFile || kind == LintKind::SoundFile || kind == LintKind::Font ||
+           kind == LintKind::GalleryPicture;
+}
+
+// "layer:N" with a whole number; anything else after the prefix would clear layer 0.
+bool IsLayerTarget(const std::u16string& target)
+{
+    if (target.compare(0, kLayerPrefix.size(), kLayerPrefix) != 0)
+        return false;
+    int layer = 0;
+    return Poco::NumberParser::tryParse(TextCodec::WideToUtf8(target.substr(kLayerPrefix.size())), layer);
+}
+
+// Where the engine would find the file: on the disk, or in a mounted archive.
+bool FileExists(const std::string& name)
+{
+    std::error_code error;
+    if (std::filesystem::is_regular_file(name, error))
+        return true;
+    const HgeManager* manager = HgeManager::GetSingletonPtr();
+    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    if (hge == nullptr)
+        return false;
+    void* data = hge->Resource_Load(name.c_str());
+    hge->Resource_Free(data);
+    return data != nullptr;
+}
+
+bool Exists(const std::string& name, std::map<std::string, bool>& found)
+{
+    const auto known = found.find(name);
+    if (known != found.end())
+        return known->second;
+    return found[name] = FileExists(name);
+}
+
+bool HasDialog(const std::u16string& speaker)
+{
+    ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    return resources != nullptr && resources->GetCharacter(speaker)->GetDialog() != nullptr;
+}
+
+std::string JudgeTarget(LintKind kind, const std::u16string& name)
+{
+    const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    const MenuManager* menus = MenuManager::GetSingletonPtr();
+    switch (kind) {
+    case LintKind::Scene:
+        if (scenes != nullptr && scenes->FindScene(name) != nullptr)
+            return {};
+        return "goto names " + Quoted(name) + ", which is no scene";
+    case LintKind::Interface:
+        if (scenes != nullptr && scenes->FindInterfaceScene(name) != nullptr)
+            return {};
+        return "interface names " + Quoted(name) + ", which is no interface";
+    case LintKind::Menu:
+        if (menus != nullptr && (menus->FindMenu(name) != nullptr || menus->FindSwitch(name) != nullptr))
+            return {};
+        return "menu names " + Quoted(name) + ", which is no menu or switch";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition* where)
+{
+    if (IsFileKind(kind) && name.empty())
+        return;
+    if (kind == LintKind::ClearTarget)
+        name = CommandLine::Trim(name);
+    Entry entry{kind, std::move(name), {}, 0};
+    if (where != nullptr) {
+        entry.file = where->fileName;
+        entry.line = where->statementLine;
+    }
+    m_entries.push_back(std::move(entry));
+}
+
+void ScriptLinter::NoteObjectFile(const std::u16string& sprite, std::u16string file, const SourcePosition* where)
+{
+    m_spritesWithFile.insert(sprite);
+    Note(LintKind::PictureFile, std::move(file), where);
+}
+
+void ScriptLinter::NotePlacedNode(const std::u16string& name)
+{
+    m_placedNodes.insert(name);
+}
+
+std::vector<std::string> ScriptLinter::Finish() const
+{
+    std::map<std::string, bool> found;
+    std::set<std::u16string> speakersSeen;
+    std::vector<std::string> warnings;
+    for (const Entry& entry : m_entries) {
+        if (entry.kind == LintKind::Speaker && !speakersSeen.insert(entry.name).second)
+            continue;
+        const std::string text = Judge(entry, found);
+        if (text.empty())
+            continue;
+        if (entry.file.empty())
+            warnings.push_back(text);
+        else
+            warnings.push_back(TextCodec::WideToUtf8(entry.file) + ", line " + std::to_string(entry.line) + ": " +
+                               text);
+    }
+    return warnings;
+}
+
+// The warning for one entry; empty when the name is fine.
+std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>& found) const
+{
+    const std::string file = TextCodec::WideToUtf8(entry.name);
+    const std::string missing = " is missing from the game folder and the archives";
+    switch (entry.kind) {
+    case LintKind::ClearTarget:
+        if (IsClearable(entry.name))
+            return {};
+        return "clear names " + Quoted(entry.name) +
+               ", which is no placed node, no interface, no layer:N and none of all, interface, characters, bg, "
+               "animations, objects, text and playlist";
+    case LintKind::PictureFile:
+        return Exists(file, found) ? std::string() : "picture file " + Quoted(entry.name) + missing;
+    case LintKind::SoundFile:
+        return Exists(file, found) ? std::string() : "sound file " + Quoted(entry.name) + missing;
+    case LintKind::Font:
+        return Exists("fonts/" + file + ".fnt", found)
+                   ? std::string()
+                   : "font " + Quoted(entry.name) + ": fonts/" + file + ".fnt" + missing;
+    case LintKind::GalleryPicture:
+        if (m_spritesWithFile.count(entry.name) != 0 || Exists(file, found))
+            return {};
+        return "gallery picture " + Quoted(entry.name) + " is no object with a file, and as a file it" + missing;
+    case LintKind::NoticePicture:
+        return NoticeHasPicture(entry.name) ? std::string()
+                                            : "gamesaved names " + Quoted(entry.name) +
+                                                  ", which is no object with a file: the notice will show nothing";
+    case LintKind::Speaker:
+        return HasDialog(entry.name) ? std::string()
+                                     : Quoted(entry.name) + " speaks but has no dialog; its lines will be skipped";
+    default:
+        return JudgeTarget(entry.kind, entry.name);
+    }
+}
+
+bool ScriptLinter::IsClearable(const std::u16string& target) const
+{
+    for (const std::u16string_view word : kClearWords)
+        if (target == word)
+            return true;
+    if (m_placedNodes.count(target) != 0 || IsLayerTarget(target))
+        return true;
+    const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    return scenes != nullptr && scenes->FindInterfaceScene(target) != nullptr;
+}
+
+// A gallery picture that names no object takes its name as its file, and the notice's sprite then has that file too.
+bool ScriptLinter::NoticeHasPicture(const std::u16string& name) const
+{
+    if (m_spritesWithFile.count(name) != 0)
+        return true;
+    for (const Entry& entry : m_entries)
+        if (entry.kind == LintKind::GalleryPicture && entry.name == name)
+            return true;
+    return false;
+}
+
+} // namespace Vel

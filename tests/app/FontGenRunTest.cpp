@@ -1,0 +1,39 @@
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace Vel {
+namespace {
+
+// The author tool as an author runs it: the files appear beside each other, and a mistake is one line on stderr.
+TEST(FontGenRunTest, WritesTheFontAndItsSheetOrSaysWhyNot)
+{
+    TestTools::TempFolder folder;
+    const auto run = [&](const std::string& arguments) {
+        const std::string command = std::string("'") + VEL_ENGINE + "' fontgen " + arguments + " >'" +
+                                    folder.File("out.txt") + "' 2>'" + folder.File("err.txt") + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string dejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    ASSERT_EQ(run("'" + dejaVu + "' 20 '" + folder.File("serif.fnt") + "' --codepage CP1251"), 0)
+        << folder.Read("err.txt");
+    EXPECT_EQ(folder.Read("err.txt"), "");
+    EXPECT_EQ(folder.Read("serif.fnt").rfind("[HGEFONT]\n\nBitmap=serif.png\n", 0), 0u) << folder.Read("serif.fnt");
+    EXPECT_NE(folder.Read("serif.fnt").find("\nChar=C6,"), std::string::npos) << "Cyrillic Zhe in CP1251";
+    EXPECT_EQ(folder.Read("serif.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
+
+    EXPECT_EQ(run("'" + folder.File("none.ttf") + "' 20 '" + folder.File("none.fnt") + "'"), 1);
+    EXPECT_EQ(folder.Read("err.txt"), "velloria fontgen: the font " + folder.File("none.ttf") + " does not exist\n");
+    EXPECT_EQ(run("'" + dejaVu + "' 20 '" + folder.File("x.fnt") + "' --codepage KLINGON"), 1);
+    EXPECT_EQ(folder.Read("err.txt"), "velloria fontgen: \"KLINGON\" is not a single-byte code page iconv knows\n");
+    EXPECT_EQ(run("'" + dejaVu + "' big '" + folder.File("x.fnt") + "'"), 2) << "a usage mistake, as for every mode";
+}
+
+} // namespace
+} // namespace Vel
