@@ -119,21 +119,10 @@ TEST(DialogManagerTest, SkipTextCompletesAndAdvancesTheTextsShownWhenAsked)
 }
 
 // Replayed mouse input on a 640 x 480 window showing a 320 x 240 game: window pixels are twice game pixels.
-class DialogManagerInputTest : public ::testing::Test
+class DialogManagerInputTest : public TestTools::InputTest
 {
 protected:
-    void SetUp() override
-    {
-        ClickGate::Left().Reset();
-        m_savedDisplay = TheDisplaySettings();
-        TheDisplaySettings() = DisplaySettings{320, 240, 0, 640, 480, false};
-        m_folder.Enter();
-    }
-    void TearDown() override
-    {
-        TheDisplaySettings() = m_savedDisplay;
-        ClickGate::Left().Reset();
-    }
+    DialogManagerInputTest() : InputTest(DisplaySettings{320, 240, 0, 640, 480, false}) {}
 
     // One frame as the scenes manager runs the layer; the gate advances after it. Returns HandleInput's answers.
     std::vector<bool> Run(const std::string& replay, int frames, const std::function<void(int)>& afterFrame)
@@ -151,8 +140,6 @@ protected:
         return taken;
     }
 
-    TestTools::TempFolder m_folder;
-    DisplaySettings m_savedDisplay;
     DialogManager m_dialogs;
     Log m_log;
 };

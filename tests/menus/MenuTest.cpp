@@ -212,22 +212,9 @@ TEST(MenuTest, AnOnListThatWaitsKeepsRunningAndHidingReplacesItWithTheOffList)
 }
 
 // Replayed mouse input on a 640 x 480 window showing a 640 x 480 game.
-class MenuInputTest : public ::testing::Test
+class MenuInputTest : public TestTools::InputTest
 {
 protected:
-    void SetUp() override
-    {
-        ClickGate::Left().Reset();
-        m_savedDisplay = TheDisplaySettings();
-        TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
-        m_folder.Enter();
-    }
-    void TearDown() override
-    {
-        TheDisplaySettings() = m_savedDisplay;
-        ClickGate::Left().Reset();
-    }
-
     // The headless interface with the replay, before anything takes a reference on it.
     void Prepare(const std::string& replay, int frames)
     {
@@ -246,8 +233,6 @@ protected:
         });
     }
 
-    TestTools::TempFolder m_folder;
-    DisplaySettings m_savedDisplay;
     std::optional<TestTools::HeadlessHge> m_hge;
     std::optional<HgeManager> m_manager;
 };

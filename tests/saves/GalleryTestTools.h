@@ -89,23 +89,10 @@ inline std::string TinyBmp()
     return bytes;
 }
 
-class GalleryStage : public ::testing::Test
+class GalleryStage : public InputTest
 {
 protected:
     static constexpr float kFrame = 1.0f / 60.0f;
-
-    void SetUp() override
-    {
-        ClickGate::Left().Reset();
-        m_savedDisplay = TheDisplaySettings();
-        TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
-        m_folder.Enter();
-    }
-    void TearDown() override
-    {
-        TheDisplaySettings() = m_savedDisplay;
-        ClickGate::Left().Reset();
-    }
 
     // The interface with the replay and the managers; before anything else is made.
     void Prepare(const std::string& replay = "", int frames = 1)
@@ -162,8 +149,6 @@ protected:
         });
     }
 
-    TempFolder m_folder;
-    DisplaySettings m_savedDisplay;
     std::optional<HeadlessHge> m_hge;
     std::optional<HgeManager> m_hgeManager;
     std::optional<ResourceManager> m_resources;

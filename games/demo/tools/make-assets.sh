@@ -152,13 +152,13 @@ button_draw() { # x y w h label lit: appends the button's drawing to the array "
 menu_pictures() { # base-picture prefix "x y w h label name"...
     local base=$1 prefix=$2
     shift 2
-    local specs=("$@") lit spec x y w h label name
+    local entries=("$@") lit entry x y w h label name
     local -a draw
-    for lit in "" "${specs[@]}"; do
+    for lit in "" "${entries[@]}"; do
         draw=()
-        for spec in "${specs[@]}"; do
-            read -r x y w h label name <<<"$spec"
-            button_draw "$x" "$y" "$w" "$h" "${label//_/ }" "$([ "$spec" = "$lit" ] && echo yes || echo no)"
+        for entry in "${entries[@]}"; do
+            read -r x y w h label name <<<"$entry"
+            button_draw "$x" "$y" "$w" "$h" "${label//_/ }" "$([ "$entry" = "$lit" ] && echo yes || echo no)"
         done
         "$CONVERT" "$base" "${draw[@]}" "$TMP/menu.png"
         if [ -z "$lit" ]; then
