@@ -6,12 +6,14 @@
 // scene whose command list runs out hands over to the next one defined. A script error replaces everything with
 // the error screen, which shows the parser's report until the window is closed.
 //
-// Each frame Update runs, in this order: the right click (which opens the right-click menu), the music fades, the two
-// click gates (ClickGate) that every mouse-driven part shares; then either the open menu alone, or the voice's
-// resumption, the dialogue layer (text boxes and choices, which may take the mouse), the shown interface scenes and
-// the current scene. Render draws the scene, the interfaces, the dialogue layer and then the top menu. Starting a
-// scene closes the menus, hides every text and unloads the pictures' textures. The manager is the
-// current-scene accessor (CurrentScene) for click actions and object targets while it exists.
+// Each frame Update runs, in this order: a save's thumbnail requested by the previous frame, the notice after a save
+// (which holds everything else while it shows), the right click (which opens the right-click menu), the music fades,
+// the two click gates (ClickGate) that every mouse-driven part shares; then either a shown gallery alone, or the open
+// menu alone, or the voice's resumption, the dialogue layer (text boxes and choices, which may take the mouse), the
+// shown interface scenes and the current scene. Render draws a shown gallery, or the scene, the interfaces, the
+// dialogue layer and the top menu (left out of a thumbnail's frame); then the notice. Starting a scene closes the
+// menus, hides every text and unloads the pictures' textures. The manager is the current-scene accessor
+// (CurrentScene) for click actions and object targets while it exists.
 
 #include "VelSingleton.h"
 
