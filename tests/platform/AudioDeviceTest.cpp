@@ -1,4 +1,3 @@
-#include "AllocationCounter.h"
 #include "AudioTools.h"
 #include "TempFolder.h"
 
@@ -20,11 +19,8 @@
 namespace Vel {
 namespace {
 
-using TestTools::LevelMeter;
-using TestTools::TempFolder;
 using TestTools::ToneFormat;
 
-constexpr double kFrameTime = 1.0 / 60.0;
 constexpr std::size_t kFrameSamples = 735; // frames rendered per Update at 1/60 s
 constexpr double kAmplitude = 0.5;
 constexpr double kSilence = 1e-4; // OpenAL dithers its 16-bit output by one step
@@ -36,7 +32,6 @@ struct StopEvent
     int update = 0;
 };
 
-// Records the stop reports, with the number of the Update that made them; an optional hook acts on each one.
 class EventLog : public StopCallback
 {
 public:
@@ -51,12 +46,6 @@ public:
     std::function<void(HSTREAM, StopReason)> hook;
     int update = 0;
 };
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 const char* FormatName(ToneFormat format)
 {
@@ -85,7 +74,6 @@ protected:
         return device;
     }
 
-    // A tone in the temporary folder; its path.
     std::string Tone(const std::string& name, double seconds, ToneFormat format = ToneFormat::Wav, int channels = 2)
     {
         const std::string path = m_folder.File(name);
@@ -94,7 +82,7 @@ protected:
     }
 
     // Runs updates of dt; returns the events they reported.
-    std::vector<StopEvent> Run(AudioDevice& device, int updates, double dt = kFrameTime)
+    std::vector<StopEvent> Run(AudioDevice& device, int updates, double dt = 1.0 / 60.0)
     {
         const std::size_t before = m_log.events.size();
         for (int i = 0; i < updates; ++i) {
@@ -104,42 +92,37 @@ protected:
         return {m_log.events.begin() + static_cast<std::ptrdiff_t>(before), m_log.events.end()};
     }
 
-    TempFolder m_folder;
-    LevelMeter m_meter;
+    TestTools::TempFolder m_folder;
+    TestTools::LevelMeter m_meter;
     EventLog m_log;
 };
 
-// The ways a sound can be opened: from the file or from memory, streamed or decoded whole.
-struct OpenWay
-{
-    bool memory;
-    bool streaming;
-};
-constexpr OpenWay kOpenWays[] = {{false, true}, {false, false}, {true, true}, {true, false}};
-
-HSTREAM OpenWith(AudioDevice& device, const OpenWay& way, const std::string& path, const std::string& bytes)
-{
-    return way.memory ? device.OpenSound(bytes.data(), bytes.size(), way.streaming)
-                      : device.OpenSound(path, way.streaming);
-}
-
-TEST_F(AudioDeviceTest, DecodedTonesPlayAtTheirLevelAndFollowTheGain)
+TEST_F(AudioDeviceTest, DecodedTonesPlayAtTheirLevelAndFollowTheClampedGain)
 {
     auto device = OpenDevice();
     ASSERT_EQ(device->GetOutput(), AudioDevice::Output::Rendered);
-    for (ToneFormat format : {ToneFormat::Wav, ToneFormat::Ogg, ToneFormat::Flac}) {
-        const std::string path = Tone(std::string("tone.") + FormatName(format), 2.0, format);
-        const std::string bytes = m_folder.Read(std::string("tone.") + FormatName(format));
-        for (const OpenWay& way : kOpenWays) {
-            SCOPED_TRACE(std::string(FormatName(format)) + (way.memory ? " memory" : " file") +
-                         (way.streaming ? " streamed" : " whole"));
-            const HSTREAM stream = OpenWith(*device, way, path, bytes);
+    struct Case
+    {
+        ToneFormat format;
+        int channels;
+    };
+    for (const Case& test : {Case{ToneFormat::Wav, 2}, Case{ToneFormat::Ogg, 2}, Case{ToneFormat::Flac, 2},
+                             Case{ToneFormat::Wav, 1}, Case{ToneFormat::Wav, 4}}) {
+        const std::string name = std::to_string(test.channels) + "." + FormatName(test.format);
+        const std::string path = Tone(name, 2.0, test.format, test.channels);
+        const std::string bytes = m_folder.Read(name);
+        for (int way = 0; way < 4; ++way) { // from the file or from memory, streamed or decoded whole
+            SCOPED_TRACE(name + " way " + std::to_string(way));
+            const bool streaming = way % 2 == 0;
+            const HSTREAM stream =
+                way < 2 ? device->OpenSound(path, streaming) : device->OpenSound(bytes.data(), bytes.size(), streaming);
             ASSERT_NE(stream, 0u);
             EXPECT_EQ(device->GetLength(stream), 88200);
-            EXPECT_TRUE(device->IsSeekable(stream));
+            device->SetVolume(stream, 1.3f);
+            EXPECT_FLOAT_EQ(device->GetVolume(stream), 1.3f);
             device->Play(stream);
             Run(*device, 20);
-            EXPECT_NEAR(m_meter.RecentLevel(3 * kFrameSamples), kAmplitude, 0.01);
+            EXPECT_NEAR(m_meter.RecentLevel(3 * kFrameSamples), kAmplitude, 0.01) << "the mixer hears 1.3 as 1";
             device->SetVolume(stream, 0.5f);
             Run(*device, 3);
             EXPECT_NEAR(m_meter.RecentLevel(2 * kFrameSamples), kAmplitude * 0.5, 0.006);
@@ -153,43 +136,22 @@ TEST_F(AudioDeviceTest, DecodedTonesPlayAtTheirLevelAndFollowTheGain)
     EXPECT_TRUE(m_log.events.empty());
 }
 
-TEST_F(AudioDeviceTest, MonoAndManyChannelSoundsPlayOnBothSidesAtFullLevel)
-{
-    auto device = OpenDevice();
-    for (int channels : {1, 4}) {
-        SCOPED_TRACE(channels);
-        const HSTREAM stream =
-            device->OpenSound(Tone("tone" + std::to_string(channels) + ".wav", 1.0, ToneFormat::Wav, channels), true);
-        ASSERT_NE(stream, 0u);
-        device->Play(stream);
-        Run(*device, 10);
-        EXPECT_NEAR(m_meter.RecentLevel(3 * kFrameSamples), kAmplitude, 0.01);
-        device->Release(stream);
-    }
-}
-
 TEST_F(AudioDeviceTest, ASoundEndsOnceAtTheUpdateOfItsLastSampleAndPlaysAgainFromTheStart)
 {
     auto device = OpenDevice();
-    struct Case
-    {
-        ToneFormat format;
-        bool streaming;
-    };
-    for (const Case& test : {Case{ToneFormat::Wav, true}, Case{ToneFormat::Wav, false}, Case{ToneFormat::Ogg, true}}) {
-        SCOPED_TRACE(std::string(FormatName(test.format)) + (test.streaming ? " streamed" : " whole"));
+    for (const auto& [format, streaming] :
+         {std::pair{ToneFormat::Wav, true}, std::pair{ToneFormat::Wav, false}, std::pair{ToneFormat::Ogg, true}}) {
+        SCOPED_TRACE(std::string(FormatName(format)) + (streaming ? " streamed" : " whole"));
         const HSTREAM stream =
-            device->OpenSound(Tone(std::string("second.") + FormatName(test.format), 1.0, test.format), test.streaming);
+            device->OpenSound(Tone(std::string("second.") + FormatName(format), 1.0, format), streaming);
         ASSERT_NE(stream, 0u);
         for (int round = 0; round < 2; ++round) {
             device->Play(stream);
             const int start = m_log.update;
             EXPECT_TRUE(Run(*device, 59).empty());
-            EXPECT_TRUE(device->IsPlaying(stream));
             EXPECT_NEAR(m_meter.RecentLevel(kFrameSamples), kAmplitude, 0.03);
             const auto events = Run(*device, 5);
             ASSERT_EQ(events.size(), 1u);
-            EXPECT_EQ(events[0].stream, stream);
             EXPECT_EQ(events[0].reason, StopReason::StreamEnded);
             EXPECT_EQ(events[0].update - start, 60);
             EXPECT_FALSE(device->IsPlaying(stream));
@@ -208,11 +170,9 @@ TEST_F(AudioDeviceTest, StopPausesWithOneReportAndPlayResumesWhereItStopped)
     for (const auto& [path, streaming] : {std::pair{wav, true}, std::pair{wav, false}, std::pair{ogg, true}}) {
         SCOPED_TRACE(path + (streaming ? " streamed" : " whole"));
         const HSTREAM stream = device->OpenSound(path, streaming);
-        ASSERT_NE(stream, 0u);
         device->Play(stream);
         Run(*device, 30);
         device->Stop(stream);
-        EXPECT_FALSE(device->IsPlaying(stream));
         const auto events = Run(*device, 1);
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].reason, StopReason::StopCalled);
@@ -225,16 +185,12 @@ TEST_F(AudioDeviceTest, StopPausesWithOneReportAndPlayResumesWhereItStopped)
         Run(*device, 1);
         EXPECT_EQ(device->GetPosition(stream), 31 * 735);
         EXPECT_NEAR(m_meter.RecentLevel(kFrameSamples), kAmplitude, 0.03);
-
-        // A pause within one frame is never heard of.
         device->Stop(stream);
         device->Play(stream);
-        EXPECT_TRUE(Run(*device, 2).empty());
-        EXPECT_TRUE(device->IsPlaying(stream));
+        EXPECT_TRUE(Run(*device, 2).empty()) << "a pause within one frame is never heard of";
         EXPECT_EQ(device->GetPosition(stream), 33 * 735);
         device->Release(stream);
     }
-    EXPECT_TRUE(Run(*device, 1).empty());
 }
 
 TEST_F(AudioDeviceTest, TheCallbackMayReleaseOrPlayStreamsWhoseReportsArePending)
@@ -244,7 +200,6 @@ TEST_F(AudioDeviceTest, TheCallbackMayReleaseOrPlayStreamsWhoseReportsArePending
     const HSTREAM first = device->OpenSound(path, true);
     const HSTREAM second = device->OpenSound(path, true);
     const HSTREAM third = device->OpenSound(path, false);
-    ASSERT_TRUE(first != 0 && second != 0 && third != 0);
     for (HSTREAM stream : {first, second, third})
         device->Play(stream);
     Run(*device, 1);
@@ -261,106 +216,39 @@ TEST_F(AudioDeviceTest, TheCallbackMayReleaseOrPlayStreamsWhoseReportsArePending
     EXPECT_EQ(device->GetStreamCount(), 1u);
     EXPECT_TRUE(device->IsPlaying(third));
 
-    // Releasing a playing stream, or one that has just ended, reports nothing.
     m_log.hook = nullptr;
     Run(*device, 58);
     device->Release(third);
-    EXPECT_TRUE(Run(*device, 5).empty());
+    EXPECT_TRUE(Run(*device, 5).empty()) << "a stream released as it ends reports nothing";
+    for (HSTREAM handle : {HSTREAM{0}, third, HSTREAM{9999}}) {
+        device->Play(handle);
+        device->Release(handle);
+        EXPECT_EQ(device->GetLength(handle), 0);
+    }
     EXPECT_EQ(device->GetStreamCount(), 0u);
 }
 
-TEST_F(AudioDeviceTest, VolumesAreKeptAsGivenAndTheMixerHearsThemClamped)
-{
-    auto device = OpenDevice();
-    const HSTREAM stream = device->OpenSound(Tone("volume.wav", 1.0), true);
-    ASSERT_NE(stream, 0u);
-    EXPECT_FLOAT_EQ(device->GetVolume(stream), 1.0f);
-    device->SetVolume(stream, 1.3f);
-    EXPECT_FLOAT_EQ(device->GetVolume(stream), 1.3f);
-    EXPECT_FLOAT_EQ(device->GetMixerVolume(stream), 1.0f);
-    device->Play(stream);
-    Run(*device, 5);
-    EXPECT_NEAR(m_meter.RecentLevel(3 * kFrameSamples), kAmplitude, 0.01);
-    device->SetVolume(stream, -0.4f);
-    EXPECT_FLOAT_EQ(device->GetVolume(stream), -0.4f);
-    EXPECT_FLOAT_EQ(device->GetMixerVolume(stream), 0.0f);
-    device->SetVolume(stream, 0.25f);
-    EXPECT_FLOAT_EQ(device->GetMixerVolume(stream), 0.25f);
-}
-
-TEST_F(AudioDeviceTest, HandlesThatNameNothingDoNothing)
-{
-    auto device = OpenDevice();
-    const HSTREAM stream = device->OpenSound(Tone("handle.wav", 1.0), false);
-    ASSERT_NE(stream, 0u);
-    device->Release(stream);
-    const HSTREAM next = device->OpenSound(m_folder.File("handle.wav"), false);
-    EXPECT_GT(next, stream);
-    for (HSTREAM handle : {HSTREAM{0}, stream, HSTREAM{9999}}) {
-        device->Play(handle);
-        device->Stop(handle);
-        device->SetVolume(handle, 0.5f);
-        device->SetPosition(handle, 100);
-        device->Release(handle);
-        EXPECT_FALSE(device->IsPlaying(handle));
-        EXPECT_FALSE(device->IsSeekable(handle));
-        EXPECT_EQ(device->GetVolume(handle), 0.0f);
-        EXPECT_EQ(device->GetMixerVolume(handle), 0.0f);
-        EXPECT_EQ(device->GetPosition(handle), 0);
-        EXPECT_EQ(device->GetLength(handle), 0);
-    }
-    EXPECT_EQ(device->GetStreamCount(), 1u);
-    EXPECT_TRUE(Run(*device, 2).empty());
-}
-
-TEST_F(AudioDeviceTest, TwoDevicesKeepTheirOwnStreams)
-{
-    auto first = OpenDevice();
-    const HSTREAM stream = first->OpenSound(Tone("first.wav", 1.0), true);
-    ASSERT_NE(stream, 0u);
-    LevelMeter secondMeter;
-    auto second = AudioDevice::Open();
-    second->SetSink(&secondMeter);
-    EXPECT_EQ(second->GetLength(stream), 0);
-    first->Play(stream);
-    second->Update(kFrameTime);
-    Run(*first, 2);
-    EXPECT_NEAR(m_meter.RecentLevel(kFrameSamples), kAmplitude, 0.03);
-    EXPECT_LT(secondMeter.RecentLevel(kFrameSamples), kSilence);
-    second.reset();
-    Run(*first, 1);
-    EXPECT_EQ(first->GetPosition(stream), 3 * 735);
-}
-
-TEST_F(AudioDeviceTest, DataThatHoldsNoSoundOpensNothing)
+TEST_F(AudioDeviceTest, DataThatHoldsNoSoundOpensNothingAndATruncatedFilePlaysWhatItHolds)
 {
     auto device = OpenDevice();
     const std::string data = VEL_TEST_DATA;
-    std::vector<std::string> files = {data + "/sound_empty.wav", data + "/sound_no_frames.wav",
-                                      data + "/sound_truncated_header.wav", data + "/sound_noise.ogg",
-                                      m_folder.File("missing.wav")};
-    for (const std::string& file : files) {
+    for (const std::string& file :
+         {data + "/sound_empty.wav", data + "/sound_no_frames.wav", data + "/sound_truncated_header.wav",
+          data + "/sound_noise.ogg", m_folder.File("missing.wav")}) {
         SCOPED_TRACE(file);
-        std::string bytes;
-        if (std::filesystem::exists(file))
-            bytes = ReadBytes(file);
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         for (bool streaming : {true, false}) {
             EXPECT_EQ(device->OpenSound(file, streaming), 0u);
             EXPECT_EQ(device->OpenSound(bytes.data(), bytes.size(), streaming), 0u);
         }
     }
     EXPECT_EQ(device->OpenSound(nullptr, 100, true), 0u);
-    EXPECT_EQ(device->GetStreamCount(), 0u);
-}
 
-TEST_F(AudioDeviceTest, ATruncatedFilePlaysWhatItHoldsAndEnds)
-{
-    auto device = OpenDevice();
     const std::string path = Tone("cut.wav", 1.0);
     std::filesystem::resize_file(path, 44 + 11025 * 4);
     for (bool streaming : {true, false}) {
         const HSTREAM stream = device->OpenSound(path, streaming);
-        ASSERT_NE(stream, 0u);
         device->Play(stream);
         const auto events = Run(*device, 20);
         ASSERT_EQ(events.size(), 1u);
@@ -370,73 +258,22 @@ TEST_F(AudioDeviceTest, ATruncatedFilePlaysWhatItHoldsAndEnds)
     }
 }
 
-TEST_F(AudioDeviceTest, SetPositionMovesPlayback)
-{
-    auto device = OpenDevice();
-    const std::string path = Tone("seek.wav", 2.0);
-    for (bool streaming : {true, false}) {
-        SCOPED_TRACE(streaming ? "streamed" : "whole");
-        const HSTREAM stream = device->OpenSound(path, streaming);
-        ASSERT_NE(stream, 0u);
-        const std::int64_t nearEnd = 88200 - 3 * 735;
-        device->SetPosition(stream, nearEnd);
-        EXPECT_EQ(device->GetPosition(stream), nearEnd);
-        device->Play(stream);
-        auto events = Run(*device, 3);
-        ASSERT_EQ(events.size(), 1u);
-        EXPECT_EQ(events[0].reason, StopReason::StreamEnded);
-
-        device->Play(stream);
-        Run(*device, 2);
-        EXPECT_EQ(device->GetPosition(stream), 2 * 735);
-        device->SetPosition(stream, 1000);
-        Run(*device, 1);
-        EXPECT_EQ(device->GetPosition(stream), 1000 + 735);
-        device->Stop(stream);
-        device->SetPosition(stream, 500000);
-        EXPECT_EQ(device->GetPosition(stream), 88200);
-        Run(*device, 1);
-        device->Release(stream);
-    }
-}
-
 TEST_F(AudioDeviceTest, EachUpdateRendersItsFrameTimeCarryingFractions)
 {
     auto device = OpenDevice();
-    Run(*device, 60);
-    EXPECT_EQ(m_meter.Frames(), 44100u);
-    Run(*device, 1000, 0.001);
-    EXPECT_EQ(m_meter.Frames(), 88200u);
+    struct Step
+    {
+        int updates;
+        double dt;
+        std::size_t total;
+    };
     // 1/11 s is 4009.0909... frames, whose binary sum falls just short of 44,100 after eleven of them.
-    Run(*device, 11, 1.0 / 11.0);
-    EXPECT_EQ(m_meter.Frames(), 132300u);
-    Run(*device, 7, 0.5 / 44100.0);
-    EXPECT_EQ(m_meter.Frames(), 132303u);
-    Run(*device, 1, 0.5 / 44100.0);
-    EXPECT_EQ(m_meter.Frames(), 132304u);
-    Run(*device, 1, 0.0);
-    Run(*device, 1, -1.0);
-    Run(*device, 1, std::nan(""));
-    EXPECT_EQ(m_meter.Frames(), 132304u);
-    Run(*device, 1, 0.25);
-    EXPECT_EQ(m_meter.Frames(), 132304u + 11025u);
-    EXPECT_LT(m_meter.RecentLevel(11025), kSilence);
-}
-
-// Reads a 16-bit stereo WAV file; empty when it is not one.
-std::vector<std::int16_t> ReadWav(const std::string& path)
-{
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
-        return {};
-    std::vector<std::int16_t> samples;
-    if (info.channels == 2 && info.samplerate == 44100 && info.format == (SF_FORMAT_WAV | SF_FORMAT_PCM_16)) {
-        samples.resize(static_cast<std::size_t>(info.frames) * 2);
-        samples.resize(static_cast<std::size_t>(sf_readf_short(file, samples.data(), info.frames)) * 2);
+    for (const Step& step : {Step{60, 1.0 / 60.0, 44100}, Step{1000, 0.001, 88200}, Step{11, 1.0 / 11.0, 132300},
+                             Step{7, 0.5 / 44100.0, 132303}, Step{1, 0.5 / 44100.0, 132304}, Step{1, 0.0, 132304},
+                             Step{1, -1.0, 132304}, Step{1, std::nan(""), 132304}}) {
+        Run(*device, step.updates, step.dt);
+        EXPECT_EQ(m_meter.Frames(), step.total) << step.updates << " updates of " << step.dt;
     }
-    sf_close(file);
-    return samples;
 }
 
 TEST_F(AudioDeviceTest, TheSoundFileReceivesEveryRenderedFrame)
@@ -444,75 +281,25 @@ TEST_F(AudioDeviceTest, TheSoundFileReceivesEveryRenderedFrame)
     const std::string out = m_folder.File("out.wav");
     SetOptions(out, false);
     auto device = OpenDevice();
-    EXPECT_EQ(device->GetOutput(), AudioDevice::Output::Rendered);
-    EXPECT_TRUE(device->TakeNotices().empty());
     const HSTREAM stream = device->OpenSound(Tone("written.ogg", 1.0, ToneFormat::Ogg), true);
-    ASSERT_NE(stream, 0u);
     device->Play(stream);
     Run(*device, 37, 0.0123);
     device.reset();
-    const std::vector<std::int16_t> written = ReadWav(out);
-    ASSERT_EQ(written.size(), m_meter.Frames() * 2);
+    SF_INFO info{};
+    SNDFILE* file = sf_open(out.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<std::int16_t> written(static_cast<std::size_t>(info.frames) * 2);
+    written.resize(static_cast<std::size_t>(sf_readf_short(file, written.data(), info.frames)) * 2);
+    sf_close(file);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.samplerate, 44100);
     EXPECT_EQ(m_meter.Frames(), static_cast<std::size_t>(std::floor(37 * 0.0123 * 44100 + 1e-6)));
+    ASSERT_EQ(written.size(), m_meter.Frames() * 2);
     double sum = 0.0;
     for (std::int16_t sample : written)
         sum += (sample / 32768.0) * (sample / 32768.0);
     EXPECT_NEAR(std::sqrt(2.0 * sum / static_cast<double>(written.size())), m_meter.Level(0, m_meter.Frames()), 1e-9);
-}
-
-TEST_F(AudioDeviceTest, ASoundFileThatCannotBeWrittenIsNamedAndRenderingGoesOn)
-{
-    const std::string out = m_folder.File("no/such/folder/out.wav");
-    SetOptions(out, false);
-    auto device = OpenDevice();
-    EXPECT_EQ(device->GetOutput(), AudioDevice::Output::Rendered);
-    const auto notices = device->TakeNotices();
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find(out), std::string::npos);
-    EXPECT_TRUE(device->TakeNotices().empty());
-    Run(*device, 2);
-    EXPECT_EQ(m_meter.Frames(), 2 * kFrameSamples);
-}
-
-TEST_F(AudioDeviceTest, WithoutASoundCardTheDeviceRendersIntoNothing)
-{
-    auto headless = OpenDevice();
-    EXPECT_EQ(headless->GetOutput(), AudioDevice::Output::Rendered);
-    EXPECT_TRUE(headless->TakeNotices().empty());
-    headless.reset();
-
-    SetPlatformOptions({});
-    auto device = OpenDevice();
-    if (device->GetOutput() == AudioDevice::Output::Speakers)
-        GTEST_SKIP() << "this machine has a sound device";
-    ASSERT_EQ(device->GetOutput(), AudioDevice::Output::Rendered);
-    const auto notices = device->TakeNotices();
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find("no sound device"), std::string::npos);
-    const HSTREAM stream = device->OpenSound(Tone("quiet.wav", 0.1), true);
-    ASSERT_NE(stream, 0u);
-    device->Play(stream);
-    EXPECT_EQ(Run(*device, 7).size(), 1u);
-}
-
-TEST_F(AudioDeviceTest, UpdatesWithTwentyPlayingStreamsAllocateNothing)
-{
-    auto device = OpenDevice();
-    device->SetSink(nullptr);
-    const std::string ogg = Tone("many.ogg", 8.0, ToneFormat::Ogg);
-    const std::string wav = Tone("many.wav", 8.0);
-    std::vector<HSTREAM> streams;
-    for (int i = 0; i < 20; ++i) {
-        streams.push_back(device->OpenSound(i % 2 == 0 ? ogg : wav, i % 4 != 3));
-        device->SetVolume(streams.back(), 0.05f);
-        device->Play(streams.back());
-    }
-    Run(*device, 30);
-    TestTools::AllocationScope scope;
-    Run(*device, 300);
-    EXPECT_EQ(scope.Allocations(), 0u);
-    for (HSTREAM stream : streams)
-        EXPECT_TRUE(device->IsPlaying(stream));
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "TempFolder.h"
 #include "app/HgeManager.h"
 #include "app/TextCodec.h"
-#include "app/Trace.h"
 #include "app/UserFiles.h"
 #include "data/BinarySerializer.h"
 #include "resources/ResourceManager.h"
@@ -21,10 +20,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -70,21 +67,6 @@ std::string Wide(std::u16string_view text)
     return bytes;
 }
 
-// A scene block without nodes: position, no nodes, no layers, no groups.
-std::string EmptySceneBlock(std::int32_t position)
-{
-    return Int(position) + Int(0) + Int(0) + Int(0);
-}
-
-std::string LocalLabel(std::time_t time)
-{
-    std::tm local = {};
-    localtime_r(&time, &local);
-    char text[64];
-    std::strftime(text, sizeof(text), "%-d.%-m.%Y - %H:%M", &local);
-    return text;
-}
-
 // The whole engine the save-game code reaches, headless, with the user folder in a temporary folder. The story has
 // the scenes "intro" (2 steps) and "hall" (3 steps) and the interface scenes "hud_a", "hud_b" and "hud_c".
 class SaveGamesTest : public ::testing::Test
@@ -105,11 +87,7 @@ protected:
         for (const char16_t* name : {u"hud_a", u"hud_b", u"hud_c"})
             MakeScene(name, 1, true);
     }
-    ~SaveGamesTest() override
-    {
-        Trace::Close();
-        UserFiles::SetUserFolderOverride("");
-    }
+    ~SaveGamesTest() override { UserFiles::SetUserFolderOverride(""); }
 
     void MakeScene(const std::u16string& name, int steps, bool interface)
     {
@@ -157,10 +135,9 @@ protected:
             }
             out << "\n";
         }
-        for (const auto& [name, trigger] : m_triggers.Triggers()) {
+        for (const auto& [name, trigger] : m_triggers.Triggers())
             if (!trigger.value.empty())
                 out << TextCodec::WideToUtf8(name) << "=" << TextCodec::WideToUtf8(trigger.value) << " ";
-        }
         out << "\ninterfaces";
         for (const std::u16string& name : m_scenes.GetShownInterfaces())
             out << " " << TextCodec::WideToUtf8(name);
@@ -201,41 +178,19 @@ protected:
     std::map<std::u16string, std::vector<WaitCommand*>> m_steps;
 };
 
-TEST_F(SaveGamesTest, TheSaveFileHoldsItsItemsInOrderAndTheSaveIsAnnounced)
-{
-    PlayHall();
-    Poster* notice = m_gallery.GetNotice();
-    notice->Update(1.0f);
-    ASSERT_GT(notice->GetAlpha(), 0.0f);
-    ASSERT_TRUE(Trace::Open(m_folder.File("trace.txt")));
-
-    const std::string path = SaveNow();
-    EXPECT_EQ(path, SaveFolder() + "00000001.sav");
-    const std::string expected = Wide(u"hall") + SceneBlock(u"hall") + Int(1) + Wide(u"door") + Wide(u"open") + Int(2) +
-                                 Wide(u"hud_a") + Wide(u"hud_b") + Int(0);
-    const std::string bytes = m_folder.Read(path);
-    EXPECT_EQ(bytes, expected);
-    EXPECT_EQ(bytes.substr(bytes.size() - 4), std::string(4, '\0')) << "no playlist: an empty name ends the file";
-    EXPECT_EQ(SceneBlock(u"hall").substr(0, 4), Int(1)) << "the block starts at the saved position";
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
-
-    EXPECT_TRUE(m_scenes.IsSnapshotRequested());
-    EXPECT_EQ(m_scenes.GetNotice(), notice);
-    EXPECT_EQ(notice->GetAlpha(), 0.0f) << "the notice starts over";
-    EXPECT_FALSE(notice->IsFinished());
-    Trace::Close();
-    EXPECT_NE(m_folder.Read("trace.txt").find("save " + path), std::string::npos);
-
-    // After a start of an unknown name the hall still runs, and the save names the scene whose state it holds.
-    m_scenes.StartScene(u"missing", SceneStart::Reset);
-    EXPECT_EQ(m_folder.Read(SaveNow()).substr(0, 12), Wide(u"hall"));
-}
-
-TEST_F(SaveGamesTest, TheThumbnailIsTakenOfTheNextFrameUnderTheSaveBaseName)
+TEST_F(SaveGamesTest, TheSaveFileHoldsItsItemsInOrderAndTheThumbnailFollowsOneFrameLater)
 {
     ASSERT_TRUE(m_hge->System_Initiate());
     PlayHall();
     const std::string path = SaveNow();
+    EXPECT_EQ(path, SaveFolder() + "00000001.sav");
+    const std::string bytes = m_folder.Read(path);
+    EXPECT_EQ(bytes, Wide(u"hall") + SceneBlock(u"hall") + Int(1) + Wide(u"door") + Wide(u"open") + Int(2) +
+                         Wide(u"hud_a") + Wide(u"hud_b") + Int(0));
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), std::string(4, '\0')) << "no playlist: an empty name ends the file";
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(m_scenes.GetNotice(), m_gallery.GetNotice());
+
     ASSERT_TRUE(m_hge->Gfx_BeginScene());
     m_scenes.Render();
     m_hge->Gfx_EndScene();
@@ -245,30 +200,10 @@ TEST_F(SaveGamesTest, TheThumbnailIsTakenOfTheNextFrameUnderTheSaveBaseName)
     EXPECT_FALSE(m_scenes.IsSnapshotRequested());
 }
 
-TEST_F(SaveGamesTest, NumbersGoOnFromTheHighestSaveAndNeverOverwrite)
-{
-    EXPECT_EQ(TextCodec::WideToUtf8(SaveGames::NextSavePath()), SaveFolder() + "00000001.sav");
-    m_folder.Write(SaveFolder() + "00000001.sav", "old");
-    m_folder.Write(SaveFolder() + "00000003.sav", "old");
-    m_folder.Write(SaveFolder() + "abc.sav", "");
-    m_folder.Write(SaveFolder() + "12x.sav", "");
-    EXPECT_EQ(TextCodec::WideToUtf8(SaveGames::NextSavePath()), SaveFolder() + "00000004.sav");
-    // A thumbnail whose save was deleted by hand keeps its number.
-    m_folder.Write(SaveFolder() + "00000004.bmp", "BM");
-    EXPECT_EQ(TextCodec::WideToUtf8(SaveGames::NextSavePath()), SaveFolder() + "00000005.sav");
-
-    PlayHall();
-    EXPECT_EQ(SaveNow(), SaveFolder() + "00000005.sav");
-    EXPECT_EQ(SaveNow(), SaveFolder() + "00000006.sav");
-    EXPECT_EQ(m_folder.Read(SaveFolder() + "00000001.sav"), "old");
-    EXPECT_EQ(m_folder.Read(SaveFolder() + "00000004.bmp"), "BM");
-}
-
-TEST_F(SaveGamesTest, ASaveThatCannotBeWrittenLeavesNoFileNoThumbnailAndNoNotice)
+TEST_F(SaveGamesTest, NumbersGoOnFromTheHighestSaveOrThumbnailAndFailuresLeaveNothing)
 {
     m_saves.Save();
     EXPECT_NE(Log().find("no scene is running"), std::string::npos);
-
     PlayHall();
     fs::remove_all(SaveFolder());
     m_folder.Write(m_folder.File("save"), "a file where the save folder belongs");
@@ -276,48 +211,41 @@ TEST_F(SaveGamesTest, ASaveThatCannotBeWrittenLeavesNoFileNoThumbnailAndNoNotice
     EXPECT_NE(Log().find("Cannot write the save " + SaveFolder() + "00000001.sav"), std::string::npos);
     EXPECT_FALSE(m_scenes.IsSnapshotRequested());
     EXPECT_EQ(m_scenes.GetNotice(), nullptr);
+
+    fs::remove(m_folder.File("save"));
+    UserFiles::CreateFolders();
+    for (const char* name : {"00000001.sav", "00000003.sav", "abc.sav", "12x.sav", "00000004.bmp"})
+        m_folder.Write(SaveFolder() + name, "old");
+    EXPECT_EQ(SaveNow(), SaveFolder() + "00000005.sav") << "a thumbnail whose save was deleted keeps its number";
+    EXPECT_EQ(SaveNow(), SaveFolder() + "00000006.sav");
 }
 
-TEST_F(SaveGamesTest, TheListShowsSavesWithThumbnailsDatedByTheThumbnail)
+// The date a thumbnail made at that moment is labelled with: day and month without leading zeros.
+std::string LocalLabel(std::time_t when)
+{
+    std::tm local = {};
+    localtime_r(&when, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%d.%d.%d - %02d:%02d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
+                  local.tm_hour, local.tm_min);
+    return text;
+}
+
+TEST_F(SaveGamesTest, TheListShowsOnlySavesWithThumbnailsDatedByTheThumbnail)
 {
     const std::time_t before = std::time(nullptr);
     for (const char* name : {"00000001.sav", "00000001.bmp", "00000002.sav", "00000003.sav", "00000003.bmp"})
         m_folder.Write(SaveFolder() + name, "x");
     const std::time_t after = std::time(nullptr);
-    // A last change long ago: the date is the creation time where the file system records one.
-    std::tm old = {};
-    old.tm_year = 101;
-    old.tm_mon = 1;
-    old.tm_mday = 3;
-    old.tm_hour = 4;
-    old.tm_min = 5;
-    old.tm_isdst = -1;
-    const timespec times[2] = {{std::mktime(&old), 0}, {std::mktime(&old), 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, (SaveFolder() + "00000003.bmp").c_str(), times, 0), 0);
-    struct statx status = {};
-    ASSERT_EQ(::statx(AT_FDCWD, (SaveFolder() + "00000003.bmp").c_str(), 0, STATX_BTIME, &status), 0);
-    const bool birthRecorded = (status.stx_mask & STATX_BTIME) != 0;
-
     m_saves.OpenSaveLoad();
-    EXPECT_TRUE(m_scenes.IsSaveLoadShown());
     ASSERT_EQ(m_gallery.GetItemCount(), 2u) << "the save without thumbnail is left out";
-    EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000001.bmp"));
     EXPECT_EQ(m_gallery.GetPictureFile(1), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
-    EXPECT_TRUE(m_gallery.IsUnlocked(0));
-    EXPECT_TRUE(m_gallery.IsUnlocked(1));
-    const std::string first = TextCodec::WideToUtf8(m_gallery.GetLabel(0));
-    EXPECT_TRUE(first == LocalLabel(before) || first == LocalLabel(after)) << first;
-    const std::string third = TextCodec::WideToUtf8(m_gallery.GetLabel(1));
-    if (birthRecorded)
-        EXPECT_TRUE(third == LocalLabel(before) || third == LocalLabel(after)) << third;
-    else
-        EXPECT_EQ(third, "3.2.2001 - 04:05");
+    const std::string label = TextCodec::WideToUtf8(m_gallery.GetLabel(0));
+    EXPECT_TRUE(label == LocalLabel(before) || label == LocalLabel(after)) << label;
 
-    // Rebuilding replaces the items rather than adding to them.
     fs::remove(SaveFolder() + "00000001.bmp");
     m_saves.RebuildSaveList(m_gallery);
-    ASSERT_EQ(m_gallery.GetItemCount(), 1u);
-    EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
+    EXPECT_EQ(m_gallery.GetItemCount(), 1u) << "rebuilding replaces the items";
 }
 
 TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSaved)
@@ -327,40 +255,26 @@ TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSaved)
     const std::string saved = Describe();
     const std::string path = SaveNow();
 
-    // Play on: another step, moved and new nodes, changed triggers, other interfaces, another scene and playlist.
     m_steps[u"hall"][1]->Complete();
     Scene* hall = m_scenes.FindScene(u"hall");
     hall->FindNode(u"bg_hall")->MoveTo(99.0f, 99.0f);
-    hall->CreateNode(u"extra", 1, u"");
     m_triggers.Set(u"door", u"closed");
-    m_triggers.Set(u"key", u"taken");
     m_triggers.Set(u"seen_end", u"2");
     m_scenes.ClearInterfaces();
     m_scenes.LaunchInterface(u"hud_c");
     m_scenes.StartScene(u"intro", SceneStart::Reset);
     m_sound.SetPlaylist(u"battle", false);
-    ASSERT_NE(Describe(), saved);
 
-    ASSERT_TRUE(Trace::Open(m_folder.File("trace.txt")));
     const int runsBefore = m_steps[u"hall"][1]->runs;
     m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(path));
     m_scenes.ShowSaveLoad();
     m_saves.LoadSelected();
     EXPECT_FALSE(m_scenes.IsSaveLoadShown());
-    // The persistent trigger keeps what the player reached since; "key" was not set when the game was saved.
-    EXPECT_EQ(m_triggers.Get(u"seen_end"), u"2");
+    EXPECT_EQ(m_triggers.Get(u"seen_end"), u"2") << "the persistent trigger keeps what the player reached since";
     m_triggers.Set(u"seen_end", u"1");
     EXPECT_EQ(Describe(), saved);
-    EXPECT_EQ(m_triggers.Get(u"key"), u"");
     EXPECT_EQ(m_steps[u"hall"][1]->runs, runsBefore + 1) << "the saved step runs again";
     EXPECT_EQ(m_steps[u"hall"][1]->door, u"open") << "and finds the saved triggers in place";
-    EXPECT_EQ(m_scenes.GetCurrentScene(), hall);
-    EXPECT_TRUE(hall->IsRunning());
-    Trace::Close();
-    const std::string trace = m_folder.Read("trace.txt");
-    EXPECT_NE(trace.find("load " + path), std::string::npos);
-    EXPECT_LT(trace.find("load " + path), trace.find("scene hall"));
-    EXPECT_NE(trace.find("interface hud_a"), std::string::npos);
 
     // Saved without a playlist: none is current after loading.
     m_sound.SetPlaylist(u"", false);
@@ -368,11 +282,10 @@ TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSaved)
     m_sound.SetPlaylist(u"battle", false);
     std::string error;
     ASSERT_TRUE(m_saves.Load(TextCodec::Utf8ToWide(silent), error)) << error;
-    EXPECT_TRUE(m_sound.GetCurrentPlaylistName().empty());
     EXPECT_EQ(m_sound.GetCurrentPlaylist(), nullptr);
 }
 
-TEST_F(SaveGamesTest, ASaveTruncatedAnywhereChangesNothing)
+TEST_F(SaveGamesTest, DamagedSavesAreRefusedWithTheirReasonAndChangeNothing)
 {
     PlayHall();
     m_sound.SetPlaylist(u"theme", false);
@@ -380,61 +293,32 @@ TEST_F(SaveGamesTest, ASaveTruncatedAnywhereChangesNothing)
     m_steps[u"hall"][1]->Complete();
     m_triggers.Set(u"door", u"closed");
     m_scenes.LaunchInterface(u"hud_c");
-    m_scenes.StartScene(u"intro", SceneStart::Reset);
     const std::string before = Describe();
-
-    const std::string damaged = SaveFolder() + "damaged.sav";
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
-        m_folder.Write(damaged, bytes.substr(0, size));
-        std::string error;
-        EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << size;
-        EXPECT_FALSE(error.empty()) << size;
-        ASSERT_EQ(Describe(), before) << "truncated at " << size << ": " << error;
-    }
-    m_folder.Write(damaged, bytes);
-    std::string error;
-    EXPECT_TRUE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << error;
-}
-
-TEST_F(SaveGamesTest, DamagedSavesAreRefusedWithTheirReasonAndChangeNothing)
-{
-    PlayHall();
-    const std::string before = Describe();
-    const std::string tail = Int(0) + Int(0) + Wide(u"");
+    const std::string tail = Int(0) + Int(0) + Wide(u""); // no triggers, no interfaces, no playlist
+    const std::string noNodes = Int(0) + Int(0) + Int(0); // nor layers nor groups
     const std::string huge = Int(0x7FFFFFFF);
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"an unknown scene", Wide(u"nowhere") + EmptySceneBlock(0) + tail},
-        {"an odd scene name length", Int(3) + "hal" + EmptySceneBlock(0) + tail},
-        {"a negative string length", Int(-2) + EmptySceneBlock(0) + tail},
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"an unknown scene", Wide(u"nowhere") + Int(0) + noNodes + tail},
+        {"an odd scene name length", Int(3) + "hal" + Int(0) + noNodes + tail},
         {"a huge node count", Wide(u"hall") + Int(0) + huge + Int(0) + Int(0) + tail},
-        {"a huge layer count", Wide(u"hall") + Int(0) + Int(0) + huge + Int(0) + tail},
-        {"a huge group count", Wide(u"hall") + Int(0) + Int(0) + Int(0) + huge + tail},
-        {"a negative position", Wide(u"hall") + EmptySceneBlock(-1) + tail},
-        {"a position past the commands", Wide(u"hall") + EmptySceneBlock(4) + tail},
+        {"a position past the commands", Wide(u"hall") + Int(4) + noNodes + tail},
         {"a layer entry naming no node",
          Wide(u"hall") + Int(0) + Int(0) + Int(1) + Int(1) + Int(1) + Wide(u"ghost") + Int(0) + tail},
-        {"a huge trigger count", Wide(u"hall") + EmptySceneBlock(0) + huge + Int(0) + Wide(u"")},
-        {"a negative trigger count", Wide(u"hall") + EmptySceneBlock(0) + Int(-1) + Int(0) + Wide(u"")},
-        {"an odd trigger value length",
-         Wide(u"hall") + EmptySceneBlock(0) + Int(1) + Wide(u"door") + Int(5) + "abcde" + tail},
-        {"a huge interface count", Wide(u"hall") + EmptySceneBlock(0) + Int(0) + huge + Wide(u"")},
-        {"an unknown interface", Wide(u"hall") + EmptySceneBlock(0) + Int(0) + Int(1) + Wide(u"hud_x") + Wide(u"")},
-        {"an odd playlist length", Wide(u"hall") + EmptySceneBlock(0) + Int(0) + Int(0) + Int(1) + "x"},
-        {"bytes after the playlist", Wide(u"hall") + EmptySceneBlock(0) + tail + "!"},
+        {"a negative trigger count", Wide(u"hall") + Int(0) + noNodes + Int(-1) + Int(0) + Wide(u"")},
+        {"a huge interface count", Wide(u"hall") + Int(0) + noNodes + Int(0) + huge + Wide(u"")},
+        {"an unknown interface", Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(1) + Wide(u"hud_x") + Wide(u"")},
+        {"bytes after the playlist", Wide(u"hall") + Int(0) + noNodes + tail + "!"},
     };
+    for (std::size_t size = 0; size < bytes.size(); ++size)
+        cases.emplace_back("truncated at " + std::to_string(size), bytes.substr(0, size));
     const std::string damaged = SaveFolder() + "damaged.sav";
-    for (const auto& [label, bytes] : cases) {
-        m_folder.Write(damaged, bytes);
+    for (const auto& [label, content] : cases) {
+        m_folder.Write(damaged, content);
         std::string error;
         EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << label;
         EXPECT_FALSE(error.empty()) << label;
-        EXPECT_EQ(Describe(), before) << label << ": " << error;
+        ASSERT_EQ(Describe(), before) << label << ": " << error;
     }
-    std::string error;
-    EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(SaveFolder() + "missing.sav"), error));
-    EXPECT_EQ(error, "the file cannot be read");
-
-    // Through the screen: it closes and the log names the save and the reason.
     m_folder.Write(damaged, cases[0].second);
     m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(damaged));
     m_scenes.ShowSaveLoad();
@@ -442,48 +326,25 @@ TEST_F(SaveGamesTest, DamagedSavesAreRefusedWithTheirReasonAndChangeNothing)
     EXPECT_FALSE(m_scenes.IsSaveLoadShown());
     EXPECT_NE(Log().find("Cannot load the save " + damaged + ": the scene \"nowhere\" does not exist"),
               std::string::npos);
-    EXPECT_EQ(Describe(), before);
-
-    // The same layout without the damage loads: the cases above fail for their damage alone.
-    m_folder.Write(damaged, Wide(u"hall") + Int(0) + Int(0) + Int(1) + Int(1) + Int(0) + Int(0) + Int(1) +
-                                Wide(u"door") + Wide(u"ajar") + Int(1) + Wide(u"hud_c") + Wide(u""));
-    ASSERT_TRUE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << error;
-    EXPECT_EQ(m_triggers.Get(u"door"), u"ajar");
-    EXPECT_EQ(m_scenes.GetShownInterfaces(), std::vector<std::u16string>{u"hud_c"});
-    EXPECT_TRUE(m_scenes.FindScene(u"hall")->GetNodes().empty());
 }
 
 TEST_F(SaveGamesTest, DeletingRemovesTheSaveAndItsThumbnailAndShowsTheListAgain)
 {
     PlayHall();
     const std::string first = SaveNow();
-    const std::string second = SaveNow();
-    m_folder.Write(SaveFolder() + "00000001.bmp", "BM");
-    m_folder.Write(SaveFolder() + "00000002.bmp", "BM");
-
+    SaveNow();
+    for (const char* name : {"00000001.bmp", "00000002.bmp", "notes.txt", "notes.bmp"})
+        m_folder.Write(SaveFolder() + name, "BM");
     m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(first));
     m_saves.DeleteSelected();
     EXPECT_FALSE(fs::exists(first));
     EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.bmp"));
-    EXPECT_TRUE(fs::exists(second));
     EXPECT_TRUE(m_scenes.IsSaveLoadShown());
     ASSERT_EQ(m_gallery.GetItemCount(), 1u);
     EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000002.bmp"));
-    EXPECT_TRUE(m_galleries.GetSelectedSave().empty());
-
-    // A thumbnail already gone by hand, no selection, or a selection that is no save: nothing else goes.
-    fs::remove(SaveFolder() + "00000002.bmp");
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(second));
-    m_saves.DeleteSelected();
-    EXPECT_FALSE(fs::exists(second));
-    m_saves.DeleteSelected();
-    m_folder.Write(SaveFolder() + "notes.txt", "keep");
-    m_folder.Write(SaveFolder() + "notes.bmp", "keep");
     m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "notes.txt"));
     m_saves.DeleteSelected();
-    EXPECT_TRUE(fs::exists(SaveFolder() + "notes.txt"));
-    EXPECT_TRUE(fs::exists(SaveFolder() + "notes.bmp"));
-    EXPECT_EQ(m_gallery.GetItemCount(), 0u);
+    EXPECT_TRUE(fs::exists(SaveFolder() + "notes.bmp")) << "a selection that is no save deletes nothing";
 }
 
 } // namespace

@@ -111,9 +111,12 @@ TEST_F(NodeStatementsTest, PlainDefinitionsNeedNoSceneButPlacingOnesDoAndBadText
     EXPECT_EQ(m_parser->CurrentResource(), u"bg");
     const std::string badNumber = "bad lexical cast: source type value could not be interpreted as target";
     const std::pair<std::u16string_view, std::string> cases[] = {
-        {u"object(bg, opacity=50)", badNumber}, {u"object(bg, layer=top)", badNumber},
-        {u"object(bg, align=10)", badNumber},   {u"animation(a, zoomc=50)", badNumber},
-        {u"move(hero, start=10)", badNumber},   {u"move(hero, time=1s)", badNumber},
+        {u"object(bg, opacity=50)", badNumber},
+        {u"object(bg, layer=top)", badNumber},
+        {u"object(bg, align=10)", badNumber},
+        {u"animation(a, zoomc=50)", badNumber},
+        {u"move(hero, start=10)", badNumber},
+        {u"move(hero, time=1s)", badNumber},
         {u"object(bg, layer=0)", "Node command out of scene"},
         {u"animation(walk, align=1:2)", "Node command out of scene"}};
     for (const auto& [line, error] : cases) {

@@ -55,7 +55,8 @@ protected:
     // Parses the lines as one compiled script; the "Info" part of the error report, empty when it ran through.
     std::string Parse(std::initializer_list<std::u16string_view> lines)
     {
-        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("script" + std::to_string(++m_files) + ".cvls"));
+        const std::u16string name =
+            TextCodec::Utf8ToWide(m_folder.File("script" + std::to_string(++m_files) + ".cvls"));
         TestTools::WriteCompiled(name, lines);
         m_parser.Parse(name);
         return TestTools::ErrorInfo(m_parser.ErrorReport());
