@@ -5,9 +5,7 @@
 #include "MenuTestTools.h"
 #include "TempFolder.h"
 
-#include "app/DisplaySettings.h"
 #include "app/HgeManager.h"
-#include "platform/InputScript.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "scene/Action.h"
@@ -43,14 +41,10 @@ private:
 TEST(MenuTest, ButtonsAreAHotRectangleAndAFullScreenSwapPictureThatCarriesTheAction)
 {
     Menu menu(u"main");
-    EXPECT_EQ(menu.GetName(), u"main");
     menu.SetBackground(u"bg");
     SceneNode* background = menu.GetBackground();
     ASSERT_NE(background, nullptr);
     EXPECT_EQ(menu.GetScene().FindNode(u"background"), background);
-    EXPECT_EQ(background->GetLayer(), 0);
-    EXPECT_EQ(background->GetDrawX(), 0.0f);
-    EXPECT_EQ(background->GetDrawY(), 0.0f);
     EXPECT_EQ(background->GetX(), -999999.0f) << "far off screen, never under the mouse";
     menu.SetBackground(u"other");
     EXPECT_EQ(menu.GetBackground(), background) << "a second background replaces the picture, not the node";
@@ -60,120 +54,60 @@ TEST(MenuTest, ButtonsAreAHotRectangleAndAFullScreenSwapPictureThatCarriesTheAct
     menu.AddButton(u"one", 0, 0, 10, 10, nullptr);
     menu.AddButton(u"two", 0, 20, 10, 10, nullptr);
     menu.AddButton(u"three", 30, 40, 50, 60, action);
-    Scene& scene = menu.GetScene();
-    SceneNode* hot = scene.FindNode(u"button3");
-    SceneNode* swap = scene.FindNode(u"button3swap");
+    SceneNode* hot = menu.GetScene().FindNode(u"button3");
+    SceneNode* swap = menu.GetScene().FindNode(u"button3swap");
     ASSERT_NE(hot, nullptr);
     ASSERT_NE(swap, nullptr);
-    EXPECT_EQ(scene.FindNode(u"button4"), nullptr);
-    for (SceneNode* node : {hot, swap}) {
-        EXPECT_EQ(node->GetLayer(), 1);
-        EXPECT_EQ(node->GetX(), 30.0f);
-        EXPECT_EQ(node->GetY(), 40.0f);
-        EXPECT_EQ(node->GetHitWidth(), 50.0f);
-        EXPECT_EQ(node->GetHitHeight(), 60.0f);
-    }
+    for (SceneNode* node : {hot, swap})
+        EXPECT_EQ((std::vector<float>{node->GetX(), node->GetY(), node->GetHitWidth(), node->GetHitHeight()}),
+                  (std::vector<float>{30, 40, 50, 60}));
     EXPECT_TRUE(hot->IsVisible());
-    EXPECT_EQ(hot->GetResource(), nullptr);
     EXPECT_EQ(hot->GetAction(), nullptr);
     EXPECT_EQ(hot->GetHoverTarget(), swap);
     EXPECT_FALSE(swap->IsVisible());
     EXPECT_EQ(swap->GetLeaveTarget(), hot);
-    EXPECT_EQ(swap->GetDrawX(), 0.0f);
-    EXPECT_EQ(swap->GetDrawY(), 0.0f);
     EXPECT_EQ(swap->GetAction(), action);
 }
 
-TEST(MenuTest, MenuOnAndMenuOffSplitTheBlockIntoInitOnAndOffLists)
+// menu_on ("|init") and menu_off ("|on") split the block; each case is shown, hidden and shown again.
+TEST(MenuTest, MenuOnAndMenuOffSplitTheBlockIntoInitOnAndOffListsEachOwnedOnce)
 {
-    Log log;
-    int destroyed = 0;
+    struct Case
     {
-        Menu menu(u"options");
-        menu.AddCommand(RecordingCommand::Make(log, "init1", destroyed));
-        menu.AddCommand(RecordingCommand::Make(log, "init2", destroyed));
-        menu.CloseInit();
-        EXPECT_EQ(log, (Log{"init1", "init2"})) << "init runs at menu_on, while the script is read";
-        EXPECT_TRUE(menu.GetScene().GetCommands().empty());
-        menu.AddCommand(RecordingCommand::Make(log, "on", destroyed));
-        menu.CloseOn();
-        menu.AddCommand(RecordingCommand::Make(log, "off", destroyed));
-        EXPECT_EQ(menu.GetOnCommands().size(), 1u);
-        EXPECT_TRUE(menu.GetOffCommands().empty()) << "sorted at the first showing";
-
-        log.clear();
-        menu.Show({});
-        EXPECT_EQ(log, Log{"on"});
-        EXPECT_EQ(menu.GetInitCommands().size(), 2u);
-        EXPECT_EQ(menu.GetOffCommands().size(), 1u);
-        EXPECT_TRUE(menu.GetScene().GetCommands().empty()) << "the finished on list is emptied";
-        menu.Hide();
-        menu.Show({});
-        EXPECT_EQ(log, (Log{"on", "off", "on"})) << "init never runs again";
+        std::vector<std::string> script;
+        Log expected;
+        int commands;
+    };
+    const std::vector<Case> cases = {
+        {{"i1", "i2", "|init", "on", "|on", "off"}, {"i1", "i2", "on", "off", "on"}, 4},
+        {{"init", "|init", "rest"}, {"init", "rest", "rest", "rest"}, 2}, // rest is both on and off
+        {{"|init", "|on", "off"}, {"off"}, 1},
+        {{"in", "|on", "out"}, {"in", "out", "in"}, 2},            // the off commands are not an init list
+        {{"a", "b"}, {"a", "b", "a", "b", "a", "b", "a", "b"}, 2}, // init once, then on and off alike
+    };
+    for (const Case& c : cases) {
+        Log log;
+        int destroyed = 0;
+        {
+            Menu menu(u"m");
+            for (const std::string& step : c.script) {
+                if (step == "|init")
+                    menu.CloseInit();
+                else if (step == "|on")
+                    menu.CloseOn();
+                else
+                    menu.AddCommand(RecordingCommand::Make(log, step, destroyed));
+            }
+            menu.Show({});
+            menu.Hide();
+            menu.Show({});
+            EXPECT_EQ(log, c.expected) << c.script.front();
+        }
+        EXPECT_EQ(destroyed, c.commands) << c.script.front();
     }
-    EXPECT_EQ(destroyed, 4);
 
-    // menu_on without menu_off: the rest is both the on and the off list.
-    log.clear();
-    destroyed = 0;
-    {
-        Menu menu(u"half");
-        menu.AddCommand(RecordingCommand::Make(log, "init", destroyed));
-        menu.CloseInit();
-        menu.AddCommand(RecordingCommand::Make(log, "rest", destroyed));
-        menu.Show({});
-        menu.Hide();
-        EXPECT_EQ(log, (Log{"init", "rest", "rest"}));
-        EXPECT_EQ(menu.GetOnCommands(), menu.GetOffCommands());
-    }
-    EXPECT_EQ(destroyed, 2);
-}
-
-TEST(MenuTest, AnEmptyListTheScriptClosedStaysEmpty)
-{
-    Log log;
     int destroyed = 0;
-    Menu onlyOff(u"only off");
-    onlyOff.CloseInit();
-    onlyOff.CloseOn();
-    onlyOff.AddCommand(RecordingCommand::Make(log, "fade out", destroyed));
-    onlyOff.Show({});
-    EXPECT_EQ(log, Log{}) << "neither init nor on";
-    onlyOff.Hide();
-    EXPECT_EQ(log, Log{"fade out"});
-
-    log.clear();
-    Menu noMenuOn(u"no menu_on");
-    noMenuOn.AddCommand(RecordingCommand::Make(log, "fade in", destroyed));
-    noMenuOn.CloseOn();
-    noMenuOn.AddCommand(RecordingCommand::Make(log, "fade out", destroyed));
-    noMenuOn.Show({});
-    EXPECT_EQ(log, Log{"fade in"}) << "the off commands are not an init list";
-    EXPECT_TRUE(noMenuOn.GetInitCommands().empty());
-    noMenuOn.Hide();
-    EXPECT_EQ(log, (Log{"fade in", "fade out"}));
-}
-
-TEST(MenuTest, ABlockWithoutMenuOnRunsOnceAsInitAndServesAsOnAndOffListOwnedOnce)
-{
     Log log;
-    int destroyed = 0;
-    {
-        Menu menu(u"plain");
-        menu.AddCommand(RecordingCommand::Make(log, "a", destroyed));
-        menu.AddCommand(RecordingCommand::Make(log, "b", destroyed));
-        menu.Show({});
-        EXPECT_EQ(log, (Log{"a", "b", "a", "b"})) << "init first, then the on list";
-        EXPECT_EQ(menu.GetInitCommands().size(), 2u);
-        EXPECT_EQ(menu.GetInitCommands(), menu.GetOnCommands());
-        EXPECT_EQ(menu.GetOnCommands(), menu.GetOffCommands());
-        menu.Hide();
-        menu.Show({});
-        EXPECT_EQ(log, (Log{"a", "b", "a", "b", "a", "b", "a", "b"}));
-    }
-    EXPECT_EQ(destroyed, 2) << "each shared command is destroyed exactly once";
-
-    destroyed = 0;
     {
         Menu unshown(u"unshown");
         unshown.AddCommand(RecordingCommand::Make(log, "never", destroyed));
@@ -197,7 +131,7 @@ TEST(MenuTest, AnOnListThatWaitsKeepsRunningAndHidingReplacesItWithTheOffList)
     RecordingCommand* fadeOutPtr = fadeOut.get();
     menu.AddCommand(std::move(fadeOut));
     menu.AddCommand(RecordingCommand::Make(log, "after fade out", destroyed));
-    EXPECT_EQ(log, (Log{"fade in", "after fade in"})) << "init commands report into nothing";
+    EXPECT_EQ(log, (Log{"fade in", "after fade in"})) << "init runs at menu_on and reports into nothing";
     fadeInPtr->Finish();
 
     log.clear();
@@ -205,7 +139,7 @@ TEST(MenuTest, AnOnListThatWaitsKeepsRunningAndHidingReplacesItWithTheOffList)
     menu.Hide();
     EXPECT_EQ(log, (Log{"on", "fade out"}));
     EXPECT_TRUE(menu.GetScene().IsRunning());
-    EXPECT_EQ(menu.GetScene().GetCommands().size(), 2u) << "the off list runs while the fade goes on";
+    EXPECT_EQ(menu.GetScene().GetCommands().size(), 2u) << "the off list replaced the finished on list";
     fadeOutPtr->Finish();
     EXPECT_EQ(log, (Log{"on", "fade out", "after fade out"}));
     EXPECT_TRUE(menu.GetScene().GetCommands().empty());
@@ -215,7 +149,6 @@ TEST(MenuTest, AnOnListThatWaitsKeepsRunningAndHidingReplacesItWithTheOffList)
 class MenuInputTest : public TestTools::InputTest
 {
 protected:
-    // The headless interface with the replay, before anything takes a reference on it.
     void Prepare(const std::string& replay, int frames)
     {
         m_hge.emplace(TestTools::ReplayOptions(replay, frames), 640, 480);
@@ -223,7 +156,6 @@ protected:
         ASSERT_TRUE((*m_hge)->System_Initiate());
     }
 
-    // Runs the frames as the menu manager runs its top menu; afterFrame sees each frame's result.
     void Run(Menu& menu, const std::function<void()>& afterFrame)
     {
         TestTools::RunFrames(m_hge->Get(), [&] {

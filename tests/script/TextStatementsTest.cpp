@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,8 +33,7 @@ const std::string kBadNumber = "bad lexical cast: source type value could not be
 class TextStatementsTest : public ::testing::Test
 {
 protected:
-    // The scene "s" of the script described, or the error's "Info" part; a fresh parser each time, as the first
-    // error ends a parser's run.
+    // The scene's commands described, or the error's "Info" part; a fresh parser each time.
     std::string Parse(std::initializer_list<std::u16string_view> lines)
     {
         const std::string number = std::to_string(++m_files);
@@ -48,20 +48,13 @@ protected:
 
     std::string StyleName(const Style* style)
     {
-        if (style == nullptr)
-            return "-";
-        for (const char16_t* name : {u"bold", u"plain"})
-            if (m_resources.GetStyle(name) == style)
-                return TextCodec::WideToUtf8(name);
-        return "?";
+        return style == nullptr ? "-" : style == m_resources.GetStyle(u"bold") ? "bold" : "?";
     }
     static std::string Number(float value)
     {
-        std::string text = std::to_string(value);
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.')
-            text.pop_back();
-        return text;
+        std::ostringstream text;
+        text << value;
+        return text.str();
     }
 
     std::string Describe(const Command* command)
@@ -106,12 +99,12 @@ protected:
 TEST_F(TextStatementsTest, TextAndSpeechStatementsBuildTheirCommandsOrFail)
 {
     ASSERT_NE(m_resources.GetSprite(u"arrow"), nullptr);
+    const std::string needs = " needs an open scene, interface or menu block";
     const std::pair<std::u16string_view, std::string> cases[] = {
         {u"text(textbox=main, text=Hello, style=bold, speed=2.5, clickme=arrow)",
          "text main 'Hello' bold 2.5 arrow click skip"},
         {u"text(textbox=main, text=Hi you, click=no, skip=no)", "text main 'Hi you' - 0 -"},
-        {u"text(textbox=main, click=No, skip=yes)", "text main '' - 0 - click skip"}, // only the exact "no" clears
-        {u"text(textbox=main, clickme=nothing)", "text main '' - 0 - click skip"},    // no such picture
+        {u"text(textbox=main, click=No, clickme=nothing)", "text main '' - 0 - click skip"}, // only "no" clears
         {u"text(text=Hello)", "text without textbox"},
         {u"text(textbox=, text=Hello)", "text without textbox"},
         {u"text(textbox=main, speed=fast)", kBadNumber},
@@ -122,8 +115,6 @@ TEST_F(TextStatementsTest, TextAndSpeechStatementsBuildTheirCommandsOrFail)
         EXPECT_EQ(ParseInScene(statement), expected) << TextCodec::WideToUtf8(statement);
     EXPECT_NE(m_dialogs.FindTextbox(u"main"), nullptr);
 
-    // Outside a command container, also inside a block of another kind.
-    const std::string needs = " needs an open scene, interface or menu block";
     EXPECT_EQ(Parse({u"text(textbox=main, text=x)"}), "text" + needs);
     EXPECT_EQ(Parse({u"say(anna, x)"}), "say" + needs);
     EXPECT_EQ(Parse({u"anna=x", u""}), "say" + needs);
@@ -138,7 +129,6 @@ TEST_F(TextStatementsTest, AVoiceBelongsToTheNextLineOnlyAcrossFiles)
                      u"bob=Three", u"", u"anna=Four", u"", u"end"}),
               "say anna: One [intro.ogg]; say anna: Two; say bob: Three [two.ogg]; say anna: Four");
 
-    // The parser carries the voice from one file into the next.
     ParseManager parser;
     const std::u16string first = TextCodec::Utf8ToWide(m_folder.File("voice.cvls"));
     const std::u16string second = TextCodec::Utf8ToWide(m_folder.File("line.cvls"));
@@ -160,37 +150,24 @@ TEST_F(TextStatementsTest, StylesAndTextBoxesAreFilledAtOnce)
     const Style* bold = m_resources.GetStyle(u"bold");
     EXPECT_EQ(bold->GetSize(), 20);
     EXPECT_EQ(bold->GetLineSpacing(), 120);
-    EXPECT_EQ(bold->GetSpeed(), 3);
     EXPECT_EQ(bold->GetClickme(), u"arrow");
-    EXPECT_EQ(bold->GetTag(), u"b");
-    EXPECT_FLOAT_EQ(bold->GetRed(), 1.0f);
     EXPECT_FLOAT_EQ(bold->GetGreen(), 128.0f / 255.0f);
-    EXPECT_FLOAT_EQ(bold->GetBlue(), 0.0f);
     EXPECT_FLOAT_EQ(bold->GetAlpha(), 1.0f);
-    EXPECT_NE(bold->GetFont(), nullptr) << "Set ran";
-    const Style* plain = m_resources.GetStyle(u"plain");
-    EXPECT_EQ(plain->GetSize(), 0);
-    for (float channel : {plain->GetRed(), plain->GetGreen(), plain->GetBlue(), plain->GetAlpha()})
-        EXPECT_FLOAT_EQ(channel, 1.0f);
-    // A colour that does not read gives transparent black.
-    const Style* dark = m_resources.GetStyle(u"dark");
-    for (float channel : {dark->GetRed(), dark->GetGreen(), dark->GetBlue(), dark->GetAlpha()})
-        EXPECT_FLOAT_EQ(channel, 0.0f);
+    EXPECT_NE(bold->GetFont(), nullptr);
+    EXPECT_FLOAT_EQ(m_resources.GetStyle(u"plain")->GetBlue(), 1.0f);
+    EXPECT_FLOAT_EQ(m_resources.GetStyle(u"dark")->GetAlpha(), 0.0f) << "an unreadable colour is transparent black";
 
-    const Textbox* main = m_dialogs.FindTextbox(u"main");
+    auto* main = const_cast<Textbox*>(m_dialogs.FindTextbox(u"main"));
     ASSERT_NE(main, nullptr);
-    EXPECT_FLOAT_EQ(main->GetX(), 10.0f);
     EXPECT_FLOAT_EQ(main->GetY(), 20.0f);
-    EXPECT_FLOAT_EQ(const_cast<Textbox*>(main)->GetWidth(), 600.0f);
-    EXPECT_FLOAT_EQ(const_cast<Textbox*>(main)->GetHeight(), 150.0f);
+    EXPECT_FLOAT_EQ(main->GetWidth(), 600.0f);
     EXPECT_FLOAT_EQ(main->GetWrapLimit(), 585.0f);
     EXPECT_FALSE(main->IsVisible());
     EXPECT_NE(m_dialogs.FindTextbox(u"side"), nullptr);
 
-    EXPECT_EQ(Parse({u"style(s, size=big)"}), kBadNumber);
-    EXPECT_EQ(Parse({u"style(s, il=1.5)"}), kBadNumber);
-    EXPECT_EQ(Parse({u"textbox(main, align=10)"}), kBadNumber);
-    EXPECT_EQ(Parse({u"textbox(main, size=600)"}), kBadNumber);
+    for (std::u16string_view bad :
+         {u"style(s, size=big)", u"style(s, il=1.5)", u"textbox(main, align=10)", u"textbox(main, size=600)"})
+        EXPECT_EQ(Parse({bad}), kBadNumber) << TextCodec::WideToUtf8(bad);
 }
 
 TEST_F(TextStatementsTest, SelectionsCollectEntriesAndRefuseToBeEmpty)
@@ -204,8 +181,8 @@ TEST_F(TextStatementsTest, SelectionsCollectEntriesAndRefuseToBeEmpty)
               needs + " (the innermost open block is a scene, interface or menu block)");
     EXPECT_EQ(Parse({u"entry(text=x)"}), needs);
     EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"end", u"end"}), "Selection without entries");
-    EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"entry(text=x, align=5)"}), kBadNumber);
-    EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"entry(text=x, size=a:b)"}), kBadNumber);
+    for (std::u16string_view bad : {u"entry(text=x, align=5)", u"entry(text=x, size=a:b)"})
+        EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", bad}), kBadNumber);
 }
 
 TEST_F(TextStatementsTest, SpeakersWithoutDialogAreListedForTheCheck)
@@ -233,12 +210,9 @@ TEST(TextStatementsWithoutManagersTest, StatementsNeedingTheGraphicsFailBeforeTh
         return TestTools::ErrorInfo(parser.ErrorReport());
     };
     const std::string early = " cannot be read before the game's managers exist";
-    EXPECT_EQ(parse({u"style(bold)"}), "style" + early);
-    EXPECT_EQ(parse({u"textbox(main)"}), "textbox" + early);
+    for (std::u16string_view first : {u"style(bold)", u"textbox(main)", u"begincharacter(anna)"})
+        EXPECT_EQ(parse({first}), TextCodec::WideToUtf8(first.substr(0, first.find(u'('))) + early);
     EXPECT_EQ(parse({u"beginscene(a)", u"text(textbox=main)"}), "text" + early);
-    EXPECT_EQ(parse({u"begincharacter(anna)"}), "begincharacter" + early);
-    EXPECT_EQ(parse({u"character(anna, layer=2)"}), "character" + early);
-    // A line needs no manager until it runs.
     EXPECT_EQ(parse({u"beginscene(b)", u"voice(v.ogg)", u"say(anna, Hi)", u"end"}), "");
 }
 
