@@ -28,6 +28,7 @@ enum class LintKind
     GalleryPicture, // pic, none, nosavegames: a sprite given a file by object, or else the file itself
     NoticePicture,  // gamesaved: a sprite that some statement gave a file
     Speaker,        // say: a character with a dialog
+    Statement,      // a keyword that no statement has: the engine skips it, so it is most likely a typing error
 };
 
 class ScriptLinter
@@ -41,7 +42,8 @@ public:
     // A node name that some scene, interface or menu places, which "clear" may remove.
     void NotePlacedNode(const std::u16string& name);
 
-    // The warnings, "FILE, line N: TEXT", in reading order (a speaker once, at its first line). Targets are judged
+    // The warnings, "FILE, line N: TEXT", in reading order (FILE is the script the author wrote, not its compiled
+    // twin, whose lines are the same) (a speaker once, at its first line). Targets are judged
     // against the scenes, interfaces, menus and characters registered now; files against the game folder (the
     // working folder) and the archives mounted in the 2D library, when it exists.
     [[nodiscard]] std::vector<std::string> Finish() const;

@@ -78,14 +78,12 @@ std::u16string UserFiles::GetScreenshotFolder()
 
 void UserFiles::CreateFolders()
 {
-    if (!UserFolderOverride().empty()) {
-        // An explicitly named folder may lie deeper than one new level.
-        try {
-            Poco::File(UserFolderOverride()).createDirectories();
-        } catch (...) {
-        }
+    // Both a named folder and the documents folder may be missing more than one level: a fresh account often has
+    // no Documents folder, and the persistent values would then be lost at every exit.
+    try {
+        Poco::File(TextCodec::WideToUtf8(GetUserFolder())).createDirectories();
+    } catch (...) {
     }
-    CreateFolder(GetUserFolder());
     CreateFolder(GetSaveFolder());
     CreateFolder(GetScreenshotFolder());
 }

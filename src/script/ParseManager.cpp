@@ -23,6 +23,7 @@
 #include "script/ResourceStatements.h"
 #include "script/SceneStatements.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/SelectionStatements.h"
 #include "script/SettingsStatements.h"
 #include "script/SoundStatements.h"
@@ -190,6 +191,8 @@ void ParseManager::Dispatch(CommandLine& command)
     const auto handler = m_handlers.find(command.Keyword());
     if (handler != m_handlers.end())
         handler->second(command);
+    else if (m_linter != nullptr && !command.Keyword().empty())
+        m_linter->Note(LintKind::Statement, command.Keyword(), &m_fileStack.back());
 }
 
 void ParseManager::ReportError(std::string_view message)

@@ -30,6 +30,21 @@ std::string Quoted(const std::u16string& name)
     return "'" + TextCodec::WideToUtf8(name) + "'";
 }
 
+// The script an author edits: "story.cvls" is read, but "story.vls" beside it is what was written.
+std::string SourceName(const std::u16string& compiled)
+{
+    std::string name = TextCodec::WideToUtf8(compiled);
+    const std::string extension = ".cvls";
+    if (name.size() > extension.size() &&
+        name.compare(name.size() - extension.size(), extension.size(), extension) == 0) {
+        std::string source = name.substr(0, name.size() - extension.size()) + ".vls";
+        std::error_code error;
+        if (std::filesystem::exists(source, error))
+            return source;
+    }
+    return name;
+}
+
 bool IsFileKind(LintKind kind)
 {
     return kind == LintKind::PictureFile || kind == LintKind::SoundFile || kind == LintKind::Font ||
@@ -137,8 +152,7 @@ std::vector<std::string> ScriptLinter::Finish() const
         if (entry.file.empty())
             warnings.push_back(text);
         else
-            warnings.push_back(TextCodec::WideToUtf8(entry.file) + ", line " + std::to_string(entry.line) + ": " +
-                               text);
+            warnings.push_back(SourceName(entry.file) + ", line " + std::to_string(entry.line) + ": " + text);
     }
     return warnings;
 }
@@ -171,6 +185,8 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return NoticeHasPicture(entry.name) ? std::string()
                                             : "gamesaved names " + Quoted(entry.name) +
                                                   ", which is no object with a file: the notice will show nothing";
+    case LintKind::Statement:
+        return "unknown statement " + Quoted(entry.name) + "; the engine skips it";
     case LintKind::Speaker:
         return HasDialog(entry.name) ? std::string()
                                      : Quoted(entry.name) + " speaks but has no dialog; its lines will be skipped";

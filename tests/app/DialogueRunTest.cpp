@@ -112,7 +112,7 @@ TEST_F(DialogueRunTest, CheckWarnsOfSpeakersWithoutADialog)
     EXPECT_EQ(std::system(command.c_str()), 0);
     const std::string report = m_root.Read("check.txt");
     EXPECT_NE(
-        report.find("warning: script.cvls, line " + std::to_string(lines + 3) + ": 'ghost' speaks but has no dialog"),
+        report.find("warning: script.vls, line " + std::to_string(lines + 3) + ": 'ghost' speaks but has no dialog"),
         std::string::npos)
         << report;
     EXPECT_EQ(report.find("'hero'"), std::string::npos) << report;

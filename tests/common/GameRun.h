@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace Vel::TestTools {
 
@@ -19,6 +20,20 @@ inline std::filesystem::path CopyGame(const TempFolder& root, const std::string&
 {
     const std::filesystem::path game = root.Path() / name;
     std::filesystem::copy(std::filesystem::path(VEL_TEST_GAMES) / name, game, std::filesystem::copy_options::recursive);
+    return game;
+}
+
+// The bundled demo (games/demo) copied into the root without what earlier runs left in it; returns the copy's folder.
+inline std::filesystem::path CopyDemo(const TempFolder& root)
+{
+    const std::filesystem::path game = root.Path() / "demo";
+    std::filesystem::copy(VEL_DEMO_GAME, game, std::filesystem::copy_options::recursive);
+    std::vector<std::filesystem::path> leftovers;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
+        if (entry.path().extension() == ".cvls" || entry.path().filename() == "engine.log")
+            leftovers.push_back(entry.path());
+    for (const std::filesystem::path& leftover : leftovers)
+        std::filesystem::remove(leftover);
     return game;
 }
 
