@@ -7,7 +7,7 @@ packages=(
     libsdl2-dev libsdl2-image-dev libopenal-dev libsndfile1-dev
     libzip-dev zipcmp zipmerge ziptool libpoco-dev libfreetype-dev libboost-dev
     fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev
-    zip xvfb xauth
+    zip xvfb xauth clang libclang-rt-14-dev
 )
 
 missing=()

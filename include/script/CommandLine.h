@@ -47,7 +47,7 @@ private:
     bool StartStatement(std::u16string_view line);
     void StartSpeech(std::u16string_view line);
     void StartConditional(std::u16string_view line);
-    bool CheckParentheses();
+    bool CheckParentheses(std::u16string_view line);
     void ParseArgumentList();
     void AddAttribute(const std::u16string& piece, const std::vector<std::u16string>& pieces, std::size_t& next);
     static std::u16string ReadQuoted(std::u16string value, const std::vector<std::u16string>& pieces,
@@ -58,7 +58,8 @@ private:
     std::vector<std::u16string> m_arguments;
     std::map<std::u16string, std::u16string> m_attributes; // a later duplicate key overwrites the earlier value
     bool m_continued = false;
-    bool m_speech = false; // the "Name=text" form, which runs until an empty line; "say(...)" does not
+    bool m_speech = false;         // the "Name=text" form, which runs until an empty line; "say(...)" does not
+    std::ptrdiff_t m_unclosed = 0; // '(' minus ')' in the text so far
 };
 
 } // namespace Vel

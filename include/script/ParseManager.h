@@ -123,6 +123,7 @@ public:
     [[nodiscard]] ScriptLinter* GetLinter() const { return m_linter; }
 
 private:
+    void NoteMissingScript(const std::u16string& name);
     void ReadFile(const std::u16string& name);
     void Dispatch(CommandLine& command);
     void ReportError(std::string_view message);

@@ -28,6 +28,7 @@ enum class LintKind
     GalleryPicture, // pic, none, nosavegames: a sprite given a file by object, or else the file itself
     NoticePicture,  // gamesaved: a sprite that some statement gave a file
     Speaker,        // say: a character with a dialog
+    Script,         // include: a script that cannot be found (noted only then)
     Statement,      // a keyword that no statement has: the engine skips it, so it is most likely a typing error
 };
 

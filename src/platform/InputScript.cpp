@@ -175,6 +175,9 @@ private:
 std::string ReadLine(const std::string& line, std::vector<InputEvent>& out)
 {
     std::vector<std::string> words = SplitWords(line);
+    // Blanks the caller does not skip (a vertical tab, a form feed) still make an empty line.
+    if (words.empty())
+        return {};
     int frame = 0;
     if (!ParseInt(words[0], frame) || frame < 1 || frame > kMaxFrame)
         return "bad frame number '" + words[0] + "' (frames count from 1)";

@@ -65,7 +65,7 @@ bool CommandLine::AddLine(std::u16string_view line)
         return false;
     }
     m_text += line;
-    return CheckParentheses();
+    return CheckParentheses(line);
 }
 
 std::u16string CommandLine::GetArgument(std::size_t index) const
@@ -87,6 +87,7 @@ void CommandLine::Reset()
     m_attributes.clear();
     m_continued = false;
     m_speech = false;
+    m_unclosed = 0;
 }
 
 bool CommandLine::StartStatement(std::u16string_view line)
@@ -113,7 +114,7 @@ bool CommandLine::StartStatement(std::u16string_view line)
         m_keyword += block;
     }
     m_text = line;
-    return CheckParentheses();
+    return CheckParentheses(line);
 }
 
 void CommandLine::StartSpeech(std::u16string_view line)
@@ -154,11 +155,12 @@ void CommandLine::StartConditional(std::u16string_view line)
     }
 }
 
-bool CommandLine::CheckParentheses()
+bool CommandLine::CheckParentheses(std::u16string_view line)
 {
-    const auto opening = std::count(m_text.begin(), m_text.end(), u'(');
-    const auto closing = std::count(m_text.begin(), m_text.end(), u')');
-    if (opening != closing) {
+    // Only the new line is counted: counting the whole text again for every line of a statement left open over
+    // many lines takes time growing with the square of its length.
+    m_unclosed += std::count(line.begin(), line.end(), u'(') - std::count(line.begin(), line.end(), u')');
+    if (m_unclosed != 0) {
         m_continued = true;
         return false;
     }
@@ -210,14 +212,17 @@ std::u16string CommandLine::ReadQuoted(std::u16string value, const std::vector<s
                                        std::size_t& next)
 {
     // The list was split at commas: while only the opening quote is seen, put the comma back (as ", ") and take
-    // the next piece as written.
+    // the next piece as written. Only the piece just taken is searched for the closing quote, so that a long quoted
+    // text with many commas is read in time growing with its length.
+    std::size_t searchFrom = 1;
     while (true) {
-        const std::size_t last = value.rfind(u'"');
-        if (last != 0)
-            return value.substr(1, last - 1);
+        const std::size_t found = std::u16string_view(value).substr(searchFrom).rfind(u'"');
+        if (found != std::u16string_view::npos)
+            return value.substr(1, searchFrom + found - 1);
         if (next >= pieces.size())
             throw ScriptError("Ending quote missed");
         value += u", ";
+        searchFrom = value.size();
         value += pieces[next++];
     }
 }

@@ -63,6 +63,7 @@ public:
         m_open = m_fromSource ? m_source.Open(source->second) : m_compiled.OpenRead(name);
     }
 
+    [[nodiscard]] bool IsOpen() const { return m_open; }
     [[nodiscard]] bool Eof() const { return !m_open || (m_fromSource ? m_source.Eof() : m_compiled.Eof()); }
     std::u16string ReadLine() { return m_fromSource ? m_source.ReadLine() : m_compiled.ReadLine(); }
 
@@ -170,6 +171,10 @@ void ParseManager::Parse(const std::u16string& fileName)
 void ParseManager::ReadFile(const std::u16string& name)
 {
     ScriptReader reader(name, m_readFromSource);
+    if (!reader.IsOpen()) {
+        NoteMissingScript(name);
+        return;
+    }
     CommandLine command;
     // An error in an included file ends this file too: m_hasError is set when the include statement returns.
     while (!m_hasError && !reader.Eof()) {
@@ -184,6 +189,21 @@ void ParseManager::ReadFile(const std::u16string& name)
             command.Reset();
         }
     }
+}
+
+// A script that is not there reads as empty; the author learns of it from the log, and the check names the include.
+void ParseManager::NoteMissingScript(const std::u16string& name)
+{
+    if (const HgeManager* manager = HgeManager::GetSingletonPtr(); manager != nullptr && manager->GetHge() != nullptr)
+        manager->GetHge()->System_Log("Script %s cannot be found; nothing of it is read",
+                                      TextCodec::WideToUtf8(name).c_str());
+    if (m_linter == nullptr || m_fileStack.size() < 2)
+        return;
+    // The include as the author wrote it: the source name of a compiled one.
+    std::u16string written = name;
+    if (written.size() > 5 && written.compare(written.size() - 5, 5, u".cvls") == 0)
+        written.erase(written.size() - 4, 1);
+    m_linter->Note(LintKind::Script, written, &m_fileStack[m_fileStack.size() - 2]);
 }
 
 void ParseManager::Dispatch(CommandLine& command)

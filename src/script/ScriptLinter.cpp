@@ -2,6 +2,7 @@
 
 #include "app/HgeManager.h"
 #include "app/TextCodec.h"
+#include "data/LoadFile.h"
 #include "menus/MenuManager.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -81,6 +83,25 @@ bool Exists(const std::string& name, std::map<std::string, bool>& found)
     if (known != found.end())
         return known->second;
     return found[name] = FileExists(name);
+}
+
+// The letter picture a font description names ("Bitmap=NAME", beside the description); empty when it names none or
+// cannot be read.
+std::string FontBitmap(const std::string& description)
+{
+    const std::optional<std::string> text = LoadFile(description);
+    if (!text)
+        return {};
+    const std::size_t key = text->find("Bitmap");
+    const std::size_t equals = key == std::string::npos ? key : text->find('=', key);
+    if (equals == std::string::npos)
+        return {};
+    const std::size_t start = text->find_first_not_of(" \t", equals + 1);
+    const std::size_t end = text->find_first_of(" \t\r\n", start);
+    if (start == std::string::npos || start == end)
+        return {};
+    const std::size_t slash = description.find_last_of('/');
+    return description.substr(0, slash + 1) + text->substr(start, end - start);
 }
 
 bool HasDialog(const std::u16string& speaker)
@@ -173,10 +194,15 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return Exists(file, found) ? std::string() : "picture file " + Quoted(entry.name) + missing;
     case LintKind::SoundFile:
         return Exists(file, found) ? std::string() : "sound file " + Quoted(entry.name) + missing;
-    case LintKind::Font:
-        return Exists("fonts/" + file + ".fnt", found)
+    case LintKind::Font: {
+        const std::string description = "fonts/" + file + ".fnt";
+        if (!Exists(description, found))
+            return "font " + Quoted(entry.name) + ": " + description + missing;
+        const std::string bitmap = FontBitmap(description);
+        return bitmap.empty() || Exists(bitmap, found)
                    ? std::string()
-                   : "font " + Quoted(entry.name) + ": fonts/" + file + ".fnt" + missing;
+                   : "font " + Quoted(entry.name) + ": its letter picture " + bitmap + missing;
+    }
     case LintKind::GalleryPicture:
         if (m_spritesWithFile.count(entry.name) != 0 || Exists(file, found))
             return {};
@@ -185,6 +211,10 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return NoticeHasPicture(entry.name) ? std::string()
                                             : "gamesaved names " + Quoted(entry.name) +
                                                   ", which is no object with a file: the notice will show nothing";
+    case LintKind::Script:
+        return "include names " + Quoted(entry.name) +
+               (Exists(file, found) ? ", which is never compiled: only scripts beside system.vls are"
+                                    : ", which is in neither the game folder nor the archives");
     case LintKind::Statement:
         return "unknown statement " + Quoted(entry.name) + "; the engine skips it";
     case LintKind::Speaker:

@@ -17,6 +17,8 @@ namespace {
 
 // Volumes are shown on a 0..10 scale and stored on 0..1.
 constexpr float kShownToStored = 0.1f;
+// Ten times full volume: more than a slider or a volume command of up to 100 sets. A stored value beyond it is damage.
+constexpr float kLargestStoredVolume = 10.0f;
 // A fade covers the whole music volume in five seconds.
 constexpr float kFadePerSecond = 0.2f;
 // A channel at 0 or below that is not muted still plays at this share of the master volume.
@@ -395,13 +397,14 @@ void SoundManager::LoadSettings()
     if (!file.IsOpen())
         return;
     // A short or damaged file keeps the defaults from the first value it cannot give; a value read whole but not
-    // a number (NaN, infinity) is skipped on its own.
+    // a number (NaN, infinity) or far outside what sliders and volume commands set (0 to 10) is skipped on its own,
+    // so garbage never plays at a deafening level.
     for (float* target : {&m_musicVolume, &m_voiceVolume, &m_sfxVolume, &m_masterVolume}) {
         float value = *target;
         file.ReadFloat(value);
         if (file.Failed())
             break;
-        if (std::isfinite(value))
+        if (std::isfinite(value) && value >= 0.0f && value <= kLargestStoredVolume)
             *target = value;
     }
     for (Channel channel : {Channel::Sfx, Channel::Voice, Channel::Music})

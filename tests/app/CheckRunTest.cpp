@@ -70,13 +70,15 @@ TEST_F(CheckRunTest, ACleanGameReportsNothingAlsoWithItsPicturesInAnArchive)
     EXPECT_NE(Report().find("picture file 'room1.png' is missing"), std::string::npos) << Report();
 }
 
-// The demo is clean; on a copy of it, as an author breaks it: a misspelt scene, a picture file that is not there and a
-// misspelt statement are named with the script the author wrote and its line.
+// The demo is clean; on a copy of it, as an author breaks it: a misspelt scene, a picture file that is not there, a
+// misspelt statement, a font's lost letter picture and a lost script are named with the script the author wrote and its
+// line.
 TEST_F(CheckRunTest, TheDemoIsCleanAndABrokenCopyIsWarnedOfWithFileAndLine)
 {
     m_game = Vel::TestTools::CopyDemo(m_root);
     EXPECT_EQ(Check("--strict"), 0) << Report();
     EXPECT_EQ(Report(), "");
+    EXPECT_FALSE(fs::exists(m_game / "engine.log")) << "its fonts load as in a game run";
 
     // Replaces the first occurrence; returns its line.
     const auto replace = [&](const std::string& file, const std::string& from, const std::string& to) -> long {
@@ -91,12 +93,17 @@ TEST_F(CheckRunTest, TheDemoIsCleanAndABrokenCopyIsWarnedOfWithFileAndLine)
     const long gotoLine = replace("story.vls", "goto(finale)", "goto(finalle)");
     const long pictureLine = replace("pictures.vls", "file=pics/lantern.png", "file=pics/lanterns.png");
     const long statementLine = replace("story.vls", "sfx(sound/splash.ogg)", "sfxx(sound/splash.ogg)");
-    ASSERT_TRUE(gotoLine > 0 && pictureLine > 0 && statementLine > 0);
+    const long includeLine = replace("script.vls", "include(story.vls)", "include(story.vls)\ninclude(extra.vls)") + 1;
+    ASSERT_TRUE(gotoLine > 0 && pictureLine > 0 && statementLine > 0 && includeLine > 1);
+    fs::remove(m_game / "fonts/font1.png");
     const std::string expected[] = {
         "warning: pictures.vls, line " + line(pictureLine) +
             ": picture file 'pics/lanterns.png' is missing from the game folder and the archives\n",
         "warning: story.vls, line " + line(gotoLine) + ": goto names 'finalle', which is no scene\n",
-        "warning: story.vls, line " + line(statementLine) + ": unknown statement 'sfxx'; the engine skips it\n"};
+        "warning: story.vls, line " + line(statementLine) + ": unknown statement 'sfxx'; the engine skips it\n",
+        "font 'font1': its letter picture fonts/font1.png is missing from the game folder and the archives\n",
+        "warning: script.vls, line " + line(includeLine) +
+            ": include names 'extra.vls', which is in neither the game folder nor the archives\n"};
 
     EXPECT_EQ(Check(), 0) << "warnings alone are no failure";
     for (const std::string& warning : expected)

@@ -245,9 +245,12 @@ TEST_F(DemoRunTest, OpensItsMainMenuInAWindow)
 {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run is not installed";
-    const std::string command = "xvfb-run -a -s '-screen 0 1024x768x24' '" + std::string(VEL_ENGINE) + "' '" +
-                                m_game.string() + "' --user-dir '" + m_root.File("user") + "' --frames 60" +
-                                Snapshot(40, "window.bmp") + " 2>/dev/null >/dev/null";
+    // Under the leak checker, a window leaves blocks of the X and D-Bus libraries that SDL loads and unloads, which no
+    // suppression can name; the headless runs above are the ones checked for leaks.
+    const std::string command = "ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 1024x768x24' '" +
+                                std::string(VEL_ENGINE) + "' '" + m_game.string() + "' --user-dir '" +
+                                m_root.File("user") + "' --frames 60" + Snapshot(40, "window.bmp") +
+                                " 2>/dev/null >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::string window = m_root.Read("window.bmp");
     ASSERT_FALSE(window.empty());

@@ -1,7 +1,8 @@
 #pragma once
 
 // Counts the heap allocations of the test program, so a test can show that steady-state drawing allocates
-// nothing. The replaced global operator new (AllocationCounter.cpp) is linked into every test program.
+// nothing, and notes the largest one, so a test can show that a damaged count was not believed. The replaced global
+// operator new (AllocationCounter.cpp) is linked into every test program.
 
 #include <cstddef>
 
@@ -9,6 +10,10 @@ namespace Vel::TestTools {
 
 // Allocations made by the whole program since it started.
 std::size_t AllocationCount();
+
+// The size in bytes of the largest single allocation since the last reset (or since the program started).
+std::size_t LargestAllocation();
+void ResetLargestAllocation();
 
 // The allocations made while the object lived: Allocations() after the code under test ran.
 class AllocationScope

@@ -1,5 +1,6 @@
 #include "saves/SaveGames.h"
 
+#include "AllocationCounter.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
 #include "app/HgeManager.h"
@@ -20,6 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -326,6 +331,87 @@ TEST_F(SaveGamesTest, DamagedSavesAreRefusedWithTheirReasonAndChangeNothing)
     EXPECT_FALSE(m_scenes.IsSaveLoadShown());
     EXPECT_NE(Log().find("Cannot load the save " + damaged + ": the scene \"nowhere\" does not exist"),
               std::string::npos);
+}
+
+TEST_F(SaveGamesTest, AbsurdStringLengthsAreRefusedWithoutBeingAllocated)
+{
+    PlayHall();
+    const std::string before = Describe();
+    const std::string noNodes = Int(0) + Int(0) + Int(0);
+    const std::string node = std::string(1, '\1') + std::string(24, '\0'); // visible, six floats
+    const std::string damaged = SaveFolder() + "absurd.sav";
+    for (const std::int32_t length : {0x7FFFFFFE, 0x7FFFFFF0, 0x40000000, INT32_MIN, -2, -0x10000}) {
+        const std::string claim = Int(length) + "ab";
+        const std::vector<std::pair<std::string, std::string>> cases = {
+            {"the scene name", claim},
+            {"a node name", Wide(u"hall") + Int(0) + Int(1) + node + claim},
+            {"a trigger value", Wide(u"hall") + Int(0) + noNodes + Int(1) + Wide(u"door") + claim},
+            {"an interface name", Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(1) + claim},
+            {"the playlist name", Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(0) + claim},
+        };
+        for (const auto& [where, content] : cases) {
+            m_folder.Write(damaged, content);
+            std::string error;
+            TestTools::ResetLargestAllocation();
+            EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << where << " " << length;
+            EXPECT_LT(TestTools::LargestAllocation(), 65536u) << where << " " << length << ": the claim was believed";
+            EXPECT_FALSE(error.empty()) << where;
+            ASSERT_EQ(Describe(), before) << where << " " << length << ": " << error;
+        }
+    }
+    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(damaged));
+    m_saves.LoadSelected();
+    EXPECT_NE(Log().find("Cannot load the save " + damaged + ": the playlist name is damaged"), std::string::npos)
+        << Log();
+}
+
+// Writes beyond the size limit fail with EFBIG, as on a full disk; the signal that would end the process is ignored.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = std::min(bytes, m_previous.rlim_max);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_previous = {};
+    void (*m_handler)(int) = SIG_DFL;
+};
+
+TEST_F(SaveGamesTest, ASaveThatDoesNotFitOnTheDiskLeavesTheOldSavesAndSaysWhy)
+{
+    PlayHall();
+    m_triggers.Set(u"letter", std::u16string(400, u'x')); // the save takes more than the room left
+    const std::string old = SaveNow();
+    const std::string oldBytes = m_folder.Read(old);
+    ASSERT_GT(oldBytes.size(), 800u);
+    m_scenes.RequestSnapshot({});
+    m_scenes.SetNotice(nullptr);
+    const std::string next = SaveFolder() + "00000002.sav";
+    {
+        const FileSizeLimit full(512);
+        m_saves.Save();
+    }
+    EXPECT_FALSE(fs::exists(next));
+    EXPECT_FALSE(fs::exists(next + ".tmp"));
+    EXPECT_EQ(m_folder.Read(old), oldBytes);
+    EXPECT_FALSE(m_scenes.IsSnapshotRequested()) << "no thumbnail for a save that is not there";
+    EXPECT_EQ(m_scenes.GetNotice(), nullptr) << "no notice either";
+    const std::string log = Log();
+    EXPECT_EQ(log, "Cannot write the save " + next + "; the game was not saved\n") << "one line naming the file";
+    EXPECT_EQ(SaveNow(), next) << "with room again the number is free";
 }
 
 TEST_F(SaveGamesTest, DeletingRemovesTheSaveAndItsThumbnailAndShowsTheListAgain)

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -156,6 +157,38 @@ TEST_F(TriggerManagerTest, DamagedValuesFilesLoadTheRecordsBeforeTheDamage)
     EXPECT_FALSE(triggers.LoadValues());
     EXPECT_FALSE(triggers.SaveValues());
     EXPECT_TRUE(fs::is_fifo(m_folder.Path() / "sys0.dfn"));
+}
+
+// Every cut of a good file gives the whole records before the cut and nothing made up; garbage, alone or after good
+// records, never crashes, and whatever it gave is written back so that the next start reads it whole.
+TEST_F(TriggerManagerTest, EveryCutAndAnyGarbageLoadWithoutHarm)
+{
+    const std::string good = m_folder.Read(std::string(VEL_TEST_DATA) + "/sys0_good.dfn");
+    const Contents both{{u"cg_beach", {kGallery, u"1"}}, {u"seen_end", {kSystem, u"yes"}}};
+    for (std::size_t size = 0; size <= good.size(); ++size) {
+        m_folder.Write("sys0.dfn", good.substr(0, size));
+        TriggerManager& triggers = Restart();
+        EXPECT_EQ(triggers.LoadValues(), size == good.size()) << size;
+        for (const auto& [name, record] : ContentsOf(triggers))
+            EXPECT_EQ(both.at(name), record) << size;
+    }
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = round % 2 == 0 ? good : std::string();
+        const std::size_t length = random() % 200;
+        for (std::size_t index = 0; index < length; ++index)
+            bytes += static_cast<char>(random() % 256);
+        if (round % 3 == 0 && bytes.size() >= 4)
+            bytes[random() % 4] = static_cast<char>(random() % 256); // a count anything from small to absurd
+        m_folder.Write("sys0.dfn", bytes);
+        TriggerManager& triggers = Restart();
+        static_cast<void>(triggers.LoadValues());
+        const Contents loaded = ContentsOf(triggers);
+        ASSERT_TRUE(triggers.SaveValues()) << round;
+        TriggerManager& next = Restart();
+        EXPECT_TRUE(next.LoadValues()) << round;
+        EXPECT_EQ(ContentsOf(next), loaded) << round;
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,46 @@ TEST_F(SoundManagerTest, SettingsSurviveARestartAndAChannelAtZeroPlaysAtATenthOf
     EXPECT_EQ((std::vector<float>{m_sound->GetMusicVolume(), m_sound->GetVoiceVolume(), m_sound->GetSfxVolume(),
                                   m_sound->GetMasterVolume()}),
               (std::vector<float>{5.0f, 10.0f, 7.0f, 10.0f}));
+}
+
+// Every cut of the file keeps the values before it and the defaults after; garbage gives volumes in range only.
+TEST_F(SoundManagerTest, EveryCutAndAnyGarbageOfTheSettingsLoadWithoutHarm)
+{
+    const float saved[4] = {0.5f, 0.6f, 0.7f, 0.4f};
+    std::string bytes(sizeof saved, '\0');
+    std::memcpy(bytes.data(), saved, sizeof saved);
+    const std::vector<float> defaults{3.0f, 10.0f, 8.0f, 10.0f};
+    const auto volumes = [this] {
+        return std::vector<float>{m_sound->GetMusicVolume(), m_sound->GetVoiceVolume(), m_sound->GetSfxVolume(),
+                                  m_sound->GetMasterVolume()};
+    };
+    for (std::size_t size = 0; size <= bytes.size(); ++size) {
+        m_folder.Write("sys1.dfn", bytes.substr(0, size));
+        Restart();
+        m_sound->LoadSettings();
+        std::vector<float> expected = defaults;
+        for (std::size_t index = 0; index < size / 4; ++index)
+            expected[index] = saved[index] * 10.0f;
+        EXPECT_EQ(volumes(), expected) << size;
+    }
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 40; ++round) {
+        std::string garbage(random() % 24, '\0');
+        for (char& byte : garbage)
+            byte = static_cast<char>(random() % 256);
+        m_folder.Write("sys1.dfn", garbage);
+        Restart();
+        m_sound->LoadSettings();
+        for (const float volume : volumes())
+            EXPECT_TRUE(volume >= 0.0f && volume <= 100.0f) << round;
+    }
+    // Values far outside what sliders and commands set are damage too: the defaults stay in their place.
+    const float wild[4] = {0.5f, 1e38f, -2.0f, 0.4f};
+    std::memcpy(bytes.data(), wild, sizeof wild);
+    m_folder.Write("sys1.dfn", bytes);
+    Restart();
+    m_sound->LoadSettings();
+    EXPECT_EQ(volumes(), (std::vector<float>{5.0f, 10.0f, 8.0f, 4.0f}));
 }
 
 TEST_F(SoundManagerTest, FilesThatCannotBeOpenedAreSkippedAndLoggedOnce)

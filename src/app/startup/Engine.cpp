@@ -179,6 +179,10 @@ int Engine::Check()
     m_linter = std::make_unique<ScriptLinter>();
     if (!ParseSystemScript())
         return 1;
+    // The headless screen lets the styles load their letter pictures as in a game run, so a font that cannot be
+    // drawn is named in the log and a good one leaves no "no display" lines there.
+    if (!m_hgeManager->Init())
+        return 1;
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     if (m_parseManager->HasError()) {
