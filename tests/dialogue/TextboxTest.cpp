@@ -3,6 +3,7 @@
 #include "AllocationCounter.h"
 #include "DialogueTestTools.h"
 #include "HeadlessHge.h"
+#include "ScreenPicture.h"
 
 #include "resources/FontLibrary.h"
 #include "resources/Style.h"
@@ -17,9 +18,9 @@ namespace Vel {
 namespace {
 
 using TestTools::MarkPicture;
-using TestTools::Screen;
+using Screen = TestTools::ScreenPicture;
 using TestTools::TimeAnimator;
-using Rect = std::vector<int>;
+using Rect = TestTools::Box;
 
 constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kMagenta = 0xFF00FF;
@@ -27,7 +28,6 @@ constexpr std::uint32_t kMagenta = 0xFF00FF;
 TEST(TextboxTest, CaretsBreakLinesEveryByteIsTypedAndNewTextStartsOver)
 {
     Textbox box;
-    EXPECT_FALSE(box.IsVisible());
     const std::pair<std::u16string, std::string> cases[] = {
         {u"one^^two^", "one\ntwo"}, {u"^lead", "lead"},     {u"^^^", ""},
         {u"a\nb^c", "a\nb\nc"},     {u"é€中", "\xE9\x80?"}, {u"", ""},
@@ -132,11 +132,7 @@ protected:
 
     Screen Draw()
     {
-        EXPECT_TRUE(m_hge->Gfx_BeginScene());
-        m_hge->Gfx_Clear(0xFF000000);
-        m_box.Render();
-        m_hge->Gfx_EndScene();
-        return Screen(m_hge.Get(), m_folder);
+        return TestTools::DrawFrame(m_hge.Get(), [this] { m_box.Render(); });
     }
     Screen Show(const std::u16string& text)
     {
@@ -160,7 +156,7 @@ TEST_F(TextboxDrawingTest, TextFadesWithTheBoxWhileTheIndicatorStaysOpaqueAfterT
     EXPECT_NEAR(static_cast<int>(letter >> 16), 0x7F, 2) << std::hex << letter;
     EXPECT_EQ(screen.At(19, 15), 0u) << "the text starts at the box's left edge";
     // "AA AA" is 46 pixels wide; the 8-pixel picture's bottom sits on the line's bottom (10 + 16).
-    EXPECT_EQ(screen.BoxOf(kMagenta), (Rect{66, 18, 73, 25}));
+    EXPECT_EQ(screen.BoxOf(kMagenta), (Rect{66, 18, 73, 25, 64}));
     ASSERT_EQ(m_mark.drawings.size(), 1u);
     EXPECT_EQ(m_mark.drawings[0].opacity, 1.0f);
 }
@@ -168,27 +164,27 @@ TEST_F(TextboxDrawingTest, TextFadesWithTheBoxWhileTheIndicatorStaysOpaqueAfterT
 TEST_F(TextboxDrawingTest, IndicatorFollowsTheWrappedTextAndGoesToTheNextLineAtTheWrapLimit)
 {
     const std::pair<std::u16string, Rect> cases[] = {
-        {u"AAAAA AAAAA", {70, 34, 77, 41}},                     // the second word starts line two
-        {u"AAAAAAAA", {20, 34, 27, 41}},                        // 80 + 8 passes the wrap limit of 85
-        {u"AAAAAAA", {90, 18, 97, 25}},                         // 70 + 8 is still inside
-        {std::u16string(1100, u'C') + u"^A", {30, 34, 37, 41}}, // long texts are drawn whole
+        {u"AAAAA AAAAA", {70, 34, 77, 41, 64}},                     // the second word starts line two
+        {u"AAAAAAAA", {20, 34, 27, 41, 64}},                        // 80 + 8 passes the wrap limit of 85
+        {u"AAAAAAA", {90, 18, 97, 25, 64}},                         // 70 + 8 is still inside
+        {std::u16string(1100, u'C') + u"^A", {30, 34, 37, 41, 64}}, // long texts are drawn whole
     };
     for (const auto& [text, mark] : cases)
         EXPECT_EQ(Show(text).BoxOf(kMagenta), mark) << text.size();
 
     // Lines spaced 0 lie on each other, but the picture still goes below them.
     m_style.Set(u"letters", 16, 0, u"", 0, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_library);
-    EXPECT_EQ(Show(u"AAAA^AAAAAAAA").BoxOf(kMagenta), (Rect{20, 34, 27, 41}));
+    EXPECT_EQ(Show(u"AAAA^AAAAAAAA").BoxOf(kMagenta), (Rect{20, 34, 27, 41, 64}));
 }
 
 TEST_F(TextboxDrawingTest, TypingDrawsTheTypedLettersOnlyAndNoIndicatorUntilComplete)
 {
     m_box.SetText(u"AAAA", &m_style, 1.0f, &m_mark, true, true);
     m_box.Update(1.0f); // 3 letters a second
-    EXPECT_EQ(Draw().BoxOf(kRed), (Rect{20, 10, 49, 25}));
+    EXPECT_EQ(Draw().BoxOf(kRed), (Rect{20, 10, 49, 25, 480}));
     EXPECT_TRUE(m_mark.drawings.empty());
     m_box.Update(0.5f);
-    EXPECT_EQ(Draw().BoxOf(kMagenta), (Rect{60, 18, 67, 25}));
+    EXPECT_EQ(Draw().BoxOf(kMagenta), (Rect{60, 18, 67, 25, 64}));
 }
 
 TEST_F(TextboxDrawingTest, TypingAndDrawingALongWrappedTextEveryFrameAllocatesNothing)

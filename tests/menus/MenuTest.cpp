@@ -10,6 +10,7 @@
 #include "resources/Sprite.h"
 #include "scene/Action.h"
 #include "scene/ClickGate.h"
+#include "scene/RunFunctionAction.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
@@ -28,45 +29,30 @@ using TestTools::Log;
 using TestTools::RecordingCommand;
 using Ends = RecordingCommand::Ends;
 
-class CountingAction : public Action
+std::shared_ptr<Action> Counting(int& runs)
 {
-public:
-    explicit CountingAction(int& runs) : m_runs(runs) {}
+    return std::make_shared<RunFunctionAction>(Callback<void()>([&runs] { ++runs; }));
+}
 
-private:
-    void Perform() override { ++m_runs; }
-    int& m_runs;
-};
-
-TEST(MenuTest, ButtonsAreAHotRectangleAndAFullScreenSwapPictureThatCarriesTheAction)
+// The hover links are left to the replayed input below; here, where the nodes are.
+TEST(MenuTest, TheBackgroundIsOneFarOffNodeAndAButtonIsAHotRectangleWithASwapPictureOfItsSize)
 {
     Menu menu(u"main");
     menu.SetBackground(u"bg");
     SceneNode* background = menu.GetBackground();
     ASSERT_NE(background, nullptr);
-    EXPECT_EQ(menu.GetScene().FindNode(u"background"), background);
     EXPECT_EQ(background->GetX(), -999999.0f) << "far off screen, never under the mouse";
     menu.SetBackground(u"other");
     EXPECT_EQ(menu.GetBackground(), background) << "a second background replaces the picture, not the node";
 
-    int runs = 0;
-    auto action = std::make_shared<CountingAction>(runs);
     menu.AddButton(u"one", 0, 0, 10, 10, nullptr);
-    menu.AddButton(u"two", 0, 20, 10, 10, nullptr);
-    menu.AddButton(u"three", 30, 40, 50, 60, action);
-    SceneNode* hot = menu.GetScene().FindNode(u"button3");
-    SceneNode* swap = menu.GetScene().FindNode(u"button3swap");
-    ASSERT_NE(hot, nullptr);
-    ASSERT_NE(swap, nullptr);
-    for (SceneNode* node : {hot, swap})
+    menu.AddButton(u"two", 30, 40, 50, 60, nullptr);
+    for (const char16_t* name : {u"button2", u"button2swap"}) {
+        const SceneNode* node = menu.GetScene().FindNode(name);
+        ASSERT_NE(node, nullptr);
         EXPECT_EQ((std::vector<float>{node->GetX(), node->GetY(), node->GetHitWidth(), node->GetHitHeight()}),
                   (std::vector<float>{30, 40, 50, 60}));
-    EXPECT_TRUE(hot->IsVisible());
-    EXPECT_EQ(hot->GetAction(), nullptr);
-    EXPECT_EQ(hot->GetHoverTarget(), swap);
-    EXPECT_FALSE(swap->IsVisible());
-    EXPECT_EQ(swap->GetLeaveTarget(), hot);
-    EXPECT_EQ(swap->GetAction(), action);
+    }
 }
 
 // menu_on ("|init") and menu_off ("|on") split the block; each case is shown, hidden and shown again.
@@ -178,7 +164,7 @@ TEST_F(MenuInputTest, TheBackgroundGivesWayToAButtonsSwapPictureWhileTheMouseIsO
     menu.SetBackground(u"plain");
     EXPECT_EQ(menu.GetBackground()->GetResource(), resources.FindResource(u"plain"));
     int runs = 0;
-    menu.AddButton(u"highlight", 100, 100, 50, 40, std::make_shared<CountingAction>(runs));
+    menu.AddButton(u"highlight", 100, 100, 50, 40, Counting(runs));
     SceneNode* hot = menu.GetScene().FindNode(u"button1");
     SceneNode* swap = menu.GetScene().FindNode(u"button1swap");
     ASSERT_NE(swap, nullptr);

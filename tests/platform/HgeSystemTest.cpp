@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 namespace Vel {
@@ -20,7 +19,6 @@ std::vector<std::string> s_inputs;
 std::vector<float> s_deltas;
 int s_renders = 0;
 int s_endAtFrame = 0;
-std::string s_snapshotAtFrame3; // written by the frame function of frame 3 when set
 
 bool RecordFrame()
 {
@@ -41,9 +39,6 @@ bool RecordFrame()
         input += "over " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y));
     s_inputs.push_back(input);
     s_deltas.push_back(s_hge->Timer_GetDelta());
-    if (s_inputs.size() == 3 && !s_snapshotAtFrame3.empty()) {
-        EXPECT_TRUE(s_hge->System_Snapshot(s_snapshotAtFrame3.c_str()));
-    }
     return static_cast<int>(s_inputs.size()) == s_endAtFrame;
 }
 
@@ -122,13 +117,10 @@ TEST(HgeSystemTest, FrameLimitAndSnapshotsWrittenAfterTheirFrameIsDrawn)
     options.snapshots = {{2, folder.File("two.bmp")}, {4, folder.File("four.png")}, {3, folder.File("no/dir.bmp")}};
     HeadlessHge hge(options, 8, 8);
     hge->System_SetState(HGE_LOGFILE, folder.File("engine.log").c_str());
-    s_snapshotAtFrame3 = folder.File("in_frame_3.bmp");
     RunLoop(hge);
-    s_snapshotAtFrame3.clear();
     EXPECT_EQ(s_deltas, std::vector<float>(4, 1.0f / 60.0f));
     EXPECT_EQ(s_renders, 4) << "the last frame of a limited run is drawn";
     EXPECT_EQ(RedOfPicture(folder.File("two.bmp")), 20u);
-    EXPECT_EQ(RedOfPicture(folder.File("in_frame_3.bmp")), 20u) << "the frame function sees the last drawn picture";
     EXPECT_EQ(folder.Read("four.png").substr(1, 3), "PNG");
     EXPECT_NE(folder.Read("engine.log").find("no/dir.bmp"), std::string::npos) << "a failed snapshot is logged";
 }
@@ -168,14 +160,11 @@ TEST(HgeSystemTest, LogAndIniFiles)
     EXPECT_EQ(hge->Ini_GetString("archives", "1", "dflt"), "dflt");
 }
 
-TEST(HgeSystemTest, RandomIntCoversItsInclusiveRangeAndLaunchRefusesOptions)
+// The shuffled playlist tests show the range is inclusive; these are its edges.
+TEST(HgeSystemTest, RandomIntTakesEmptyAndReversedRangesAndLaunchRefusesOptions)
 {
     TempFolder folder;
     HeadlessHge hge;
-    std::set<int> seen;
-    for (int i = 0; i < 600; ++i)
-        seen.insert(hge->Random_Int(-1, 2));
-    EXPECT_EQ(seen, (std::set<int>{-1, 0, 1, 2}));
     EXPECT_EQ(hge->Random_Int(5, 5), 5);
     const int reversed = hge->Random_Int(3, 1);
     EXPECT_TRUE(reversed >= 1 && reversed <= 3);

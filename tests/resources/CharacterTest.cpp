@@ -94,8 +94,6 @@ TEST_F(CharacterTest, PoseShowsItsIdleOrSpeakPictureByModeAndTheFirstDefinitionS
     Sprite* red = Still(u"red", 4, 4, 0xFFFF0000);
     Still(u"green", 6, 2, 0xFF00FF00);
     Character* anna = m_manager.GetCharacter(u"anna");
-    EXPECT_EQ(m_manager.GetCharacter(u"anna"), anna);
-
     // Which picture a draw at (10, 5) zoomed twice shows, by exactly covered rectangle.
     const auto shown = [&] {
         const TestTools::ScreenPicture picture = Draw(*anna, 10.0f, 5.0f, 2.0f, 1.0f);

@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel::TestTools {
@@ -36,56 +37,27 @@ namespace Vel::TestTools {
 class RecordingPicture : public Resource
 {
 public:
-    struct Drawing
-    {
-        float x, y;
-        bool operator==(const Drawing&) const = default;
-    };
-
-    RecordingPicture(float width = 40.0f, float height = 30.0f) : m_width(width), m_height(height) {}
+    using Drawing = std::pair<float, float>;
 
     [[nodiscard]] ResourceType GetType() const override { return ResourceType::Sprite; }
-    [[nodiscard]] float GetWidth() override { return m_width; }
-    [[nodiscard]] float GetHeight() override { return m_height; }
-    void Render(float x, float y, float, float) override { drawings.push_back({x, y}); }
+    [[nodiscard]] float GetWidth() override { return 40.0f; }
+    [[nodiscard]] float GetHeight() override { return 30.0f; }
+    void Render(float x, float y, float, float) override { drawings.emplace_back(x, y); }
     void Unload() override {}
 
     std::vector<Drawing> drawings;
-
-private:
-    float m_width;
-    float m_height;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const RecordingPicture::Drawing& drawing)
-{
-    return out << "(" << drawing.x << ", " << drawing.y << ")";
-}
-
-// A 2 x 2 uncompressed 24-bit BMP.
+// A 2 x 2 uncompressed 24-bit BMP: the header fields, then two rows of 6 pixel bytes padded to 8.
 inline std::string TinyBmp()
 {
     std::string bytes = "BM";
-    const auto put = [&bytes](std::uint32_t value, int size) {
+    const std::pair<std::uint32_t, int> fields[] = {{70, 4}, {0, 4}, {54, 4}, {40, 4},   {2, 4},    {2, 4}, {1, 2},
+                                                    {24, 2}, {0, 4}, {16, 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}};
+    for (const auto& [value, size] : fields)
         for (int i = 0; i < size; ++i)
             bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    const std::uint32_t pixelBytes = 2 * 8; // two rows of 6 bytes padded to 8
-    put(54 + pixelBytes, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(2, 4);
-    put(2, 4);
-    put(1, 2);
-    put(24, 2);
-    put(0, 4);
-    put(pixelBytes, 4);
-    put(2835, 4);
-    put(2835, 4);
-    put(0, 4);
-    put(0, 4);
-    bytes.append(pixelBytes, '\x7F');
+    bytes.append(16, '\x7F');
     return bytes;
 }
 

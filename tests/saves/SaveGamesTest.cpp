@@ -21,10 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -192,7 +188,6 @@ TEST_F(SaveGamesTest, TheSaveFileHoldsItsItemsInOrderAndTheThumbnailFollowsOneFr
     const std::string bytes = m_folder.Read(path);
     EXPECT_EQ(bytes, Wide(u"hall") + SceneBlock(u"hall") + Int(1) + Wide(u"door") + Wide(u"open") + Int(2) +
                          Wide(u"hud_a") + Wide(u"hud_b") + Int(0));
-    EXPECT_EQ(bytes.substr(bytes.size() - 4), std::string(4, '\0')) << "no playlist: an empty name ends the file";
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     EXPECT_EQ(m_scenes.GetNotice(), m_gallery.GetNotice());
 
@@ -236,10 +231,11 @@ std::string LocalLabel(std::time_t when)
     return text;
 }
 
-TEST_F(SaveGamesTest, TheListShowsOnlySavesWithThumbnailsDatedByTheThumbnail)
+TEST_F(SaveGamesTest, TheListShowsOnlySavesWithThumbnailsDatedByTheThumbnailAndDeletingRemovesBoth)
 {
     const std::time_t before = std::time(nullptr);
-    for (const char* name : {"00000001.sav", "00000001.bmp", "00000002.sav", "00000003.sav", "00000003.bmp"})
+    for (const char* name :
+         {"00000001.sav", "00000001.bmp", "00000002.sav", "00000003.sav", "00000003.bmp", "notes.txt", "notes.bmp"})
         m_folder.Write(SaveFolder() + name, "x");
     const std::time_t after = std::time(nullptr);
     m_saves.OpenSaveLoad();
@@ -248,9 +244,16 @@ TEST_F(SaveGamesTest, TheListShowsOnlySavesWithThumbnailsDatedByTheThumbnail)
     const std::string label = TextCodec::WideToUtf8(m_gallery.GetLabel(0));
     EXPECT_TRUE(label == LocalLabel(before) || label == LocalLabel(after)) << label;
 
-    fs::remove(SaveFolder() + "00000001.bmp");
-    m_saves.RebuildSaveList(m_gallery);
-    EXPECT_EQ(m_gallery.GetItemCount(), 1u) << "rebuilding replaces the items";
+    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "00000001.sav"));
+    m_saves.DeleteSelected();
+    EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.sav"));
+    EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.bmp"));
+    EXPECT_TRUE(m_scenes.IsSaveLoadShown());
+    ASSERT_EQ(m_gallery.GetItemCount(), 1u) << "the list is made again";
+    EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
+    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "notes.txt"));
+    m_saves.DeleteSelected();
+    EXPECT_TRUE(fs::exists(SaveFolder() + "notes.bmp")) << "a selection that is no save deletes nothing";
 }
 
 TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSaved)
@@ -316,11 +319,24 @@ TEST_F(SaveGamesTest, DamagedSavesAreRefusedWithTheirReasonAndChangeNothing)
     };
     for (std::size_t size = 0; size < bytes.size(); ++size)
         cases.emplace_back("truncated at " + std::to_string(size), bytes.substr(0, size));
+    // String lengths no save could hold, in every kind of string.
+    const std::string node = std::string(1, '\1') + std::string(24, '\0'); // visible, six floats
+    for (const std::int32_t length : {0x7FFFFFFE, 0x7FFFFFF0, 0x40000000, INT32_MIN, -2, -0x10000}) {
+        const std::string claim = Int(length) + "ab";
+        const std::string of = " of length " + std::to_string(length);
+        cases.emplace_back("the scene name" + of, claim);
+        cases.emplace_back("a node name" + of, Wide(u"hall") + Int(0) + Int(1) + node + claim);
+        cases.emplace_back("a trigger value" + of, Wide(u"hall") + Int(0) + noNodes + Int(1) + Wide(u"door") + claim);
+        cases.emplace_back("an interface name" + of, Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(1) + claim);
+        cases.emplace_back("the playlist name" + of, Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(0) + claim);
+    }
     const std::string damaged = SaveFolder() + "damaged.sav";
     for (const auto& [label, content] : cases) {
         m_folder.Write(damaged, content);
         std::string error;
+        TestTools::ResetLargestAllocation();
         EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << label;
+        EXPECT_LT(TestTools::LargestAllocation(), 65536u) << label << ": the claim was believed";
         EXPECT_FALSE(error.empty()) << label;
         ASSERT_EQ(Describe(), before) << label << ": " << error;
     }
@@ -331,106 +347,6 @@ TEST_F(SaveGamesTest, DamagedSavesAreRefusedWithTheirReasonAndChangeNothing)
     EXPECT_FALSE(m_scenes.IsSaveLoadShown());
     EXPECT_NE(Log().find("Cannot load the save " + damaged + ": the scene \"nowhere\" does not exist"),
               std::string::npos);
-}
-
-TEST_F(SaveGamesTest, AbsurdStringLengthsAreRefusedWithoutBeingAllocated)
-{
-    PlayHall();
-    const std::string before = Describe();
-    const std::string noNodes = Int(0) + Int(0) + Int(0);
-    const std::string node = std::string(1, '\1') + std::string(24, '\0'); // visible, six floats
-    const std::string damaged = SaveFolder() + "absurd.sav";
-    for (const std::int32_t length : {0x7FFFFFFE, 0x7FFFFFF0, 0x40000000, INT32_MIN, -2, -0x10000}) {
-        const std::string claim = Int(length) + "ab";
-        const std::vector<std::pair<std::string, std::string>> cases = {
-            {"the scene name", claim},
-            {"a node name", Wide(u"hall") + Int(0) + Int(1) + node + claim},
-            {"a trigger value", Wide(u"hall") + Int(0) + noNodes + Int(1) + Wide(u"door") + claim},
-            {"an interface name", Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(1) + claim},
-            {"the playlist name", Wide(u"hall") + Int(0) + noNodes + Int(0) + Int(0) + claim},
-        };
-        for (const auto& [where, content] : cases) {
-            m_folder.Write(damaged, content);
-            std::string error;
-            TestTools::ResetLargestAllocation();
-            EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << where << " " << length;
-            EXPECT_LT(TestTools::LargestAllocation(), 65536u) << where << " " << length << ": the claim was believed";
-            EXPECT_FALSE(error.empty()) << where;
-            ASSERT_EQ(Describe(), before) << where << " " << length << ": " << error;
-        }
-    }
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(damaged));
-    m_saves.LoadSelected();
-    EXPECT_NE(Log().find("Cannot load the save " + damaged + ": the playlist name is damaged"), std::string::npos)
-        << Log();
-}
-
-// Writes beyond the size limit fail with EFBIG, as on a full disk; the signal that would end the process is ignored.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = std::min(bytes, m_previous.rlim_max);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_previous = {};
-    void (*m_handler)(int) = SIG_DFL;
-};
-
-TEST_F(SaveGamesTest, ASaveThatDoesNotFitOnTheDiskLeavesTheOldSavesAndSaysWhy)
-{
-    PlayHall();
-    m_triggers.Set(u"letter", std::u16string(400, u'x')); // the save takes more than the room left
-    const std::string old = SaveNow();
-    const std::string oldBytes = m_folder.Read(old);
-    ASSERT_GT(oldBytes.size(), 800u);
-    m_scenes.RequestSnapshot({});
-    m_scenes.SetNotice(nullptr);
-    const std::string next = SaveFolder() + "00000002.sav";
-    {
-        const FileSizeLimit full(512);
-        m_saves.Save();
-    }
-    EXPECT_FALSE(fs::exists(next));
-    EXPECT_FALSE(fs::exists(next + ".tmp"));
-    EXPECT_EQ(m_folder.Read(old), oldBytes);
-    EXPECT_FALSE(m_scenes.IsSnapshotRequested()) << "no thumbnail for a save that is not there";
-    EXPECT_EQ(m_scenes.GetNotice(), nullptr) << "no notice either";
-    const std::string log = Log();
-    EXPECT_EQ(log, "Cannot write the save " + next + "; the game was not saved\n") << "one line naming the file";
-    EXPECT_EQ(SaveNow(), next) << "with room again the number is free";
-}
-
-TEST_F(SaveGamesTest, DeletingRemovesTheSaveAndItsThumbnailAndShowsTheListAgain)
-{
-    PlayHall();
-    const std::string first = SaveNow();
-    SaveNow();
-    for (const char* name : {"00000001.bmp", "00000002.bmp", "notes.txt", "notes.bmp"})
-        m_folder.Write(SaveFolder() + name, "BM");
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(first));
-    m_saves.DeleteSelected();
-    EXPECT_FALSE(fs::exists(first));
-    EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.bmp"));
-    EXPECT_TRUE(m_scenes.IsSaveLoadShown());
-    ASSERT_EQ(m_gallery.GetItemCount(), 1u);
-    EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000002.bmp"));
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "notes.txt"));
-    m_saves.DeleteSelected();
-    EXPECT_TRUE(fs::exists(SaveFolder() + "notes.bmp")) << "a selection that is no save deletes nothing";
 }
 
 } // namespace

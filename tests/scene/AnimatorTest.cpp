@@ -107,7 +107,7 @@ TEST(PosterTest, FadesInOverAQuarterHoldsAndFadesOutOverTheLastQuarter)
     EXPECT_EQ(empty.GetAlpha(), 0.0f) << "no division by a zero fade length";
 }
 
-TEST(ClickGateTest, AnAcceptedClickClosesTheGateForOneDelayKeepingTheRemainder)
+TEST(ClickGateTest, AnAcceptedClickOrACloseShutsTheGateForOneDelayKeepingTheRemainder)
 {
     ClickGate gate;
     EXPECT_TRUE(gate.Accept(true));
@@ -120,12 +120,9 @@ TEST(ClickGateTest, AnAcceptedClickClosesTheGateForOneDelayKeepingTheRemainder)
     EXPECT_FALSE(gate.IsReady()) << "the 0.05 s left over counts towards the next delay";
     gate.Advance(0.05f);
     EXPECT_TRUE(gate.IsReady());
-}
 
-TEST(ClickGateTest, ClosingAfterAnAcceptedClickKeepsTheGateShutForOneDelayOnly)
-{
-    // A command that finishes on the click closes the gate in the same frame as the click was accepted.
-    ClickGate gate;
+    // A command that finishes on the click closes the gate in the same frame as the click was accepted: shut for
+    // one delay only.
     EXPECT_TRUE(gate.Accept(true));
     gate.Close();
     for (int frame = 0; frame < 17; ++frame) {

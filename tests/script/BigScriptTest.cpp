@@ -31,8 +31,14 @@ struct Marks
     std::size_t textLength = 0;
 };
 
-Marks CompileAndRead(TestTools::TempFolder& folder)
+// Writes the script with write, then compiles and reads it in a folder of its own.
+template <typename Write> Marks CompileAndRead(Write write)
 {
+    TestTools::TempFolder folder;
+    {
+        std::ofstream script(folder.File("script.vls"), std::ios::binary);
+        write(script);
+    }
     folder.Enter();
     const CompileResult compiled = CompileScripts(".");
     EXPECT_EQ(compiled.compiled, 1);
@@ -56,40 +62,34 @@ TEST(BigScriptTest, AMillionLinesATenMegabyteLineAndAMillionLineStatementReadWho
 {
     const auto start = std::chrono::steady_clock::now();
     {
-        TestTools::TempFolder folder;
-        std::ofstream script(folder.File("script.vls"), std::ios::binary);
-        for (std::int64_t line = 0; line < kLines; ++line)
-            script << "mark(line" << line << ", last=" << line << ")\n";
-        script.close();
-        const Marks marks = CompileAndRead(folder);
+        const Marks marks = CompileAndRead([](std::ofstream& script) {
+            for (std::int64_t line = 0; line < kLines; ++line)
+                script << "mark(line" << line << ", last=" << line << ")\n";
+        });
         EXPECT_EQ(marks.count, kLines);
         EXPECT_EQ(marks.first, u"line999999");
         EXPECT_EQ(marks.last, u"line999999");
         EXPECT_EQ(marks.lastAttribute, u"999999");
     }
     {
-        TestTools::TempFolder folder;
-        std::ofstream script(folder.File("script.vls"), std::ios::binary);
-        script << "mark(first, text=\"";
-        for (std::int64_t written = 0; written < kLineBytes; written += 6)
-            script << "word, ";
-        script << "end\", last=yes)";
-        script.close();
-        const Marks marks = CompileAndRead(folder);
+        const Marks marks = CompileAndRead([](std::ofstream& script) {
+            script << "mark(first, text=\"";
+            for (std::int64_t written = 0; written < kLineBytes; written += 6)
+                script << "word, ";
+            script << "end\", last=yes)";
+        });
         EXPECT_EQ(marks.count, 1);
         EXPECT_EQ(marks.first, u"first");
         EXPECT_EQ(marks.lastAttribute, u"yes");
         EXPECT_GT(marks.textLength, static_cast<std::size_t>(kLineBytes)) << "the whole quoted text is one value";
     }
     {
-        TestTools::TempFolder folder;
-        std::ofstream script(folder.File("script.vls"), std::ios::binary);
-        script << "mark(open,\n";
-        for (std::int64_t line = 0; line < kLines; ++line)
-            script << "item" << line << ",\n";
-        script << "end)\nmark(after)\n";
-        script.close();
-        const Marks marks = CompileAndRead(folder);
+        const Marks marks = CompileAndRead([](std::ofstream& script) {
+            script << "mark(open,\n";
+            for (std::int64_t line = 0; line < kLines; ++line)
+                script << "item" << line << ",\n";
+            script << "end)\nmark(after)\n";
+        });
         EXPECT_EQ(marks.count, 2);
         EXPECT_EQ(marks.mostArguments, static_cast<std::size_t>(kLines + 2));
         EXPECT_EQ(marks.first, u"after") << "the statement after the long one is read on its own";

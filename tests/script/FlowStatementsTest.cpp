@@ -1,5 +1,4 @@
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ScriptRun.h"
 #include "commands/EnableRightClickCommand.h"
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"
@@ -40,30 +39,10 @@ std::u16string Describe(const Command* command)
 
 TEST(FlowStatementsTest, StatementsBuildTheirCommandsOrFail)
 {
-    TestTools::TempFolder folder;
     TriggerManager triggers;
     ScenesManager scenes;
-    int files = 0;
-    // Parses the statement in a scene of its own (or alone) with a fresh parser, as the first error ends a parser's
-    // run; the error's "Info" part, or the scene's commands described when it ran through.
-    const auto parse = [&](std::u16string_view statement, bool inBlock = true) {
-        const std::u16string scene = u"s" + TextCodec::Utf8ToWide(std::to_string(++files));
-        const std::u16string name = TextCodec::Utf8ToWide(folder.File(std::to_string(files) + ".cvls"));
-        if (inBlock)
-            TestTools::WriteCompiled(name, {u"beginscene(" + scene + u")", statement, u"end"});
-        else
-            TestTools::WriteCompiled(name, {statement});
-        ParseManager parser;
-        parser.Parse(name);
-        EXPECT_TRUE(parser.Blocks().empty());
-        if (const std::string error = TestTools::ErrorInfo(parser.ErrorReport()); !error.empty())
-            return error;
-        std::u16string text;
-        for (const Command* command : scenes.FindScene(scene)->GetCommands())
-            text += (text.empty() ? u"" : u"; ") + Describe(command);
-        return TextCodec::WideToUtf8(text);
-    };
-    const std::string badNumber = "bad lexical cast: source type value could not be interpreted as target";
+    TestTools::ScriptRun script;
+    const std::string& badNumber = TestTools::kBadNumber;
     const std::pair<std::u16string_view, std::string> cases[] = {
         {u"pause", "Pause"},
         {u"delay(500)", "Delay-0.5"},
@@ -83,12 +62,15 @@ TEST(FlowStatementsTest, StatementsBuildTheirCommandsOrFail)
         {u"delay()", badNumber},
         {u"if a=1 then delay(x)", badNumber}, // a branch's error is the conditional's
     };
-    for (const auto& [statement, expected] : cases)
-        EXPECT_EQ(parse(statement), expected) << TextCodec::WideToUtf8(statement);
+    for (const auto& [statement, expected] : cases) {
+        EXPECT_EQ(script.InScene(statement, [](const Command* c) { return TextCodec::WideToUtf8(Describe(c)); }),
+                  expected)
+            << TextCodec::WideToUtf8(statement);
+    }
     for (const std::u16string_view statement :
          {u"pause", u"delay(10)", u"goto(x)", u"href(x)", u"rightclick(no)", u"set(a, b)", u"if a=1 then goto(x)"}) {
         const std::string name = TextCodec::WideToUtf8(statement.substr(0, statement.find_first_of(u"( ")));
-        EXPECT_EQ(parse(statement, false), name + " needs an open scene, interface or menu block");
+        EXPECT_EQ(script.Run({statement}), name + " needs an open scene, interface or menu block");
     }
 }
 

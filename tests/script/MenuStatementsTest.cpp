@@ -1,8 +1,7 @@
 #include "script/MenuStatements.h"
 
 #include "HeadlessHge.h"
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ScriptRun.h"
 #include "commands/ClearCommand.h"
 #include "commands/CreateNodeCommand.h"
 #include "commands/GotoCommand.h"
@@ -35,7 +34,7 @@
 namespace Vel {
 namespace {
 
-const std::string kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
+using TestTools::kBadNumber;
 
 std::string Describe(const Command* command)
 {
@@ -65,27 +64,16 @@ Texts DescribeAll(const std::vector<Command*>& commands)
 class MenuStatementsTest : public ::testing::Test
 {
 protected:
-    MenuStatementsTest() { m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str()); }
-
-    // The "Info" part of the error report; empty when the script ran through.
-    std::string Run(std::initializer_list<std::u16string_view> lines)
+    MenuStatementsTest()
     {
-        m_parser.reset(); // one parser at a time
-        m_parser = std::make_unique<ParseManager>();
-        m_parser->AddInterfaceFunction(u"save", Callback<void()>([this] { ++m_saves; }));
-        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File(std::to_string(++m_files) + ".cvls"));
-        TestTools::WriteCompiled(name, lines);
-        m_parser->Parse(name);
-        return TestTools::ErrorInfo(m_parser->ErrorReport());
+        m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
+        m_script.setup = [this](ParseManager& parser) {
+            parser.AddInterfaceFunction(u"save", Callback<void()>([this] { ++m_saves; }));
+        };
     }
-    // The commands of the story scene, described; or the error's "Info" part.
-    std::string RunScene(std::initializer_list<std::u16string_view> lines)
-    {
-        m_parser.reset();
-        const std::u16string scene = u"scene" + TextCodec::Utf8ToWide(std::to_string(m_files + 1));
-        return TestTools::ParseScene(TextCodec::Utf8ToWide(m_folder.File(std::to_string(++m_files) + ".cvls")), lines,
-                                     scene, Describe);
-    }
+    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
+    // The commands of the story scene "sN", described; or the error's "Info" part.
+    std::string RunScene(std::initializer_list<std::u16string_view> lines) { return m_script.Scene(lines, Describe); }
 
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
@@ -94,21 +82,17 @@ protected:
     TriggerManager m_triggers;
     MenuManager m_menus;
     std::optional<SoundManager> m_sound{std::in_place};
-    std::unique_ptr<ParseManager> m_parser;
-    int m_files = 0;
     int m_saves = 0;
+    TestTools::ScriptRun m_script;
 };
 
-TEST_F(MenuStatementsTest, MenusAndSwitchesAreCreatedOnceAndAFailureStopsTheFile)
+TEST_F(MenuStatementsTest, MenusAreMadeOnceAndButtonsGetAFunctionACommandOrNoAction)
 {
-    EXPECT_EQ(Run({u"beginmenu(main)", u"end", u"beginmenu(main)", u"end", u"beginmenu(after)", u"end"}),
+    EXPECT_EQ(Run({u"beginmenu(m)", u"end", u"beginmenu(m)", u"end", u"beginmenu(after)", u"end"}),
               "Menu already exists");
     EXPECT_EQ(m_menus.FindMenu(u"after"), nullptr) << "the file stops at the error";
     EXPECT_EQ(Run({u"beginswitch(pick)", u"end", u"beginswitch(pick)", u"end"}), "Switch already exists");
-}
 
-TEST_F(MenuStatementsTest, ButtonsGetTheirPlaceAndAFunctionACommandOrNoAction)
-{
     ASSERT_EQ(Run({u"beginmenu(main)", u"background(bg)", u"button(b1, action=save)", u"button(b2, action=goto(end))",
                    u"button(b3, action=)", u"end"}),
               "");
@@ -117,9 +101,7 @@ TEST_F(MenuStatementsTest, ButtonsGetTheirPlaceAndAFunctionACommandOrNoAction)
     EXPECT_EQ(m_saves, 1) << "the interface function is bound";
     const auto* jump = dynamic_cast<const RunCommandAction*>(scene.FindNode(u"button2swap")->GetAction().get());
     ASSERT_NE(jump, nullptr);
-    const auto* go = dynamic_cast<const GotoCommand*>(jump->GetCommand());
-    ASSERT_NE(go, nullptr);
-    EXPECT_EQ(go->GetSceneName(), u"end");
+    EXPECT_EQ(dynamic_cast<const GotoCommand&>(*jump->GetCommand()).GetSceneName(), u"end");
     EXPECT_EQ(scene.FindNode(u"button3swap")->GetAction(), nullptr);
 }
 
@@ -178,7 +160,7 @@ TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWor
     EXPECT_TRUE(sliders[2]->IsBound());
     ASSERT_EQ(ranged->GetEntries().size(), 4u);
 
-    const std::vector<std::string>& warnings = m_parser->Warnings();
+    const std::vector<std::string>& warnings = m_script.parser->Warnings();
     ASSERT_EQ(warnings.size(), 3u);
     const char* const expected[][2] = {{"'t2'", "'Music'"}, {"'faceless'", "TrueType"}, {"'typo'", "'bxo'"}};
     for (std::size_t i = 0; i < 3; ++i)
@@ -202,11 +184,11 @@ TEST_F(MenuStatementsTest, VolumeBindingsReachTheirOwnChannel)
 
 TEST_F(MenuStatementsTest, SwapPlacesTheHiddenPictureAndPairsItWithTheLastObject)
 {
-    EXPECT_EQ(RunScene({u"object(door_lit, file=lit.png)", u"beginscene(scene1)", u"object(door, layer=1)",
+    EXPECT_EQ(RunScene({u"object(door_lit, file=lit.png)", u"beginscene(s1)", u"object(door, layer=1)",
                         u"swap(door_lit, layer=1, align=5:6)", u"animation(walk)", u"swap(door_lit)", u"menu(options)",
                         u"end"}),
               "node door shown; node door_lit hidden; swap door>door_lit; swap walk>door_lit; menu options");
-    const auto* hidden = dynamic_cast<const CreateNodeCommand*>(m_scenes.FindScene(u"scene1")->GetCommands()[1]);
+    const auto* hidden = dynamic_cast<const CreateNodeCommand*>(m_scenes.FindScene(u"s1")->GetCommands()[1]);
     ASSERT_NE(hidden, nullptr);
     EXPECT_EQ(hidden->GetPlacement().resource, m_resources.FindResource(u"door_lit"));
 

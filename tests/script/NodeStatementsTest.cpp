@@ -1,8 +1,7 @@
 #include "script/NodeStatements.h"
 
 #include "HeadlessHge.h"
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ScriptRun.h"
 #include "commands/ClearCommand.h"
 #include "commands/CreateNodeCommand.h"
 #include "commands/ModifyActionCommand.h"
@@ -29,20 +28,16 @@ namespace {
 class NodeStatementsTest : public ::testing::Test
 {
 protected:
-    // The "Info" part of the error report; empty when the script ran through.
-    std::string Run(std::initializer_list<std::u16string_view> lines)
+    NodeStatementsTest()
     {
-        m_parser.reset();
-        m_scene = std::make_unique<Scene>();
-        m_parser = std::make_unique<ParseManager>();
-        m_parser->AddHandler(u"scene", [this](CommandLine&) {
-            m_parser->PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(m_scene.get()));
-        });
-        const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("script.cvls"));
-        TestTools::WriteCompiled(name, lines);
-        m_parser->Parse(name);
-        return TestTools::ErrorInfo(m_parser->ErrorReport());
+        m_script.setup = [this](ParseManager& parser) {
+            m_scene = std::make_unique<Scene>();
+            parser.AddHandler(u"scene", [this, &parser](CommandLine&) {
+                parser.PushBlock(BlockKind::CommandContainer, static_cast<CommandContainer*>(m_scene.get()));
+            });
+        };
     }
+    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
     // Throws (failing the test) when the command is missing or of another type.
     template <typename T> T& CommandAt(std::size_t index, std::size_t child = SIZE_MAX)
     {
@@ -50,11 +45,10 @@ protected:
         return dynamic_cast<T&>(child == SIZE_MAX ? *command : *command->GetChildren().at(child));
     }
 
-    TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     std::optional<ResourceManager> m_resources{std::in_place};
     std::unique_ptr<Scene> m_scene;
-    std::unique_ptr<ParseManager> m_parser;
+    TestTools::ScriptRun m_script;
 };
 
 TEST_F(NodeStatementsTest, StatementsBuildTheirCommandsWithAttachedCommandsInOrder)
@@ -92,15 +86,14 @@ TEST_F(NodeStatementsTest, StatementsBuildTheirCommandsWithAttachedCommandsInOrd
     EXPECT_EQ(CommandAt<CreateNodeCommand>(2).GetPlacement().layer, 1);
     EXPECT_FALSE(CommandAt<ModifyZoomCommand>(2, 0).KeepsCentre());
 
-    const auto& hero = CommandAt<ModifyPositionCommand>(3);
-    EXPECT_EQ(hero.GetNode(), u"hero");
-    EXPECT_EQ(std::vector({hero.GetFrom().x, hero.GetFrom().y, hero.GetTo().x, hero.GetTo().y, hero.GetDuration()}),
-              std::vector({0.0f, 0.0f, 100.0f, 200.0f, 1.5f}));
-    EXPECT_TRUE(hero.GetWait());
-    const auto& cat = CommandAt<ModifyPositionCommand>(4);
-    EXPECT_EQ(std::vector({cat.GetFrom().x, cat.GetFrom().y, cat.GetTo().x, cat.GetTo().y, cat.GetDuration()}),
-              std::vector({1.0f, 2.0f, 0.0f, 0.0f, 0.0f}));
-    EXPECT_FALSE(cat.GetWait());
+    const auto move = [this](std::size_t index) {
+        const auto& m = CommandAt<ModifyPositionCommand>(index);
+        return std::vector(
+            {m.GetFrom().x, m.GetFrom().y, m.GetTo().x, m.GetTo().y, m.GetDuration(), m.GetWait() * 1.0f});
+    };
+    EXPECT_EQ(CommandAt<ModifyPositionCommand>(3).GetNode(), u"hero");
+    EXPECT_EQ(move(3), std::vector({0.0f, 0.0f, 100.0f, 200.0f, 1.5f, 1.0f}));
+    EXPECT_EQ(move(4), std::vector({1.0f, 2.0f, 0.0f, 0.0f, 0.0f, 0.0f}));
     EXPECT_EQ(CommandAt<ClearCommand>(5).GetLayer(), 3);
 }
 
@@ -108,8 +101,8 @@ TEST_F(NodeStatementsTest, PlainDefinitionsNeedNoSceneButPlacingOnesDoAndBadText
 {
     EXPECT_EQ(Run({u"object(bg, file=bg.png)", u"animation(walk)", u"scene", u"object(bg, action=goto(x))"}), "");
     EXPECT_TRUE(m_scene->GetCommands().empty()) << "an action alone places nothing";
-    EXPECT_EQ(m_parser->CurrentResource(), u"bg");
-    const std::string badNumber = "bad lexical cast: source type value could not be interpreted as target";
+    EXPECT_EQ(m_script.parser->CurrentResource(), u"bg");
+    const std::string& badNumber = TestTools::kBadNumber;
     const std::pair<std::u16string_view, std::string> cases[] = {
         {u"object(bg, opacity=50)", badNumber},
         {u"object(bg, layer=top)", badNumber},

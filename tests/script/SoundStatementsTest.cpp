@@ -1,6 +1,5 @@
 #include "HeadlessHge.h"
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ScriptRun.h"
 #include "commands/MuteCommand.h"
 #include "commands/SetMusicCommand.h"
 #include "commands/SetPlaylistCommand.h"
@@ -40,25 +39,12 @@ std::string Describe(const Command* command)
 class SoundStatementsTest : public ::testing::Test
 {
 protected:
-    // The scene's commands described, or the error's "Info" part; a fresh parser each time, as the first error
-    // ends a parser's run.
-    std::string Parse(std::initializer_list<std::u16string_view> lines)
-    {
-        const std::string number = std::to_string(++m_files);
-        return TestTools::ParseScene(TextCodec::Utf8ToWide(m_folder.File(number + ".cvls")), lines,
-                                     u"s" + TextCodec::Utf8ToWide(number), Describe);
-    }
-    std::string ParseInScene(std::u16string_view statement)
-    {
-        const std::u16string scene = u"beginscene(s" + TextCodec::Utf8ToWide(std::to_string(m_files + 1)) + u")";
-        return Parse({scene, statement, u"end"});
-    }
+    std::string Parse(std::initializer_list<std::u16string_view> lines) { return m_script.Scene(lines, Describe); }
 
-    TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;
     ScenesManager m_scenes;
-    int m_files = 0;
+    TestTools::ScriptRun m_script;
 };
 
 TEST_F(SoundStatementsTest, CommandStatementsBuildTheirCommands)
@@ -75,10 +61,10 @@ TEST_F(SoundStatementsTest, CommandStatementsBuildTheirCommands)
         {u"volume(5)", "volume 5"},
         {u"volume(-3)", "volume -3"},
         {u"volume()", ""},
-        {u"volume(x)", "bad lexical cast: source type value could not be interpreted as target"},
+        {u"volume(x)", TestTools::kBadNumber},
     };
     for (const auto& [statement, expected] : cases)
-        EXPECT_EQ(ParseInScene(statement), expected) << TextCodec::WideToUtf8(statement);
+        EXPECT_EQ(m_script.InScene(statement, Describe), expected) << TextCodec::WideToUtf8(statement);
     for (const std::u16string_view statement : {u"music(a.ogg)", u"sfx(a.wav)", u"playlist(p)", u"volume(1)"}) {
         const std::string name = TextCodec::WideToUtf8(statement.substr(0, statement.find(u'(')));
         EXPECT_EQ(Parse({statement}), name + " needs an open scene, interface or menu block");

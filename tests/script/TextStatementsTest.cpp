@@ -1,7 +1,6 @@
 #include "script/TextStatements.h"
 #include "HeadlessHge.h"
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ScriptRun.h"
 #include "commands/GotoCommand.h"
 #include "commands/SetSelectionCommand.h"
 #include "commands/SetTextCommand.h"
@@ -19,31 +18,28 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace Vel {
 namespace {
 
-const std::string kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
+using TestTools::kBadNumber;
 
 class TextStatementsTest : public ::testing::Test
 {
 protected:
-    // The scene's commands described, or the error's "Info" part; a fresh parser each time.
-    std::string Parse(std::initializer_list<std::u16string_view> lines)
+    // The scene's commands described, or the error's "Info" part.
+    std::string Parse(std::initializer_list<std::u16string_view> lines) { return m_script.Scene(lines, Describer()); }
+    std::string ParseInScene(std::u16string_view statement) { return m_script.InScene(statement, Describer()); }
+    std::function<std::string(const Command*)> Describer()
     {
-        const std::string number = std::to_string(++m_files);
-        return TestTools::ParseScene(TextCodec::Utf8ToWide(m_folder.File(number + ".cvls")), lines,
-                                     u"s" + TextCodec::Utf8ToWide(number),
-                                     [this](const Command* command) { return Describe(command); });
-    }
-    std::string ParseInScene(std::u16string_view statement)
-    {
-        return Parse({u"beginscene(s" + TextCodec::Utf8ToWide(std::to_string(m_files + 1)) + u")", statement, u"end"});
+        return [this](const Command* command) { return Describe(command); };
     }
 
     std::string StyleName(const Style* style)
@@ -88,12 +84,11 @@ protected:
         return TextCodec::WideToUtf8(command->GetDescription());
     }
 
-    TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;
     DialogManager m_dialogs;
     ScenesManager m_scenes;
-    int m_files = 0;
+    TestTools::ScriptRun m_script;
 };
 
 TEST_F(TextStatementsTest, TextAndSpeechStatementsBuildTheirCommandsOrFail)
@@ -130,13 +125,9 @@ TEST_F(TextStatementsTest, AVoiceBelongsToTheNextLineOnlyAcrossFiles)
               "say anna: One [intro.ogg]; say anna: Two; say bob: Three [two.ogg]; say anna: Four");
 
     ParseManager parser;
-    const std::u16string first = TextCodec::Utf8ToWide(m_folder.File("voice.cvls"));
-    const std::u16string second = TextCodec::Utf8ToWide(m_folder.File("line.cvls"));
-    TestTools::WriteCompiled(first, {u"voice(late.ogg)"});
-    TestTools::WriteCompiled(second, {u"beginscene(late)", u"say(anna, Hi)", u"end"});
-    parser.Parse(first);
+    parser.Parse(m_script.Write({u"voice(late.ogg)"}));
     EXPECT_EQ(parser.PendingVoice(), u"late.ogg");
-    parser.Parse(second);
+    parser.Parse(m_script.Write({u"beginscene(late)", u"say(anna, Hi)", u"end"}));
     EXPECT_EQ(parser.PendingVoice(), u"");
     ASSERT_EQ(m_scenes.FindScene(u"late")->GetCommands().size(), 1u);
     EXPECT_EQ(Describe(m_scenes.FindScene(u"late")->GetCommands()[0]), "say anna: Hi [late.ogg]");
@@ -148,20 +139,16 @@ TEST_F(TextStatementsTest, StylesAndTextBoxesAreFilledAtOnce)
                      u"style(dark, color=zz)", u"textbox(main, align=10:20, size=600:150)", u"textbox(side)"}),
               "");
     const Style* bold = m_resources.GetStyle(u"bold");
-    EXPECT_EQ(bold->GetSize(), 20);
-    EXPECT_EQ(bold->GetLineSpacing(), 120);
-    EXPECT_EQ(bold->GetClickme(), u"arrow");
+    EXPECT_EQ(std::tuple(bold->GetSize(), bold->GetLineSpacing(), bold->GetClickme(), bold->GetAlpha()),
+              std::tuple(20, 120, u"arrow", 1.0f));
     EXPECT_FLOAT_EQ(bold->GetGreen(), 128.0f / 255.0f);
-    EXPECT_FLOAT_EQ(bold->GetAlpha(), 1.0f);
-    EXPECT_NE(bold->GetFont(), nullptr);
     EXPECT_FLOAT_EQ(m_resources.GetStyle(u"plain")->GetBlue(), 1.0f);
     EXPECT_FLOAT_EQ(m_resources.GetStyle(u"dark")->GetAlpha(), 0.0f) << "an unreadable colour is transparent black";
 
     auto* main = const_cast<Textbox*>(m_dialogs.FindTextbox(u"main"));
     ASSERT_NE(main, nullptr);
-    EXPECT_FLOAT_EQ(main->GetY(), 20.0f);
-    EXPECT_FLOAT_EQ(main->GetWidth(), 600.0f);
-    EXPECT_FLOAT_EQ(main->GetWrapLimit(), 585.0f);
+    EXPECT_EQ(std::vector({main->GetY(), main->GetWidth(), main->GetWrapLimit()}),
+              std::vector({20.0f, 600.0f, 585.0f}));
     EXPECT_FALSE(main->IsVisible());
     EXPECT_NE(m_dialogs.FindTextbox(u"side"), nullptr);
 
@@ -185,30 +172,11 @@ TEST_F(TextStatementsTest, SelectionsCollectEntriesAndRefuseToBeEmpty)
         EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", bad}), kBadNumber);
 }
 
-TEST_F(TextStatementsTest, SpeakersWithoutDialogAreListedForTheCheck)
-{
-    ParseManager parser;
-    const std::u16string name = TextCodec::Utf8ToWide(m_folder.File("story.cvls"));
-    TestTools::WriteCompiled(name, {u"style(plain)", u"begincharacter(anna)", u"dialog(textbox=main, style=plain)",
-                                    u"end", u"beginscene(s)", u"anna=Hello", u"", u"say(bob, Hi)", u"zoe=Hey", u"",
-                                    u"say(bob, Again)", u"end"});
-    parser.Parse(name);
-    ASSERT_EQ(parser.ErrorReport(), u"");
-    EXPECT_EQ(SpeakersWithoutDialog(parser), (std::vector<std::u16string>{u"bob", u"zoe"}));
-}
-
 TEST(TextStatementsWithoutManagersTest, StatementsNeedingTheGraphicsFailBeforeThey)
 {
-    TestTools::TempFolder folder;
     ScenesManager scenes;
-    int files = 0;
-    const auto parse = [&](std::initializer_list<std::u16string_view> lines) {
-        const std::u16string name = TextCodec::Utf8ToWide(folder.File(std::to_string(++files) + ".cvls"));
-        TestTools::WriteCompiled(name, lines);
-        ParseManager parser;
-        parser.Parse(name);
-        return TestTools::ErrorInfo(parser.ErrorReport());
-    };
+    TestTools::ScriptRun script;
+    const auto parse = [&script](std::initializer_list<std::u16string_view> lines) { return script.Run(lines); };
     const std::string early = " cannot be read before the game's managers exist";
     for (std::u16string_view first : {u"style(bold)", u"textbox(main)", u"begincharacter(anna)"})
         EXPECT_EQ(parse({first}), TextCodec::WideToUtf8(first.substr(0, first.find(u'('))) + early);

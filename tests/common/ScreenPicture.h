@@ -1,13 +1,13 @@
 #pragma once
 
-// For the drawing tests of the resources: the headless screen read back exactly, through the same snapshot a
+// For the drawing tests: the headless screen read back exactly, through the same snapshot a
 // player's screenshot takes, and a small texture made in place.
 
 #include "TempFolder.h"
 
 #include "platform/Hge.h"
 
-#include <SDL.h>
+#include <SDL2/SDL.h> // the full path: not every test program has SDL's own include folder
 
 #include <gtest/gtest.h>
 
