@@ -35,6 +35,8 @@ public:
     // A pair written "key=a:b", read as the numbers "key1" and "key2", both needed once the pair is written; the
     // targets keep their values when the key is absent.
     static void ReadPair(const CommandLine& line, const std::u16string& key, float& first, float& second);
+    // "align=x:y" and "size=w:h", the place most screen statements take; each pair as ReadPair reads it.
+    static void ReadRectangle(const CommandLine& line, float& x, float& y, float& width, float& height);
 
     // Case-sensitive comparison with the one literal a statement tests ("yes", "on", ...).
     [[nodiscard]] static bool IsFlag(std::u16string_view value, std::u16string_view literal)

@@ -12,8 +12,7 @@ namespace Vel {
 ClickArea ClickArea::Read(ParseManager& parser, const CommandLine& line)
 {
     ClickArea area;
-    ScriptValues::ReadPair(line, u"align", area.x, area.y);
-    ScriptValues::ReadPair(line, u"size", area.width, area.height);
+    ScriptValues::ReadRectangle(line, area.x, area.y, area.width, area.height);
     if (const std::u16string action = line.GetAttribute(u"action"); !action.empty())
         area.action = parser.ParseAction(action);
     return area;

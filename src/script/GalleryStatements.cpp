@@ -93,8 +93,7 @@ void Board(ParseManager& parser, const CommandLine& line)
     float y = 0.0f;
     float width = 0.0f;
     float height = 0.0f;
-    ScriptValues::ReadPair(line, u"align", x, y);
-    ScriptValues::ReadPair(line, u"size", width, height);
+    ScriptValues::ReadRectangle(line, x, y, width, height);
     const std::u16string rows = line.GetAttribute(u"rows");
     const std::u16string columns = line.GetAttribute(u"cols");
     const std::int32_t rowCount = rows.empty() ? 0 : ScriptValues::ToInt(rows);

@@ -84,4 +84,10 @@ void ScriptValues::ReadPair(const CommandLine& line, const std::u16string& key, 
     second = ToFloat(line.GetAttribute(key + u"2"));
 }
 
+void ScriptValues::ReadRectangle(const CommandLine& line, float& x, float& y, float& width, float& height)
+{
+    ReadPair(line, u"align", x, y);
+    ReadPair(line, u"size", width, height);
+}
+
 } // namespace Vel

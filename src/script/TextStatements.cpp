@@ -69,8 +69,7 @@ void PlaceTextbox(CommandLine& line)
     float y = 0.0f;
     float width = 0.0f;
     float height = 0.0f;
-    ScriptValues::ReadPair(line, u"align", x, y);
-    ScriptValues::ReadPair(line, u"size", width, height);
+    ScriptValues::ReadRectangle(line, x, y, width, height);
     box->MoveTo(x, y);
     box->SetSize(width, height);
 }
