@@ -2,7 +2,7 @@
 // ScenesManager::Update and drawn by ScenesManager::Render. The update is the part that has to fit a frame on one
 // core next to everything else; the draw shows what the scene adds on top of the quads themselves.
 #include "BenchTools.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "platform/Hge.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"

@@ -3,7 +3,7 @@
 // 1/60 s: the scenes manager's fade step and the frame callback's device update (refilling the streams and
 // delivering stop events; headless, also mixing the frame's 735 samples that a sound card's own thread would mix).
 #include "AudioTools.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "platform/Hge.h"
 #include "platform/PlatformOptions.h"
 #include "resources/ResourceManager.h"

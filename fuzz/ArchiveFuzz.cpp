@@ -1,7 +1,7 @@
 // Archive listing: a file named in "preferences.ini" as an archive, opened with the engine's password and its
 // entries read.
 #include "FuzzTools.h"
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 #include "platform/ArchiveSet.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The compiled-script reader: a "*.cvls" file of length-prefixed records, read line by line to its end.
 #include "FuzzTools.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/Crypter.h"
 
 #include <cstddef>

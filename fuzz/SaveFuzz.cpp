@@ -4,9 +4,9 @@
 // that is how the seed was made.
 #include "FuzzTools.h"
 #include "HeadlessPlatform.h"
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
-#include "app/UserFiles.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
+#include "core/UserFiles.h"
 #include "resources/ResourceManager.h"
 #include "saves/GalleryManager.h"
 #include "saves/SaveGames.h"

@@ -2,7 +2,7 @@
 // no value read makes a volume outside 0 to 100 on the sliders' scale.
 #include "FuzzTools.h"
 #include "HeadlessPlatform.h"
-#include "app/UserFiles.h"
+#include "core/UserFiles.h"
 #include "sound/SoundManager.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // The statement reader: script lines, as the parser trims them, assembled into statements with their keyword,
 // arguments and attributes. A line that cannot be a statement is a script error, never a crash or a hang.
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "script/CommandLine.h"
 
 #include <cstddef>

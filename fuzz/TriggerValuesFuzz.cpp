@@ -1,7 +1,7 @@
 // "sys0.dfn", the persistent trigger values: read at start-up, written back at the end. Whatever was read of a
 // damaged file is written back as a whole file that reads again to the same values.
 #include "FuzzTools.h"
-#include "app/UserFiles.h"
+#include "core/UserFiles.h"
 #include "scene/TriggerManager.h"
 
 #include <cstddef>

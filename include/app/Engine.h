@@ -10,7 +10,7 @@
 // the frame loop. Shut-down saves the persistent values and runs the same steps backwards. Later subsystems add their
 // managers at the places this order keeps for them.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 #include "app/EngineOptions.h"
 #include "platform/Hge.h"
 

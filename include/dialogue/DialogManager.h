@@ -6,7 +6,7 @@
 // statement, the text command, dialogs and galleries fetch boxes by name; the selection command makes its
 // selection active; "skiptext" finishes and advances every visible text at once.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 #include "scene/DialogueLayer.h"
 
 #include <map>

@@ -4,7 +4,7 @@
 // manager shows the active selection over the story, the choice under the mouse opaque and the others dimmed; a
 // click on a choice runs its action and then the selection's finish handler. Owned by its selection command.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <memory>
 #include <string>

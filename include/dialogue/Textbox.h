@@ -8,7 +8,7 @@
 // "^" in a text starts a new line. The text is typed and drawn in the game's single-byte code page, one letter per
 // byte, and wrapped anew every frame at the box width, so a word that no longer fits moves down while it is typed.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 #include "scene/AnimationObject.h"
 
 #include <cstdint>

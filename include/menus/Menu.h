@@ -6,7 +6,7 @@
 // closes, before it goes). While the script is read, a menu block's commands collect in the menu's own scene. The
 // menu manager owns the menus and runs the top one.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 #include "scene/CommandContainer.h"
 
 #include <cstdint>

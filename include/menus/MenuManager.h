@@ -6,7 +6,7 @@
 // "main", "options", "back", "cancel" and "game" open and close them. Every opening and closing is traced
 // ("menu NAME", "menuclosed NAME").
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 #include "scene/MenuLayer.h"
 
 #include <map>

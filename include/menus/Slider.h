@@ -5,7 +5,7 @@
 // scene and draws them after it. A slider keeps no value of its own: the getter is read every frame, so a value
 // changed elsewhere shows at once.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <string>
 #include <utility>

@@ -4,7 +4,7 @@
 // but knows it only by this face, since the boxes belong to the dialogue layer above the resources; the script
 // reader makes the concrete dialog.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <string>
 

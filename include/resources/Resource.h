@@ -4,7 +4,7 @@
 // shared: every node showing a name draws the same instance, so an animation's timing belongs to the resource.
 // The ResourceManager owns every resource for the whole run; nodes and commands borrow them.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <cstddef>
 #include <cstdint>

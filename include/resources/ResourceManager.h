@@ -9,7 +9,7 @@
 // name. A file that fails to load stays cached as texture 0, is not tried again until its entry is released, and
 // is written to the log once per run with its name.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 #include "platform/Hge.h"
 
 #include <map>

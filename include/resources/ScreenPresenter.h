@@ -4,7 +4,7 @@
 // window or the full screen, pillar-boxed with black bars on displays wider than 4:3. The engine creates one after
 // the render target and calls Draw once per frame, after the scene has been drawn into the target.
 
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 #include "platform/Hge.h"
 
 #include <memory>

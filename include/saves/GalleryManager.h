@@ -4,7 +4,7 @@
 // picked on a save/load screen. Start-up creates the one instance with the other managers and hands the picture
 // gallery and the save/load screen to the scenes manager; "load_back" (DeselectAll) drops a selection.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 
 #include <map>
 #include <memory>

@@ -7,7 +7,7 @@
 // why in the log. Start-up creates the one instance with the other managers; the interface functions "save",
 // "load", "load_load" and "load_delete" call it. Every save and load is traced ("save PATH", "load PATH").
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // object that owns the action runs it on the click. A choice also learns through the after-run callback that its
 // action has run, so the selection can close.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <utility>
 

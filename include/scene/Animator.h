@@ -5,7 +5,7 @@
 // inactive, stays in its object's list, and calls its finish callback, which is how a waiting command learns that
 // it is done. Interpolation is linear; the end test is exact float equality of elapsed time and duration.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <utility>
 

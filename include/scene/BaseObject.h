@@ -6,7 +6,7 @@
 // Whoever changes a property through the public operations also triggers the matching notification, so derived
 // objects that carry sub-objects (a text box and its lines) can move them along.
 
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 
 #include <string>
 #include <utility>

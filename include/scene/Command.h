@@ -9,7 +9,7 @@
 // A command may carry children, started together with it; a waiting parent counts them as pending and reports
 // once, when the last one has reported (OnChildFinished).
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <cstdint>
 #include <functional>

@@ -5,7 +5,7 @@
 // ScenesManager installs its accessor when it is created and removes it (an empty callback) when it goes; until
 // then there is no current scene and both of those do nothing.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 namespace Vel {
 

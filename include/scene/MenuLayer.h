@@ -4,7 +4,7 @@
 // behind it), and it is drawn over everything else. The scenes manager opens the right-click menu through it and
 // closes every menu when the story switches scenes. The menu manager is the one layer; start-up hands it over.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 #include "scene/Action.h"
 
 namespace Vel {

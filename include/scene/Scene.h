@@ -15,8 +15,8 @@
 // When the list runs out while the scene is running, the finished callback is invoked (the ScenesManager starts
 // the next scene there).
 
-#include "app/Callback.h"
-#include "app/DisplaySettings.h"
+#include "core/Callback.h"
+#include "core/DisplaySettings.h"
 #include "scene/CommandContainer.h"
 #include "scene/GroupManager.h"
 

@@ -15,7 +15,7 @@
 // menus, hides every text and unloads the pictures' textures. The manager is the current-scene accessor
 // (CurrentScene) for click actions and object targets while it exists.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 
 #include <cstdint>
 #include <map>

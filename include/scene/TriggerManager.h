@@ -10,7 +10,7 @@
 // folder is shared by every game, so the file also carries triggers the running game never declares; they are
 // kept and written back unchanged.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 #include "scene/Trigger.h"
 
 #include <map>

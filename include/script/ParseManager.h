@@ -9,8 +9,8 @@
 // cleared (the scenes those blocks pointed at may be deleted for the error screen), and every later statement and
 // file is ignored.
 
-#include "VelSingleton.h"
-#include "app/Callback.h"
+#include "core/VelSingleton.h"
+#include "core/Callback.h"
 #include "script/CommandLine.h"
 
 #include <cstdint>

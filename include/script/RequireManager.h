@@ -3,7 +3,7 @@
 // The manager a statement acts on. The managers exist from start-up on; a statement read without one (a tool or a
 // test that reads scripts alone) is a script error naming the statement, never the singleton's fatal assertion.
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "script/ScriptError.h"
 
 #include <string_view>

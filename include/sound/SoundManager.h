@@ -14,8 +14,8 @@
 // Every stream slot is a handle of the audio device. The device reports stopped streams from its Update on the main
 // thread, so the slots and maps are only ever touched by the frame loop.
 
-#include "VelSingleton.h"
-#include "app/Callback.h"
+#include "core/VelSingleton.h"
+#include "core/Callback.h"
 #include "platform/AudioDevice.h"
 #include "platform/Hge.h"
 

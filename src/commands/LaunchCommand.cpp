@@ -1,7 +1,7 @@
 #include "commands/LaunchCommand.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "commands/SetDelayCommand.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "scene/ClickGate.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"

@@ -1,6 +1,6 @@
 #include "data/BinarySerializer.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 
 #include <bit>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "data/CompileScripts.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"
 

@@ -1,6 +1,6 @@
 #include "data/FileReader.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/LoadFile.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "data/LoadFile.h"
 
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "data/utf8_codecvt_facet.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 
 namespace Vel {
 

@@ -1,6 +1,6 @@
 #include "dialogue/Textbox.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Resource.h"
 #include "resources/Style.h"
 #include "resources/hgeFont.h"

@@ -1,6 +1,6 @@
 #include "menus/Menu.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "menus/MenuManager.h"
 #include "menus/Slider.h"
 #include "resources/ResourceManager.h"

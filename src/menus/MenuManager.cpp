@@ -1,8 +1,8 @@
 #include "menus/MenuManager.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
-#include "app/Trace.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
+#include "core/Trace.h"
 #include "menus/Menu.h"
 #include "menus/MenuSwitch.h"
 #include "scene/ClickGate.h"

@@ -1,8 +1,8 @@
 #include "menus/TextSlider.h"
 
-#include "app/DisplaySettings.h"
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
 #include "resources/AdvancedFont.h"
 #include "resources/FontFace.h"
 #include "resources/Style.h"

@@ -1,7 +1,7 @@
 #include "menus/VisualSlider.h"
 
-#include "app/DisplaySettings.h"
-#include "app/HgeManager.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
 #include "resources/Resource.h"
 #include "resources/ResourceManager.h"
 

@@ -1,6 +1,6 @@
 #include "resources/AdvancedFont.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/FontFace.h"
 #include "resources/FontLibrary.h"
 #include "resources/hgeFont.h"

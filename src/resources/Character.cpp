@@ -1,6 +1,6 @@
 #include "resources/Character.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Avatar.h"
 #include "resources/CharacterDialog.h"
 #include "resources/Pose.h"

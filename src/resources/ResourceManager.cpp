@@ -1,6 +1,6 @@
 #include "resources/ResourceManager.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/Character.h"
 #include "resources/FontLibrary.h"

@@ -1,8 +1,8 @@
 #include "saves/Gallery.h"
 
-#include "app/DisplaySettings.h"
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
 #include "dialogue/Textbox.h"
 #include "menus/Menu.h"
 #include "menus/MenuManager.h"

@@ -1,9 +1,9 @@
 #include "saves/SaveGames.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
-#include "app/Trace.h"
-#include "app/UserFiles.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
+#include "core/Trace.h"
+#include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
 #include "saves/Gallery.h"
 #include "saves/GalleryManager.h"

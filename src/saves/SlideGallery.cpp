@@ -1,6 +1,6 @@
 #include "saves/SlideGallery.h"
 
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 #include "platform/Hge.h"
 #include "resources/Sprite.h"
 

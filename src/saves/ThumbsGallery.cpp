@@ -1,6 +1,6 @@
 #include "saves/ThumbsGallery.h"
 
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 #include "resources/Sprite.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "scene/Scene.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
-#include "app/Trace.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
+#include "core/Trace.h"
 #include "data/Serializer.h"
 #include "scene/ClickGate.h"
 #include "scene/Command.h"

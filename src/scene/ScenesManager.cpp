@@ -1,9 +1,9 @@
 #include "scene/ScenesManager.h"
 
-#include "app/Callback.h"
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
-#include "app/Trace.h"
+#include "core/Callback.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
+#include "core/Trace.h"
 #include "resources/ResourceManager.h"
 #include "resources/hgeFont.h"
 #include "scene/ClickGate.h"

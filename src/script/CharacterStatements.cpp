@@ -1,6 +1,6 @@
 #include "script/CharacterStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "commands/ChangePoseCommand.h"
 #include "dialogue/Dialog.h"
 #include "dialogue/DialogManager.h"

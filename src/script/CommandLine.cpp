@@ -1,6 +1,6 @@
 #include "script/CommandLine.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "script/ScriptError.h"
 
 #include <algorithm>

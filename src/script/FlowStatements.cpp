@@ -1,6 +1,6 @@
 #include "script/FlowStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "commands/EnableRightClickCommand.h"
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"

@@ -1,6 +1,6 @@
 #include "script/GalleryStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "dialogue/DialogManager.h"
 #include "resources/ResourceManager.h"
 #include "saves/Gallery.h"

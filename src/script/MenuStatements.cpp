@@ -1,6 +1,6 @@
 #include "script/MenuStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "commands/SetMenuCommand.h"
 #include "commands/SetSwapCommand.h"
 #include "menus/Menu.h"

@@ -1,6 +1,6 @@
 #include "script/NodeStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "commands/ClearCommand.h"
 #include "commands/CreateNodeCommand.h"
 #include "commands/ModifyActionCommand.h"

@@ -1,7 +1,7 @@
 #include "script/ParseManager.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
 #include "commands/SetSelectionCommand.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"

@@ -1,6 +1,6 @@
 #include "script/ResourceStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"

@@ -1,7 +1,7 @@
 #include "script/ScriptLinter.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
 #include "data/LoadFile.h"
 #include "menus/MenuManager.h"
 #include "resources/Character.h"

@@ -2,7 +2,7 @@
 
 #include "script/CommandLine.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "script/ScriptError.h"
 
 #include <Poco/NumberParser.h>

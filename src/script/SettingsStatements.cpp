@@ -1,6 +1,6 @@
 #include "script/SettingsStatements.h"
 
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
 #include "script/ScriptValues.h"

@@ -1,6 +1,6 @@
 #include "script/SoundStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "commands/MuteCommand.h"
 #include "commands/SetMusicCommand.h"
 #include "commands/SetPlaylistCommand.h"

@@ -1,6 +1,6 @@
 #include "script/TextStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "commands/SetTextCommand.h"
 #include "commands/SpeakCommand.h"
 #include "dialogue/DialogManager.h"

@@ -1,6 +1,6 @@
 #include "script/TriggerStatements.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "scene/TriggerManager.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"

@@ -1,7 +1,7 @@
 #include "sound/SoundManager.h"
 
-#include "app/TextCodec.h"
-#include "app/UserFiles.h"
+#include "core/TextCodec.h"
+#include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
 #include "resources/Playlist.h"
 #include "resources/ResourceManager.h"

@@ -2,7 +2,7 @@
 // --strict, and a clean game (also with pictures packed into its archive) reports nothing.
 #include "GameRun.h"
 #include "TempFolder.h"
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 #include "platform/ArchiveWriter.h"
 
 #include <gtest/gtest.h>

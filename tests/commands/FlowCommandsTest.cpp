@@ -6,7 +6,7 @@
 #include "commands/SetTriggerCommand.h"
 
 #include "TempFolder.h"
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 #include "scene/ClickGate.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"

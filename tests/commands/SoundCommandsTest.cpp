@@ -8,7 +8,7 @@
 #include "AudioTools.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Playlist.h"
 #include "resources/ResourceManager.h"
 #include "scene/Scene.h"

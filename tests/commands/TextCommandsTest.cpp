@@ -6,7 +6,7 @@
 #include "AudioTools.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "dialogue/Dialog.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/Selection.h"

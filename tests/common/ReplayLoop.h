@@ -4,7 +4,7 @@
 // 2D library's frame loop running one step of the test each frame.
 
 #include "TempFolder.h"
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 #include "platform/Hge.h"
 #include "platform/InputScript.h"
 #include "platform/PlatformOptions.h"

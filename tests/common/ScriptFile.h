@@ -3,7 +3,7 @@
 // Shared by the script tests: a compiled script written from its lines, the "Info" part of an error report, and
 // the two together: a script read from its lines, with the commands of one of its scenes described.
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/Crypter.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"

@@ -1,7 +1,7 @@
 #include "data/BinarySerializer.h"
 
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "data/CompileScripts.h"
 
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/Crypter.h"
 
 #include <gtest/gtest.h>

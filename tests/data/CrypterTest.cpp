@@ -1,7 +1,7 @@
 #include "data/Crypter.h"
 
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/FileReader.h"
 
 #include <gtest/gtest.h>

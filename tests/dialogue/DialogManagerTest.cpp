@@ -4,8 +4,8 @@
 #include "DialogueTestTools.h"
 #include "HeadlessHge.h"
 
-#include "app/DisplaySettings.h"
-#include "app/HgeManager.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
 #include "scene/ClickGate.h"

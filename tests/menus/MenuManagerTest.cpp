@@ -4,9 +4,9 @@
 #include "MenuTestTools.h"
 #include "TempFolder.h"
 
-#include "app/HgeManager.h"
-#include "app/TextCodec.h"
-#include "app/Trace.h"
+#include "core/HgeManager.h"
+#include "core/TextCodec.h"
+#include "core/Trace.h"
 #include "menus/Menu.h"
 #include "menus/MenuSwitch.h"
 #include "scene/ClickGate.h"

@@ -5,7 +5,7 @@
 #include "MenuTestTools.h"
 #include "TempFolder.h"
 
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "scene/Action.h"

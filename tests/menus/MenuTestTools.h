@@ -3,7 +3,7 @@
 // Shared by the menu tests: a command that records its runs and either reports at once or waits until the test
 // lets it finish, and counts its destruction so a command owned twice shows up.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 #include "scene/Command.h"
 
 #include <memory>

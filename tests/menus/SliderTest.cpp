@@ -5,8 +5,8 @@
 #include "HeadlessHge.h"
 #include "TempFolder.h"
 
-#include "app/DisplaySettings.h"
-#include "app/HgeManager.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
 #include "resources/AdvancedFont.h"
 #include "resources/FontFace.h"
 #include "resources/FontLibrary.h"

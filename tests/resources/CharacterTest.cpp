@@ -3,7 +3,7 @@
 #include "HeadlessHge.h"
 #include "ScreenPicture.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Avatar.h"
 #include "resources/CharacterDialog.h"
 #include "resources/Pose.h"

@@ -1,6 +1,6 @@
 #include "resources/FontGenerator.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/hgeFont.h"
 
 #include "HeadlessHge.h"

@@ -4,7 +4,7 @@
 #include "HeadlessHge.h"
 #include "ScreenPicture.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/FontFace.h"
 #include "resources/Sprite.h"

@@ -8,8 +8,8 @@
 #include "ReplayLoop.h"
 #include "TempFolder.h"
 
-#include "app/DisplaySettings.h"
-#include "app/HgeManager.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
 #include "menus/MenuManager.h"
 #include "resources/Resource.h"
 #include "resources/ResourceManager.h"

@@ -1,7 +1,7 @@
 #include "HeadlessHge.h"
 #include "SceneTestTools.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/BinarySerializer.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"

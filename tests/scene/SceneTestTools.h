@@ -3,7 +3,7 @@
 // Shared by the scene tests: a picture that records its drawing, a command that reports when told, the current
 // scene for the length of a test, and node placement.
 
-#include "app/Callback.h"
+#include "core/Callback.h"
 #include "resources/Resource.h"
 #include "scene/Command.h"
 #include "scene/CurrentScene.h"

@@ -1,8 +1,8 @@
 #include "scene/TriggerManager.h"
 
 #include "TempFolder.h"
-#include "app/TextCodec.h"
-#include "app/UserFiles.h"
+#include "core/TextCodec.h"
+#include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
 
 #include <gtest/gtest.h>

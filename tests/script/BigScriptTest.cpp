@@ -2,7 +2,7 @@
 // million statements, one line of ten megabytes (a quoted text full of commas), and one statement left open over a
 // million lines. Each would take hours if a line or a piece were searched again from the start every time.
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/CompileScripts.h"
 #include "script/ParseManager.h"
 

@@ -2,8 +2,8 @@
 
 #include "ScriptFile.h"
 #include "TempFolder.h"
-#include "app/DisplaySettings.h"
-#include "app/TextCodec.h"
+#include "core/DisplaySettings.h"
+#include "core/TextCodec.h"
 #include "scene/Action.h"
 #include "script/ScriptError.h"
 #include "script/ScriptValues.h"

@@ -2,7 +2,7 @@
 
 #include "ScriptFile.h"
 #include "TempFolder.h"
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 #include "dialogue/DialogManager.h"
 #include "menus/MenuManager.h"
 #include "platform/ArchiveWriter.h"

@@ -5,7 +5,7 @@
 
 #include "ScriptFile.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "data/Crypter.h"
 #include "script/ParseManager.h"
 

@@ -1,5 +1,5 @@
 #include "script/ScriptValues.h"
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "script/ScriptError.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "AudioTools.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
-#include "app/TextCodec.h"
-#include "app/UserFiles.h"
+#include "core/TextCodec.h"
+#include "core/UserFiles.h"
 #include "resources/Playlist.h"
 #include "resources/ResourceManager.h"
 

@@ -1,9 +1,8 @@
-#include "VelSingleton.h"
-#include "app/Callback.h"
-#include "app/DisplaySettings.h"
-#include "app/EngineOptions.h"
-#include "app/HgeManager.h"
-#include "app/UserFiles.h"
+#include "core/VelSingleton.h"
+#include "core/Callback.h"
+#include "core/DisplaySettings.h"
+#include "core/HgeManager.h"
+#include "core/UserFiles.h"
 #include "platform/ArchiveWriter.h"
 
 #include "HeadlessHge.h"
@@ -125,30 +124,6 @@ TEST(UserFilesTest, NextNumberIsOneMoreThanTheHighestNumber)
     EXPECT_EQ(next(), "00000008.bmp");
     folder.Write("shots/123456789.bmp", "x");
     EXPECT_EQ(next(), "123456790.bmp");
-}
-
-// The end-to-end runs use most options; these are the ones they do not, and the mistakes.
-TEST(EngineOptionsTest, MistakesAreRefusedWithAReason)
-{
-    std::string error;
-    const auto options = EngineOptions::Parse({"game", "--dt", "0.02"}, error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_DOUBLE_EQ(options->platform.fixedDelta, 0.02);
-    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{{"--frames"},
-                                                                                       {"--frames", "-1"},
-                                                                                       {"--frames", "x"},
-                                                                                       {"--dt", "0"},
-                                                                                       {"--desktop", "1920"},
-                                                                                       {"--snapshot", "3:a.gif"},
-                                                                                       {"--snapshot", "a.png"},
-                                                                                       {"--bogus"},
-                                                                                       {"a", "b"},
-                                                                                       {"check"},
-                                                                                       {"pack", "x"}}) {
-        error.clear();
-        EXPECT_FALSE(EngineOptions::Parse(wrong, error)) << wrong[0];
-        EXPECT_FALSE(error.empty());
-    }
 }
 
 using TestTools::LoadText;

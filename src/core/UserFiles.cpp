@@ -1,6 +1,6 @@
-#include "app/UserFiles.h"
+#include "core/UserFiles.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 #include "platform/Os.h"
 
 #include <Poco/File.h>

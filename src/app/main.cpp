@@ -1,6 +1,6 @@
 #include "app/Engine.h"
 #include "app/EngineOptions.h"
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 #include "platform/ArchiveWriter.h"
 #include "resources/FontGenerator.h"
 

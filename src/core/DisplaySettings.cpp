@@ -1,4 +1,4 @@
-#include "app/DisplaySettings.h"
+#include "core/DisplaySettings.h"
 
 namespace Vel {
 

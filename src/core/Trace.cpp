@@ -1,6 +1,6 @@
-#include "app/Trace.h"
+#include "core/Trace.h"
 
-#include "app/TextCodec.h"
+#include "core/TextCodec.h"
 
 #include <fstream>
 

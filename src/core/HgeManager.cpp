@@ -1,7 +1,7 @@
-#include "app/HgeManager.h"
+#include "core/HgeManager.h"
 
-#include "app/DisplaySettings.h"
-#include "app/TextCodec.h"
+#include "core/DisplaySettings.h"
+#include "core/TextCodec.h"
 #include "platform/Os.h"
 
 #include <string>

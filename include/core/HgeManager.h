@@ -4,7 +4,7 @@
 // game's archives through it, and initialises the display from the settings the system script wrote; every other
 // part reaches the interface through GetHge(). The menu functions "window" and "fullscreen" switch the mode here.
 
-#include "VelSingleton.h"
+#include "core/VelSingleton.h"
 #include "platform/Hge.h"
 
 #include <string>
