@@ -49,6 +49,8 @@ run)
     ;;
 test)
     configure_and_build
+    # The share of tests in the code, for the log; the test suite's TestRatio fails when it passes the limit.
+    "$root/scripts/test-ratio.sh" "$root" || true
     (cd "$build" && ctest --output-on-failure -j "$jobs" --timeout 300)
     [ "${VELLORIA_QUICK:-}" = "1" ] || sanitized_tests
     ;;

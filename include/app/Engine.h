@@ -4,11 +4,12 @@
 // everything down afterwards. Also the author tools that share its start-up: checking and compiling scripts.
 //
 // Start-up order: compile the scripts, create the per-user folders, publish the file interface, create the 2D
-// library and register the frame callbacks, mount the archives, create the managers, parse "system.vls", open the
-// window, create the render target, register the interface functions, parse "script.vls", load the persistent
-// trigger values and the sound settings, hand the sound manager the default playlist, start the first scene, run
-// the frame loop. Shut-down saves the persistent values and runs the same steps backwards. Later subsystems add their
-// managers at the places this order keeps for them.
+// library and register the frame callbacks, mount the archives, create the game's managers (GameSystems), parse
+// "system.vls", open the window, create the render target, register the interface functions, parse "script.vls",
+// load the persistent trigger values and the sound settings, hand the sound manager the default playlist, start
+// the first scene, run the frame loop. Shut-down frees the render target, writes the persistent values and the sound
+// settings while the managers that hold them still exist, destroys the managers (in the order GameSystems keeps),
+// the script reader, the 2D library and the file interface, and closes the trace.
 
 #include "core/VelSingleton.h"
 #include "app/EngineOptions.h"
@@ -22,21 +23,13 @@
 namespace Vel {
 
 struct CompileResult;
-class DialogManager;
-class Gallery;
-class GalleryManager;
 struct GameNames;
+struct GameSystems;
 class HgeManager;
-class MenuManager;
 class PakInterface;
-class SaveGames;
 class ParseManager;
-class ResourceManager;
-class ScenesManager;
 class ScriptLinter;
 class ScreenPresenter;
-class SoundManager;
-class TriggerManager;
 
 class Engine : public Singleton<Engine>
 {
@@ -69,7 +62,6 @@ private:
     [[nodiscard]] bool StartGameSystems();
     void StartPlatform(const std::vector<std::string>& compileWarnings);
     [[nodiscard]] bool OpenDisplay();
-    void CreateManagers();
     void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();
     [[nodiscard]] bool HasSystemScript() const;
@@ -83,14 +75,7 @@ private:
     std::unique_ptr<HgeManager> m_hgeManager;
     std::unique_ptr<ScriptLinter> m_linter; // the script check's only; declared first, as the parser borrows it
     std::unique_ptr<ParseManager> m_parseManager;
-    std::unique_ptr<ResourceManager> m_resourceManager;
-    std::unique_ptr<DialogManager> m_dialogManager;
-    std::unique_ptr<ScenesManager> m_scenesManager;
-    std::unique_ptr<TriggerManager> m_triggerManager;
-    std::unique_ptr<MenuManager> m_menuManager;
-    std::unique_ptr<GalleryManager> m_galleryManager;
-    std::unique_ptr<SaveGames> m_saveGames;
-    std::unique_ptr<SoundManager> m_soundManager;
+    std::unique_ptr<GameSystems> m_systems;
     // Set once the persistent values and sound settings were read: only then are they written back, so a run that
     // never got its window leaves "sys0.dfn" and "sys1.dfn" as they were.
     bool m_persistentValuesLoaded = false;

@@ -1,5 +1,6 @@
 #include "app/Engine.h"
 
+#include "app/GameSystems.h"
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
@@ -7,19 +8,11 @@
 #include "core/UserFiles.h"
 #include "data/CompileScripts.h"
 #include "data/PakInterface.h"
-#include "dialogue/DialogManager.h"
-#include "menus/MenuManager.h"
 #include "platform/InputScript.h"
-#include "resources/ResourceManager.h"
 #include "resources/ScreenPresenter.h"
 #include "saves/Gallery.h"
-#include "saves/GalleryManager.h"
-#include "saves/SaveGames.h"
-#include "scene/ScenesManager.h"
-#include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
 #include "script/ScriptLinter.h"
-#include "sound/SoundManager.h"
 
 #include <Poco/File.h>
 #include <Poco/Path.h>
@@ -78,22 +71,22 @@ bool Engine::StartGameSystems()
     m_readFromSource = compiled.readFromSource;
     UserFiles::CreateFolders();
     StartPlatform(compiled.warnings);
-    CreateManagers();
+    m_systems = std::make_unique<GameSystems>();
     if (!ParseSystemScript() || !OpenDisplay())
         return false;
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     // Once the scripts have declared their triggers, and before the first scene reads them.
-    m_triggerManager->LoadValues();
-    m_soundManager->LoadSettings();
+    m_systems->triggers.LoadValues();
+    m_systems->sound.LoadSettings();
     m_persistentValuesLoaded = true;
     const GameNames& names = TheGameNames();
-    m_scenesManager->SetMainMenu(names.mainMenuName);
-    m_scenesManager->SetRightClickMenu(names.rightClickMenuName);
-    m_scenesManager->SetOptionsMenu(names.optionsMenuName);
+    m_systems->scenes.SetMainMenu(names.mainMenuName);
+    m_systems->scenes.SetRightClickMenu(names.rightClickMenuName);
+    m_systems->scenes.SetOptionsMenu(names.optionsMenuName);
     AttachGalleries(names);
-    m_soundManager->SetDefaultPlaylist(names.playlistName);
-    m_scenesManager->StartScene(TheGameNames().startSceneName, SceneStart::Reset);
+    m_systems->sound.SetDefaultPlaylist(names.playlistName);
+    m_systems->scenes.StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
 }
 
@@ -130,36 +123,20 @@ bool Engine::OpenDisplay()
     return true;
 }
 
-// The registries exist before "system.vls" is read, because the system script defines pictures, styles and
-// menus and declares triggers; they need no window, and pictures load their textures only when first drawn.
-void Engine::CreateManagers()
-{
-    m_resourceManager = std::make_unique<ResourceManager>();
-    m_dialogManager = std::make_unique<DialogManager>();
-    m_scenesManager = std::make_unique<ScenesManager>();
-    m_scenesManager->SetDialogueLayer(m_dialogManager.get());
-    m_triggerManager = std::make_unique<TriggerManager>();
-    m_menuManager = std::make_unique<MenuManager>();
-    m_scenesManager->SetMenuLayer(m_menuManager.get());
-    m_galleryManager = std::make_unique<GalleryManager>();
-    m_saveGames = std::make_unique<SaveGames>();
-    m_soundManager = std::make_unique<SoundManager>();
-}
-
 // The picture gallery and the save/load screen the system script names, built once and handed to the scenes manager
 // (and the save/load screen to the save games too).
 void Engine::AttachGalleries(const GameNames& names)
 {
     const auto built = [this](const std::u16string& name) -> Gallery* {
-        Gallery* gallery = name.empty() ? nullptr : m_galleryManager->Find(name);
+        Gallery* gallery = name.empty() ? nullptr : m_systems->galleries.Find(name);
         if (gallery != nullptr && !gallery->IsBuilt())
             gallery->Build();
         return gallery;
     };
-    m_scenesManager->SetGallery(built(names.galleryName));
+    m_systems->scenes.SetGallery(built(names.galleryName));
     Gallery* saveLoad = built(names.saveLoadName);
-    m_scenesManager->SetSaveLoadGallery(saveLoad);
-    m_saveGames->SetSaveLoadGallery(saveLoad);
+    m_systems->scenes.SetSaveLoadGallery(saveLoad);
+    m_systems->saves.SetSaveLoadGallery(saveLoad);
 }
 
 int Engine::Check()
@@ -175,7 +152,7 @@ int Engine::Check()
     m_hgeManager = std::make_unique<HgeManager>(m_logFile);
     ApplyCodePage();
     m_hgeManager->MountArchives();
-    CreateManagers();
+    m_systems = std::make_unique<GameSystems>();
     m_linter = std::make_unique<ScriptLinter>();
     if (!ParseSystemScript())
         return 1;
@@ -287,9 +264,9 @@ bool Engine::ParseSystemScript()
 void Engine::OnScriptError(const std::u16string& report)
 {
     Trace::Write("error", FirstLine(report));
-    if (m_scenesManager) {
-        m_scenesManager->DeleteAllScenes();
-        m_scenesManager->ShowError(report);
+    if (m_systems) {
+        m_systems->scenes.DeleteAllScenes();
+        m_systems->scenes.ShowError(report);
     }
     if (m_hgeManager)
         m_hgeManager->GetHge()->System_Log("%s", TextCodec::WideToUtf8(report).c_str());
@@ -311,16 +288,16 @@ bool Engine::Frame()
     Trace::SetFrame(++m_frame);
     HGE* hge = m_hgeManager->GetHge();
     const float dt = hge->Timer_GetDelta();
-    m_scenesManager->Update(dt);
+    m_systems->scenes.Update(dt);
     // Every frame, also while the scenes stand still behind an error or a notice, so streams never starve.
-    m_soundManager->Update(dt);
+    m_systems->sound.Update(dt);
     // The event queue is read here only; everything else polls key states.
     hgeInputEvent event;
     while (hge->Input_GetEvent(&event)) {
         if (event.type == INPUT_KEYDOWN && event.key == HGEK_S && (event.flags & HGEINP_ALT) != 0)
             TakeScreenshot();
     }
-    return !m_scenesManager->IsRunning();
+    return !m_systems->scenes.IsRunning();
 }
 
 void Engine::Render()
@@ -328,8 +305,8 @@ void Engine::Render()
     HGE* hge = m_hgeManager->GetHge();
     hge->Gfx_BeginScene(m_target);
     hge->Gfx_Clear(kOpaqueBlack);
-    if (m_scenesManager)
-        m_scenesManager->Render();
+    if (m_systems)
+        m_systems->scenes.Render();
     hge->Gfx_EndScene();
     if (m_presenter)
         m_presenter->Draw(hge, m_target, TheDisplaySettings());
@@ -346,7 +323,8 @@ void Engine::TakeScreenshot()
         hge->System_Log("Cannot write the screenshot %s", path.c_str());
 }
 
-// Safe to call more than once: the steps that already ran are skipped.
+// Safe to call more than once: the steps that already ran are skipped. The values are written while their managers
+// exist; the managers go before the script reader and the 2D library they were made with.
 void Engine::Shutdown()
 {
     if (m_hgeManager && m_target) {
@@ -354,21 +332,14 @@ void Engine::Shutdown()
         m_target = 0;
     }
     if (m_persistentValuesLoaded) {
-        m_triggerManager->SaveValues();
-        m_soundManager->SaveSettings();
+        m_systems->triggers.SaveValues();
+        m_systems->sound.SaveSettings();
         m_persistentValuesLoaded = false;
     }
     m_presenter.reset();
-    m_scenesManager.reset();
-    m_saveGames.reset();
-    m_galleryManager.reset();
-    m_dialogManager.reset();
-    m_triggerManager.reset();
+    m_systems.reset();
     m_parseManager.reset();
     m_linter.reset();
-    m_menuManager.reset();
-    m_soundManager.reset();
-    m_resourceManager.reset();
     if (m_hgeManager) {
         m_hgeManager->GetHge()->System_Shutdown();
         m_hgeManager.reset();

@@ -3,12 +3,12 @@
 // Shared by the tests of mouse-driven parts: replayed input as the platform options of a headless run, and the
 // 2D library's frame loop running one step of the test each frame.
 
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 #include "core/DisplaySettings.h"
 #include "platform/Hge.h"
 #include "platform/InputScript.h"
 #include "platform/PlatformOptions.h"
-#include "scene/ClickGate.h"
 
 #include <gtest/gtest.h>
 
@@ -45,31 +45,19 @@ inline void RunFrames(HGE* hge, std::function<void()> step)
     s_step = nullptr;
 }
 
-// A test of mouse input, run in a folder of its own: the display settings it plays on and the left click gate are
+// A test of mouse input, run in a folder of its own on the display settings it is given; the process records are
 // put back afterwards.
 class InputTest : public ::testing::Test
 {
 protected:
-    explicit InputTest(DisplaySettings display = DisplaySettings{640, 480, 0, 640, 480, false}) : m_display(display) {}
-
-    void SetUp() override
+    explicit InputTest(DisplaySettings display = DisplaySettings{640, 480, 0, 640, 480, false})
     {
-        ClickGate::Left().Reset();
-        m_savedDisplay = TheDisplaySettings();
-        TheDisplaySettings() = m_display;
+        TheDisplaySettings() = display;
         m_folder.Enter();
     }
-    void TearDown() override
-    {
-        TheDisplaySettings() = m_savedDisplay;
-        ClickGate::Left().Reset();
-    }
 
+    ProcessRecordGuard m_records;
     TempFolder m_folder;
-
-private:
-    DisplaySettings m_display;
-    DisplaySettings m_savedDisplay;
 };
 
 } // namespace Vel::TestTools
