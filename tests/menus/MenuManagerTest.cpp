@@ -21,6 +21,7 @@
 namespace Vel {
 namespace {
 
+using TestTools::AddTo;
 using TestTools::Log;
 using TestTools::Logger;
 using TestTools::RecordingCommand;
@@ -103,12 +104,10 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
     EXPECT_EQ(m_log.size(), 3u) << "nothing open: nothing to close";
 
     // The top menu fades out first, then all close.
-    auto fade = RecordingCommand::Make(m_log, "fade c", m_destroyed, Ends::WhenFinished);
-    RecordingCommand* fadePtr = fade.get();
     Menu* c = m_menus.FindMenu(u"c");
     c->CloseInit();
     c->CloseOn();
-    c->AddCommand(std::move(fade));
+    RecordingCommand* fade = AddTo(*c, m_log, "fade c", m_destroyed, Ends::WhenFinished);
     m_log.clear();
     m_menus.ShowMenu(u"a", Callback<void()>([this] {
                          m_log.push_back("a");
@@ -120,7 +119,7 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
     m_menus.CloseAll();
     EXPECT_EQ(m_log, Log{"fade c"});
     EXPECT_EQ(m_menus.GetStack().size(), 3u) << "open while the fade runs";
-    fadePtr->Finish();
+    fade->Finish();
     EXPECT_EQ(m_log, (Log{"fade c", "a", "b", "c"}));
     EXPECT_EQ(Stack(), std::vector<std::u16string>{u"d"}) << "a menu opened by a handler is not closed with them";
     EXPECT_EQ(trace.Lines(), (Log{"command c 0 Undefined", "menuclosed a", "menu d", "menuclosed b", "menuclosed c"}));
@@ -187,8 +186,7 @@ TEST_F(MenuManagerTest, AMissingMenuClosesAtOnceAndIsNamedInTheLogOnce)
 
 TEST_F(MenuManagerTest, OffCommandsRunAgainEachTimeAndOnlyTheTopMenuRuns)
 {
-    Menu* a = m_menus.FindMenu(u"a");
-    a->AddCommand(RecordingCommand::Make(m_log, "body", m_destroyed));
+    AddTo(*m_menus.FindMenu(u"a"), m_log, "body", m_destroyed);
     m_menus.ShowMenu(u"a", Logger(m_log, "closed 1"));
     m_menus.ShowMenu(u"a", Logger(m_log, "closed 2"));
     EXPECT_EQ(m_log, (Log{"body", "body", "body"})) << "init once, on for each showing";
