@@ -4,9 +4,7 @@
 // that save from the save/load screen, lowers the music in the options menu, switches to full screen and back, and
 // plays a new game, which remembers the ending seen before, down the night branch. The demo also ships packed and in a
 // window.
-#include "AudioTools.h"
-#include "GameRun.h"
-#include "TempFolder.h"
+#include "RunTools.h"
 
 #include <gtest/gtest.h>
 
@@ -20,57 +18,42 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Vel::TestTools::BmpPixel;
+using namespace Vel::TestTools;
+
+// Story lines advance with a click anywhere above the choices.
+std::string Clicks(int first, int last, int step = 60)
+{
+    std::string input;
+    for (int frame = first; frame <= last; frame += step)
+        input += std::to_string(frame) + " click 400 300\n";
+    return input;
+}
 
 // Menu buttons take a click once the mouse has rested on them. Main menu: new game (180, 234), load (180, 294),
 // gallery (180, 354), options (180, 414), end (180, 474). Pause menu: save (400, 194), main menu (400, 389), back
-// (400, 454). Story lines advance with a click anywhere above the choices.
-constexpr const char* kFirstRun = "60 move 180 234\n70 click 180 234\n" // new game
-                                  "330 click 400 300\n390 click 400 300\n600 click 400 300\n660 click 400 300\n"
-                                  "900 click 400 300\n960 click 400 300\n"
-                                  "1000 move 250 484\n1010 click 250 484\n" // the choice: the lake
-                                  "1150 down rbutton\n1151 up rbutton\n"
-                                  "1180 move 400 194\n1190 click 400 194\n" // save
-                                  "1320 move 400 454\n1330 click 400 454\n" // back to the game
-                                  "1400 click 400 300\n1460 click 400 300\n1560 click 400 300\n1620 click 400 300\n"
-                                  "1700 click 400 300\n"                     // the end: back to the title
-                                  "1760 move 180 354\n1770 click 180 354\n"  // gallery: the meadow
-                                  "1830 move 690 542\n1840 click 690 542\n"  // next: the lake
-                                  "1900 move 690 542\n1910 click 690 542\n"  // next: the night, still locked
-                                  "1970 move 400 562\n1980 click 400 562\n"  // close
-                                  "2040 move 180 474\n2050 click 180 474\n"; // end
+// (400, 454). The gallery: next (690, 542), close (400, 562).
+std::string FirstRunInput()
+{
+    return Press(60, 180, 234, 10) + Clicks(330, 390) + Clicks(600, 660) + Clicks(900, 960) + // new game
+           Press(1000, 250, 484, 10) + "1150 down rbutton\n1151 up rbutton\n" +               // the choice: the lake
+           Press(1180, 400, 194, 10) + Press(1320, 400, 454, 10) +                            // save, back to the game
+           Clicks(1400, 1460) + Clicks(1560, 1620) + Clicks(1700, 1700) +                     // the end: the title
+           Press(1760, 180, 354, 10) + Press(1830, 690, 542, 10) + // gallery: the meadow; next: the lake
+           Press(1900, 690, 542, 10) + Press(1970, 400, 562, 10) + // next: the night, still locked; close
+           Press(2040, 180, 474, 10);                              // end
+}
 
 // The save/load screen's first thumbnail lies at (160, 195); its choice menu loads at (400, 249). The options menu's
 // music slider has a box every 30 pixels from x = 200: the second one sets 1. Window and full screen buttons lie at
 // (528, 799) on the full-screen desktop and (380, 444) in the window; back at (160, 534).
 std::string SecondRunInput()
 {
-    std::string input = "60 move 180 294\n70 click 180 294\n"   // load
-                        "100 move 160 195\n110 click 160 195\n" // the save
-                        "140 move 400 249\n150 click 400 249\n" // load it
-                        "200 down rbutton\n201 up rbutton\n"
-                        "230 move 400 389\n240 click 400 389\n" // main menu
-                        "270 move 180 414\n280 click 180 414\n" // options
-                        "510 move 243 163\n520 click 243 163\n" // music 1
-                        "630 move 380 444\n640 click 380 444\n" // full screen
-                        "690 move 528 799\n700 click 528 799\n" // window
-                        "750 move 160 534\n760 click 160 534\n" // back
-                        "790 move 180 234\n800 click 180 234\n";
-    for (int frame = 870; frame <= 1290; frame += 60)
-        input += std::to_string(frame) + " click 400 300\n";
-    input += "1340 move 390 535\n1350 click 390 535\n"; // the choice: the night
-    for (int frame = 1410; frame <= 1830; frame += 60)
-        input += std::to_string(frame) + " click 400 300\n";
-    return input + "1890 move 180 474\n1900 click 180 474\n";
-}
-
-constexpr int kRate = 44100;
-
-// The rendered level over frames [first, last) of the 60 frames a second.
-double Level(const Vel::TestTools::LevelMeter& meter, int first, int last)
-{
-    return meter.Level(static_cast<std::size_t>(first) * kRate / 60,
-                       static_cast<std::size_t>(last - first) * kRate / 60);
+    return Press(60, 180, 294, 10) + Press(100, 160, 195, 10) + Press(140, 400, 249, 10) +  // load the save
+           "200 down rbutton\n201 up rbutton\n" + Press(230, 400, 389, 10) +                // back to the main menu
+           Press(270, 180, 414, 10) + Press(510, 243, 163, 10) +                            // options: music 1
+           Press(630, 380, 444, 10) + Press(690, 528, 799, 10) + Press(750, 160, 534, 10) + // full screen, window, back
+           Press(790, 180, 234, 10) + Clicks(870, 1290) + Press(1340, 390, 535, 10) + // new game; the choice: the night
+           Clicks(1410, 1830) + Press(1890, 180, 474, 10);                            // end
 }
 
 // Colours of the generated pictures may be blended at their edges, never by more than a few steps.
@@ -80,17 +63,6 @@ bool Near(std::uint32_t actual, std::uint32_t expected)
         if (std::abs(static_cast<int>(actual >> shift & 0xFF) - static_cast<int>(expected >> shift & 0xFF)) > 6)
             return false;
     return true;
-}
-
-// The lines must appear in this order.
-void ExpectInOrder(const std::string& trace, std::initializer_list<std::string> lines)
-{
-    std::size_t at = 0;
-    for (const std::string& line : lines) {
-        const std::size_t found = trace.find(line, at);
-        ASSERT_NE(found, std::string::npos) << line << " after offset " << at << " in\n" << trace;
-        at = found + line.size();
-    }
 }
 
 // A persistent trigger's record in "sys0.dfn": its name and value as length-prefixed UTF-16.
@@ -109,42 +81,32 @@ std::string TriggerRecord(const std::string& name, std::int32_t kind, const std:
     return record + text(value);
 }
 
-float MusicVolume(const std::string& settings)
-{
-    float volume = -1.0F;
-    if (settings.size() >= sizeof volume)
-        std::memcpy(&volume, settings.data(), sizeof volume);
-    return volume;
-}
-
 class DemoRunTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_game = Vel::TestTools::CopyDemo(m_root); }
+    void SetUp() override { m_game = CopyDemo(m_root); }
 
-    std::string Snapshot(int frame, const std::string& name) const
+    // A run of the game replaying the input; its snapshots are named "frame:file" and its sound goes to the wav.
+    int Play(const fs::path& game, const std::string& input, int frames, std::initializer_list<std::string> snapshots,
+             const std::string& wav = "")
     {
-        return " --snapshot '" + std::to_string(frame) + ":" + m_root.File(name) + "'";
-    }
-    int Play(const fs::path& game, const std::string& input, const std::string& options)
-    {
-        m_root.Write("input.txt", input);
-        return Vel::TestTools::RunGame(m_root, game,
-                                       "--input '" + m_root.File("input.txt") + "' --trace '" +
-                                           m_root.File("trace.txt") + "' " + options);
+        std::string options = "--frames " + std::to_string(frames) + Replay(m_root, input);
+        for (const std::string& snapshot : snapshots)
+            options += Snapshot(m_root, std::stoi(snapshot), snapshot.substr(snapshot.find(':') + 1));
+        return RunGame(m_root, game, options + (wav.empty() ? "" : " --audio-out '" + m_root.File(wav) + "'"));
     }
 
-    Vel::TestTools::TempFolder m_root;
+    TempFolder m_root;
     fs::path m_game;
 };
 
 TEST_F(DemoRunTest, APlayerPlaysBothBranchesSavesLoadsAndIsRememberedAcrossRuns)
 {
     // The first run ends through the main menu's "End" long before its last frame: no snapshot is taken there.
-    ASSERT_EQ(Play(m_game, kFirstRun,
-                   "--frames 2400 --audio-out '" + m_root.File("first.wav") + "'" + Snapshot(20, "main.bmp") +
-                       Snapshot(1000, "choice.bmp") + Snapshot(1250, "saved.bmp") + Snapshot(1800, "meadow.bmp") +
-                       Snapshot(1940, "locked.bmp") + Snapshot(2300, "ended.bmp")),
+    ASSERT_EQ(Play(m_game, FirstRunInput(), 2400,
+                   {"20:main.bmp", "1000:choice.bmp", "1250:saved.bmp", "1800:meadow.bmp", "1940:locked.bmp",
+                    "2300:ended.bmp"},
+                   "first.wav"),
               0)
         << m_root.Read("err.txt");
     const std::string save = m_root.File("user/save/00000001.sav");
@@ -158,14 +120,13 @@ TEST_F(DemoRunTest, APlayerPlaysBothBranchesSavesLoadsAndIsRememberedAcrossRuns)
 
     EXPECT_TRUE(Near(BmpPixel(m_root.Read("main.bmp"), 700, 110), 0xFFF7B0)) << "the moon over the main menu";
     EXPECT_TRUE(Near(BmpPixel(m_root.Read("choice.bmp"), 700, 40), 0x86CBF1)) << "the meadow's sky at the choice";
-    const std::string saved = m_root.Read("saved.bmp");
-    EXPECT_TRUE(Near(BmpPixel(saved, 400, 194), 0xF2D24A)) << "the lit save button under the notice";
+    EXPECT_TRUE(Near(BmpPixel(m_root.Read("saved.bmp"), 400, 194), 0xF2D24A)) << "the lit save button under the notice";
     EXPECT_TRUE(Near(BmpPixel(m_root.Read("meadow.bmp"), 400, 150), 0x7EC8F0)) << "the unlocked meadow's sky";
     EXPECT_TRUE(Near(BmpPixel(m_root.Read("locked.bmp"), 500, 250), 0x444455)) << "the night, not seen yet";
 
     // A voiced line is heard over the music.
-    const Vel::TestTools::LevelMeter first = Vel::TestTools::ReadRendered(m_root.File("first.wav"));
-    EXPECT_GT(Level(first, 390, 440), 2.0 * Level(first, 330, 380));
+    const LevelMeter first = ReadRendered(m_root.File("first.wav"));
+    EXPECT_GT(LevelAt(first, 390 / 60.0, 50 / 60.0), 2.0 * LevelAt(first, 330 / 60.0, 50 / 60.0));
 
     // The save and its thumbnail; the persistent triggers: the ending seen and the pictures shown.
     EXPECT_TRUE(fs::exists(save));
@@ -174,11 +135,10 @@ TEST_F(DemoRunTest, APlayerPlaysBothBranchesSavesLoadsAndIsRememberedAcrossRuns)
     EXPECT_NE(values.find(TriggerRecord("finished", 1, "yes")), std::string::npos);
     EXPECT_NE(values.find(TriggerRecord("cg_lake", 2, "1")), std::string::npos);
     EXPECT_EQ(values.find(TriggerRecord("cg_night", 2, "1")), std::string::npos);
-    EXPECT_FLOAT_EQ(MusicVolume(m_root.Read("user/sys1.dfn")), 0.3F);
+    EXPECT_FLOAT_EQ(StoredMusicVolume(m_root), 0.3F);
 
-    ASSERT_EQ(Play(m_game, SecondRunInput(),
-                   "--frames 2200 --audio-out '" + m_root.File("second.wav") + "'" + Snapshot(180, "loaded.bmp") +
-                       Snapshot(660, "full.bmp") + Snapshot(720, "window.bmp") + Snapshot(1400, "night.bmp")),
+    ASSERT_EQ(Play(m_game, SecondRunInput(), 2200,
+                   {"180:loaded.bmp", "660:full.bmp", "720:window.bmp", "1400:night.bmp"}, "second.wav"),
               0)
         << m_root.Read("err.txt");
     ExpectInOrder(m_root.Read("trace.txt"),
@@ -200,11 +160,11 @@ TEST_F(DemoRunTest, APlayerPlaysBothBranchesSavesLoadsAndIsRememberedAcrossRuns)
     EXPECT_TRUE(Near(BmpPixel(m_root.Read("night.bmp"), 400, 40), 0x070A1D));
 
     // The slider lowered the music from 3 to 1: a third of the level, and remembered.
-    const Vel::TestTools::LevelMeter second = Vel::TestTools::ReadRendered(m_root.File("second.wav"));
-    const double before = Level(second, 400, 515), after = Level(second, 530, 640);
+    const LevelMeter second = ReadRendered(m_root.File("second.wav"));
+    const double before = LevelAt(second, 400 / 60.0, 115 / 60.0), after = LevelAt(second, 530 / 60.0, 110 / 60.0);
     EXPECT_GT(before, 0.02);
     EXPECT_NEAR(after / before, 1.0 / 3.0, 0.1);
-    EXPECT_FLOAT_EQ(MusicVolume(m_root.Read("user/sys1.dfn")), 0.1F);
+    EXPECT_FLOAT_EQ(StoredMusicVolume(m_root), 0.1F);
     values = m_root.Read("user/sys0.dfn");
     EXPECT_NE(values.find(TriggerRecord("cg_night", 2, "1")), std::string::npos);
     EXPECT_TRUE(fs::exists(save)) << "loading keeps the save";
@@ -214,23 +174,22 @@ TEST_F(DemoRunTest, APlayerPlaysBothBranchesSavesLoadsAndIsRememberedAcrossRuns)
 // name, the icon, the TrueType face and the document left loose. Its opening is the same to the pixel.
 TEST_F(DemoRunTest, ThePackedDemoPlaysTheSameOpening)
 {
-    const std::string compile = std::string("'") + VEL_ENGINE + "' compile '" + m_game.string() + "' >/dev/null";
-    ASSERT_EQ(std::system(compile.c_str()), 0);
-    const std::string pack = "cd '" + m_game.string() + "' && '" + VEL_ENGINE +
-                             "' pack data.pak *.cvls font1.fnt font1.png fonts/*.fnt fonts/*.png anim menus pics sound "
-                             "voice >/dev/null";
-    ASSERT_EQ(std::system(pack.c_str()), 0);
+    ASSERT_EQ(Engine(m_root, "compile '" + m_game.string() + "'"), 0);
+    ASSERT_EQ(Status("cd '" + m_game.string() + "' && '" + VEL_ENGINE +
+                     "' pack data.pak *.cvls font1.fnt font1.png fonts/*.fnt fonts/*.png anim menus pics sound "
+                     "voice >/dev/null"),
+              0);
     const fs::path shipped = m_root.Path() / "shipped";
     fs::create_directories(shipped / "fonts");
     for (const char* file : {"data.pak", "icon.png", "readme.txt", "fonts/dejavu.ttf"})
         fs::copy_file(m_game / file, shipped / file);
     std::ofstream(shipped / "preferences.ini") << "[engine]\ncodepage=CP1252\n\n[archives]\n1=data.pak\n";
 
-    const std::string opening = std::string(kFirstRun).substr(0, std::string(kFirstRun).find("1000 move"));
-    ASSERT_EQ(Play(m_game, opening, "--frames 1000" + Snapshot(1000, "loose.bmp")), 0) << m_root.Read("err.txt");
+    const std::string opening = FirstRunInput().substr(0, FirstRunInput().find("1000 move"));
+    ASSERT_EQ(Play(m_game, opening, 1000, {"1000:loose.bmp"}), 0) << m_root.Read("err.txt");
     const std::string looseTrace = m_root.Read("trace.txt");
     fs::remove_all(m_root.File("user"));
-    ASSERT_EQ(Play(shipped, opening, "--frames 1000" + Snapshot(1000, "packed.bmp")), 0) << m_root.Read("err.txt");
+    ASSERT_EQ(Play(shipped, opening, 1000, {"1000:packed.bmp"}), 0) << m_root.Read("err.txt");
 
     EXPECT_EQ(m_root.Read("trace.txt"), looseTrace);
     EXPECT_NE(looseTrace.find("command afternoon 14 Selection"), std::string::npos) << looseTrace;
@@ -247,11 +206,10 @@ TEST_F(DemoRunTest, OpensItsMainMenuInAWindow)
         GTEST_SKIP() << "xvfb-run is not installed";
     // Under the leak checker, a window leaves blocks of the X and D-Bus libraries that SDL loads and unloads, which no
     // suppression can name; the headless runs above are the ones checked for leaks.
-    const std::string command = "ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 1024x768x24' '" +
-                                std::string(VEL_ENGINE) + "' '" + m_game.string() + "' --user-dir '" +
-                                m_root.File("user") + "' --frames 60" + Snapshot(40, "window.bmp") +
-                                " 2>/dev/null >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(Status("ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 1024x768x24' '" + std::string(VEL_ENGINE) +
+                     "' '" + m_game.string() + "' --user-dir '" + m_root.File("user") + "' --frames 60" +
+                     Snapshot(m_root, 40, "window.bmp") + " 2>/dev/null >/dev/null"),
+              0);
     const std::string window = m_root.Read("window.bmp");
     ASSERT_FALSE(window.empty());
     EXPECT_TRUE(Near(BmpPixel(window, 700, 110), 0xFFF7B0)) << "the moon over the main menu";

@@ -1,21 +1,18 @@
 // End-to-end run of a conversation: a character speaks two voiced lines through its dialog (name box, text box,
 // continue picture, avatar, speaking pose), a plain text asks, and a choice of two doors leads to one of two scenes.
-#include "AudioTools.h"
-#include "GameRun.h"
-#include "TempFolder.h"
+#include "RunTools.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
-using Vel::TestTools::BmpPixel;
+using namespace Vel::TestTools;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr std::uint32_t kIdle = 0x00FF00;      // hero_idle.png
 constexpr std::uint32_t kTalking = 0xFF8000;   // hero_talk.png
@@ -39,26 +36,23 @@ class DialogueRunTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_game = Vel::TestTools::CopyGame(m_root, "dialogue");
+        m_game = CopyGame(m_root, "dialogue");
         // Each voice lasts one second: the first line is typed in 0.4 s and its voice goes on after that.
-        ASSERT_TRUE(Vel::TestTools::WriteTone((m_game / "line1.wav").string(), 1.0));
-        ASSERT_TRUE(Vel::TestTools::WriteTone((m_game / "line2.wav").string(), 1.0));
+        ASSERT_TRUE(WriteTone((m_game / "line1.wav").string(), 1.0));
+        ASSERT_TRUE(WriteTone((m_game / "line2.wav").string(), 1.0));
     }
 
     // Clicks through both lines and the question, then clicks the door at (x, y); returns the trace.
     std::string Run(int doorX, int doorY, const std::string& options = {})
     {
-        m_root.Write("input.txt", "90 click 150 200\n150 click 150 200\n190 click 150 200\n240 click " +
-                                      std::to_string(doorX) + " " + std::to_string(doorY) + "\n");
-        EXPECT_EQ(Vel::TestTools::RunGame(m_root, m_game,
-                                          "--frames 270 --input '" + m_root.File("input.txt") + "' --trace '" +
-                                              m_root.File("trace.txt") + "' " + options),
-                  0)
+        const std::string door = std::to_string(doorX) + " " + std::to_string(doorY);
+        const std::string input = "90 click 150 200\n150 click 150 200\n190 click 150 200\n240 click " + door + "\n";
+        EXPECT_EQ(RunGame(m_root, m_game, "--frames 270" + Replay(m_root, input) + options), 0)
             << m_root.Read("err.txt");
         return m_root.Read("trace.txt");
     }
 
-    Vel::TestTools::TempFolder m_root;
+    TempFolder m_root;
     std::filesystem::path m_game;
 };
 
@@ -67,22 +61,21 @@ TEST_F(DialogueRunTest, EachDoorLeadsToItsScene)
     const std::string left = Run(80, 70);
     for (const char* line : {" command meeting 2 Speak-hero\n", " command meeting 3 Speak-hero\n",
                              " command meeting 4 Text\n", " command meeting 5 Selection\n", " scene left\n"})
-        EXPECT_NE(left.find(line), std::string::npos) << line << left;
-    EXPECT_EQ(left.find(" scene right\n"), std::string::npos) << left;
+        EXPECT_THAT(left, HasSubstr(line));
+    EXPECT_THAT(left, Not(HasSubstr(" scene right\n")));
     // Each line waits for its click: the second speech starts only after the click at frame 90.
     const std::size_t second = left.find(" command meeting 3 ");
     ASSERT_NE(second, std::string::npos);
     EXPECT_GE(std::stoi(left.substr(left.rfind('\n', second) + 1)), 90) << left;
 
     const std::string right = Run(230, 70);
-    EXPECT_NE(right.find(" scene right\n"), std::string::npos) << right;
-    EXPECT_EQ(right.find(" scene left\n"), std::string::npos) << right;
+    EXPECT_THAT(right, HasSubstr(" scene right\n"));
+    EXPECT_THAT(right, Not(HasSubstr(" scene left\n")));
 }
 
 TEST_F(DialogueRunTest, SpeakerNameTextAvatarAndPoseAreDrawn)
 {
-    Run(80, 70,
-        "--snapshot '30:" + m_root.File("speaking.bmp") + "' --snapshot '80:" + m_root.File("silent.bmp") + "'");
+    Run(80, 70, Snapshot(m_root, 30, "speaking.bmp") + Snapshot(m_root, 80, "silent.bmp"));
     const std::string speaking = m_root.Read("speaking.bmp");
     ASSERT_FALSE(speaking.empty()) << m_root.Read("err.txt");
     EXPECT_EQ(BmpPixel(speaking, 5, 5), kBackground);
@@ -104,18 +97,12 @@ TEST_F(DialogueRunTest, SpeakerNameTextAvatarAndPoseAreDrawn)
 
 TEST_F(DialogueRunTest, CheckWarnsOfSpeakersWithoutADialog)
 {
-    std::ifstream original(m_game / "script.vls");
-    const auto lines = std::count(std::istreambuf_iterator<char>(original), std::istreambuf_iterator<char>(), '\n');
-    std::ofstream(m_game / "script.vls", std::ios::app) << "\nbeginscene(ghostly)\nghost=Boo\n\nhero=Hi\n\nend\n";
-    const std::string command =
-        std::string("'") + VEL_ENGINE + "' check '" + m_game.string() + "' 2>'" + m_root.File("check.txt") + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    const std::string report = m_root.Read("check.txt");
-    EXPECT_NE(
-        report.find("warning: script.vls, line " + std::to_string(lines + 3) + ": 'ghost' speaks but has no dialog"),
-        std::string::npos)
-        << report;
-    EXPECT_EQ(report.find("'hero'"), std::string::npos) << report;
+    const int first = AppendToScript(m_game, "\nbeginscene(ghostly)\nghost=Boo\n\nhero=Hi\n\nend\n");
+    EXPECT_EQ(Engine(m_root, "check '" + m_game.string() + "'"), 0);
+    const std::string report = m_root.Read("err.txt");
+    const std::string line = std::to_string(first + 2);
+    EXPECT_THAT(report, HasSubstr("warning: script.vls, line " + line + ": 'ghost' speaks but has no dialog"));
+    EXPECT_THAT(report, Not(HasSubstr("'hero'")));
 }
 
 } // namespace

@@ -1,10 +1,7 @@
-#include "TempFolder.h"
+#include "RunTools.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <string>
 
 namespace Vel {
@@ -14,12 +11,7 @@ namespace {
 TEST(FontGenRunTest, WritesTheFontAndItsSheetOrSaysWhyNot)
 {
     TestTools::TempFolder folder;
-    const auto run = [&](const std::string& arguments) {
-        const std::string command = std::string("'") + VEL_ENGINE + "' fontgen " + arguments + " >'" +
-                                    folder.File("out.txt") + "' 2>'" + folder.File("err.txt") + "'";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
+    const auto run = [&](const std::string& arguments) { return TestTools::Engine(folder, "fontgen " + arguments); };
     const std::string dejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     ASSERT_EQ(run("'" + dejaVu + "' 20 '" + folder.File("serif.fnt") + "' --codepage CP1251"), 0)
         << folder.Read("err.txt");

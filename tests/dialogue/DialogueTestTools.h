@@ -21,15 +21,11 @@
 
 namespace Vel::TestTools {
 
-// A continue picture: a square of one colour, its opacity in the alpha of its corners.
+// A continue picture: a square of one colour, its opacity in the alpha of its corners. It notes each drawing's
+// opacity, and its name in the log when it has one.
 class MarkPicture : public Resource
 {
 public:
-    struct Drawing
-    {
-        float x, y, zoom, opacity;
-    };
-
     MarkPicture(float size, std::uint32_t rgb, std::vector<std::u16string>* log = nullptr)
         : m_size(size), m_rgb(rgb), m_log(log)
     {
@@ -38,25 +34,23 @@ public:
     [[nodiscard]] ResourceType GetType() const override { return ResourceType::Sprite; }
     [[nodiscard]] float GetWidth() override { return m_size; }
     [[nodiscard]] float GetHeight() override { return m_size; }
-    void Render(float x, float y, float zoom, float opacity) override
+    void Render(float x, float y, float, float opacity) override
     {
-        drawings.push_back({x, y, zoom, opacity});
+        opacities.push_back(opacity);
         if (m_log != nullptr)
             m_log->push_back(GetName());
-        HGE* hge = hgeCreate(HGE_VERSION);
         hgeQuad quad;
         const float corners[4][2] = {{x, y}, {x + m_size, y}, {x + m_size, y + m_size}, {x, y + m_size}};
-        for (int i = 0; i < 4; ++i) {
-            quad.v[i].x = corners[i][0];
-            quad.v[i].y = corners[i][1];
-            quad.v[i].col = static_cast<std::uint32_t>(opacity * 255.0f) << 24 | m_rgb;
-        }
+        for (int i = 0; i < 4; ++i)
+            quad.v[i] = {corners[i][0], corners[i][1], 0.5f,
+                         static_cast<std::uint32_t>(opacity * 255.0f) << 24 | m_rgb};
+        HGE* hge = hgeCreate(HGE_VERSION);
         hge->Gfx_RenderQuad(&quad);
         hge->Release();
     }
     void Unload() override {}
 
-    std::vector<Drawing> drawings;
+    std::vector<float> opacities;
 
 private:
     float m_size;

@@ -21,6 +21,7 @@
 namespace Vel {
 namespace {
 
+using TestTools::AddTo;
 using TestTools::Log;
 using TestTools::Logger;
 using TestTools::RecordingCommand;
@@ -103,12 +104,10 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
     EXPECT_EQ(m_log.size(), 3u) << "nothing open: nothing to close";
 
     // The top menu fades out first, then all close.
-    auto fade = RecordingCommand::Make(m_log, "fade c", m_destroyed, Ends::WhenFinished);
-    RecordingCommand* fadePtr = fade.get();
     Menu* c = m_menus.FindMenu(u"c");
     c->CloseInit();
     c->CloseOn();
-    c->AddCommand(std::move(fade));
+    RecordingCommand* fade = AddTo(*c, m_log, "fade c", m_destroyed, Ends::WhenFinished);
     m_log.clear();
     m_menus.ShowMenu(u"a", Callback<void()>([this] {
                          m_log.push_back("a");
@@ -120,7 +119,7 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
     m_menus.CloseAll();
     EXPECT_EQ(m_log, Log{"fade c"});
     EXPECT_EQ(m_menus.GetStack().size(), 3u) << "open while the fade runs";
-    fadePtr->Finish();
+    fade->Finish();
     EXPECT_EQ(m_log, (Log{"fade c", "a", "b", "c"}));
     EXPECT_EQ(Stack(), std::vector<std::u16string>{u"d"}) << "a menu opened by a handler is not closed with them";
     EXPECT_EQ(trace.Lines(), (Log{"command c 0 Undefined", "menuclosed a", "menu d", "menuclosed b", "menuclosed c"}));
@@ -133,14 +132,10 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
 
 TEST_F(MenuManagerTest, NamesAreUniqueAndASwitchShowsTheMenuOfTheFirstMatchingTriggerByNameElseItsDefault)
 {
-    Menu* a = m_menus.FindMenu(u"a");
-    EXPECT_EQ(m_menus.CreateMenu(u"a"), nullptr);
-    EXPECT_EQ(m_menus.FindMenu(u"a"), a) << "the first menu stays";
+    // Menus and switches share one set of names.
     MenuSwitch* choice = m_menus.CreateSwitch(u"choice");
     ASSERT_NE(choice, nullptr);
-    for (const char16_t* taken : {u"a", u"choice"})
-        EXPECT_EQ(m_menus.CreateSwitch(taken), nullptr) << "menus and switches share one set of names";
-    EXPECT_EQ(m_menus.CreateMenu(u"choice"), nullptr);
+    EXPECT_TRUE(m_menus.CreateSwitch(u"a") == nullptr && m_menus.CreateMenu(u"choice") == nullptr);
 
     choice->SetDefault(u"d");
     choice->AddCase(u"c", u"zeta", u"1");
@@ -152,7 +147,7 @@ TEST_F(MenuManagerTest, NamesAreUniqueAndASwitchShowsTheMenuOfTheFirstMatchingTr
         triggers.Set(u"zeta", u"1");
         EXPECT_EQ(choice->GetMenuName(), u"c");
         triggers.Set(u"alpha", u"yes");
-        EXPECT_EQ(choice->GetMenuName(), u"a") << "alpha sorts before zeta; its later case replaced the earlier";
+        EXPECT_EQ(choice->GetMenuName(), u"a") << "the later case of a trigger replaced the earlier";
         triggers.Set(u"alpha", u"Yes");
         EXPECT_EQ(choice->GetMenuName(), u"c") << "values compare exactly";
 
@@ -187,8 +182,7 @@ TEST_F(MenuManagerTest, AMissingMenuClosesAtOnceAndIsNamedInTheLogOnce)
 
 TEST_F(MenuManagerTest, OffCommandsRunAgainEachTimeAndOnlyTheTopMenuRuns)
 {
-    Menu* a = m_menus.FindMenu(u"a");
-    a->AddCommand(RecordingCommand::Make(m_log, "body", m_destroyed));
+    AddTo(*m_menus.FindMenu(u"a"), m_log, "body", m_destroyed);
     m_menus.ShowMenu(u"a", Logger(m_log, "closed 1"));
     m_menus.ShowMenu(u"a", Logger(m_log, "closed 2"));
     EXPECT_EQ(m_log, (Log{"body", "body", "body"})) << "init once, on for each showing";

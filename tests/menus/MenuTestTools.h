@@ -43,16 +43,22 @@ public:
     // The awaited end of a command that waits.
     void Finish() { Complete(); }
 
-    static std::unique_ptr<RecordingCommand> Make(Log& log, std::string tag, int& destroyed, Ends ends = Ends::AtOnce)
-    {
-        return std::make_unique<RecordingCommand>(log, std::move(tag), destroyed, ends);
-    }
-
 private:
     Log& m_log;
     std::string m_tag;
     int& m_destroyed;
     Ends m_ends;
 };
+
+// Adds a new command to the menu, which owns it; returns it.
+template <class Menu>
+RecordingCommand* AddTo(Menu& menu, Log& log, std::string tag, int& destroyed,
+                        RecordingCommand::Ends ends = RecordingCommand::Ends::AtOnce)
+{
+    auto command = std::make_unique<RecordingCommand>(log, std::move(tag), destroyed, ends);
+    RecordingCommand* added = command.get();
+    menu.AddCommand(std::move(command));
+    return added;
+}
 
 } // namespace Vel::TestTools

@@ -71,11 +71,11 @@ TEST_F(GalleryInputTest, AClickedThumbnailFillsTheScreenUntilEscape)
     EXPECT_EQ(gallery.GetViewedItem(), 0u);
 }
 
-TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackClosesIt)
+TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrClosingTheMenuEndsIt)
 {
     // Select, click the picture again under the menu, then the menu's button; the click gate allows one per 0.3 s.
     Prepare("2 click 50 50\n25 click 50 50\n46 move 310 310\n48 click 310 310\n", 55);
-    MakeChoiceMenu();
+    Menu& menu = MakeChoiceMenu();
     auto* gallery = static_cast<ThumbsGallery*>(m_galleries->Add(u"saves", std::make_unique<ThumbsGallery>()));
     gallery->SetSaveLoadMode(true);
     gallery->SetChoiceMenu(u"choice");
@@ -98,43 +98,34 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackClosesIt)
     EXPECT_EQ(frames[54], "-0");
     EXPECT_EQ(m_galleries->GetSelectedSave(), u"save/00000000.sav");
     EXPECT_TRUE(Drawn("menuback")) << "the menu is drawn over the screen";
-}
 
-TEST_F(GalleryInputTest, HidingTheScreenOrClosingTheMenuEndsTheSelection)
-{
-    Prepare();
-    Menu& menu = MakeChoiceMenu();
-    ThumbsGallery gallery;
-    gallery.SetSaveLoadMode(true);
-    gallery.SetChoiceMenu(u"choice");
-    MakeThumbs(gallery, 2);
-
-    gallery.TestMouse(50, 50, true);
-    gallery.Update(kFrame);
-    EXPECT_EQ(gallery.GetOpenChoiceMenu(), &menu);
-    gallery.Hide();
-    EXPECT_FALSE(gallery.IsSelectionMade());
+    // Hidden with the menu open: the selection and the menu end.
+    gallery->TestMouse(50, 50, true);
+    gallery->Update(kFrame);
+    EXPECT_EQ(gallery->GetOpenChoiceMenu(), &menu);
+    gallery->Hide();
+    EXPECT_FALSE(gallery->IsSelectionMade());
     EXPECT_TRUE(m_menus->GetStack().empty());
-    EXPECT_EQ(gallery.GetOpenChoiceMenu(), nullptr);
+    EXPECT_EQ(gallery->GetOpenChoiceMenu(), nullptr);
 
     // The menu closed some other way ends the selection too, so it is not opened again.
-    gallery.Show();
-    gallery.TestMouse(50, 50, true);
-    gallery.Update(kFrame);
+    gallery->Show();
+    gallery->TestMouse(50, 50, true);
+    gallery->Update(kFrame);
     m_menus->CloseAll();
-    EXPECT_FALSE(gallery.IsSelectionMade());
-    gallery.Update(kFrame);
+    EXPECT_FALSE(gallery->IsSelectionMade());
+    gallery->Update(kFrame);
     EXPECT_TRUE(m_menus->GetStack().empty());
 
     // Without the named menu the selection is kept.
-    gallery.SetChoiceMenu(u"missing");
-    gallery.TestMouse(50, 50, true);
-    gallery.Update(kFrame);
-    EXPECT_TRUE(gallery.IsSelectionMade());
+    gallery->SetChoiceMenu(u"missing");
+    gallery->TestMouse(50, 50, true);
+    gallery->Update(kFrame);
+    EXPECT_TRUE(gallery->IsSelectionMade());
     EXPECT_TRUE(m_menus->GetStack().empty());
-    EXPECT_FALSE(gallery.IsFullView()) << "a save never opens full screen";
-    gallery.TestMouse(150, 50, true);
-    EXPECT_EQ(m_galleries->GetSelectedSave(), u"p1.sav") << "the latest pick";
+    EXPECT_FALSE(gallery->IsFullView()) << "a save never opens full screen";
+    gallery->TestMouse(150, 50, true);
+    EXPECT_EQ(m_galleries->GetSelectedSave(), u"save/00000001.sav") << "the latest pick";
 }
 
 // The picture gallery's cancel button is clicked in the end-to-end demo run.
