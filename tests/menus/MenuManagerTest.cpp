@@ -2,6 +2,7 @@
 
 #include "HeadlessHge.h"
 #include "MenuTestTools.h"
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 
 #include "core/HgeManager.h"
@@ -49,11 +50,9 @@ class MenuManagerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ClickGate::Left().Reset();
         for (const char16_t* name : {u"a", u"b", u"c", u"d"})
             ASSERT_NE(m_menus.CreateMenu(name), nullptr);
     }
-    void TearDown() override { ClickGate::Left().Reset(); }
 
     [[nodiscard]] std::vector<std::u16string> Stack() const
     {
@@ -63,6 +62,7 @@ protected:
         return names;
     }
 
+    TestTools::ProcessRecordGuard m_records;
     MenuManager m_menus;
     Log m_log;
     int m_destroyed = 0;

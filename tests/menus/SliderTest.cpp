@@ -3,6 +3,7 @@
 #include "menus/VisualSlider.h"
 
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 
 #include "core/DisplaySettings.h"
@@ -73,7 +74,7 @@ class Stage
 {
 public:
     explicit Stage(const std::string& replay = {}, int frames = 1)
-        : m_saved(TheDisplaySettings()), m_hge(Options(replay, frames), 640, 480),
+        : m_hge(Options(replay, frames), 640, 480),
           m_manager(m_folder.File("engine.log"))
     {
         TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
@@ -81,7 +82,6 @@ public:
         plain.Set(u"plain", 20, 100, u"", 10, u"", 1.0f, 0.0f, 0.0f, 1.0f, m_library);
         bright.Set(u"bright", 30, 100, u"", 10, u"", 0.0f, 1.0f, 0.0f, 0.5f, m_library);
     }
-    ~Stage() { TheDisplaySettings() = m_saved; }
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
 
@@ -105,8 +105,8 @@ private:
         return TestTools::ReplayOptions(replay, frames);
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
-    DisplaySettings m_saved;
     TestTools::HeadlessHge m_hge;
     HgeManager m_manager;
     FontLibrary m_library;

@@ -40,13 +40,13 @@ protected:
     Menu& MakeChoiceMenu()
     {
         m_folder.Write("menu.bmp", TestTools::TinyBmp());
-        m_resources->GetSprite(u"menuback")->SetFile(u"menu.bmp");
-        static_cast<void>(m_resources->GetSprite(u"backlit"));
-        Menu* menu = m_menus->CreateMenu(u"choice");
+        m_systems->resources.GetSprite(u"menuback")->SetFile(u"menu.bmp");
+        static_cast<void>(m_systems->resources.GetSprite(u"backlit"));
+        Menu* menu = m_systems->menus.CreateMenu(u"choice");
         menu->SetBackground(u"menuback");
         menu->AddButton(
             u"backlit", 300, 300, 100, 50,
-            std::make_shared<RunFunctionAction>(Callback<void()>(&*m_galleries, &GalleryManager::DeselectAll)));
+            std::make_shared<RunFunctionAction>(Callback<void()>(&m_systems->galleries, &GalleryManager::DeselectAll)));
         return *menu;
     }
 
@@ -76,16 +76,16 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrC
     // Select, click the picture again under the menu, then the menu's button; the click gate allows one per 0.3 s.
     Prepare("2 click 50 50\n25 click 50 50\n46 move 310 310\n48 click 310 310\n", 55);
     Menu& menu = MakeChoiceMenu();
-    auto* gallery = static_cast<ThumbsGallery*>(m_galleries->Add(u"saves", std::make_unique<ThumbsGallery>()));
+    auto* gallery = static_cast<ThumbsGallery*>(m_systems->galleries.Add(u"saves", std::make_unique<ThumbsGallery>()));
     gallery->SetSaveLoadMode(true);
     gallery->SetChoiceMenu(u"choice");
     MakeThumbs(*gallery, 2, "save/0000000");
     std::vector<std::string> frames;
     std::size_t deepest = 0;
     Run(*gallery, [&] {
-        deepest = std::max(deepest, m_menus->GetStack().size());
+        deepest = std::max(deepest, m_systems->menus.GetStack().size());
         frames.push_back(std::string(gallery->IsSelectionMade() ? "S" : "-") +
-                         std::to_string(m_menus->GetStack().size()) + (gallery->IsFullView() ? "F" : ""));
+                         std::to_string(m_systems->menus.GetStack().size()) + (gallery->IsFullView() ? "F" : ""));
         if (frames.size() == 10)
             Draw(*gallery);
     });
@@ -96,7 +96,7 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrC
     EXPECT_EQ(frames[30], "S1") << "the second click went to the menu, and no picture opened";
     EXPECT_EQ(frames[47], "-0") << "load_back deselects and closes the menu";
     EXPECT_EQ(frames[54], "-0");
-    EXPECT_EQ(m_galleries->GetSelectedSave(), u"save/00000000.sav");
+    EXPECT_EQ(m_systems->galleries.GetSelectedSave(), u"save/00000000.sav");
     EXPECT_TRUE(Drawn("menuback")) << "the menu is drawn over the screen";
 
     // Hidden with the menu open: the selection and the menu end.
@@ -105,27 +105,27 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrC
     EXPECT_EQ(gallery->GetOpenChoiceMenu(), &menu);
     gallery->Hide();
     EXPECT_FALSE(gallery->IsSelectionMade());
-    EXPECT_TRUE(m_menus->GetStack().empty());
+    EXPECT_TRUE(m_systems->menus.GetStack().empty());
     EXPECT_EQ(gallery->GetOpenChoiceMenu(), nullptr);
 
     // The menu closed some other way ends the selection too, so it is not opened again.
     gallery->Show();
     gallery->TestMouse(50, 50, true);
     gallery->Update(kFrame);
-    m_menus->CloseAll();
+    m_systems->menus.CloseAll();
     EXPECT_FALSE(gallery->IsSelectionMade());
     gallery->Update(kFrame);
-    EXPECT_TRUE(m_menus->GetStack().empty());
+    EXPECT_TRUE(m_systems->menus.GetStack().empty());
 
     // Without the named menu the selection is kept.
     gallery->SetChoiceMenu(u"missing");
     gallery->TestMouse(50, 50, true);
     gallery->Update(kFrame);
     EXPECT_TRUE(gallery->IsSelectionMade());
-    EXPECT_TRUE(m_menus->GetStack().empty());
+    EXPECT_TRUE(m_systems->menus.GetStack().empty());
     EXPECT_FALSE(gallery->IsFullView()) << "a save never opens full screen";
     gallery->TestMouse(150, 50, true);
-    EXPECT_EQ(m_galleries->GetSelectedSave(), u"save/00000001.sav") << "the latest pick";
+    EXPECT_EQ(m_systems->galleries.GetSelectedSave(), u"save/00000001.sav") << "the latest pick";
 }
 
 // The picture gallery's cancel button is clicked in the end-to-end demo run.
@@ -135,11 +135,11 @@ TEST_F(GalleryInputTest, CancelClosesTheSaveLoadScreen)
     ThumbsGallery saveLoad;
     saveLoad.SetSaveLoadMode(true);
     MakeThumbs(saveLoad, 1);
-    m_scenes->SetSaveLoadGallery(&saveLoad);
-    m_scenes->ShowSaveLoad();
+    m_systems->scenes.SetSaveLoadGallery(&saveLoad);
+    m_systems->scenes.ShowSaveLoad();
 
     std::string frames;
-    Run(saveLoad, [&] { frames += m_scenes->IsSaveLoadShown() ? 'L' : '-'; });
+    Run(saveLoad, [&] { frames += m_systems->scenes.IsSaveLoadShown() ? 'L' : '-'; });
     EXPECT_EQ(frames, "LL--");
 }
 

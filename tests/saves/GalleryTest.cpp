@@ -35,19 +35,19 @@ TEST_F(GalleryTest, TriggerValuesUnlockItemsAndTextThatIsNoNumberKeepsTheirState
     AddItems(gallery, 1, u"seen_cg01", "cg");
     AddItems(gallery, 1, u"sys_open", "open");
     AddItems(gallery, 1, u"seen_cg02", "other");
-    Resource* locked = m_resources->GetSprite(u"locked.bmp");
+    Resource* locked = m_systems->resources.GetSprite(u"locked.bmp");
     gallery.Show();
     EXPECT_EQ(gallery.GetDisplayedPicture(0), locked) << "an unset trigger keeps the item locked";
     EXPECT_TRUE(gallery.IsUnlocked(1)) << "sys_open is always open";
 
     // The values in turn: any number but 0 unlocks; text that is no number keeps the previous state.
-    m_triggers->Set(u"seen_cg02", u"x");
+    m_systems->triggers.Set(u"seen_cg02", u"x");
     const std::pair<std::string, bool> values[] = {{"1", true},  {"1x", true}, {"", true},
                                                    {" 1", true}, {"0", false}, {"-3", true}};
     for (const auto& [value, unlocked] : values) {
-        m_triggers->Set(u"seen_cg01", std::u16string(value.begin(), value.end()));
+        m_systems->triggers.Set(u"seen_cg01", std::u16string(value.begin(), value.end()));
         gallery.Show();
-        EXPECT_EQ(gallery.GetDisplayedPicture(0), unlocked ? m_resources->GetSprite(u"cg0.bmp") : locked) << value;
+        EXPECT_EQ(gallery.GetDisplayedPicture(0), unlocked ? m_systems->resources.GetSprite(u"cg0.bmp") : locked) << value;
     }
     EXPECT_FALSE(gallery.IsUnlocked(2)) << "a value that is no number unlocks nothing";
     EXPECT_EQ(gallery.GetDisplayedPicture(7), nullptr) << "out of range";

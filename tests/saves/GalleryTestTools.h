@@ -8,18 +8,14 @@
 #include "ReplayLoop.h"
 #include "TempFolder.h"
 
+#include "app/GameSystems.h"
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
-#include "menus/MenuManager.h"
 #include "resources/Resource.h"
-#include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "saves/Gallery.h"
-#include "saves/GalleryManager.h"
 #include "scene/ClickGate.h"
 #include "scene/SceneNode.h"
-#include "scene/ScenesManager.h"
-#include "scene/TriggerManager.h"
 
 #include <gtest/gtest.h>
 
@@ -72,11 +68,7 @@ protected:
         m_hge.emplace(ReplayOptions(replay, frames), 640, 480);
         m_hgeManager.emplace(m_folder.File("engine.log"));
         ASSERT_TRUE((*m_hge)->System_Initiate());
-        m_resources.emplace();
-        m_triggers.emplace();
-        m_menus.emplace();
-        m_galleries.emplace();
-        m_scenes.emplace();
+        m_systems.emplace();
     }
 
     // Picture files "<prefix>0.bmp" ... on disk, added as items with the condition.
@@ -101,7 +93,7 @@ protected:
     // Whether the picture of that name has been drawn (loaded) so far.
     [[nodiscard]] bool Drawn(const std::string& file)
     {
-        return m_resources->GetSprite(std::u16string(file.begin(), file.end()))->GetFrame().GetTexture() != 0;
+        return m_systems->resources.GetSprite(std::u16string(file.begin(), file.end()))->GetFrame().GetTexture() != 0;
     }
 
     void Draw(Gallery& gallery)
@@ -123,11 +115,7 @@ protected:
 
     std::optional<HeadlessHge> m_hge;
     std::optional<HgeManager> m_hgeManager;
-    std::optional<ResourceManager> m_resources;
-    std::optional<TriggerManager> m_triggers;
-    std::optional<MenuManager> m_menus;
-    std::optional<GalleryManager> m_galleries;
-    std::optional<ScenesManager> m_scenes;
+    std::optional<GameSystems> m_systems;
 };
 
 } // namespace Vel::TestTools

@@ -2,22 +2,19 @@
 
 #include "AllocationCounter.h"
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
+#include "app/GameSystems.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
-#include "resources/ResourceManager.h"
-#include "saves/GalleryManager.h"
 #include "saves/ThumbsGallery.h"
 #include "scene/Command.h"
 #include "scene/Layer.h"
 #include "scene/Poster.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
-#include "scene/ScenesManager.h"
-#include "scene/TriggerManager.h"
-#include "sound/SoundManager.h"
 
 #include <gtest/gtest.h>
 
@@ -81,18 +78,17 @@ protected:
         m_gallery.SetRows(3);
         m_gallery.SetColumns(4);
         m_gallery.SetNotice(std::make_unique<Poster>(u"notice", 0.0f, 0.0f, 2.0f));
-        m_scenes.SetSaveLoadGallery(&m_gallery);
-        m_saves.SetSaveLoadGallery(&m_gallery);
+        m_systems.scenes.SetSaveLoadGallery(&m_gallery);
+        m_systems.saves.SetSaveLoadGallery(&m_gallery);
         MakeScene(u"intro", 2, false);
         MakeScene(u"hall", 3, false);
         for (const char16_t* name : {u"hud_a", u"hud_b", u"hud_c"})
             MakeScene(name, 1, true);
     }
-    ~SaveGamesTest() override { UserFiles::SetUserFolderOverride(""); }
 
     void MakeScene(const std::u16string& name, int steps, bool interface)
     {
-        Scene* scene = interface ? m_scenes.CreateInterfaceScene(name) : m_scenes.CreateScene(name);
+        Scene* scene = interface ? m_systems.scenes.CreateInterfaceScene(name) : m_systems.scenes.CreateScene(name);
         for (int step = 0; step < steps; ++step) {
             auto command = std::make_unique<WaitCommand>();
             m_steps[name].push_back(command.get());
@@ -104,28 +100,28 @@ protected:
     // name first) and no playlist.
     void PlayHall()
     {
-        m_scenes.StartScene(u"hall", SceneStart::Reset);
+        m_systems.scenes.StartScene(u"hall", SceneStart::Reset);
         m_steps[u"hall"][0]->Complete();
-        Scene* hall = m_scenes.FindScene(u"hall");
+        Scene* hall = m_systems.scenes.FindScene(u"hall");
         hall->CreateNode(u"bg_hall", 1, u"")->MoveTo(10.0f, 20.0f);
         hall->CreateNode(u"lamp", 2, u"lamps")->MoveTo(5.0f, 6.0f);
         hall->Update(0.0f, Scene::Mouse{});
-        m_triggers.Set(u"door", u"open");
-        m_triggers.SetKind(u"seen_end", TriggerKind::System);
-        m_triggers.Set(u"seen_end", u"1");
-        m_scenes.LaunchInterface(u"hud_b");
-        m_scenes.LaunchInterface(u"hud_a");
+        m_systems.triggers.Set(u"door", u"open");
+        m_systems.triggers.SetKind(u"seen_end", TriggerKind::System);
+        m_systems.triggers.Set(u"seen_end", u"1");
+        m_systems.scenes.LaunchInterface(u"hud_b");
+        m_systems.scenes.LaunchInterface(u"hud_a");
     }
 
     // Everything a load may change, in a form that shows what differs.
     std::string Describe() const
     {
         std::ostringstream out;
-        const Scene* current = m_scenes.GetCurrentScene();
-        out << "current " << TextCodec::WideToUtf8(m_scenes.GetCurrentName()) << " / "
+        const Scene* current = m_systems.scenes.GetCurrentScene();
+        out << "current " << TextCodec::WideToUtf8(m_systems.scenes.GetCurrentName()) << " / "
             << (current != nullptr ? TextCodec::WideToUtf8(current->GetName()) : "none") << "\n";
         for (const char16_t* name : {u"intro", u"hall"}) {
-            const Scene* scene = m_scenes.FindScene(name);
+            const Scene* scene = m_systems.scenes.FindScene(name);
             out << TextCodec::WideToUtf8(name) << " at " << scene->GetPosition() << " running " << scene->IsRunning();
             for (const auto& [node, object] : scene->GetNodes())
                 out << " " << TextCodec::WideToUtf8(node) << "(" << object->GetX() << "," << object->GetY() << ")";
@@ -136,13 +132,13 @@ protected:
             }
             out << "\n";
         }
-        for (const auto& [name, trigger] : m_triggers.Triggers())
+        for (const auto& [name, trigger] : m_systems.triggers.Triggers())
             if (!trigger.value.empty())
                 out << TextCodec::WideToUtf8(name) << "=" << TextCodec::WideToUtf8(trigger.value) << " ";
         out << "\ninterfaces";
-        for (const std::u16string& name : m_scenes.GetShownInterfaces())
+        for (const std::u16string& name : m_systems.scenes.GetShownInterfaces())
             out << " " << TextCodec::WideToUtf8(name);
-        out << "\nplaylist " << TextCodec::WideToUtf8(m_sound.GetCurrentPlaylistName()) << "\n";
+        out << "\nplaylist " << TextCodec::WideToUtf8(m_systems.sound.GetCurrentPlaylistName()) << "\n";
         return out.str();
     }
 
@@ -152,7 +148,7 @@ protected:
     std::string SaveNow()
     {
         const std::string path = TextCodec::WideToUtf8(SaveGames::NextSavePath());
-        m_saves.Save();
+        m_systems.saves.Save();
         EXPECT_TRUE(fs::exists(path));
         return path;
     }
@@ -161,21 +157,18 @@ protected:
         const std::string file = m_folder.File("block.bin");
         {
             BinarySerializer writer(TextCodec::Utf8ToWide(file), BinarySerializer::Direction::Write);
-            m_scenes.FindScene(name)->Save(writer);
+            m_systems.scenes.FindScene(name)->Save(writer);
         }
         return m_folder.Read(file);
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     HgeManager m_hgeManager{m_folder.File("engine.log")};
-    ResourceManager m_resources;
-    SoundManager m_sound;
-    ScenesManager m_scenes;
-    TriggerManager m_triggers;
-    GalleryManager m_galleries;
-    ThumbsGallery m_gallery;
-    SaveGames m_saves;
+    GameSystems m_systems;
+    ThumbsGallery& m_gallery = static_cast<ThumbsGallery&>(
+        *m_systems.galleries.Add(u"saveload", std::make_unique<ThumbsGallery>()));
     std::map<std::u16string, std::vector<WaitCommand*>> m_steps;
 };
 
@@ -188,21 +181,21 @@ TEST_F(SaveGamesTest, TheSaveFileHoldsItsItemsInOrder)
     EXPECT_EQ(m_folder.Read(path), Wide(u"hall") + SceneBlock(u"hall") + Int(1) + Wide(u"door") + Wide(u"open") +
                                        Int(2) + Wide(u"hud_a") + Wide(u"hud_b") + Int(0));
     EXPECT_FALSE(fs::exists(path + ".tmp"));
-    EXPECT_EQ(m_scenes.GetNotice(), m_gallery.GetNotice());
-    EXPECT_TRUE(m_scenes.IsSnapshotRequested());
+    EXPECT_EQ(m_systems.scenes.GetNotice(), m_gallery.GetNotice());
+    EXPECT_TRUE(m_systems.scenes.IsSnapshotRequested());
 }
 
 TEST_F(SaveGamesTest, NumbersGoOnFromTheHighestSaveOrThumbnailAndFailuresLeaveNothing)
 {
-    m_saves.Save();
+    m_systems.saves.Save();
     EXPECT_NE(Log().find("no scene is running"), std::string::npos);
     PlayHall();
     fs::remove_all(SaveFolder());
     m_folder.Write(m_folder.File("save"), "a file where the save folder belongs");
-    m_saves.Save();
+    m_systems.saves.Save();
     EXPECT_NE(Log().find("Cannot write the save " + SaveFolder() + "00000001.sav"), std::string::npos);
-    EXPECT_FALSE(m_scenes.IsSnapshotRequested());
-    EXPECT_EQ(m_scenes.GetNotice(), nullptr);
+    EXPECT_FALSE(m_systems.scenes.IsSnapshotRequested());
+    EXPECT_EQ(m_systems.scenes.GetNotice(), nullptr);
 
     fs::remove(m_folder.File("save"));
     UserFiles::CreateFolders();
@@ -230,40 +223,40 @@ TEST_F(SaveGamesTest, TheListShowsOnlySavesWithThumbnailsDatedByTheThumbnailAndD
          {"00000001.sav", "00000001.bmp", "00000002.sav", "00000003.sav", "00000003.bmp", "notes.txt", "notes.bmp"})
         m_folder.Write(SaveFolder() + name, "x");
     const std::time_t after = std::time(nullptr);
-    m_saves.OpenSaveLoad();
+    m_systems.saves.OpenSaveLoad();
     ASSERT_EQ(m_gallery.GetItemCount(), 2u) << "the save without thumbnail is left out";
     EXPECT_EQ(m_gallery.GetPictureFile(1), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
     const std::string label = TextCodec::WideToUtf8(m_gallery.GetLabel(0));
     EXPECT_TRUE(label == LocalLabel(before) || label == LocalLabel(after)) << label;
 
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "00000001.sav"));
-    m_saves.DeleteSelected();
+    m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "00000001.sav"));
+    m_systems.saves.DeleteSelected();
     EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.sav"));
     EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.bmp"));
-    EXPECT_TRUE(m_scenes.IsSaveLoadShown());
+    EXPECT_TRUE(m_systems.scenes.IsSaveLoadShown());
     ASSERT_EQ(m_gallery.GetItemCount(), 1u) << "the list is made again";
     EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "notes.txt"));
-    m_saves.DeleteSelected();
+    m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "notes.txt"));
+    m_systems.saves.DeleteSelected();
     EXPECT_TRUE(fs::exists(SaveFolder() + "notes.bmp")) << "a selection that is no save deletes nothing";
 }
 
 TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSavedAndADamagedSaveChangesNothing)
 {
     PlayHall();
-    m_sound.SetPlaylist(u"theme", false);
+    m_systems.sound.SetPlaylist(u"theme", false);
     const std::string saved = Describe();
     const std::string path = SaveNow();
     const std::string bytes = m_folder.Read(path);
 
     m_steps[u"hall"][1]->Complete();
-    m_scenes.FindScene(u"hall")->FindNode(u"bg_hall")->MoveTo(99.0f, 99.0f);
-    m_triggers.Set(u"door", u"closed");
-    m_triggers.Set(u"seen_end", u"2");
-    m_scenes.ClearInterfaces();
-    m_scenes.LaunchInterface(u"hud_c");
-    m_scenes.StartScene(u"intro", SceneStart::Reset);
-    m_sound.SetPlaylist(u"battle", false);
+    m_systems.scenes.FindScene(u"hall")->FindNode(u"bg_hall")->MoveTo(99.0f, 99.0f);
+    m_systems.triggers.Set(u"door", u"closed");
+    m_systems.triggers.Set(u"seen_end", u"2");
+    m_systems.scenes.ClearInterfaces();
+    m_systems.scenes.LaunchInterface(u"hud_c");
+    m_systems.scenes.StartScene(u"intro", SceneStart::Reset);
+    m_systems.sound.SetPlaylist(u"battle", false);
     const std::string before = Describe();
 
     const std::string tail = Int(0) + Int(0) + Wide(u""); // no triggers, no interfaces, no playlist
@@ -299,38 +292,38 @@ TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSavedAndADamagedSaveChange
         m_folder.Write(damaged, content);
         std::string error;
         TestTools::ResetLargestAllocation();
-        EXPECT_FALSE(m_saves.Load(TextCodec::Utf8ToWide(damaged), error)) << label;
+        EXPECT_FALSE(m_systems.saves.Load(TextCodec::Utf8ToWide(damaged), error)) << label;
         EXPECT_LT(TestTools::LargestAllocation(), 65536u) << label << ": the claim was believed";
         EXPECT_FALSE(error.empty()) << label;
         ASSERT_EQ(Describe(), before) << label << ": " << error;
     }
     // Picked on the save/load screen, a damaged save closes the screen and is named in the log.
     m_folder.Write(damaged, cases[0].second);
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(damaged));
-    m_scenes.ShowSaveLoad();
-    m_saves.LoadSelected();
-    EXPECT_FALSE(m_scenes.IsSaveLoadShown());
+    m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(damaged));
+    m_systems.scenes.ShowSaveLoad();
+    m_systems.saves.LoadSelected();
+    EXPECT_FALSE(m_systems.scenes.IsSaveLoadShown());
     EXPECT_NE(Log().find("Cannot load the save " + damaged + ": the scene \"nowhere\" does not exist"),
               std::string::npos);
 
     const int runsBefore = m_steps[u"hall"][1]->runs;
-    m_galleries.SetSelectedSave(TextCodec::Utf8ToWide(path));
-    m_scenes.ShowSaveLoad();
-    m_saves.LoadSelected();
-    EXPECT_FALSE(m_scenes.IsSaveLoadShown());
-    EXPECT_EQ(m_triggers.Get(u"seen_end"), u"2") << "the persistent trigger keeps what the player reached since";
-    m_triggers.Set(u"seen_end", u"1");
+    m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(path));
+    m_systems.scenes.ShowSaveLoad();
+    m_systems.saves.LoadSelected();
+    EXPECT_FALSE(m_systems.scenes.IsSaveLoadShown());
+    EXPECT_EQ(m_systems.triggers.Get(u"seen_end"), u"2") << "the persistent trigger keeps what the player reached since";
+    m_systems.triggers.Set(u"seen_end", u"1");
     EXPECT_EQ(Describe(), saved);
     EXPECT_EQ(m_steps[u"hall"][1]->runs, runsBefore + 1) << "the saved step runs again";
     EXPECT_EQ(m_steps[u"hall"][1]->door, u"open") << "and finds the saved triggers in place";
 
     // Saved without a playlist: none is current after loading.
-    m_sound.SetPlaylist(u"", false);
+    m_systems.sound.SetPlaylist(u"", false);
     const std::string silent = SaveNow();
-    m_sound.SetPlaylist(u"battle", false);
+    m_systems.sound.SetPlaylist(u"battle", false);
     std::string error;
-    ASSERT_TRUE(m_saves.Load(TextCodec::Utf8ToWide(silent), error)) << error;
-    EXPECT_EQ(m_sound.GetCurrentPlaylist(), nullptr);
+    ASSERT_TRUE(m_systems.saves.Load(TextCodec::Utf8ToWide(silent), error)) << error;
+    EXPECT_EQ(m_systems.sound.GetCurrentPlaylist(), nullptr);
 }
 
 } // namespace
