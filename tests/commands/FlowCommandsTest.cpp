@@ -1,7 +1,9 @@
+#include "commands/ClearCommand.h"
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"
 #include "commands/LaunchCommand.h"
 #include "commands/SetDelayCommand.h"
+#include "commands/SetInterfaceCommand.h"
 
 #include "TempFolder.h"
 #include "core/HgeManager.h"
@@ -103,6 +105,35 @@ TEST_F(FlowCommandsTest, GotoStartsTheTargetAfreshAndClearsInterfacesShownBefore
     EXPECT_FALSE(a->IsRunning());
     EXPECT_EQ(m_log, (Log{u"a1", u"b1"})) << "nothing after the jump may run in the old scene";
     EXPECT_EQ(m_scenes.GetShownInterfaces(), std::vector<std::u16string>{u"menu"});
+}
+
+TEST_F(FlowCommandsTest, InterfacesShowOnceAgainAfterAClearAndShowingEachOtherRunsEachListOnce)
+{
+    m_scenes.CreateInterfaceScene(u"hud")->AddCommand(std::make_unique<TagCommand>(m_log, u"hud"));
+    SetInterfaceCommand show(u"hud"), unknown(u"Hud");
+    ClearCommand hide(u"hud");
+    EXPECT_TRUE(Run(show));
+    EXPECT_TRUE(Run(show));
+    EXPECT_EQ(m_log, Log{u"hud"}) << "a shown interface is not restarted";
+    Run(hide);
+    EXPECT_TRUE(Run(show));
+    EXPECT_EQ(m_log, (Log{u"hud", u"hud"}));
+    Run(hide);
+    EXPECT_TRUE(Run(unknown));
+    EXPECT_TRUE(m_scenes.GetShownInterfaces().empty()) << "names are case-sensitive";
+
+    // "loop" shows itself; "a" and "b" show each other as they start. Each is shown before it starts.
+    m_log.clear();
+    for (const auto& [name, shows] : {std::pair{u"loop", u"loop"}, {u"a", u"b"}, {u"b", u"a"}}) {
+        Scene* scene = m_scenes.CreateInterfaceScene(name);
+        scene->AddCommand(std::make_unique<SetInterfaceCommand>(shows));
+        scene->AddCommand(std::make_unique<TagCommand>(m_log, name));
+    }
+    SetInterfaceCommand loop(u"loop"), pair(u"a");
+    EXPECT_TRUE(Run(loop));
+    EXPECT_TRUE(Run(pair));
+    EXPECT_EQ(m_scenes.GetShownInterfaces(), (std::vector<std::u16string>{u"a", u"b", u"loop"}));
+    EXPECT_EQ(m_log.size(), 3u);
 }
 
 TEST_F(FlowCommandsTest, ATargetThatCannotBeLaunchedIsLoggedAndTheStoryGoesOn)

@@ -34,8 +34,6 @@ struct GalleryState : Gallery
     {
         return {g.*(&GalleryState::m_frameX), g.*(&GalleryState::m_frameY)};
     }
-    static Textbox* CounterBox(const Gallery& g) { return g.*(&GalleryState::m_counter); }
-    static Sprite* Empty(const Gallery& g) { return g.*(&GalleryState::m_emptyPicture); }
     static std::pair<float, float> EmptyAt(const Gallery& g)
     {
         return {g.*(&GalleryState::m_emptyX), g.*(&GalleryState::m_emptyY)};
@@ -130,12 +128,8 @@ TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffs
     EXPECT_NE(m_script.parser->Warnings().at(0).find("'missing'"), std::string::npos);
 }
 
-TEST_F(GalleryStatementsTest, CounterNeedsATextBoxAndBoardAThumbnailGallery)
+TEST_F(GalleryStatementsTest, BoardNeedsAThumbnailGalleryAndOnlyNoSaveGamesReadsNumbersLeniently)
 {
-    Gallery& slides = Slides({u"preview(size=320:240, y=180)", u"counter(textbox=pages)"});
-    EXPECT_NE(m_dialogs.FindTextbox(u"pages"), nullptr);
-    EXPECT_EQ(GalleryState::CounterBox(slides), m_dialogs.FindTextbox(u"pages"));
-    EXPECT_EQ(GalleryState::CounterBox(Thumbs({u"counter(style=small)"})), nullptr) << "no nameless text box";
     Fill(u"beginslide", {u"board(rows=1, cols=1)"});
     EXPECT_EQ(m_error, "board needs a thumbnail gallery");
 
@@ -147,20 +141,13 @@ TEST_F(GalleryStatementsTest, CounterNeedsATextBoxAndBoardAThumbnailGallery)
         Fill(begin, {statement});
         EXPECT_EQ(m_error, kBadNumber) << TextCodec::WideToUtf8(statement);
     }
-}
-
-TEST_F(GalleryStatementsTest, NoSaveGamesReadsItsPositionLeniently)
-{
-    const std::pair<std::u16string_view, std::pair<float, float>> cases[] = {
+    const std::pair<std::u16string_view, std::pair<float, float>> lenient[] = {
         {u"nosavegames(empty.png, align=5: 7)", {5.0f, 7.0f}}, // a leading blank, which a strict number refuses
         {u"nosavegames(empty.png, align=12:x)", {12.0f, 0.0f}},
         {u"nosavegames(empty.png, align=2.5:-7)", {0.0f, -7.0f}},
     };
-    for (const auto& [statement, position] : cases) {
-        Gallery& gallery = Thumbs({statement});
-        EXPECT_EQ(GalleryState::EmptyAt(gallery), position) << TextCodec::WideToUtf8(statement);
-        EXPECT_NE(GalleryState::Empty(gallery), nullptr);
-    }
+    for (const auto& [statement, position] : lenient)
+        EXPECT_EQ(GalleryState::EmptyAt(Thumbs({statement})), position) << TextCodec::WideToUtf8(statement);
 }
 
 } // namespace

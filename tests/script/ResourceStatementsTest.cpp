@@ -36,9 +36,9 @@ std::string Describe(const Command* command)
         text << TextCodec::WideToUtf8(p.name + (p.group.empty() ? u"" : u"/" + p.group)) << " " << p.x << ":" << p.y
              << " layer " << p.layer << " opacity " << p.opacity;
         for (const auto& child : node->GetChildren())
-            text << (dynamic_cast<const ModifyOpacityCommand*>(child.get())  ? " +fade"
-                     : dynamic_cast<const ModifyZoomCommand*>(child.get()) ? " +zoom"
-                                                                             : " +other");
+            text << (dynamic_cast<const ModifyOpacityCommand*>(child.get()) ? " +fade"
+                     : dynamic_cast<const ModifyZoomCommand*>(child.get())  ? " +zoom"
+                                                                            : " +other");
     } else {
         text << "other";
     }

@@ -110,6 +110,7 @@ TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
           u"ghost=Boo", u"and on", u"", u"ghost=Again", u"", u"end"},
          {{7, "'ghost' speaks but has no dialog"}}},
         // Targets defined further down count: they are judged after everything was read.
+        // clang-format off
         {"defined targets and present files",
          {u"object(bg, file=bg.png)", u"style(s, font=font1)", u"beginscene(first)", u"goto(second)",
           u"if t=1 then goto(second) else goto(first)", u"interface(hud)", u"menu(pause)", u"menu(pick)",
@@ -119,6 +120,7 @@ TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
           u"goto(first)", u"end", u"begininterface(hud)", u"end", u"beginmenu(pause)", u"end",
           u"beginswitch(pick, default=pause)", u"switch(pause, trigger=t, value=1)", u"end"},
          {}},
+        // clang-format on
     };
     for (const Case& test : cases) {
         const std::vector<std::string> warnings = Lint(test.lines);
