@@ -18,25 +18,21 @@
 namespace Vel {
 namespace {
 
-// Records which scene ran it; destroyed commands leave their tag in the list of the dead.
-class TaggedCommand : public Command
+using Tags = std::vector<std::u16string>;
+
+// Records that it ran; destroyed commands leave their tag in the list of the dead.
+struct TaggedCommand : Command
 {
-public:
-    TaggedCommand(std::u16string tag, std::vector<std::u16string>& ran, std::vector<std::u16string>& dead)
-        : m_tag(std::move(tag)), m_ran(ran), m_dead(dead)
-    {
-    }
+    TaggedCommand(std::u16string tag, Tags& ran, Tags& dead) : m_tag(std::move(tag)), m_ran(ran), m_dead(dead) {}
     ~TaggedCommand() override { m_dead.push_back(m_tag); }
     void Execute(Scene& /*scene*/) override
     {
         m_ran.push_back(m_tag);
         Complete();
     }
-
-private:
     std::u16string m_tag;
-    std::vector<std::u16string>& m_ran;
-    std::vector<std::u16string>& m_dead;
+    Tags& m_ran;
+    Tags& m_dead;
 };
 
 class SceneStatementsTest : public ::testing::Test
@@ -55,8 +51,8 @@ protected:
     std::string Parse(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
     ParseManager& Parser() { return *m_script.parser; }
 
-    std::vector<std::u16string> m_ran;
-    std::vector<std::u16string> m_dead;
+    Tags m_ran;
+    Tags m_dead;
     TestTools::ScriptRun m_script;
 };
 
@@ -70,8 +66,8 @@ TEST_F(SceneStatementsTest, InterfaceBlocksCollectCommandsAndScenesShowThem)
 
     // The unknown interface changes nothing and the scene goes on.
     scenes.StartScene(u"intro", SceneStart::Reset);
-    EXPECT_EQ(m_ran, (std::vector<std::u16string>{u"h1", u"i1"}));
-    EXPECT_EQ(scenes.GetShownInterfaces(), std::vector<std::u16string>{u"hud"});
+    EXPECT_EQ(m_ran, (Tags{u"h1", u"i1"}));
+    EXPECT_EQ(scenes.GetShownInterfaces(), Tags{u"hud"});
 
     EXPECT_EQ(Parse({u"interface(hud)"}), "interface needs an open scene, interface or menu block");
 }
@@ -91,7 +87,7 @@ TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
     scenes.StartScene(u"here", SceneStart::Reset);
     action->Run();
     action->Run();
-    EXPECT_EQ(m_ran, (std::vector<std::u16string>{u"clicked", u"clicked"}));
+    EXPECT_EQ(m_ran, (Tags{u"clicked", u"clicked"}));
 
     // A statement that adds two commands: the action keeps the last one, the other is freed with the container.
     Parser().AddHandler(u"twice", [this](CommandLine& line) {
@@ -100,11 +96,11 @@ TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
         container.AddCommand(std::make_unique<TaggedCommand>(line.GetArgument(1), m_ran, m_dead));
     });
     std::shared_ptr<Action> two = Parser().ParseAction(u"twice(first, second)");
-    EXPECT_EQ(m_dead, (std::vector<std::u16string>{u"first"}));
+    EXPECT_EQ(m_dead, (Tags{u"first"}));
     two->Run();
     EXPECT_EQ(m_ran.back(), u"second");
     two.reset();
-    EXPECT_EQ(m_dead, (std::vector<std::u16string>{u"first", u"second"}));
+    EXPECT_EQ(m_dead, (Tags{u"first", u"second"}));
 
     // "end" stops the frame loop; "sound" does nothing but is known.
     ASSERT_NE(Parser().ParseAction(u"sound"), nullptr);
