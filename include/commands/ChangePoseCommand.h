@@ -19,9 +19,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetCharacter() const { return m_character; }
-    [[nodiscard]] const std::u16string& GetPose() const { return m_pose; }
-
 private:
     std::u16string m_character;
     std::u16string m_pose;

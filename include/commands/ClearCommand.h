@@ -22,7 +22,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetTarget() const { return m_target; }
     // The layer a "layer:N" target names; nothing for other targets.
     [[nodiscard]] std::optional<std::int32_t> GetLayer() const;
 

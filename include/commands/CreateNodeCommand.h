@@ -37,8 +37,6 @@ public:
     // "Modify node-" and the node's name.
     [[nodiscard]] std::u16string GetDescription() const override { return u"Modify node-" + m_placement.name; }
 
-    [[nodiscard]] const Placement& GetPlacement() const { return m_placement; }
-
 private:
     void OnPictureFinished();
     void WithdrawFinishHandler();

@@ -12,8 +12,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] bool IsEnabled() const { return m_enabled; }
-
 private:
     bool m_enabled;
 };

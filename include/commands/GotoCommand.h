@@ -15,8 +15,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetSceneName() const { return m_sceneName; }
-
 private:
     std::u16string m_sceneName;
 };

@@ -16,8 +16,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetTarget() const { return m_target; }
-
 private:
     std::u16string m_target;
 };

@@ -23,9 +23,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetNode() const { return m_node; }
-    [[nodiscard]] const std::shared_ptr<Action>& GetAction() const { return m_action; }
-
 private:
     std::u16string m_node;
     std::shared_ptr<Action> m_action;

@@ -20,11 +20,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetNode() const { return m_node; }
-    [[nodiscard]] float GetFrom() const { return m_from; }
-    [[nodiscard]] float GetTo() const { return m_to; }
-    [[nodiscard]] float GetDuration() const { return m_duration; }
-
 private:
     std::u16string m_node;
     float m_from;

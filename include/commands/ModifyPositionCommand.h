@@ -28,11 +28,6 @@ public:
     // "Move-" and the node's name.
     [[nodiscard]] std::u16string GetDescription() const override { return u"Move-" + m_node; }
 
-    [[nodiscard]] const std::u16string& GetNode() const { return m_node; }
-    [[nodiscard]] Point GetFrom() const { return m_from; }
-    [[nodiscard]] Point GetTo() const { return m_to; }
-    [[nodiscard]] float GetDuration() const { return m_duration; }
-
 private:
     std::u16string m_node;
     Point m_from;

@@ -20,11 +20,6 @@ public:
 
     void Execute(Scene& scene) override;
 
-    [[nodiscard]] const std::u16string& GetNode() const { return m_node; }
-    [[nodiscard]] float GetFactor() const { return m_factor; }
-    [[nodiscard]] float GetDuration() const { return m_duration; }
-    [[nodiscard]] bool KeepsCentre() const { return m_keepCentre; }
-
 private:
     std::u16string m_node;
     float m_factor;

@@ -19,7 +19,6 @@ public:
     // "Pause" for a pause, else "Delay-" and the seconds.
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] float GetDelay() const { return m_delay; }
     [[nodiscard]] bool IsPause() const { return m_delay < 0.0f; }
 
 private:

@@ -18,8 +18,6 @@ public:
     // "Set interface-NAME".
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] const std::u16string& GetInterfaceName() const { return m_interfaceName; }
-
 private:
     std::u16string m_interfaceName;
 };

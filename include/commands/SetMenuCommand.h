@@ -18,8 +18,6 @@ public:
     // "Menu-NAME".
     [[nodiscard]] std::u16string GetDescription() const override { return u"Menu-" + m_menuName; }
 
-    [[nodiscard]] const std::u16string& GetMenuName() const { return m_menuName; }
-
 private:
     std::u16string m_menuName;
 };

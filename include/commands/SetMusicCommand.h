@@ -14,9 +14,6 @@ class SetMusicCommand : public SoundCommand
 public:
     SetMusicCommand(std::u16string file, bool fade) : m_file(std::move(file)), m_fade(fade) {}
 
-    [[nodiscard]] const std::u16string& GetFile() const { return m_file; }
-    [[nodiscard]] bool GetFade() const { return m_fade; }
-
 private:
     void Apply(SoundManager& sound) override { sound.PlayMusic(m_file, m_fade); }
 

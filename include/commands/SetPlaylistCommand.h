@@ -14,9 +14,6 @@ class SetPlaylistCommand : public SoundCommand
 public:
     SetPlaylistCommand(std::u16string name, bool fade) : m_name(std::move(name)), m_fade(fade) {}
 
-    [[nodiscard]] const std::u16string& GetName() const { return m_name; }
-    [[nodiscard]] bool GetFade() const { return m_fade; }
-
 private:
     void Apply(SoundManager& sound) override { sound.SetPlaylist(m_name, m_fade); }
 

@@ -14,8 +14,6 @@ class SetSfxCommand : public SoundCommand
 public:
     explicit SetSfxCommand(std::u16string file) : m_file(std::move(file)) {}
 
-    [[nodiscard]] const std::u16string& GetFile() const { return m_file; }
-
 private:
     void Apply(SoundManager& sound) override { sound.PlaySfx(m_file); }
 

@@ -21,9 +21,6 @@ public:
     void Execute(Scene& scene) override;
     [[nodiscard]] std::u16string GetDescription() const override { return u"Set swap"; }
 
-    [[nodiscard]] const std::u16string& GetFirstNode() const { return m_firstNode; }
-    [[nodiscard]] const std::u16string& GetSecondNode() const { return m_secondNode; }
-
 private:
     std::u16string m_firstNode;
     std::u16string m_secondNode;

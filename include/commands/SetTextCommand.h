@@ -33,8 +33,6 @@ public:
     // "Text".
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] const Text& GetText() const { return m_text; }
-
 private:
     void OnTextFinished();
 

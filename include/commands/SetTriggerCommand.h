@@ -16,9 +16,6 @@ public:
     // "Set trigger-NAME=VALUE".
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] const std::u16string& GetName() const { return m_name; }
-    [[nodiscard]] const std::u16string& GetValue() const { return m_value; }
-
 private:
     std::u16string m_name;
     std::u16string m_value;

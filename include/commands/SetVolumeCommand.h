@@ -14,8 +14,6 @@ class SetVolumeCommand : public SoundCommand
 public:
     explicit SetVolumeCommand(std::int32_t step) : m_step(step) {}
 
-    [[nodiscard]] std::int32_t GetStep() const { return m_step; }
-
 private:
     void Apply(SoundManager& sound) override { sound.StepChannelVolumes(static_cast<float>(m_step) * 0.1f); }
 

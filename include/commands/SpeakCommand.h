@@ -23,8 +23,6 @@ public:
     // "Speak-" and the character's name.
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] const std::u16string& GetText() const { return m_text; }
-    [[nodiscard]] const std::u16string& GetCharacter() const { return m_character; }
     [[nodiscard]] const std::u16string& GetVoice() const { return m_voice; }
 
 private:

@@ -43,8 +43,6 @@ public:
 
     // Name of the shared-memory object of this process: "/gPakInterfaceP_" and the process id in decimal.
     [[nodiscard]] static std::string PublishedName();
-    // Whether this instance's address is the published one.
-    [[nodiscard]] bool IsPublished() const { return m_published; }
 
 private:
     // The stdio file of a handle this interface opened; nullptr for any other.

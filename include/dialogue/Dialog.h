@@ -30,8 +30,6 @@ public:
 
     [[nodiscard]] Textbox* GetTextbox() const { return m_textbox; }
     [[nodiscard]] Textbox* GetNamebox() const { return m_namebox; }
-    [[nodiscard]] Style* GetTextStyle() const { return m_textStyle; }
-    [[nodiscard]] Style* GetNameStyle() const { return m_nameStyle; }
 
 private:
     // The text box's completion: the player has read the line.

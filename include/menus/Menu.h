@@ -61,9 +61,6 @@ public:
     [[nodiscard]] Scene& GetScene() const { return *m_scene; }
     [[nodiscard]] SceneNode* GetBackground() const { return m_background; }
     [[nodiscard]] const std::vector<std::unique_ptr<Slider>>& GetSliders() const { return m_sliders; }
-    [[nodiscard]] const std::vector<Command*>& GetInitCommands() const { return m_init; }
-    [[nodiscard]] const std::vector<Command*>& GetOnCommands() const { return m_on; }
-    [[nodiscard]] const std::vector<Command*>& GetOffCommands() const { return m_off; }
 
 private:
     // Takes the commands collected in the scene into m_commands; returns them, in order, for the lists to borrow.

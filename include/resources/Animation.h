@@ -32,7 +32,6 @@ public:
     void AddFrame(std::u16string file, float duration, float offsetX, float offsetY);
     void SetCycle(bool cycle) { m_cycle = cycle; }
 
-    [[nodiscard]] bool IsCycling() const { return m_cycle; }
     [[nodiscard]] int GetCurrentFrame() const { return m_current; }
     [[nodiscard]] std::size_t GetFrameCount() const { return m_frames.size(); }
     // index < GetFrameCount().

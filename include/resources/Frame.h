@@ -32,8 +32,6 @@ public:
 
     [[nodiscard]] const std::u16string& GetFile() const { return m_file; }
     [[nodiscard]] float GetDuration() const { return m_duration; }
-    [[nodiscard]] float GetOffsetX() const { return m_offsetX; }
-    [[nodiscard]] float GetOffsetY() const { return m_offsetY; }
     // The attached texture's size, without loading: 0 until a texture is attached.
     [[nodiscard]] float GetWidth() const { return m_width; }
     [[nodiscard]] float GetHeight() const { return m_height; }

@@ -21,7 +21,6 @@ public:
     [[nodiscard]] std::u16string NextTrack();
 
     void SetShuffle(bool shuffle) { m_shuffle = shuffle; }
-    [[nodiscard]] bool IsShuffled() const { return m_shuffle; }
     [[nodiscard]] const std::vector<std::u16string>& GetTracks() const { return m_tracks; }
     // Index of the last track handed out; -1 before the first.
     [[nodiscard]] std::int32_t GetCurrent() const { return m_current; }

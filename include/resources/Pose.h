@@ -26,7 +26,6 @@ public:
     // The picture the mode shows; null for an unknown mode or a missing picture.
     [[nodiscard]] Resource* GetShownPicture() const;
     [[nodiscard]] Resource* GetIdlePicture() const { return m_idle; }
-    [[nodiscard]] Resource* GetSpeakPicture() const { return m_speak; }
     [[nodiscard]] const std::u16string& GetAvatarName() const { return m_avatarName; }
     void SetMode(std::int32_t mode) { m_mode = mode; }
     [[nodiscard]] std::int32_t GetMode() const { return m_mode; }

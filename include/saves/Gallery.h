@@ -81,7 +81,6 @@ public:
     void SetLabelStyle(Style* style);
     void SetChoiceMenu(std::u16string name);
     void SetSaveLoadMode(bool saveLoad) { m_saveLoad = saveLoad; }
-    [[nodiscard]] bool IsSaveLoadMode() const { return m_saveLoad; }
     void SetEmptyPicture(const std::u16string& picture, float x, float y);
     void SetNotice(std::unique_ptr<Poster> notice);
     [[nodiscard]] Poster* GetNotice() const { return m_notice.get(); }

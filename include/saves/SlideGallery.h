@@ -42,7 +42,6 @@ public:
 
     // The top of every picture of the row.
     void SetPictureRow(float y) { m_rowY = y; }
-    [[nodiscard]] float GetPictureRow() const { return m_rowY; }
 
     [[nodiscard]] const Place& GetPrevious() const { return m_previous; }
     [[nodiscard]] const Place& GetCurrent() const { return m_current; }

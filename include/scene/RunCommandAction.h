@@ -16,8 +16,6 @@ public:
     explicit RunCommandAction(std::unique_ptr<Command> command);
     ~RunCommandAction() override;
 
-    [[nodiscard]] Command* GetCommand() const { return m_command.get(); }
-
 private:
     void Perform() override;
 

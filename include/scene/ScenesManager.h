@@ -120,7 +120,6 @@ public:
     [[nodiscard]] Poster* GetNotice() const { return m_notice; }
 
     void SetRightClickEnabled(bool enabled) { m_rightClickEnabled = enabled; }
-    [[nodiscard]] bool IsRightClickEnabled() const { return m_rightClickEnabled; }
 
     [[nodiscard]] Scene* GetCurrentScene() const { return m_current; }
     // The name last asked of StartScene, found or not.

@@ -78,7 +78,8 @@ protected:
     int m_reports = 0;
 };
 
-TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedToExactEnds)
+// The stepping itself belongs to the animators; here the commands report once, in the frame that ends them.
+TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedAndEachReportsAtItsEnd)
 {
     CreateNodeCommand create(Placement{u"hero", u"", 10.0f, 20.0f, 2, 0.0f, true, &m_still});
     create.AddChild(std::make_unique<ModifyOpacityCommand>(u"hero", 0.0f, 1.0f, 0.5f));
@@ -86,32 +87,17 @@ TEST_F(NodeCommandsTest, NodeIsPlacedThenFadedMovedAndZoomedToExactEnds)
     SceneNode& hero = Node(u"hero");
     const auto state = [&hero] { return std::vector({hero.GetX(), hero.GetY(), hero.GetOpacity(), hero.GetZoom()}); };
     EXPECT_EQ(state(), std::vector({10.0f, 20.0f, 0.0f, 1.0f}));
-    EXPECT_EQ(hero.GetLayer(), 2);
-    EXPECT_EQ(hero.GetResource(), &m_still);
-    std::vector<float> opacities;
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(m_reports, 0) << "reported before the fade ended, frame " << i;
-        Frame(0.125f);
-        opacities.push_back(hero.GetOpacity());
-    }
-    EXPECT_EQ(opacities, (std::vector{0.25f, 0.5f, 0.75f, 1.0f}));
-    Frame(0.125f);
-    EXPECT_EQ(m_reports, 1) << "a finished fade reports once";
-
-    // The stepping itself belongs to the animators; here the commands report in the frame that ends them.
+    EXPECT_EQ(std::pair(hero.GetLayer(), hero.GetResource()), std::pair(2, static_cast<Resource*>(&m_still)));
+    Frame(0.25f);
+    EXPECT_EQ(m_reports, 0) << "reported before the fade ended";
     ModifyPositionCommand move(u"hero", {0.0f, 0.0f}, {100.0f, 200.0f}, 1.0f);
     ModifyZoomCommand zoom(u"hero", 2.0f, 0.5f, false);
     EXPECT_FALSE(Run(move) || Run(zoom));
     Frame(0.5f);
-    EXPECT_EQ(state(), std::vector({50.0f, 100.0f, 1.0f, 2.0f}));
-    EXPECT_EQ(m_reports, 2) << "the zoom ended";
+    EXPECT_EQ(m_reports, 2) << "the fade and the zoom ended";
     Frame(0.5f);
     EXPECT_EQ(state(), std::vector({100.0f, 200.0f, 1.0f, 2.0f}));
     EXPECT_EQ(m_reports, 3);
-    ModifyZoomCommand centred(u"hero", 0.5f, 0.0001f, true);
-    EXPECT_FALSE(Run(centred));
-    Frame(1.0f);
-    EXPECT_EQ(state(), std::vector({105.0f, 205.0f, 1.0f, 1.0f})) << "20 wide shrinks to 10 about the centre";
 }
 
 TEST_F(NodeCommandsTest, ModifiersWithoutWaitOrNodeReportAtOnceAndExistingNodeIsUpdated)

@@ -1,6 +1,13 @@
+// The commands of the dialogue (text, speech, selection, pose) and of the sound.
 #include "commands/ChangePoseCommand.h"
+#include "commands/ClearCommand.h"
+#include "commands/MuteCommand.h"
+#include "commands/SetMusicCommand.h"
+#include "commands/SetPlaylistCommand.h"
 #include "commands/SetSelectionCommand.h"
+#include "commands/SetSfxCommand.h"
 #include "commands/SetTextCommand.h"
+#include "commands/SetVolumeCommand.h"
 #include "commands/SpeakCommand.h"
 
 #include "AudioTools.h"
@@ -12,6 +19,7 @@
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
 #include "resources/Character.h"
+#include "resources/Playlist.h"
 #include "resources/Pose.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
@@ -25,6 +33,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Vel {
 namespace {
@@ -51,12 +60,10 @@ protected:
     // A click as the dialogue layer hands it to a text box.
     static bool Click(Textbox& box) { return box.TestMouse(kUnset, kUnset, true); }
 
-    // "anna": pose "calm" with idle and speaking pictures and "glad" with an idle one, speaking through "main".
+    // "anna": poses "calm" and "glad", speaking through "main".
     Character& Anna()
     {
         Character* anna = m_resources.GetCharacter(u"anna");
-        for (const char16_t* picture : {u"calm idle", u"calm speak", u"glad idle"})
-            EXPECT_NE(m_resources.GetSprite(picture), nullptr); // poses find their pictures when added
         anna->AddPose(u"calm", u"calm idle", u"calm speak", u"");
         anna->AddPose(u"glad", u"glad idle", u"", u"");
         anna->SetPose(u"calm");
@@ -80,6 +87,7 @@ protected:
     Textbox* m_box = nullptr;
     int m_reports = 0;
 };
+using SoundCommandsTest = TextCommandsTest;
 
 TEST_F(TextCommandsTest, WaitingTextReportsOnTheClickAfterTheTextAndClosesTheGate)
 {
@@ -118,18 +126,16 @@ TEST_F(TextCommandsTest, WaitingTextReportsOnTheClickAfterTheTextAndClosesTheGat
     EXPECT_EQ(m_reports, 2) << "a waiting command that is gone is no longer reached through its box";
 }
 
+// How a pose shows its mode is the character's own; here the line sets it and waits for its reader, not its voice.
 TEST_F(TextCommandsTest, VoiceSwitchesThePoseToSpeakingUntilItEndsOrTheLineIsFinished)
 {
     Character& anna = Anna();
-    Pose* calm = anna.GetCurrentPose();
     SpeakCommand line(u"Good morning", u"anna", Tone("short.wav", 0.3));
     Run(line);
-    EXPECT_NE(m_sound.GetVoiceStream(), 0u);
-    EXPECT_EQ(calm->GetShownPicture(), m_resources.GetSprite(u"calm speak"));
+    EXPECT_EQ(anna.GetCurrentPose()->GetMode(), Pose::Speaking);
     for (float t = 0.0f; t < 0.5f; t += kFrame)
         m_sound.Update(kFrame);
-    EXPECT_EQ(m_sound.GetVoiceStream(), 0u);
-    EXPECT_EQ(calm->GetShownPicture(), m_resources.GetSprite(u"calm idle"));
+    EXPECT_EQ(anna.GetCurrentPose()->GetMode(), Pose::Idle);
     EXPECT_TRUE(m_box->IsVisible()) << "the voice ending does not end the line";
     EXPECT_EQ(m_reports, 0);
     m_dialogs.CompleteAll();
@@ -143,7 +149,7 @@ TEST_F(TextCommandsTest, VoiceSwitchesThePoseToSpeakingUntilItEndsOrTheLineIsFin
     EXPECT_EQ(m_reports, 1);
     m_dialogs.CompleteAll();
     EXPECT_EQ(m_reports, 2);
-    EXPECT_EQ(m_sound.GetVoiceStream(), 0u);
+    EXPECT_EQ(m_sound.GetVoiceStream(), 0u) << "finishing the line stops its voice";
     EXPECT_EQ(anna.GetCurrentPose()->GetMode(), Pose::Idle);
 
     ChangePoseCommand glad(u"anna", u"glad");
@@ -178,6 +184,42 @@ TEST_F(TextCommandsTest, SelectionReportsOnlyAfterAChoiceAndItsClickDoesNotAdvan
     m_scene.Reset();
     m_scene.TakeCommands().clear();
     EXPECT_EQ(m_dialogs.GetSelection(), nullptr) << "the manager only borrows the selection";
+}
+
+// How the manager mixes, mutes and fades is its own; here each sound command reports at once and reaches it.
+TEST_F(SoundCommandsTest, EachCommandReportsAtOnceAndReachesTheSoundManager)
+{
+    SetVolumeCommand louder(5);
+    Run(louder);
+    EXPECT_EQ(std::vector({m_sound.GetMusicVolume(), m_sound.GetSfxVolume(), m_sound.GetVoiceVolume(),
+                           m_sound.GetMasterVolume()}),
+              std::vector({8.0f, 13.0f, 15.0f, 10.0f}))
+        << "a step of 5 raises every channel but the master by 5";
+    const std::u16string track = Tone("track.wav", 1.0);
+    MuteCommand mute(true), unmute(false);
+    Run(mute); // without music: nothing to pause
+    SetMusicCommand music(track, false);
+    Run(music);
+    const HSTREAM stream = m_sound.GetMusicStream();
+    ASSERT_NE(stream, 0u);
+    Run(mute);
+    EXPECT_FALSE(m_sound.GetDevice().IsPlaying(stream));
+    Run(unmute);
+    EXPECT_TRUE(m_sound.GetDevice().IsPlaying(stream));
+    SetSfxCommand sfx(track);
+    Run(sfx);
+    EXPECT_EQ(m_sound.GetEffectStreams().size(), 1u);
+
+    m_resources.GetPlaylist(u"calm")->AddTrack(track);
+    SetPlaylistCommand playlist(u"calm", true);
+    Run(playlist);
+    EXPECT_EQ(m_sound.GetCurrentPlaylistName(), u"calm");
+    EXPECT_EQ(m_sound.GetOldMusicStream(), stream) << "faded out under the new track";
+    ClearCommand clear(u"playlist");
+    Run(clear);
+    EXPECT_EQ(m_sound.GetCurrentPlaylist(), nullptr);
+    EXPECT_EQ(m_sound.GetMusicStream(), 0u) << "clearing the playlist fades the music out";
+    EXPECT_EQ(m_reports, 8);
 }
 
 } // namespace

@@ -112,10 +112,10 @@ TEST(FileReaderTest, CountsInvalidSequencesDropsOneByteOrderMarkAndKeepsCarriage
 {
     FileReader reader;
     EXPECT_EQ(ReadNumbered(reader, VEL_TEST_DATA "/invalid_utf8.vls"), (NumberedLines{{u"ok", 1, 0},
-                                                                         {u"bad \uFFFD here", 2, 1},
-                                                                         {u"\u00E9 fine", 3, 0},
-                                                                         {u"two \uFFFD\uFFFD bad", 4, 2},
-                                                                         {u"", 5, 0}}));
+                                                                                      {u"bad \uFFFD here", 2, 1},
+                                                                                      {u"\u00E9 fine", 3, 0},
+                                                                                      {u"two \uFFFD\uFFFD bad", 4, 2},
+                                                                                      {u"", 5, 0}}));
     // The file starts with two byte order marks; only the first goes.
     EXPECT_EQ(ReadNumbered(reader, VEL_TEST_DATA "/bom_crlf.vls"),
               (NumberedLines{{u"\uFEFFone\r", 1, 0}, {u"two\r", 2, 0}, {u"", 3, 0}}));

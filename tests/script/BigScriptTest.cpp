@@ -26,7 +26,6 @@ struct Marks
     std::int64_t count = 0;
     std::size_t mostArguments = 0;
     std::u16string first;
-    std::u16string last;
     std::u16string lastAttribute;
     std::size_t textLength = 0;
 };
@@ -49,7 +48,6 @@ template <typename Write> Marks CompileAndRead(Write write)
         ++marks.count;
         marks.mostArguments = std::max(marks.mostArguments, line.Arguments().size());
         marks.first = line.GetArgument(0);
-        marks.last = line.Arguments().empty() ? std::u16string() : line.Arguments().back();
         marks.lastAttribute = line.GetAttribute(u"last");
         marks.textLength = line.GetAttribute(u"text").size();
     });
@@ -68,7 +66,6 @@ TEST(BigScriptTest, AMillionLinesATenMegabyteLineAndAMillionLineStatementReadWho
         });
         EXPECT_EQ(marks.count, kLines);
         EXPECT_EQ(marks.first, u"line999999");
-        EXPECT_EQ(marks.last, u"line999999");
         EXPECT_EQ(marks.lastAttribute, u"999999");
     }
     {

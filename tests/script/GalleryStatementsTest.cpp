@@ -7,7 +7,6 @@
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "saves/GalleryManager.h"
-#include "saves/SaveGames.h"
 #include "saves/SlideGallery.h"
 #include "saves/ThumbsGallery.h"
 #include "scene/Poster.h"
@@ -35,8 +34,6 @@ struct GalleryState : Gallery
     {
         return {g.*(&GalleryState::m_frameX), g.*(&GalleryState::m_frameY)};
     }
-    static Textbox* CounterBox(const Gallery& g) { return g.*(&GalleryState::m_counter); }
-    static Sprite* Empty(const Gallery& g) { return g.*(&GalleryState::m_emptyPicture); }
     static std::pair<float, float> EmptyAt(const Gallery& g)
     {
         return {g.*(&GalleryState::m_emptyX), g.*(&GalleryState::m_emptyY)};
@@ -131,22 +128,8 @@ TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffs
     EXPECT_NE(m_script.parser->Warnings().at(0).find("'missing'"), std::string::npos);
 }
 
-TEST_F(GalleryStatementsTest, PreviewCounterAndBoardLayOutTheGallery)
+TEST_F(GalleryStatementsTest, BoardNeedsAThumbnailGalleryAndOnlyNoSaveGamesReadsNumbersLeniently)
 {
-    Gallery& slides = Slides({u"preview(size=320:240, y=180)", u"counter(textbox=pages)", u"preview(y=200)"});
-    EXPECT_EQ(dynamic_cast<SlideGallery&>(slides).GetPictureRow(), 200.0f);
-    EXPECT_NE(m_dialogs.FindTextbox(u"pages"), nullptr);
-    EXPECT_EQ(GalleryState::CounterBox(slides), m_dialogs.FindTextbox(u"pages"));
-    EXPECT_EQ(GalleryState::CounterBox(Thumbs({u"counter(style=small)"})), nullptr) << "no nameless text box";
-
-    // Cells of 200 x 100 on the board, each preview of 100 x 50 centred in its cell.
-    auto& thumbs = dynamic_cast<ThumbsGallery&>(Thumbs(
-        {u"preview(size=100:50)", u"board(align=100:50, size=400:200, rows=2, cols=2)", u"pic(a, sys_open)",
-         u"pic(b, sys_open)", u"pic(c, sys_open)", u"pic(d, sys_open)", u"pic(e, sys_open)", u"none(locked.png)"}));
-    ASSERT_EQ(thumbs.GetCells().size(), 5u);
-    EXPECT_EQ(thumbs.GetDisplayedPicture(4), m_resources.GetSprite(u"locked.png")) << "locked until shown";
-    EXPECT_EQ(std::make_pair(thumbs.GetCells()[0].x1, thumbs.GetCells()[0].y1), std::make_pair(150.0f, 75.0f));
-    EXPECT_EQ(std::make_pair(thumbs.GetCells()[3].x1, thumbs.GetCells()[3].y1), std::make_pair(350.0f, 175.0f));
     Fill(u"beginslide", {u"board(rows=1, cols=1)"});
     EXPECT_EQ(m_error, "board needs a thumbnail gallery");
 
@@ -158,36 +141,13 @@ TEST_F(GalleryStatementsTest, PreviewCounterAndBoardLayOutTheGallery)
         Fill(begin, {statement});
         EXPECT_EQ(m_error, kBadNumber) << TextCodec::WideToUtf8(statement);
     }
-}
-
-TEST_F(GalleryStatementsTest, NoSaveGamesReadsItsPositionLeniently)
-{
-    const std::pair<std::u16string_view, std::pair<float, float>> cases[] = {
+    const std::pair<std::u16string_view, std::pair<float, float>> lenient[] = {
         {u"nosavegames(empty.png, align=5: 7)", {5.0f, 7.0f}}, // a leading blank, which a strict number refuses
         {u"nosavegames(empty.png, align=12:x)", {12.0f, 0.0f}},
         {u"nosavegames(empty.png, align=2.5:-7)", {0.0f, -7.0f}},
     };
-    for (const auto& [statement, position] : cases) {
-        Gallery& gallery = Thumbs({statement});
-        EXPECT_EQ(GalleryState::EmptyAt(gallery), position) << TextCodec::WideToUtf8(statement);
-        EXPECT_NE(GalleryState::Empty(gallery), nullptr);
-    }
-}
-
-TEST_F(GalleryStatementsTest, GameSavedNoticeAndSaveLoadPics)
-{
-    EXPECT_NE(Thumbs({u"gamesaved(saved.png, align=300:20)"}).GetNotice(), nullptr);
-
-    TestTools::TempFolder& folder = m_script.folder;
-    UserFiles::SetUserFolderOverride(folder.Path().string() + "/user/");
-    folder.Write("user/save/00000001.sav", "x");
-    folder.Write("user/save/00000001.bmp", "x");
-    folder.Write("user/save/00000002.sav", "x"); // no thumbnail: not listed
-    SaveGames savesManager;
-    Gallery& gallery = Slides({u"pic(a.png, sys_open)", u"saveload_pics"});
-    EXPECT_TRUE(gallery.IsSaveLoadMode());
-    ASSERT_EQ(gallery.GetItemCount(), 1u);
-    EXPECT_EQ(gallery.GetPictureFile(0), UserFiles::GetSaveFolder() + u"00000001.bmp");
+    for (const auto& [statement, position] : lenient)
+        EXPECT_EQ(GalleryState::EmptyAt(Thumbs({statement})), position) << TextCodec::WideToUtf8(statement);
 }
 
 } // namespace

@@ -140,14 +140,12 @@ TEST_F(ParseManagerTest, SettingsStatementsWriteTheProcessRecords)
     m_parser->Parse(WriteCompiled(
         "system", {u"graphics_init(resolution=800:600, fullscreen=1)",
                    u"graphics_init(resolution=abc:0, fullscreen=yes)", u"graphics_init(resolution=1024:-5)",
-                   u"game_init(gallery=gal, saveload=sl, title=\"My game, part 1\", playlist=pl)",
-                   u"game_init(title=Second)", u"menus(main=mm, rightclick=rc, options=op)", u"start_scene(intro)"}));
+                   u"game_init(gallery=gal, title=\"My game, part 1\")", u"game_init(title=Second)"}));
     const DisplaySettings& display = TheDisplaySettings();
-    EXPECT_EQ(std::vector({display.gameWidth, display.gameHeight, display.fullscreen}), std::vector({1024, 600, 1}));
-    const GameNames& names = TheGameNames();
-    EXPECT_EQ(std::vector({names.title, names.galleryName, names.saveLoadName, names.playlistName, names.mainMenuName,
-                           names.rightClickMenuName, names.optionsMenuName, names.startSceneName}),
-              (Notes{u"Second", u"", u"", u"", u"mm", u"rc", u"op", u"intro"}));
+    EXPECT_EQ(std::vector({display.gameWidth, display.gameHeight, display.fullscreen}), std::vector({1024, 600, 1}))
+        << "sizes of zero or less and unreadable text keep the previous value";
+    EXPECT_EQ(TheGameNames().title + u"|" + TheGameNames().galleryName, u"Second|")
+        << "a second statement clears the names it leaves out";
     EXPECT_FALSE(m_parser->HasError());
 }
 

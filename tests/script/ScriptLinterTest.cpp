@@ -5,7 +5,6 @@
 #include "core/HgeManager.h"
 #include "dialogue/DialogManager.h"
 #include "menus/MenuManager.h"
-#include "platform/ArchiveWriter.h"
 #include "resources/ResourceManager.h"
 #include "saves/GalleryManager.h"
 #include "scene/Command.h"
@@ -15,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -39,8 +37,8 @@ struct Case
     std::vector<Expected> warnings;
 };
 
-// A game folder with a picture, a bitmap font and a tune on the disk and a picture in a mounted archive. Each script
-// is read by its own parser and managers, so nothing a case defines helps the next one.
+// A game folder with a picture, a bitmap font and a tune. Each script is read by its own parser and managers, so
+// nothing a case defines helps the next one.
 class ScriptLinterTest : public ::testing::Test
 {
 protected:
@@ -50,12 +48,6 @@ protected:
         m_folder.Write("bg.png", "picture");
         m_folder.Write("fonts/font1.fnt", "[HGEFONT]\n");
         m_folder.Write("tune.ogg", "tune");
-        m_folder.Write("packed.png", "picture");
-        std::string error;
-        EXPECT_TRUE(ArchiveWriter::Pack("data.pak", {"packed.png"}, HgeManager::kArchivePassword, error)) << error;
-        std::filesystem::remove("packed.png");
-        m_folder.Write("preferences.ini", "[archives]\n1=data.pak\n");
-        EXPECT_TRUE(m_hge.MountArchives());
     }
 
     // The warnings of the script read with a linter attached.
@@ -95,8 +87,8 @@ TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
          {u"beginscene(a)", u"clear(ghost)", u"clear(layer:x)", u"clear( all )", u"clear()", u"end"},
          {{2, "clear names 'ghost'"}, {3, "clear names 'layer:x'"}, {5, "clear names ''"}}},
         {"picture files",
-         {u"object(gone, file=gone.png)", u"object(bg, file=bg.png)", u"object(packed, file=packed.png)",
-          u"beginanim(blink)", u"frame(nothing.png, 100)", u"frame(bg.png, 100)", u"end"},
+         {u"object(gone, file=gone.png)", u"object(bg, file=bg.png)", u"beginanim(blink)", u"frame(bg.png, 100)",
+          u"frame(nothing.png, 100)", u"end"},
          {{1, "picture file 'gone.png' is missing from the game folder and the archives"},
           {5, "picture file 'nothing.png' is missing"}}},
         {"sound files",
@@ -108,7 +100,7 @@ TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
           {10, "sound file 'absent.ogg' is missing"}}},
         {"gallery pictures",
          {u"object(shot, file=bg.png)", u"beginslide(g)", u"pic(shot, sys_open)", u"pic(bg.png, sys_open)",
-          u"pic(lost.png, sys_open)", u"none(lost2.png)", u"nosavegames(packed.png)", u"gamesaved(bg.png)",
+          u"pic(lost.png, sys_open)", u"none(lost2.png)", u"nosavegames(bg.png)", u"gamesaved(bg.png)",
           u"gamesaved(nothing)", u"gamesaved(shot)", u"end"},
          {{5, "gallery picture 'lost.png' is no object with a file"},
           {6, "gallery picture 'lost2.png'"},
@@ -117,6 +109,18 @@ TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
          {u"begincharacter(hero)", u"dialog(textbox=main, name=Hero)", u"end", u"beginscene(a)", u"hero=Hi", u"",
           u"ghost=Boo", u"and on", u"", u"ghost=Again", u"", u"end"},
          {{7, "'ghost' speaks but has no dialog"}}},
+        // Targets defined further down count: they are judged after everything was read.
+        // clang-format off
+        {"defined targets and present files",
+         {u"object(bg, file=bg.png)", u"style(s, font=font1)", u"beginscene(first)", u"goto(second)",
+          u"if t=1 then goto(second) else goto(first)", u"interface(hud)", u"menu(pause)", u"menu(pick)",
+          u"object(bg, layer=0)", u"clear(bg)", u"clear(hero)", u"clear(hud)", u"clear(layer:2)", u"clear(all)",
+          u"clear(interface)", u"clear(characters)", u"clear(animations)", u"clear(objects)", u"clear(text)",
+          u"clear(playlist)", u"music(tune.ogg)", u"end", u"beginscene(second)", u"animation(hero, layer=1)",
+          u"goto(first)", u"end", u"begininterface(hud)", u"end", u"beginmenu(pause)", u"end",
+          u"beginswitch(pick, default=pause)", u"switch(pause, trigger=t, value=1)", u"end"},
+         {}},
+        // clang-format on
     };
     for (const Case& test : cases) {
         const std::vector<std::string> warnings = Lint(test.lines);
@@ -127,23 +131,6 @@ TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
             EXPECT_EQ(warnings[i].substr(0, prefix.size()), prefix) << test.what;
         }
     }
-}
-
-TEST_F(ScriptLinterTest, DefinedTargetsAndPresentFilesGiveNoWarnings)
-{
-    // Targets defined further down count: they are judged after everything was read.
-    // clang-format off
-    const std::vector<std::string> warnings = Lint({
-        u"object(bg, file=bg.png)", u"style(s, font=font1)", u"beginscene(first)", u"goto(second)",
-        u"if t=1 then goto(second) else goto(first)", u"interface(hud)", u"menu(pause)", u"menu(pick)",
-        u"object(bg, layer=0)", u"clear(bg)", u"clear(hero)", u"clear(hud)", u"clear(layer:2)", u"clear(all)",
-        u"clear(interface)", u"clear(characters)", u"clear(animations)", u"clear(objects)", u"clear(text)",
-        u"clear(playlist)", u"music(tune.ogg)", u"end", u"beginscene(second)", u"animation(hero, layer=1)",
-        u"goto(first)", u"end", u"begininterface(hud)", u"end", u"beginmenu(pause)", u"end",
-        u"beginswitch(pick, default=pause)", u"switch(pause, trigger=t, value=1)", u"end", u"beginanim(packed)",
-        u"frame(packed.png, 50)", u"end"});
-    // clang-format on
-    EXPECT_TRUE(warnings.empty()) << testing::PrintToString(warnings);
 }
 
 TEST_F(ScriptLinterTest, NamesReadOutsideAFileHaveNoPosition)
