@@ -56,7 +56,7 @@ IfThenElseCommand::Condition ParseCondition(std::u16string_view text)
     while (true) {
         const std::size_t end = text.find(kAnd, start);
         const std::u16string_view part = text.substr(start, end == std::u16string_view::npos ? end : end - start);
-        AddRequirement(CommandLine::Trim(part), condition);
+        AddRequirement(TrimBlanks(part), condition);
         if (end == std::u16string_view::npos)
             return condition;
         start = end + kAnd.size();

@@ -178,7 +178,7 @@ void ParseManager::ReadFile(const std::u16string& name)
     CommandLine command;
     // An error in an included file ends this file too: m_hasError is set when the include statement returns.
     while (!m_hasError && !reader.Eof()) {
-        const std::u16string line = CommandLine::Trim(reader.ReadLine());
+        const std::u16string line = TrimBlanks(reader.ReadLine());
         ++m_fileStack.back().line;
         if (!line.empty() && line.front() == u'#')
             continue;
@@ -277,7 +277,7 @@ void ParseManager::AddInterfaceFunction(std::u16string name, Callback<void()> fu
 
 std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText)
 {
-    const std::u16string text = CommandLine::Trim(actionText);
+    const std::u16string text = TrimBlanks(actionText);
     const auto function = m_interfaceFunctions.find(text);
     if (function != m_interfaceFunctions.end())
         return std::make_shared<RunFunctionAction>(function->second);
@@ -290,7 +290,7 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
 std::unique_ptr<Command> ParseManager::ParseCommand(std::u16string_view statementText)
 {
     CommandLine command;
-    if (!command.AddLine(CommandLine::Trim(statementText)))
+    if (!command.AddLine(TrimBlanks(statementText)))
         return nullptr;
     // The statement runs inside a command-container block of its own and must leave the enclosing blocks as they
     // were, whatever it opens or closes; after a script error they stay cleared.

@@ -139,7 +139,7 @@ void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition
     if (IsFileKind(kind) && name.empty())
         return;
     if (kind == LintKind::ClearTarget)
-        name = CommandLine::Trim(name);
+        name = TrimBlanks(name);
     Entry entry{kind, std::move(name), {}, 0};
     if (where != nullptr) {
         entry.file = where->fileName;
