@@ -28,6 +28,18 @@ void HgeManager::ReleaseHge()
     m_hge = nullptr;
 }
 
+HGE* HgeManager::Interface()
+{
+    const HgeManager* manager = GetSingletonPtr();
+    return manager != nullptr ? manager->GetHge() : nullptr;
+}
+
+void HgeManager::Log(const std::string& line)
+{
+    if (HGE* hge = Interface())
+        hge->System_Log("%s", line.c_str());
+}
+
 bool HgeManager::Init()
 {
     DisplaySettings& display = TheDisplaySettings();

@@ -43,8 +43,7 @@ void VisualSlider::Update(float /*dt*/)
     // Without a box picture there is no box size to hit.
     if (m_box == nullptr || !IsBound())
         return;
-    HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge == nullptr || !hge->Input_IsMouseOver())
         return;
     const bool pressed = hge->Input_GetKeyState(HGEK_LBUTTON);

@@ -73,12 +73,6 @@ std::u16string SaveFileOf(const std::u16string& picture)
     return (hasExtension ? picture.substr(0, dot) : picture) + u".sav";
 }
 
-HGE* Interface()
-{
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    return manager != nullptr ? manager->GetHge() : nullptr;
-}
-
 bool IsOnStack(const MenuManager& menus, const Menu* menu)
 {
     const std::vector<Menu*>& stack = menus.GetStack();
@@ -261,7 +255,7 @@ void Gallery::UpdateMouse()
     float x = kUnset;
     float y = kUnset;
     bool clicked = false;
-    if (HGE* hge = Interface()) {
+    if (HGE* hge = HgeManager::Interface()) {
         clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
         if (hge->Input_IsMouseOver()) {
             hge->Input_GetMousePos(&x, &y);
@@ -435,7 +429,7 @@ void Gallery::RenderLabel(std::size_t item, float centreX, float top) const
 
 bool Gallery::KeyPressed(int key)
 {
-    HGE* hge = Interface();
+    HGE* hge = HgeManager::Interface();
     return hge != nullptr && hge->Input_KeyDown(key);
 }
 

@@ -122,8 +122,7 @@ void Scene::ClearStage()
 bool Scene::Update(float dt, bool inputBlocked)
 {
     Mouse mouse;
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge != nullptr) {
         mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
         if (!inputBlocked && hge->Input_IsMouseOver()) {
@@ -367,8 +366,8 @@ void Scene::RunCurrent()
     const std::uint64_t run = ++m_run;
     command->SetCompletion(Callback<void()>([this, run] { OnReport(run); }));
     if (Trace::IsOpen()) {
-        Trace::Write("command", m_name + u' ' + TextCodec::Widen(std::to_string(m_position)) + u' ' +
-                                    command->GetDescription());
+        Trace::Write("command",
+                     m_name + u' ' + TextCodec::Widen(std::to_string(m_position)) + u' ' + command->GetDescription());
     }
     command->Execute(*this);
 }

@@ -21,12 +21,6 @@ namespace Vel {
 
 namespace {
 
-HGE* Interface()
-{
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    return manager != nullptr ? manager->GetHge() : nullptr;
-}
-
 // Counts the starts nested inside one another while it lives.
 class NestedStart
 {
@@ -218,7 +212,7 @@ void ScenesManager::Update(float dt)
 // over the story, pausing the voice, unless a menu is open already; otherwise it is forgotten.
 void ScenesManager::TakeRightClick()
 {
-    HGE* hge = Interface();
+    HGE* hge = HgeManager::Interface();
     const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
     ClickGate& gate = ClickGate::Right();
     if (!m_rightClickEnabled || !gate.Accept(down)) {
@@ -318,7 +312,7 @@ void ScenesManager::WriteRequestedSnapshot()
 {
     if (m_snapshotPath.empty() || !m_snapshotReady)
         return;
-    HGE* hge = Interface();
+    HGE* hge = HgeManager::Interface();
     if (hge != nullptr && !hge->System_Snapshot(m_snapshotPath.c_str()))
         hge->System_Log("Cannot write the thumbnail %s", m_snapshotPath.c_str());
     m_snapshotPath.clear();

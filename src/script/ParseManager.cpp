@@ -1,8 +1,8 @@
 #include "script/ParseManager.h"
 
+#include "commands/SetSelectionCommand.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
-#include "commands/SetSelectionCommand.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"
 #include "dialogue/DialogManager.h"
@@ -194,9 +194,7 @@ void ParseManager::ReadFile(const std::u16string& name)
 // A script that is not there reads as empty; the author learns of it from the log, and the check names the include.
 void ParseManager::NoteMissingScript(const std::u16string& name)
 {
-    if (const HgeManager* manager = HgeManager::GetSingletonPtr(); manager != nullptr && manager->GetHge() != nullptr)
-        manager->GetHge()->System_Log("Script %s cannot be found; nothing of it is read",
-                                      TextCodec::WideToUtf8(name).c_str());
+    HgeManager::Log("Script " + TextCodec::WideToUtf8(name) + " cannot be found; nothing of it is read");
     if (m_linter == nullptr || m_fileStack.size() < 2)
         return;
     // The include as the author wrote it: the source name of a compiled one.

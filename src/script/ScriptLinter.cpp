@@ -68,8 +68,7 @@ bool FileExists(const std::string& name)
     std::error_code error;
     if (std::filesystem::is_regular_file(name, error))
         return true;
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge == nullptr)
         return false;
     void* data = hge->Resource_Load(name.c_str());
