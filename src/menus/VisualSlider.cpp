@@ -13,18 +13,12 @@ namespace {
 
 constexpr float kPreviewOpacity = 0.5f;
 
-Resource* FindPicture(const std::u16string& name)
-{
-    ResourceManager* manager = ResourceManager::GetSingletonPtr();
-    return manager != nullptr && !name.empty() ? manager->FindResource(name) : nullptr;
-}
-
 } // namespace
 
 VisualSlider::VisualSlider(std::u16string name, const std::u16string& box, const std::u16string& background,
                            std::int32_t count, std::int32_t spacing, Setter setter, Getter getter, float x, float y)
-    : VisualSlider(std::move(name), FindPicture(box), FindPicture(background), count, spacing, std::move(setter),
-                   std::move(getter), x, y)
+    : VisualSlider(std::move(name), ResourceManager::FindPicture(box), ResourceManager::FindPicture(background), count,
+                   spacing, std::move(setter), std::move(getter), x, y)
 {
 }
 
