@@ -1,12 +1,12 @@
 #include "script/NodeStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/ClearCommand.h"
 #include "commands/CreateNodeCommand.h"
 #include "commands/ModifyActionCommand.h"
 #include "commands/ModifyOpacityCommand.h"
 #include "commands/ModifyPositionCommand.h"
 #include "commands/ModifyZoomCommand.h"
+#include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/ResourceManager.h"
 #include "scene/CommandContainer.h"
@@ -139,8 +139,7 @@ void RegisterNodeStatements(ParseManager& parser)
     parser.AddHandler(u"move", [&parser](CommandLine& line) { AddMove(parser, line); });
     parser.AddHandler(u"clear", [&parser](CommandLine& line) {
         Add(parser, u"clear", std::make_unique<ClearCommand>(line.GetArgument(0)));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::ClearTarget, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::ClearTarget, line.GetArgument(0));
     });
 }
 

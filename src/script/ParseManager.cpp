@@ -33,6 +33,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel {
@@ -209,8 +210,14 @@ void ParseManager::Dispatch(CommandLine& command)
     const auto handler = m_handlers.find(command.Keyword());
     if (handler != m_handlers.end())
         handler->second(command);
-    else if (m_linter != nullptr && !command.Keyword().empty())
-        m_linter->Note(LintKind::Statement, command.Keyword(), &m_fileStack.back());
+    else if (!command.Keyword().empty())
+        Note(LintKind::Statement, command.Keyword());
+}
+
+void ParseManager::Note(LintKind kind, std::u16string name)
+{
+    if (m_linter != nullptr)
+        m_linter->Note(kind, std::move(name), CurrentPosition());
 }
 
 void ParseManager::ReportError(std::string_view message)

@@ -70,8 +70,7 @@ void AddFrame(ParseManager& parser, CommandLine& line)
         offsetY = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
     }
     static_cast<Animation&>(resource).AddFrame(line.GetArgument(0), duration, offsetX, offsetY);
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::PictureFile, line.GetArgument(0), parser.CurrentPosition());
+    parser.Note(LintKind::PictureFile, line.GetArgument(0));
 }
 
 } // namespace

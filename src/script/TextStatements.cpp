@@ -1,8 +1,8 @@
 #include "script/TextStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/SetTextCommand.h"
 #include "commands/SpeakCommand.h"
+#include "core/TextCodec.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/Textbox.h"
 #include "resources/Character.h"
@@ -105,8 +105,7 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     container.AddCommand(std::make_unique<SpeakCommand>(line.GetArgument(1), speaker, parser.PendingVoice()));
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::Speaker, speaker, parser.CurrentPosition());
+    parser.Note(LintKind::Speaker, speaker);
 }
 
 } // namespace
@@ -115,15 +114,13 @@ void RegisterTextStatements(ParseManager& parser)
 {
     parser.AddHandler(u"style", [&parser](CommandLine& line) {
         DefineStyle(line);
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::Font, line.GetAttribute(u"font"), parser.CurrentPosition());
+        parser.Note(LintKind::Font, line.GetAttribute(u"font"));
     });
     parser.AddHandler(u"textbox", [](CommandLine& line) { PlaceTextbox(line); });
     parser.AddHandler(u"text", [&parser](CommandLine& line) { AddText(parser, line); });
     parser.AddHandler(u"voice", [&parser](CommandLine& line) {
         parser.SetPendingVoice(line.GetArgument(0));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::SoundFile, line.GetArgument(0));
     });
     parser.AddHandler(u"say", [&parser](CommandLine& line) { AddSpeech(parser, line); });
 }
