@@ -373,7 +373,8 @@ void Gallery::SetCounterText(std::int32_t number)
         return;
     // Setting a text shows the box; a hidden gallery's counter must stay hidden.
     const bool visible = m_counter->IsVisible();
-    m_counter->SetText(TextCodec::Utf8ToWide(std::to_string(number)), m_counterStyle, 0.0f, nullptr, false, false);
+    m_counter->SetText(TextCodec::Utf8ToWide(std::to_string(number)), m_counterStyle, 0.0f, nullptr,
+                       Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
     if (!visible)
         m_counter->Hide();
 }

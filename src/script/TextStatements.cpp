@@ -51,14 +51,19 @@ void DefineStyle(CommandLine& line)
     Style* style = resources.GetStyle(line.GetArgument(0));
     if (style == nullptr)
         throw ScriptError("style needs a name");
-    const std::int32_t size = IntOr(line, u"size", 0);
-    const std::int32_t lineSpacing = IntOr(line, u"il", 0);
-    const std::int32_t speed = IntOr(line, u"speed", 0);
     const std::u16string colourText = line.GetAttribute(u"color");
     const std::uint32_t colour = colourText.empty() ? 0xFFFFFFFFu : ScriptValues::ToColour(colourText);
-    style->Set(line.GetAttribute(u"font"), size, lineSpacing, line.GetAttribute(u"tag"), speed,
-               line.GetAttribute(u"clickme"), Channel(colour, 16), Channel(colour, 8), Channel(colour, 0),
-               Channel(colour, 24), resources.GetFontLibrary());
+    style->Set(Style::Values{.font = line.GetAttribute(u"font"),
+                             .size = IntOr(line, u"size", 0),
+                             .lineSpacing = IntOr(line, u"il", 0),
+                             .tag = line.GetAttribute(u"tag"),
+                             .speed = IntOr(line, u"speed", 0),
+                             .clickme = line.GetAttribute(u"clickme"),
+                             .red = Channel(colour, 16),
+                             .green = Channel(colour, 8),
+                             .blue = Channel(colour, 0),
+                             .alpha = Channel(colour, 24)},
+               resources.GetFontLibrary());
 }
 
 // textbox(name, align=x:y, size=w:h): both numbers of a pair are needed once the pair is written.

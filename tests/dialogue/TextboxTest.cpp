@@ -33,12 +33,12 @@ TEST(TextboxTest, CaretsBreakLinesEveryByteIsTypedAndNewTextStartsOver)
         {u"a\nb^c", "a\nb\nc"},     {u"é€中", "\xE9\x80?"}, {u"", ""},
     };
     for (const auto& [text, shown] : cases) {
-        box.SetText(text, nullptr, 0.0f, nullptr, true, true);
+        box.SetText(text, nullptr, 0.0f, nullptr);
         EXPECT_EQ(box.GetDisplayText(), shown);
         EXPECT_EQ(box.GetShown(), static_cast<std::int32_t>(shown.size()));
     }
     const std::uint64_t serial = box.GetTextSerial();
-    box.SetText(u"one^^two^", nullptr, 1.0f, nullptr, true, true);
+    box.SetText(u"one^^two^", nullptr, 1.0f, nullptr);
     EXPECT_FLOAT_EQ(box.GetTotal(), 7.0f / 3.0f) << "the line feed is typed like a letter";
     EXPECT_FALSE(box.IsComplete() || box.IsIndicatorVisible()) << "new text starts over";
     EXPECT_EQ(box.GetShown(), 0);
@@ -49,7 +49,7 @@ TEST(TextboxTest, TypesThreeLettersASecondPerSpeedStepAndOnlyWhileVisible)
 {
     auto typed = [](float speed, float seconds) {
         auto box = std::make_unique<Textbox>();
-        box->SetText(std::u16string(90, u'x'), nullptr, speed, nullptr, true, true);
+        box->SetText(std::u16string(90, u'x'), nullptr, speed, nullptr);
         box->Update(seconds);
         return box;
     };
@@ -85,17 +85,18 @@ TEST(TextboxTest, AClickCompletesTheTypingOrRunsTheHandlerButNeverBoth)
     box.SetSize(100.0f, 50.0f);
     int handled = 0;
     box.SetCompletionHandler(Callback<void()>([&handled] { ++handled; }));
-    box.SetText(u"words", nullptr, 1.0f, nullptr, true, true);
+    box.SetText(u"words", nullptr, 1.0f, nullptr);
     EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_TRUE(box.IsComplete());
     EXPECT_EQ(handled, 0);
     EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(handled, 1);
 
-    box.SetText(u"words", nullptr, 1.0f, nullptr, false, true); // click not allowed: the typing goes on
+    box.SetText(u"words", nullptr, 1.0f, nullptr, Textbox::TypingClick::Ignored); // the typing goes on
     EXPECT_TRUE(box.TestMouse(10.0f, 10.0f, true)) << "the hit test still answers";
     EXPECT_FALSE(box.IsComplete());
-    box.SetText(u"words", nullptr, 0.0f, nullptr, true, false); // skip not allowed: a complete text waits
+    box.SetText(u"words", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll,
+                Textbox::ReadClick::Ignored); // a complete text waits
     EXPECT_FALSE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(handled, 1);
 }
@@ -107,9 +108,9 @@ TEST(TextboxTest, AHandlerMayReplaceItselfWhileItRuns)
     box.SetCompletionHandler(Callback<void()>([&] {
         log.push_back("first");
         box.SetCompletionHandler(Callback<void()>([&log] { log.push_back("second"); }));
-        box.SetText(u"next", nullptr, 0.0f, nullptr, true, true);
+        box.SetText(u"next", nullptr, 0.0f, nullptr);
     }));
-    box.SetText(u"line", nullptr, 0.0f, nullptr, true, true);
+    box.SetText(u"line", nullptr, 0.0f, nullptr);
     EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
@@ -124,7 +125,7 @@ protected:
         m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
         m_hge->System_SetState(HGE_TEXTUREFILTER, false); // nearest texels: letters land as exact rectangles
         ASSERT_TRUE(m_hge->System_Initiate());
-        m_style.Set(u"letters", 16, 100, u"", 0, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_library);
+        m_style.Set({.font = u"letters", .size = 16, .lineSpacing = 100}, m_library);
         ASSERT_NE(m_style.GetBitmapFont(), nullptr);
         m_box.MoveTo(20.0f, 10.0f);
         m_box.SetSize(100.0f, 60.0f);
@@ -136,7 +137,7 @@ protected:
     }
     Screen Show(const std::u16string& text)
     {
-        m_box.SetText(text, &m_style, 0.0f, &m_mark, true, true);
+        m_box.SetText(text, &m_style, 0.0f, &m_mark);
         return Draw();
     }
 
@@ -173,13 +174,13 @@ TEST_F(TextboxDrawingTest, IndicatorFollowsTheWrappedTextAndGoesToTheNextLineAtT
         EXPECT_EQ(Show(text).BoxOf(kMagenta), mark) << text.size();
 
     // Lines spaced 0 lie on each other, but the picture still goes below them.
-    m_style.Set(u"letters", 16, 0, u"", 0, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_library);
+    m_style.Set({.font = u"letters", .size = 16, .lineSpacing = 0}, m_library);
     EXPECT_EQ(Show(u"AAAA^AAAAAAAA").BoxOf(kMagenta), (Rect{20, 34, 27, 41, 64}));
 }
 
 TEST_F(TextboxDrawingTest, TypingDrawsTheTypedLettersOnlyAndNoIndicatorUntilComplete)
 {
-    m_box.SetText(u"AAAA", &m_style, 1.0f, &m_mark, true, true);
+    m_box.SetText(u"AAAA", &m_style, 1.0f, &m_mark);
     m_box.Update(1.0f); // 3 letters a second
     EXPECT_EQ(Draw().BoxOf(kRed), (Rect{20, 10, 49, 25, 480}));
     EXPECT_TRUE(m_mark.drawings.empty());
@@ -194,7 +195,7 @@ TEST_F(TextboxDrawingTest, TypingAndDrawingALongWrappedTextEveryFrameAllocatesNo
         text += u"AAB CA BBA ";
     m_box.SetSize(300.0f, 110.0f);
     Show(text); // one full drawing first: the buffers reach their size
-    m_box.SetText(text, &m_style, 100.0f, &m_mark, true, true);
+    m_box.SetText(text, &m_style, 100.0f, &m_mark);
     m_mark.drawings.reserve(256);
 
     std::size_t allocations = 0;
