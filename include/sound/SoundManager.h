@@ -120,7 +120,7 @@ private:
     }
 
     [[nodiscard]] float EffectiveVolume(Channel channel) const;
-    [[nodiscard]] HSTREAM OpenSound(const std::u16string& name, bool streaming);
+    [[nodiscard]] HSTREAM OpenSound(const std::u16string& name, AudioDevice::Decoding decoding);
     // Makes one file the music, the current track fading out when fade is set; false when the file cannot be opened
     // (the music slot is then empty).
     [[nodiscard]] bool StartMusicTrack(const std::u16string& name, bool fade);

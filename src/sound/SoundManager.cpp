@@ -54,7 +54,7 @@ SoundManager::~SoundManager()
 
 void SoundManager::PlaySfx(const std::u16string& name)
 {
-    const HSTREAM stream = OpenSound(name, false);
+    const HSTREAM stream = OpenSound(name, AudioDevice::Decoding::Whole);
     if (stream == 0)
         return;
     m_effectStreams.push_back(stream);
@@ -67,7 +67,7 @@ void SoundManager::PlayVoice(const std::u16string& name, Callback<void()> finish
     // A voice cut short by the next one is not finished: its callback is dropped with it.
     ReleaseStream(m_voiceStream);
     m_voiceFinished = std::move(finished);
-    m_voiceStream = OpenSound(name, true);
+    m_voiceStream = OpenSound(name, AudioDevice::Decoding::Streamed);
     if (m_voiceStream == 0)
         return;
     m_device->SetVolume(m_voiceStream, EffectiveVolume(Channel::Voice));
@@ -94,7 +94,7 @@ bool SoundManager::StartMusicTrack(const std::u16string& name, bool fade)
     if (fade)
         FadeOutMusic();
     ReleaseStream(m_musicStream);
-    m_musicStream = OpenSound(name, true);
+    m_musicStream = OpenSound(name, AudioDevice::Decoding::Streamed);
     if (m_musicStream == 0)
         return false;
     m_device->SetVolume(m_musicStream, fade || Level(Channel::Music).muted ? 0.0f : EffectiveVolume(Channel::Music));
@@ -326,17 +326,17 @@ void SoundManager::ReleaseStream(HSTREAM& stream)
     stream = 0;
 }
 
-HSTREAM SoundManager::OpenSound(const std::u16string& name, bool streaming)
+HSTREAM SoundManager::OpenSound(const std::u16string& name, AudioDevice::Decoding decoding)
 {
     if (name.empty())
         return 0;
     const std::string fileName = TextCodec::WideToUtf8(name);
-    if (const HSTREAM stream = m_device->OpenSound(fileName, streaming); stream != 0)
+    if (const HSTREAM stream = m_device->OpenSound(fileName, decoding); stream != 0)
         return stream;
     std::uint32_t size = 0;
     void* data = m_hge->Resource_Load(fileName.c_str(), &size);
     if (data != nullptr) {
-        if (const HSTREAM stream = m_device->OpenSound(data, size, streaming); stream != 0) {
+        if (const HSTREAM stream = m_device->OpenSound(data, size, decoding); stream != 0) {
             m_loadedData.emplace(stream, data);
             return stream;
         }
