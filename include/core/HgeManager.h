@@ -40,7 +40,13 @@ public:
     void ReleaseHge();
 
 private:
-    void SwitchMode(bool fullscreen);
+    enum class ScreenMode
+    {
+        Windowed,
+        Fullscreen,
+    };
+
+    void SwitchMode(ScreenMode mode);
     HGE* m_hge = nullptr; // one reference from hgeCreate, dropped by ReleaseHge
 };
 

@@ -198,7 +198,7 @@ void Swap(ParseManager& parser, const CommandLine& line)
 {
     const std::u16string name = line.GetArgument(0);
     Resource* picture = RequireManager<ResourceManager>(u"swap").FindResource(name);
-    AddNodeCommand(parser, line, picture, u"", false);
+    AddNodeCommand(parser, line, picture, u"", NodeVisibility::Hidden);
     Add(parser, u"swap", std::make_unique<SetSwapCommand>(parser.CurrentResource(), name));
 }
 

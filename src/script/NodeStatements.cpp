@@ -79,7 +79,7 @@ void PlaceAnimation(ParseManager& parser, CommandLine& line)
 {
     Animation* animation = RequireManager<ResourceManager>(u"animation").GetAnimation(line.GetArgument(0));
     parser.SetCurrentResource(line.GetArgument(0));
-    AddNodeCommand(parser, line, animation, u"animation", true);
+    AddNodeCommand(parser, line, animation, u"animation", NodeVisibility::Shown);
 }
 
 ModifyPositionCommand::Point ReadPoint(const CommandLine& line, const std::u16string& attribute)
@@ -103,7 +103,7 @@ void AddMove(ParseManager& parser, const CommandLine& line)
 } // namespace
 
 void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
-                    bool visible, std::unique_ptr<Command> poseChange)
+                    NodeVisibility visibility, std::unique_ptr<Command> poseChange)
 {
     CreateNodeCommand::Placement placement;
     std::vector<std::unique_ptr<Command>> attached = MakeAttached(parser, line, placement.opacity);
@@ -114,7 +114,7 @@ void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* res
     placement.name = line.GetArgument(0);
     placement.group = group;
     placement.resource = resource;
-    placement.visible = visible;
+    placement.visible = visibility == NodeVisibility::Shown;
     if (Has(line, u"layer"))
         placement.layer = ScriptValues::ToInt(line.GetAttribute(u"layer"));
     if (Has(line, u"align")) {

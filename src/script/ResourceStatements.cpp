@@ -41,7 +41,7 @@ void Object(ParseManager& parser, CommandLine& line)
     if (ScriptLinter* linter = parser.GetLinter(); linter != nullptr && !file.empty())
         linter->NoteObjectFile(line.GetArgument(0), file, parser.CurrentPosition());
     parser.SetCurrentResource(line.GetArgument(0));
-    AddNodeCommand(parser, line, sprite, u"", true);
+    AddNodeCommand(parser, line, sprite, u"", NodeVisibility::Shown);
 }
 
 // beginanim(name, cycle=yes): only "yes" sets the flag, and nothing clears it, so a second block under the same
