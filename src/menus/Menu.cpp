@@ -175,7 +175,7 @@ void Menu::Update(float dt)
 {
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Update(dt);
-    const bool taken = m_scene->Update(dt, false);
+    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open);
     if (m_background == nullptr)
         return;
     if (!taken && !m_backgroundShown) {

@@ -237,15 +237,15 @@ void Gallery::Deselect()
 
 void Gallery::TestMouse(float x, float y, bool clicked)
 {
-    TestElements(x, y, clicked, true);
+    TestElements(x, y, clicked, PageButtons::Tested);
 }
 
-void Gallery::TestElements(float x, float y, bool clicked, bool pageButtons)
+void Gallery::TestElements(float x, float y, bool clicked, PageButtons pageButtons)
 {
     for (std::int32_t slot = 0; slot < SlotCount; ++slot) {
         SceneNode* element = GetElement(slot);
         const bool pageButton = slot >= Next && slot <= PreviousHover;
-        if (element != nullptr && (pageButtons || !pageButton))
+        if (element != nullptr && (pageButtons == PageButtons::Tested || !pageButton))
             element->TestMouse(x, y, clicked);
     }
 }

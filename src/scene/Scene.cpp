@@ -119,13 +119,13 @@ void Scene::ClearStage()
     m_groups.Clear();
 }
 
-bool Scene::Update(float dt, bool inputBlocked)
+bool Scene::Update(float dt, MouseAccess access)
 {
     Mouse mouse;
     HGE* hge = HgeManager::Interface();
     if (hge != nullptr) {
         mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
-        if (!inputBlocked && hge->Input_IsMouseOver()) {
+        if (access == MouseAccess::Open && hge->Input_IsMouseOver()) {
             hge->Input_GetMousePos(&mouse.x, &mouse.y);
             ScreenToGame(mouse.x, mouse.y);
         }

@@ -200,12 +200,13 @@ void ScenesManager::Update(float dt)
     // No menu is open from here on, so a voice paused for one goes on.
     if (sound != nullptr)
         sound->PauseVoice(false);
-    bool blocked = false;
+    Scene::MouseAccess access = Scene::MouseAccess::Open;
     if (m_dialogue != nullptr) {
         m_dialogue->Update(dt);
-        blocked = m_dialogue->HandleInput();
+        if (m_dialogue->HandleInput())
+            access = Scene::MouseAccess::Blocked;
     }
-    UpdateScenes(dt, blocked);
+    UpdateScenes(dt, access);
 }
 
 // A right click or Escape is taken while the gate is open and the script allows it, and opens the right-click menu
@@ -245,7 +246,7 @@ void ScenesManager::ShowOptionsMenu()
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
-void ScenesManager::UpdateScenes(float dt, bool blocked)
+void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access)
 {
     if (m_deferredStart) {
         const DeferredStart deferred = std::move(*m_deferredStart);
@@ -255,11 +256,11 @@ void ScenesManager::UpdateScenes(float dt, bool blocked)
     // A copy: a command run here may show or remove interfaces.
     const std::map<std::u16string, Scene*> shown = m_shownInterfaces;
     for (const auto& [name, scene] : shown) {
-        if (m_shownInterfaces.contains(name) && scene->Update(dt, blocked))
-            blocked = true;
+        if (m_shownInterfaces.contains(name) && scene->Update(dt, access))
+            access = Scene::MouseAccess::Blocked;
     }
     if (m_current != nullptr && !m_errorShown)
-        m_current->Update(dt, blocked);
+        m_current->Update(dt, access);
 }
 
 void ScenesManager::Render()
