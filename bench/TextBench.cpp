@@ -46,13 +46,13 @@ void TypeAndDraw(benchmark::State& state)
         Vel::ResourceManager resources;
         Vel::DialogManager dialogue;
         Vel::Style* style = resources.GetStyle(u"speech");
-        style->Set(u"font1", 0, 100, u"", 10, u"", 1.0f, 1.0f, 1.0f, 1.0f, resources.GetFontLibrary());
+        style->Set({.font = u"font1", .lineSpacing = 100, .speed = 10}, resources.GetFontLibrary());
         Vel::Textbox* box = dialogue.GetTextbox(u"main");
         box->MoveTo(100.0f, 100.0f);
         box->SetSize(600.0f, 400.0f);
         // Speed 10 types 30 letters a second, so the text is still typing when the measurement ends; speed 0 shows
         // it whole from the start.
-        box->SetText(LongText(), style, static_cast<float>(state.range(0)), nullptr, true, true);
+        box->SetText(LongText(), style, static_cast<float>(state.range(0)), nullptr);
         std::size_t allocations = 0;
         for (auto _ : state) {
             const Vel::TestTools::AllocationScope scope;

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t end = text.find(u'\n', start);
         if (end == std::u16string::npos)
             end = text.size();
-        const std::u16string line = Vel::CommandLine::Trim(std::u16string_view(text).substr(start, end - start));
+        const std::u16string line = Vel::TrimBlanks(std::u16string_view(text).substr(start, end - start));
         start = end + 1;
         try {
             if (!command.AddLine(line))

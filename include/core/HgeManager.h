@@ -32,11 +32,21 @@ public:
     bool MountArchives();
 
     [[nodiscard]] HGE* GetHge() const { return m_hge; }
+    // The one manager's interface; nullptr without a manager or after ReleaseHge, as in tools and tests.
+    [[nodiscard]] static HGE* Interface();
+    // One line in the 2D library's log; without an interface there is nowhere to write, and nothing is.
+    static void Log(const std::string& line);
     // Shuts the interface down and drops it; GetHge() is nullptr afterwards.
     void ReleaseHge();
 
 private:
-    void SwitchMode(bool fullscreen);
+    enum class ScreenMode
+    {
+        Windowed,
+        Fullscreen,
+    };
+
+    void SwitchMode(ScreenMode mode);
     HGE* m_hge = nullptr; // one reference from hgeCreate, dropped by ReleaseHge
 };
 

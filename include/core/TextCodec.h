@@ -6,6 +6,8 @@
 // UTF-8 decoding never fails: an invalid or truncated sequence becomes U+FFFD and decoding goes on; code points
 // above U+FFFF become surrogate pairs. Encoding writes a surrogate pair as one 4-byte sequence and a lone
 // surrogate as U+FFFD.
+//
+// The blanks that statements, names and targets are trimmed of are decided here too, once for the engine.
 
 #include <cstddef>
 #include <cstdint>
@@ -59,5 +61,10 @@ public:
     // Plain ASCII/UTF-8 literals to wide, for messages and numbers.
     static std::u16string Widen(std::string_view utf8) { return Utf8ToWide(utf8); }
 };
+
+// Space, tab, carriage return, line feed, vertical tab and form feed; other white space (a no-break space) is text.
+[[nodiscard]] bool IsBlank(char16_t character);
+// The text without its leading and trailing blanks.
+[[nodiscard]] std::u16string TrimBlanks(std::u16string_view text);
 
 } // namespace Vel

@@ -26,15 +26,28 @@ public:
     // The continue picture moves to the next line when it would come closer than this to the right edge.
     static constexpr float kWrapMargin = 15.0f;
 
+    // What a click does while the text is being typed.
+    enum class TypingClick
+    {
+        ShowsAll,
+        Ignored,
+    };
+    // What a click does once the whole text is shown: run the completion handler, or nothing.
+    enum class ReadClick
+    {
+        GoesOn,
+        Ignored,
+    };
+
     // Hidden and empty.
     Textbox();
     ~Textbox() override;
 
     [[nodiscard]] float GetWidth() override { return m_width; }
     [[nodiscard]] float GetHeight() override { return m_height; }
-    // Not visible: false. A click completes a text being typed (when click is allowed), else runs the completion
-    // handler of a complete text (when skip is allowed); one click never does both. Otherwise the object's own
-    // hit test decides (a choice's action runs there).
+    // Not visible: false. A click completes a text being typed, else runs the completion handler of a complete text,
+    // each as SetText allowed; one click never does both. Otherwise the object's own hit test decides (a choice's
+    // action runs there).
     bool TestMouse(float x, float y, bool clicked) override;
     // Types on while visible; the animators run after the typing.
     void Update(float dt) override;
@@ -43,8 +56,10 @@ public:
     void Render();
 
     // Starts a new text and shows the box; position, size and the completion handler stay. speed x 3 letters a
-    // second; speed 0 or below shows the whole text at once. style and clickme may be null.
-    void SetText(const std::u16string& text, Style* style, float speed, Resource* clickme, bool click, bool skip);
+    // second; speed 0 or below shows the whole text at once. style and clickme may be null. By default clicks work as
+    // on story text: one shows the rest of the text, the next goes on.
+    void SetText(const std::u16string& text, Style* style, float speed, Resource* clickme,
+                 TypingClick typing = TypingClick::ShowsAll, ReadClick read = ReadClick::GoesOn);
     // Shows the whole text and the continue picture now.
     void CompleteText();
     // The wrap limit follows the width.
@@ -65,8 +80,9 @@ public:
     [[nodiscard]] float GetWrapLimit() const { return m_wrapLimit; }
     [[nodiscard]] Style* GetStyle() const { return m_style; }
     [[nodiscard]] Resource* GetClickme() const { return m_clickme; }
-    [[nodiscard]] bool GetClick() const { return m_click; }
-    [[nodiscard]] bool GetSkip() const { return m_skip; }
+    // Whether a click shows the rest of the text being typed, and whether one goes on from the complete text.
+    [[nodiscard]] bool GetClick() const { return m_typingClick == TypingClick::ShowsAll; }
+    [[nodiscard]] bool GetSkip() const { return m_readClick == ReadClick::GoesOn; }
     // Where the continue picture was last drawn (its top-left corner), in game coordinates; valid after a Render
     // that drew it.
     [[nodiscard]] float GetIndicatorX() const { return m_indicatorX; }
@@ -93,8 +109,8 @@ private:
     Style* m_style = nullptr;
     float m_rate = 0.0f;
     Resource* m_clickme = nullptr;
-    bool m_click = true;
-    bool m_skip = true;
+    TypingClick m_typingClick = TypingClick::ShowsAll;
+    ReadClick m_readClick = ReadClick::GoesOn;
     std::u16string m_sourceText;
     std::string m_displayText;
     float m_elapsed = 0.0f;

@@ -72,10 +72,16 @@ public:
     // Sentences for the log about how the device was opened ("no sound device ..."), handed out once.
     [[nodiscard]] std::vector<std::string> TakeNotices();
 
+    enum class Decoding
+    {
+        Whole,    // into one buffer when the sound is opened: short effects
+        Streamed, // a buffer at a time while it plays: music and voices
+    };
+
     // A sound read from a file (UTF-8 name) or from a block of memory the caller keeps alive until the stream is
     // released. 0 when the data cannot be opened or decoded, or holds no sound at all.
-    [[nodiscard]] HSTREAM OpenSound(const std::string& fileName, bool streaming);
-    [[nodiscard]] HSTREAM OpenSound(const void* data, std::size_t size, bool streaming);
+    [[nodiscard]] HSTREAM OpenSound(const std::string& fileName, Decoding decoding);
+    [[nodiscard]] HSTREAM OpenSound(const void* data, std::size_t size, Decoding decoding);
     // Stops the stream without a report and forgets it.
     void Release(HSTREAM stream);
 

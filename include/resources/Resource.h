@@ -1,6 +1,6 @@
 #pragma once
 
-// A named picture that scene nodes draw: a still sprite, a frame animation or (later) a character. Resources are
+// A named picture that scene nodes draw: a still sprite, a frame animation or a character. Resources are
 // shared: every node showing a name draws the same instance, so an animation's timing belongs to the resource.
 // The ResourceManager owns every resource for the whole run; nodes and commands borrow them.
 

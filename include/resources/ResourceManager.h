@@ -48,6 +48,8 @@ public:
     [[nodiscard]] Character* GetCharacter(const std::u16string& name);
     // Sprites first, then animations, then characters; null when no picture has the name. Creates nothing.
     [[nodiscard]] Resource* FindResource(const std::u16string& name) const;
+    // FindResource on the one manager; null without a manager, and for an empty name, which names no picture.
+    [[nodiscard]] static Resource* FindPicture(const std::u16string& name);
 
     // Unloads every sprite, then every animation (each in name order), then frees the whole texture cache.
     // Characters draw through sprites and animations and have nothing of their own to unload.

@@ -17,45 +17,50 @@ class hgeFont;
 class Style
 {
 public:
+    // Everything a style statement gives; what it leaves out keeps the default here.
+    struct Values
+    {
+        std::u16string font{}; // the font name, whose files the font library looks up
+        std::int32_t size = 0;
+        std::int32_t lineSpacing = 0;
+        std::u16string tag{};
+        std::int32_t speed = 0;
+        std::u16string clickme{}; // none
+        float red = 1.0f;         // colour channels 0..1: white unless given
+        float green = 1.0f;
+        float blue = 1.0f;
+        float alpha = 1.0f;
+    };
+
     Style();
     virtual ~Style();
     Style(const Style&) = delete;
     Style& operator=(const Style&) = delete;
 
     // Loads the font name's files through the library (the font is made at the first call and loaded anew at every
-    // call) and stores the other values. Colour channels are 0..1.
-    void Set(const std::u16string& fontName, std::int32_t size, std::int32_t lineSpacing, const std::u16string& tag,
-             std::int32_t speed, const std::u16string& clickme, float red, float green, float blue, float alpha,
-             FontLibrary& library);
+    // call) and stores the other values.
+    void Set(const Values& values, FontLibrary& library);
 
     // null before the first Set.
     [[nodiscard]] AdvancedFont* GetFont() const { return m_font.get(); }
     // The bitmap font text boxes draw with; null before the first Set, empty when the font name has no ".fnt".
     [[nodiscard]] hgeFont* GetBitmapFont() const;
-    [[nodiscard]] std::int32_t GetSize() const { return m_size; }
-    [[nodiscard]] float GetRed() const { return m_red; }
-    [[nodiscard]] float GetGreen() const { return m_green; }
-    [[nodiscard]] float GetBlue() const { return m_blue; }
-    [[nodiscard]] float GetAlpha() const { return m_alpha; }
+    [[nodiscard]] std::int32_t GetSize() const { return m_values.size; }
+    [[nodiscard]] float GetRed() const { return m_values.red; }
+    [[nodiscard]] float GetGreen() const { return m_values.green; }
+    [[nodiscard]] float GetBlue() const { return m_values.blue; }
+    [[nodiscard]] float GetAlpha() const { return m_values.alpha; }
     // Percent of the font's line height; 0 draws every line of a text on the first one.
-    [[nodiscard]] std::int32_t GetLineSpacing() const { return m_lineSpacing; }
-    [[nodiscard]] const std::u16string& GetTag() const { return m_tag; }
+    [[nodiscard]] std::int32_t GetLineSpacing() const { return m_values.lineSpacing; }
+    [[nodiscard]] const std::u16string& GetTag() const { return m_values.tag; }
     // Dialog typing speed; text boxes type speed x 3 characters a second.
-    [[nodiscard]] std::int32_t GetSpeed() const { return m_speed; }
+    [[nodiscard]] std::int32_t GetSpeed() const { return m_values.speed; }
     // The continue picture's resource name.
-    [[nodiscard]] const std::u16string& GetClickme() const { return m_clickme; }
+    [[nodiscard]] const std::u16string& GetClickme() const { return m_values.clickme; }
 
 private:
     std::unique_ptr<AdvancedFont> m_font;
-    std::int32_t m_size = 0;
-    float m_red = 1.0f;
-    float m_green = 1.0f;
-    float m_blue = 1.0f;
-    float m_alpha = 1.0f;
-    std::int32_t m_lineSpacing = 0;
-    std::u16string m_tag;
-    std::int32_t m_speed = 0;
-    std::u16string m_clickme;
+    Values m_values;
 };
 
 } // namespace Vel

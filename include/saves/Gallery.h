@@ -95,9 +95,14 @@ public:
 protected:
     // The item count changed (AddItem, Clear): the presentation lays its items out again.
     virtual void OnItemsChanged() {}
-    // The parts in slot order; without the page buttons (next, previous and their hover pictures) when there is
-    // nothing to turn.
-    void TestElements(float x, float y, bool clicked, bool pageButtons);
+    // The page buttons are next, previous and their hover pictures; a gallery with nothing to turn leaves them out.
+    enum class PageButtons
+    {
+        Tested,
+        Skipped,
+    };
+    // The parts in slot order.
+    void TestElements(float x, float y, bool clicked, PageButtons pageButtons);
     // The base part of Update: the real mouse through the left click gate into TestMouse.
     void UpdateMouse();
     // While a selection is made the choice menu takes the frame: opened once, then updated. True when it did.

@@ -43,6 +43,12 @@ public:
         float y = kUnset;
         bool clicked = false; // a left click accepted by the click gate
     };
+    // Whether the scene may see the mouse this frame; something over it (a text box, an interface) may have taken it.
+    enum class MouseAccess
+    {
+        Open,
+        Blocked,
+    };
 
     // The scene's hidden carrier of pause and delay animators.
     static constexpr std::u16string_view kDummyNodeName = u"sys_dummy_obj";
@@ -74,9 +80,9 @@ public:
     // reports forgotten. The commands, the next scene and the finished callback stay.
     void Reset();
 
-    // Reads the mouse and the left click gate from the 2D library (nowhere while inputBlocked or without it), then
+    // Reads the mouse and the left click gate from the 2D library (nowhere while blocked or without it), then
     // updates. Returns whether a node took the mouse.
-    bool Update(float dt, bool inputBlocked);
+    bool Update(float dt, MouseAccess access);
     // dt in seconds. Applies pending removals and additions, updates every node in name order, then hit-tests the
     // layers from the highest number down; after a hit, lower layers see the mouse nowhere.
     bool Update(float dt, const Mouse& mouse);
@@ -153,7 +159,7 @@ private:
 
     std::u16string m_name;
     int m_updating = 0;
-    std::uint64_t m_retiredCount = 0;    // nodes ever retired: tells UpdateNodes that its list went stale
+    std::uint64_t m_retiredCount = 0;      // nodes ever retired: tells UpdateNodes that its list went stale
     std::vector<SceneNode*> m_updateOrder; // UpdateNodes' list of the frame, kept for its capacity
     std::vector<std::unique_ptr<SceneNode>> m_retiredNodes;
     std::vector<std::unique_ptr<Layer>> m_retiredLayers;

@@ -16,6 +16,7 @@
 // (CurrentScene) for click actions and object targets while it exists.
 
 #include "core/VelSingleton.h"
+#include "scene/Scene.h"
 
 #include <cstdint>
 #include <map>
@@ -31,7 +32,6 @@ class DialogueLayer;
 class FullScreenLayer;
 class Poster;
 class MenuLayer;
-class Scene;
 class hgeFont;
 
 enum class SceneStart
@@ -139,7 +139,7 @@ private:
     [[nodiscard]] FullScreenLayer* ShownScreen() const;
     void WriteRequestedSnapshot();
     [[nodiscard]] bool IsMenuOpen() const;
-    void UpdateScenes(float dt, bool blocked);
+    void UpdateScenes(float dt, Scene::MouseAccess access);
     void RenderError();
 
     std::map<std::u16string, std::unique_ptr<Scene>> m_scenes;

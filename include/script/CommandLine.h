@@ -36,9 +36,6 @@ public:
     // True while the statement waits for further lines (an open parenthesis or an open speech).
     [[nodiscard]] bool IsContinued() const { return m_continued; }
 
-    // Space, tab, carriage return, line feed, vertical tab and form feed.
-    [[nodiscard]] static bool IsBlank(char16_t character);
-    [[nodiscard]] static std::u16string Trim(std::u16string_view text);
     // Splits at any of the separators; a run of separators counts as one, so only leading and trailing runs give
     // empty pieces.
     [[nodiscard]] static std::vector<std::u16string> Split(std::u16string_view text, std::u16string_view separators);

@@ -17,12 +17,19 @@ class CommandLine;
 class ParseManager;
 class Resource;
 
+// Whether the node a picture statement places shows at once; a swap picture waits hidden for the mouse.
+enum class NodeVisibility
+{
+    Shown,
+    Hidden,
+};
+
 // The node step of a picture statement: when the line carries placement attributes, builds the node command for
 // the resource (named by argument 1) and adds it to the command container on top of the block stack. Does nothing
 // otherwise, so a plain definition is allowed outside any block. A character's pose change is attached after the
 // other commands, and places the node on its own.
 void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
-                    bool visible, std::unique_ptr<Command> poseChange = nullptr);
+                    NodeVisibility visibility, std::unique_ptr<Command> poseChange = nullptr);
 
 void RegisterNodeStatements(ParseManager& parser);
 

@@ -9,8 +9,8 @@
 // cleared (the scenes those blocks pointed at may be deleted for the error screen), and every later statement and
 // file is ignored.
 
-#include "core/VelSingleton.h"
 #include "core/Callback.h"
+#include "core/VelSingleton.h"
 #include "script/CommandLine.h"
 
 #include <cstdint>
@@ -27,6 +27,7 @@ namespace Vel {
 class Action;
 class Command;
 class ScriptLinter;
+enum class LintKind;
 
 // What a block stack entry holds; a statement that works on an open block names the kind it needs.
 enum class BlockKind
@@ -121,6 +122,8 @@ public:
     // a game run. Borrowed: it must outlive the parsing.
     void SetLinter(ScriptLinter* linter) { m_linter = linter; }
     [[nodiscard]] ScriptLinter* GetLinter() const { return m_linter; }
+    // Hands a name the statement being read names to the linter, with the current position; nothing without one.
+    void Note(LintKind kind, std::u16string name);
 
 private:
     void NoteMissingScript(const std::u16string& name);

@@ -2,8 +2,8 @@
 
 // The script check's list of everything the game's statements name: scenes, interfaces, menus and clear targets,
 // picture, sound and font files, gallery pictures and speakers. "velloria check" attaches one to the parser
-// (ParseManager::SetLinter) before the first script is read; the statement handlers note what they name only while a
-// linter is attached, so a game run pays one null test per statement. A name is judged only in Finish, after every
+// (ParseManager::SetLinter) before the first script is read; the statement handlers note what they name through
+// ParseManager::Note, which passes it on only while a linter is attached. A name is judged only in Finish, after every
 // script was read, because a statement may name a scene, menu or interface defined further down.
 
 #include "script/ParseManager.h"

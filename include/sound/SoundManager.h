@@ -14,11 +14,13 @@
 // Every stream slot is a handle of the audio device. The device reports stopped streams from its Update on the main
 // thread, so the slots and maps are only ever touched by the frame loop.
 
-#include "core/VelSingleton.h"
 #include "core/Callback.h"
+#include "core/VelSingleton.h"
 #include "platform/AudioDevice.h"
 #include "platform/Hge.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -66,9 +68,9 @@ public:
     void SetVoiceVolume(float volume);
     void SetMusicVolume(float volume);
     void SetMasterVolume(float volume);
-    [[nodiscard]] float GetSfxVolume() const { return m_sfxVolume * 10.0f; }
-    [[nodiscard]] float GetVoiceVolume() const { return m_voiceVolume * 10.0f; }
-    [[nodiscard]] float GetMusicVolume() const { return m_musicVolume * 10.0f; }
+    [[nodiscard]] float GetSfxVolume() const { return Level(Channel::Sfx).volume * 10.0f; }
+    [[nodiscard]] float GetVoiceVolume() const { return Level(Channel::Voice).volume * 10.0f; }
+    [[nodiscard]] float GetMusicVolume() const { return Level(Channel::Music).volume * 10.0f; }
     [[nodiscard]] float GetMasterVolume() const { return m_masterVolume * 10.0f; }
     // The volume command: adds the step (0..1 scale) to the effects, music and voice volumes without any limit; the
     // music reaches its new level through the fade, the others at their next start.
@@ -94,18 +96,31 @@ public:
     [[nodiscard]] HSTREAM GetVoiceStream() const { return m_voiceStream; }
     [[nodiscard]] const std::vector<HSTREAM>& GetEffectStreams() const { return m_effectStreams; }
     [[nodiscard]] Playlist* GetCurrentPlaylist() const { return m_currentPlaylist; }
-    [[nodiscard]] bool IsMusicMuted() const { return m_musicMuted; }
+    [[nodiscard]] bool IsMusicMuted() const { return Level(Channel::Music).muted; }
 
 private:
+    // Indexes m_channels.
     enum class Channel
     {
         Sfx,
         Voice,
         Music,
     };
+    static constexpr std::size_t kChannelCount = 3;
+    struct ChannelLevel
+    {
+        float volume = 0.0f; // 0..1 scale
+        bool muted = false;  // set with the volume: exactly when it is 0 or less
+    };
+
+    [[nodiscard]] ChannelLevel& Level(Channel channel) { return m_channels[static_cast<std::size_t>(channel)]; }
+    [[nodiscard]] const ChannelLevel& Level(Channel channel) const
+    {
+        return m_channels[static_cast<std::size_t>(channel)];
+    }
 
     [[nodiscard]] float EffectiveVolume(Channel channel) const;
-    [[nodiscard]] HSTREAM OpenSound(const std::u16string& name, bool streaming);
+    [[nodiscard]] HSTREAM OpenSound(const std::u16string& name, AudioDevice::Decoding decoding);
     // Makes one file the music, the current track fading out when fade is set; false when the file cannot be opened
     // (the music slot is then empty).
     [[nodiscard]] bool StartMusicTrack(const std::u16string& name, bool fade);
@@ -118,8 +133,6 @@ private:
     void ReleaseStream(HSTREAM& stream);
     // The volume on the 0..1 scale; the channel is muted exactly when it is 0 or less.
     void SetChannelVolume(Channel channel, float volume);
-    [[nodiscard]] float& VolumeOf(Channel channel);
-    [[nodiscard]] bool& MutedOf(Channel channel);
     void ApplyVolume(Channel channel);
     void ReportFailure(const std::u16string& name);
     void LogNotices();
@@ -132,13 +145,12 @@ private:
     HSTREAM m_oldMusicStream = 0; // the track fading out
     std::vector<HSTREAM> m_effectStreams;
 
-    float m_sfxVolume = kDefaultSfxVolume;
-    float m_voiceVolume = kDefaultVoiceVolume;
-    float m_musicVolume = kDefaultMusicVolume;
+    std::array<ChannelLevel, kChannelCount> m_channels{{
+        {kDefaultSfxVolume, false},
+        {kDefaultVoiceVolume, false},
+        {kDefaultMusicVolume, false},
+    }};
     float m_masterVolume = kDefaultMasterVolume;
-    bool m_sfxMuted = false;
-    bool m_voiceMuted = false;
-    bool m_musicMuted = false;
 
     Callback<void()> m_voiceFinished;
     Playlist* m_currentPlaylist = nullptr; // owned by the resource registry

@@ -15,20 +15,6 @@ namespace {
 
 constexpr std::u16string_view kLayerPrefix = u"layer:";
 
-bool IsBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
-std::u16string TrimBlanks(std::u16string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return std::u16string(text);
-}
-
 // Layer commands act on the story scene on screen, which is the scene itself unless an interface runs them.
 Scene& CurrentStage(Scene& scene)
 {

@@ -9,11 +9,10 @@ namespace Vel {
 
 void LaunchCommand::Execute(Scene& /*scene*/)
 {
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    if (manager != nullptr && manager->GetHge() != nullptr) {
+    if (HGE* hge = HgeManager::Interface()) {
         // A target the opener refuses is written to the 2D library's log; the story goes on either way.
         const std::string target = TextCodec::WideToUtf8(m_target);
-        manager->GetHge()->System_Launch(target.c_str());
+        hge->System_Launch(target.c_str());
     }
     Complete();
 }

@@ -16,9 +16,10 @@ void SetTextCommand::Execute(Scene&)
     }
     // Looked up once: the style's continue picture may be defined after the text statement was read.
     if (m_text.clickme == nullptr && m_text.style != nullptr)
-        if (ResourceManager* resources = ResourceManager::GetSingletonPtr())
-            m_text.clickme = resources->FindResource(m_text.style->GetClickme());
-    box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme, m_text.click, m_text.skip);
+        m_text.clickme = ResourceManager::FindPicture(m_text.style->GetClickme());
+    box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme,
+                 m_text.click ? Textbox::TypingClick::ShowsAll : Textbox::TypingClick::Ignored,
+                 m_text.skip ? Textbox::ReadClick::GoesOn : Textbox::ReadClick::Ignored);
     if (GetWait()) {
         // Guarded: the box belongs to the DialogManager and outlives a command run by a click action.
         box->SetCompletionHandler(Guarded(&SetTextCommand::OnTextFinished));

@@ -28,6 +28,18 @@ void HgeManager::ReleaseHge()
     m_hge = nullptr;
 }
 
+HGE* HgeManager::Interface()
+{
+    const HgeManager* manager = GetSingletonPtr();
+    return manager != nullptr ? manager->GetHge() : nullptr;
+}
+
+void HgeManager::Log(const std::string& line)
+{
+    if (HGE* hge = Interface())
+        hge->System_Log("%s", line.c_str());
+}
+
 bool HgeManager::Init()
 {
     DisplaySettings& display = TheDisplaySettings();
@@ -54,18 +66,19 @@ bool HgeManager::Init()
 
 void HgeManager::SetWindowed()
 {
-    SwitchMode(false);
+    SwitchMode(ScreenMode::Windowed);
 }
 
 void HgeManager::SetFullscreen()
 {
-    SwitchMode(true);
+    SwitchMode(ScreenMode::Fullscreen);
 }
 
 // The display settings follow the switch, so the game's picture is stretched (and pillar-boxed on a wide desktop)
 // onto the new screen, and the mouse is mapped back through the same rectangle.
-void HgeManager::SwitchMode(bool fullscreen)
+void HgeManager::SwitchMode(ScreenMode mode)
 {
+    const bool fullscreen = mode == ScreenMode::Fullscreen;
     DisplaySettings& display = TheDisplaySettings();
     int desktopWidth = 0;
     int desktopHeight = 0;

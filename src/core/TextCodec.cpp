@@ -294,4 +294,19 @@ std::u16string TextCodec::CodePageToWide(std::string_view bytes)
     return wide;
 }
 
+bool IsBlank(char16_t character)
+{
+    return character == u' ' || character == u'\t' || character == u'\r' || character == u'\n' || character == u'\v' ||
+           character == u'\f';
+}
+
+std::u16string TrimBlanks(std::u16string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return std::u16string(text);
+}
+
 } // namespace Vel

@@ -33,8 +33,7 @@ std::optional<std::string> LoadFromDisk(const std::string& utf8Name)
 
 std::optional<std::string> LoadFromArchives(const std::string& utf8Name)
 {
-    HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (!hge)
         return std::nullopt;
     std::uint32_t size = 0;

@@ -31,10 +31,9 @@ bool Dialog::Speak(const std::u16string& text, Callback<void()> done)
         finished();
         return false;
     }
-    m_namebox->SetText(m_name, m_nameStyle, 0.0f, nullptr, true, true);
-    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
-    Resource* clickme = resources != nullptr ? resources->FindResource(m_textStyle->GetClickme()) : nullptr;
-    m_textbox->SetText(text, m_textStyle, static_cast<float>(m_textStyle->GetSpeed()), clickme, true, true);
+    m_namebox->SetText(m_name, m_nameStyle, 0.0f, nullptr);
+    Resource* clickme = ResourceManager::FindPicture(m_textStyle->GetClickme());
+    m_textbox->SetText(text, m_textStyle, static_cast<float>(m_textStyle->GetSpeed()), clickme);
     m_textbox->SetCompletionHandler(Callback<void()>([self = std::weak_ptr<Dialog*>(m_self)] {
         if (const std::shared_ptr<Dialog*> dialog = self.lock())
             (*dialog)->OnRead();

@@ -29,8 +29,7 @@ struct Mouse
 Mouse ReadMouse()
 {
     Mouse mouse;
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge == nullptr)
         return mouse;
     mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));

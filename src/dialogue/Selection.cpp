@@ -32,7 +32,7 @@ void Selection::AddChoice(std::shared_ptr<Action> action, const std::u16string& 
     box->SetSize(width, height);
     box->SetAction(std::move(action));
     // Shown whole at once and never completed by a click: the box's own hit test runs the action.
-    box->SetText(text, style, 0.0f, nullptr, false, false);
+    box->SetText(text, style, 0.0f, nullptr, Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
     m_choices.push_back(std::move(box));
 }
 

@@ -56,11 +56,11 @@ bool Textbox::TestMouse(float x, float y, bool clicked)
 {
     if (!m_visible)
         return false;
-    if (clicked && !m_complete && m_click) {
+    if (clicked && !m_complete && m_typingClick == TypingClick::ShowsAll) {
         ShowAll();
         return true;
     }
-    if (clicked && m_complete && m_skip && !m_completion.IsEmpty()) {
+    if (clicked && m_complete && m_readClick == ReadClick::GoesOn && !m_completion.IsEmpty()) {
         // A copy: the handler usually empties or replaces itself.
         const Callback<void()> handler = m_completion;
         handler();
@@ -135,15 +135,16 @@ void Textbox::DrawIndicator(const TextEnd& end)
     m_clickme->Render(m_indicatorX, m_indicatorY, 1.0f, 1.0f);
 }
 
-void Textbox::SetText(const std::u16string& text, Style* style, float speed, Resource* clickme, bool click, bool skip)
+void Textbox::SetText(const std::u16string& text, Style* style, float speed, Resource* clickme, TypingClick typing,
+                      ReadClick read)
 {
     m_sourceText = text;
     m_displayText = BreakLines(TextCodec::WideToCodePage(text));
     m_style = style;
     m_rate = speed * 3.0f;
     m_clickme = clickme;
-    m_click = click;
-    m_skip = skip;
+    m_typingClick = typing;
+    m_readClick = read;
     m_indicatorVisible = false;
     m_complete = false;
     m_elapsed = 0.0f;

@@ -23,12 +23,6 @@ constexpr float kOffScreen = -999999.0f;
 constexpr std::int32_t kBackgroundLayer = 0;
 constexpr std::int32_t kButtonLayer = 1;
 
-Resource* FindPicture(const std::u16string& name)
-{
-    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
-    return resources != nullptr ? resources->FindResource(name) : nullptr;
-}
-
 void CloseTopMenu()
 {
     if (MenuManager* manager = MenuManager::GetSingletonPtr())
@@ -59,7 +53,7 @@ void Menu::SetBackground(const std::u16string& picture)
         m_background = m_scene->CreateNode(u"background", kBackgroundLayer, u"");
     if (m_background == nullptr)
         return;
-    m_background->SetResource(FindPicture(picture));
+    m_background->SetResource(ResourceManager::FindPicture(picture));
     m_background->SetDrawPosition(0.0f, 0.0f);
     m_background->MoveTo(kOffScreen, kOffScreen);
 }
@@ -77,7 +71,7 @@ void Menu::AddButton(const std::u16string& picture, float x, float y, float widt
     hot->SetHitSize(width, height);
     swap->MoveTo(x, y);
     swap->SetHitSize(width, height);
-    swap->SetResource(FindPicture(picture));
+    swap->SetResource(ResourceManager::FindPicture(picture));
     swap->SetDrawPosition(0.0f, 0.0f);
     swap->SetAction(std::move(action));
     hot->SetHoverTarget(swap);
@@ -181,7 +175,7 @@ void Menu::Update(float dt)
 {
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Update(dt);
-    const bool taken = m_scene->Update(dt, false);
+    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open);
     if (m_background == nullptr)
         return;
     if (!taken && !m_backgroundShown) {

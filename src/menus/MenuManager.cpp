@@ -80,10 +80,7 @@ void MenuManager::LogMissing(const std::u16string& name)
 {
     if (!m_missingLogged.insert(name).second)
         return;
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
-    if (hge != nullptr)
-        hge->System_Log("Menu not found: %s", TextCodec::WideToUtf8(name).c_str());
+    HgeManager::Log("Menu not found: " + TextCodec::WideToUtf8(name));
 }
 
 void MenuManager::Back()

@@ -17,12 +17,6 @@ namespace {
 // Volumes run 0..10; a mistyped range of millions would make the menu build millions of entries every load.
 constexpr std::int64_t kMaxEntries = 1000;
 
-HGE* TheHge()
-{
-    HgeManager* manager = HgeManager::GetSingletonPtr();
-    return manager != nullptr ? manager->GetHge() : nullptr;
-}
-
 FontFace* RegularFace(const Style* style)
 {
     if (style == nullptr || style->GetFont() == nullptr)
@@ -53,8 +47,7 @@ std::u16string NumberText(std::int32_t value)
 
 void Log(const std::u16string& name, const char* reason)
 {
-    if (HGE* hge = TheHge())
-        hge->System_Log("Text slider '%s' %s", TextCodec::WideToUtf8(name).c_str(), reason);
+    HgeManager::Log("Text slider '" + TextCodec::WideToUtf8(name) + "' " + reason);
 }
 
 } // namespace
@@ -107,7 +100,7 @@ void TextSlider::Update(float /*dt*/)
 {
     if (!m_drawable || !IsBound())
         return;
-    HGE* hge = TheHge();
+    HGE* hge = HgeManager::Interface();
     if (hge == nullptr)
         return;
     // Held, not clicked: dragging across the row sets every number passed over.

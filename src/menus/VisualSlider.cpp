@@ -13,18 +13,12 @@ namespace {
 
 constexpr float kPreviewOpacity = 0.5f;
 
-Resource* FindPicture(const std::u16string& name)
-{
-    ResourceManager* manager = ResourceManager::GetSingletonPtr();
-    return manager != nullptr && !name.empty() ? manager->FindResource(name) : nullptr;
-}
-
 } // namespace
 
 VisualSlider::VisualSlider(std::u16string name, const std::u16string& box, const std::u16string& background,
                            std::int32_t count, std::int32_t spacing, Setter setter, Getter getter, float x, float y)
-    : VisualSlider(std::move(name), FindPicture(box), FindPicture(background), count, spacing, std::move(setter),
-                   std::move(getter), x, y)
+    : VisualSlider(std::move(name), ResourceManager::FindPicture(box), ResourceManager::FindPicture(background), count,
+                   spacing, std::move(setter), std::move(getter), x, y)
 {
 }
 
@@ -43,8 +37,7 @@ void VisualSlider::Update(float /*dt*/)
     // Without a box picture there is no box size to hit.
     if (m_box == nullptr || !IsBound())
         return;
-    HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge == nullptr || !hge->Input_IsMouseOver())
         return;
     const bool pressed = hge->Input_GetKeyState(HGEK_LBUTTON);

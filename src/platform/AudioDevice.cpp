@@ -17,9 +17,9 @@ constexpr double kMaxRenderSeconds = 10.0;
 // dt * kSampleRate is rarely exact in binary: 60 frames of 1/60 s must still make 44,100 frames, not 44,099.
 constexpr double kFrameTolerance = 1e-6;
 
-AudioStream::Mode ModeOf(bool streaming)
+AudioStream::Mode ModeOf(AudioDevice::Decoding decoding)
 {
-    return streaming ? AudioStream::Mode::Streamed : AudioStream::Mode::Whole;
+    return decoding == AudioDevice::Decoding::Streamed ? AudioStream::Mode::Streamed : AudioStream::Mode::Whole;
 }
 
 } // namespace
@@ -67,20 +67,20 @@ std::vector<std::string> AudioDevice::TakeNotices()
     return notices;
 }
 
-HSTREAM AudioDevice::OpenSound(const std::string& fileName, bool streaming)
+HSTREAM AudioDevice::OpenSound(const std::string& fileName, Decoding decoding)
 {
     if (!m_output)
         return 0;
     m_output->MakeCurrent();
-    return Adopt(AudioStream::Create(SampleSource::OpenFile(fileName), ModeOf(streaming)));
+    return Adopt(AudioStream::Create(SampleSource::OpenFile(fileName), ModeOf(decoding)));
 }
 
-HSTREAM AudioDevice::OpenSound(const void* data, std::size_t size, bool streaming)
+HSTREAM AudioDevice::OpenSound(const void* data, std::size_t size, Decoding decoding)
 {
     if (!m_output)
         return 0;
     m_output->MakeCurrent();
-    return Adopt(AudioStream::Create(SampleSource::OpenMemory(data, size), ModeOf(streaming)));
+    return Adopt(AudioStream::Create(SampleSource::OpenMemory(data, size), ModeOf(decoding)));
 }
 
 HSTREAM AudioDevice::Adopt(std::unique_ptr<AudioStream> stream)

@@ -12,15 +12,6 @@ namespace Vel {
 
 namespace {
 
-// A picture by name; null for an empty name, a name nothing has, or when no registry exists.
-Resource* FindPicture(const std::u16string& name)
-{
-    ResourceManager* manager = ResourceManager::GetSingletonPtr();
-    if (name.empty() || manager == nullptr)
-        return nullptr;
-    return manager->FindResource(name);
-}
-
 void LogSkippedLine(const std::u16string& character, const char* reason)
 {
     if (ResourceManager* manager = ResourceManager::GetSingletonPtr()) {
@@ -104,12 +95,13 @@ void Character::AddPose(const std::u16string& name, const std::u16string& idle, 
 {
     if (m_poses.contains(name))
         return;
-    m_poses.emplace(name, std::make_unique<Pose>(FindPicture(idle), FindPicture(speak), avatar));
+    m_poses.emplace(
+        name, std::make_unique<Pose>(ResourceManager::FindPicture(idle), ResourceManager::FindPicture(speak), avatar));
 }
 
 void Character::SetAvatar(const std::u16string& picture, float x, float y)
 {
-    m_avatar = std::make_unique<Avatar>(FindPicture(picture), x, y, picture);
+    m_avatar = std::make_unique<Avatar>(ResourceManager::FindPicture(picture), x, y, picture);
 }
 
 void Character::SetDialog(std::unique_ptr<CharacterDialog> dialog)
@@ -128,9 +120,9 @@ void Character::SetPose(const std::u16string& name)
         return;
     // The pose's own face first, else the face the avatar was made with; with neither the face stays as it is.
     if (!pose->GetAvatarName().empty())
-        m_avatar->SetPicture(FindPicture(pose->GetAvatarName()));
+        m_avatar->SetPicture(ResourceManager::FindPicture(pose->GetAvatarName()));
     else if (!m_avatar->GetDefaultName().empty())
-        m_avatar->SetPicture(FindPicture(m_avatar->GetDefaultName()));
+        m_avatar->SetPicture(ResourceManager::FindPicture(m_avatar->GetDefaultName()));
 }
 
 void Character::SetSpeaking(std::int32_t speaking)

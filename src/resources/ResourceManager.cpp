@@ -119,6 +119,12 @@ Resource* ResourceManager::FindResource(const std::u16string& name) const
     return nullptr;
 }
 
+Resource* ResourceManager::FindPicture(const std::u16string& name)
+{
+    const ResourceManager* manager = GetSingletonPtr();
+    return manager != nullptr && !name.empty() ? manager->FindResource(name) : nullptr;
+}
+
 void ResourceManager::UnloadAll()
 {
     for (const auto& [name, sprite] : m_sprites)

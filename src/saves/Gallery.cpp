@@ -73,12 +73,6 @@ std::u16string SaveFileOf(const std::u16string& picture)
     return (hasExtension ? picture.substr(0, dot) : picture) + u".sav";
 }
 
-HGE* Interface()
-{
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    return manager != nullptr ? manager->GetHge() : nullptr;
-}
-
 bool IsOnStack(const MenuManager& menus, const Menu* menu)
 {
     const std::vector<Menu*>& stack = menus.GetStack();
@@ -243,15 +237,15 @@ void Gallery::Deselect()
 
 void Gallery::TestMouse(float x, float y, bool clicked)
 {
-    TestElements(x, y, clicked, true);
+    TestElements(x, y, clicked, PageButtons::Tested);
 }
 
-void Gallery::TestElements(float x, float y, bool clicked, bool pageButtons)
+void Gallery::TestElements(float x, float y, bool clicked, PageButtons pageButtons)
 {
     for (std::int32_t slot = 0; slot < SlotCount; ++slot) {
         SceneNode* element = GetElement(slot);
         const bool pageButton = slot >= Next && slot <= PreviousHover;
-        if (element != nullptr && (pageButtons || !pageButton))
+        if (element != nullptr && (pageButtons == PageButtons::Tested || !pageButton))
             element->TestMouse(x, y, clicked);
     }
 }
@@ -261,7 +255,7 @@ void Gallery::UpdateMouse()
     float x = kUnset;
     float y = kUnset;
     bool clicked = false;
-    if (HGE* hge = Interface()) {
+    if (HGE* hge = HgeManager::Interface()) {
         clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
         if (hge->Input_IsMouseOver()) {
             hge->Input_GetMousePos(&x, &y);
@@ -379,7 +373,8 @@ void Gallery::SetCounterText(std::int32_t number)
         return;
     // Setting a text shows the box; a hidden gallery's counter must stay hidden.
     const bool visible = m_counter->IsVisible();
-    m_counter->SetText(TextCodec::Utf8ToWide(std::to_string(number)), m_counterStyle, 0.0f, nullptr, false, false);
+    m_counter->SetText(TextCodec::Utf8ToWide(std::to_string(number)), m_counterStyle, 0.0f, nullptr,
+                       Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
     if (!visible)
         m_counter->Hide();
 }
@@ -435,7 +430,7 @@ void Gallery::RenderLabel(std::size_t item, float centreX, float top) const
 
 bool Gallery::KeyPressed(int key)
 {
-    HGE* hge = Interface();
+    HGE* hge = HgeManager::Interface();
     return hge != nullptr && hge->Input_KeyDown(key);
 }
 

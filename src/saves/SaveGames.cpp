@@ -35,12 +35,6 @@ namespace {
 constexpr const char* kSaveExtension = ".sav";
 constexpr const char16_t* kAlwaysOpen = u"sys_open";
 
-void Log(const std::string& line)
-{
-    if (const HgeManager* manager = HgeManager::GetSingletonPtr(); manager != nullptr && manager->GetHge() != nullptr)
-        manager->GetHge()->System_Log("%s", line.c_str());
-}
-
 // What the check of a save file found: the parts that are applied from this record rather than read again.
 struct SaveContents
 {
@@ -283,7 +277,7 @@ void ApplySave(const std::u16string& path, const SaveContents& contents)
     Scene* scene = scenes.FindScene(contents.scene);
     scene->Reset();
     if (!scene->Load(reader))
-        Log("The save " + Utf8(path) + " changed while it was loaded; the scene starts empty");
+        HgeManager::Log("The save " + Utf8(path) + " changed while it was loaded; the scene starts empty");
     if (TriggerManager* triggers = TriggerManager::GetSingletonPtr())
         triggers->Load(reader);
     scenes.StartScene(contents.scene, SceneStart::Resume);
@@ -309,7 +303,7 @@ void SaveGames::Save()
     ScenesManager& scenes = ScenesManager::GetSingleton();
     const Scene* scene = scenes.GetCurrentScene();
     if (scene == nullptr) {
-        Log("Cannot save the game: no scene is running");
+        HgeManager::Log("Cannot save the game: no scene is running");
         return;
     }
     UserFiles::CreateFolders();
@@ -317,7 +311,7 @@ void SaveGames::Save()
     const std::string fileName = Utf8(path);
     // Neither thumbnail nor notice for a save that is not there: the player must not believe the game was saved.
     if (!WriteSave(path, *scene)) {
-        Log("Cannot write the save " + fileName + "; the game was not saved");
+        HgeManager::Log("Cannot write the save " + fileName + "; the game was not saved");
         return;
     }
     scenes.RequestSnapshot(ThumbnailOf(fileName));
@@ -342,12 +336,12 @@ void SaveGames::LoadSelected()
     const GalleryManager* galleries = GalleryManager::GetSingletonPtr();
     const std::u16string path = galleries != nullptr ? galleries->GetSelectedSave() : std::u16string();
     if (path.empty()) {
-        Log("Cannot load a save: none is selected");
+        HgeManager::Log("Cannot load a save: none is selected");
         return;
     }
     std::string error;
     if (!Load(path, error))
-        Log("Cannot load the save " + Utf8(path) + ": " + error);
+        HgeManager::Log("Cannot load the save " + Utf8(path) + ": " + error);
 }
 
 void SaveGames::DeleteSelected()

@@ -180,7 +180,7 @@ void SlideGallery::TestMouse(float x, float y, bool clicked)
         }
     }
     // The click that picked the picture is spent.
-    TestElements(x, y, clicked && !used, true);
+    TestElements(x, y, clicked && !used, PageButtons::Tested);
 }
 
 void SlideGallery::Render()

@@ -143,7 +143,7 @@ void ThumbsGallery::TestMouse(float x, float y, bool clicked)
         }
     }
     // The click that picked a thumbnail is spent; page buttons that are not drawn take no clicks.
-    TestElements(x, y, clicked && !used, m_pageCount >= 2);
+    TestElements(x, y, clicked && !used, m_pageCount >= 2 ? PageButtons::Tested : PageButtons::Skipped);
 }
 
 void ThumbsGallery::Render()

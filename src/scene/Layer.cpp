@@ -1,5 +1,6 @@
 #include "scene/Layer.h"
 
+#include "core/TextCodec.h"
 #include "data/BinarySerializer.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
@@ -11,20 +12,6 @@
 namespace Vel {
 
 namespace {
-
-bool IsBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
-std::u16string_view Trim(std::u16string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // A whole decimal int32 with an optional sign; nothing for any other text or a value out of range.
 std::optional<std::int32_t> ParseInt32(std::u16string_view text)
@@ -111,11 +98,11 @@ bool Layer::Load(Serializer& serializer, const Scene& scene)
 std::optional<std::int32_t> Layer::NumberFromTarget(std::u16string_view target)
 {
     constexpr std::u16string_view kPrefix = u"layer:";
-    target = Trim(target);
-    const std::size_t at = target.find(kPrefix);
-    if (at == std::u16string_view::npos)
+    const std::u16string trimmed = TrimBlanks(target);
+    const std::size_t at = trimmed.find(kPrefix);
+    if (at == std::u16string::npos)
         return std::nullopt;
-    return ParseInt32(Trim(target.substr(at + kPrefix.size()))).value_or(0);
+    return ParseInt32(TrimBlanks(std::u16string_view(trimmed).substr(at + kPrefix.size()))).value_or(0);
 }
 
 } // namespace Vel

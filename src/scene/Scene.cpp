@@ -119,14 +119,13 @@ void Scene::ClearStage()
     m_groups.Clear();
 }
 
-bool Scene::Update(float dt, bool inputBlocked)
+bool Scene::Update(float dt, MouseAccess access)
 {
     Mouse mouse;
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge != nullptr) {
         mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
-        if (!inputBlocked && hge->Input_IsMouseOver()) {
+        if (access == MouseAccess::Open && hge->Input_IsMouseOver()) {
             hge->Input_GetMousePos(&mouse.x, &mouse.y);
             ScreenToGame(mouse.x, mouse.y);
         }
@@ -367,8 +366,8 @@ void Scene::RunCurrent()
     const std::uint64_t run = ++m_run;
     command->SetCompletion(Callback<void()>([this, run] { OnReport(run); }));
     if (Trace::IsOpen()) {
-        Trace::Write("command", m_name + u' ' + TextCodec::Widen(std::to_string(m_position)) + u' ' +
-                                    command->GetDescription());
+        Trace::Write("command",
+                     m_name + u' ' + TextCodec::Widen(std::to_string(m_position)) + u' ' + command->GetDescription());
     }
     command->Execute(*this);
 }

@@ -21,12 +21,6 @@ namespace Vel {
 
 namespace {
 
-HGE* Interface()
-{
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    return manager != nullptr ? manager->GetHge() : nullptr;
-}
-
 // Counts the starts nested inside one another while it lives.
 class NestedStart
 {
@@ -206,19 +200,20 @@ void ScenesManager::Update(float dt)
     // No menu is open from here on, so a voice paused for one goes on.
     if (sound != nullptr)
         sound->PauseVoice(false);
-    bool blocked = false;
+    Scene::MouseAccess access = Scene::MouseAccess::Open;
     if (m_dialogue != nullptr) {
         m_dialogue->Update(dt);
-        blocked = m_dialogue->HandleInput();
+        if (m_dialogue->HandleInput())
+            access = Scene::MouseAccess::Blocked;
     }
-    UpdateScenes(dt, blocked);
+    UpdateScenes(dt, access);
 }
 
 // A right click or Escape is taken while the gate is open and the script allows it, and opens the right-click menu
 // over the story, pausing the voice, unless a menu is open already; otherwise it is forgotten.
 void ScenesManager::TakeRightClick()
 {
-    HGE* hge = Interface();
+    HGE* hge = HgeManager::Interface();
     const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
     ClickGate& gate = ClickGate::Right();
     if (!m_rightClickEnabled || !gate.Accept(down)) {
@@ -251,7 +246,7 @@ void ScenesManager::ShowOptionsMenu()
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
-void ScenesManager::UpdateScenes(float dt, bool blocked)
+void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access)
 {
     if (m_deferredStart) {
         const DeferredStart deferred = std::move(*m_deferredStart);
@@ -261,11 +256,11 @@ void ScenesManager::UpdateScenes(float dt, bool blocked)
     // A copy: a command run here may show or remove interfaces.
     const std::map<std::u16string, Scene*> shown = m_shownInterfaces;
     for (const auto& [name, scene] : shown) {
-        if (m_shownInterfaces.contains(name) && scene->Update(dt, blocked))
-            blocked = true;
+        if (m_shownInterfaces.contains(name) && scene->Update(dt, access))
+            access = Scene::MouseAccess::Blocked;
     }
     if (m_current != nullptr && !m_errorShown)
-        m_current->Update(dt, blocked);
+        m_current->Update(dt, access);
 }
 
 void ScenesManager::Render()
@@ -318,7 +313,7 @@ void ScenesManager::WriteRequestedSnapshot()
 {
     if (m_snapshotPath.empty() || !m_snapshotReady)
         return;
-    HGE* hge = Interface();
+    HGE* hge = HgeManager::Interface();
     if (hge != nullptr && !hge->System_Snapshot(m_snapshotPath.c_str()))
         hge->System_Log("Cannot write the thumbnail %s", m_snapshotPath.c_str());
     m_snapshotPath.clear();

@@ -13,13 +13,6 @@ namespace Vel {
 
 namespace {
 
-// The log belongs to the 2D library; without it (tools and tests) there is nowhere to write.
-void Log(const std::string& line)
-{
-    if (const HgeManager* manager = HgeManager::GetSingletonPtr(); manager != nullptr && manager->GetHge() != nullptr)
-        manager->GetHge()->System_Log("%s", line.c_str());
-}
-
 bool IsPersistentKind(std::int32_t kind)
 {
     return kind == static_cast<std::int32_t>(TriggerKind::System) ||
@@ -147,14 +140,15 @@ bool TriggerManager::LoadValues()
         if (!std::filesystem::exists(fileName, error) && !error)
             return true;
         m_valuesFileUnreadable = true;
-        Log(fileName + " cannot be read; the persistent values are not loaded and the file is kept as it is");
+        HgeManager::Log(fileName +
+                        " cannot be read; the persistent values are not loaded and the file is kept as it is");
         return false;
     }
     bool complete = false;
     const std::int32_t loaded = ReadValueRecords(reader, *this, complete);
     if (complete)
         return true;
-    Log(fileName + " is damaged; " + std::to_string(loaded) + " persistent values were loaded from it");
+    HgeManager::Log(fileName + " is damaged; " + std::to_string(loaded) + " persistent values were loaded from it");
     return false;
 }
 
@@ -163,7 +157,7 @@ bool TriggerManager::SaveValues() const
     const std::u16string file = ValuesFile();
     const std::string fileName = TextCodec::WideToUtf8(file);
     if (m_valuesFileUnreadable) {
-        Log(fileName + " is not written: the file there could not be read at start-up");
+        HgeManager::Log(fileName + " is not written: the file there could not be read at start-up");
         return false;
     }
     std::int32_t count = 0;
@@ -180,7 +174,7 @@ bool TriggerManager::SaveValues() const
     }
     if (writer.Commit())
         return true;
-    Log("cannot write " + fileName + "; the persistent values of this run are lost");
+    HgeManager::Log("cannot write " + fileName + "; the persistent values of this run are lost");
     return false;
 }
 

@@ -1,7 +1,7 @@
 #include "script/CharacterStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/ChangePoseCommand.h"
+#include "core/TextCodec.h"
 #include "dialogue/Dialog.h"
 #include "dialogue/DialogManager.h"
 #include "resources/Character.h"
@@ -81,7 +81,7 @@ void PlaceCharacter(ParseManager& parser, CommandLine& line)
     std::unique_ptr<Command> poseChange;
     if (!pose.empty())
         poseChange = std::make_unique<ChangePoseCommand>(name, pose);
-    AddNodeCommand(parser, line, character, u"character", true, std::move(poseChange));
+    AddNodeCommand(parser, line, character, u"character", NodeVisibility::Shown, std::move(poseChange));
 }
 
 } // namespace

@@ -15,23 +15,6 @@ constexpr std::u16string_view kElse = u" else ";
 
 } // namespace
 
-bool CommandLine::IsBlank(char16_t character)
-{
-    return character == u' ' || character == u'\t' || character == u'\r' || character == u'\n' || character == u'\v' ||
-           character == u'\f';
-}
-
-std::u16string CommandLine::Trim(std::u16string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return std::u16string(text.substr(begin, end - begin));
-}
-
 std::vector<std::u16string> CommandLine::Split(std::u16string_view text, std::u16string_view separators)
 {
     std::vector<std::u16string> pieces;
@@ -108,7 +91,7 @@ bool CommandLine::StartStatement(std::u16string_view line)
     if (firstWord == u"begin") {
         // "begin scene(x)" is another spelling of "beginscene(x)".
         const std::vector<std::u16string> words = Split(line, u" (");
-        const std::u16string block = words.size() > 1 ? Trim(words[1]) : std::u16string();
+        const std::u16string block = words.size() > 1 ? TrimBlanks(words[1]) : std::u16string();
         if (block.empty())
             throw ScriptError("begin without a block name");
         m_keyword += block;
@@ -120,11 +103,11 @@ bool CommandLine::StartStatement(std::u16string_view line)
 void CommandLine::StartSpeech(std::u16string_view line)
 {
     const std::vector<std::u16string> pieces = Split(line, u"=");
-    const std::u16string speaker = Trim(pieces[0]);
+    const std::u16string speaker = TrimBlanks(pieces[0]);
     m_text = line;
     if (speaker == u"voice") {
         m_keyword = u"voice";
-        m_arguments = {Trim(pieces[1])};
+        m_arguments = {TrimBlanks(pieces[1])};
         return;
     }
     // The text stays as written: a blank after '=' belongs to the speech.
@@ -175,12 +158,12 @@ void CommandLine::ParseArgumentList()
     const std::size_t close = m_text.rfind(u')');
     if (open == std::u16string::npos || close == std::u16string::npos || close < open)
         return;
-    const std::u16string inner = Trim(std::u16string_view(m_text).substr(open + 1, close - open - 1));
+    const std::u16string inner = TrimBlanks(std::u16string_view(m_text).substr(open + 1, close - open - 1));
     if (inner.empty())
         return;
     const std::vector<std::u16string> pieces = Split(inner, u",");
     for (std::size_t next = 0; next < pieces.size();) {
-        const std::u16string piece = Trim(pieces[next++]);
+        const std::u16string piece = TrimBlanks(pieces[next++]);
         if (piece.find(u'=') != std::u16string::npos)
             AddAttribute(piece, pieces, next);
         else if (!piece.empty() && piece.front() == u'"')
@@ -195,8 +178,8 @@ void CommandLine::AddAttribute(const std::u16string& piece, const std::vector<st
 {
     // Parts after a second '=' are dropped, even inside quotes.
     const std::vector<std::u16string> parts = Split(piece, u"=");
-    const std::u16string key = Trim(parts[0]);
-    std::u16string value = Trim(parts[1]);
+    const std::u16string key = TrimBlanks(parts[0]);
+    std::u16string value = TrimBlanks(parts[1]);
     if (!value.empty() && value.front() == u'"') {
         value = ReadQuoted(std::move(value), pieces, next);
     } else if (value.find(u':') != std::u16string::npos) {

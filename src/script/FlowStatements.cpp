@@ -1,12 +1,12 @@
 #include "script/FlowStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/EnableRightClickCommand.h"
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"
 #include "commands/LaunchCommand.h"
 #include "commands/SetDelayCommand.h"
 #include "commands/SetTriggerCommand.h"
+#include "core/TextCodec.h"
 #include "scene/CommandContainer.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
@@ -56,7 +56,7 @@ IfThenElseCommand::Condition ParseCondition(std::u16string_view text)
     while (true) {
         const std::size_t end = text.find(kAnd, start);
         const std::u16string_view part = text.substr(start, end == std::u16string_view::npos ? end : end - start);
-        AddRequirement(CommandLine::Trim(part), condition);
+        AddRequirement(TrimBlanks(part), condition);
         if (end == std::u16string_view::npos)
             return condition;
         start = end + kAnd.size();
@@ -89,8 +89,7 @@ void RegisterFlowStatements(ParseManager& parser)
     });
     parser.AddHandler(u"goto", [&parser](CommandLine& line) {
         Add(parser, u"goto", std::make_unique<GotoCommand>(line.GetArgument(0)));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::Scene, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::Scene, line.GetArgument(0));
     });
     parser.AddHandler(u"href", [&parser](CommandLine& line) {
         Add(parser, u"href", std::make_unique<LaunchCommand>(line.GetArgument(0)));

@@ -52,8 +52,7 @@ void Picture(ParseManager& parser, const CommandLine& line)
     Gallery& gallery = TopGallery(parser, u"pic");
     static_cast<void>(RequireManager<ResourceManager>(u"pic"));
     gallery.AddItem(line.GetArgument(0), line.GetArgument(1), u"");
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::GalleryPicture, line.GetArgument(0), parser.CurrentPosition());
+    parser.Note(LintKind::GalleryPicture, line.GetArgument(0));
 }
 
 // counter(textbox=, style=): a counter without a text box draws nowhere, so no nameless box is made for it.
@@ -116,8 +115,7 @@ void NoSaveGames(ParseManager& parser, const CommandLine& line)
     ScriptValues::TryParseInt(line.GetAttribute(u"align1"), x);
     ScriptValues::TryParseInt(line.GetAttribute(u"align2"), y);
     gallery.SetEmptyPicture(line.GetArgument(0), static_cast<float>(x), static_cast<float>(y));
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::GalleryPicture, line.GetArgument(0), parser.CurrentPosition());
+    parser.Note(LintKind::GalleryPicture, line.GetArgument(0));
 }
 
 // gamesaved(picture, align=x:y): the notice shown for two seconds after each save.
@@ -129,8 +127,7 @@ void GameSaved(ParseManager& parser, const CommandLine& line)
     ScriptValues::ReadPair(line, u"align", x, y);
     constexpr float kNoticeSeconds = 2.0f;
     gallery.SetNotice(std::make_unique<Poster>(line.GetArgument(0), x, y, kNoticeSeconds));
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::NoticePicture, line.GetArgument(0), parser.CurrentPosition());
+    parser.Note(LintKind::NoticePicture, line.GetArgument(0));
 }
 
 struct Part
@@ -181,8 +178,7 @@ void RegisterGallerySettings(ParseManager& parser)
         Gallery& gallery = TopGallery(parser, u"none");
         static_cast<void>(RequireManager<ResourceManager>(u"none"));
         gallery.SetLockedPicture(line.GetArgument(0));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::GalleryPicture, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::GalleryPicture, line.GetArgument(0));
     });
     parser.AddHandler(u"counter", [&parser](CommandLine& line) { Counter(parser, line); });
     parser.AddHandler(u"date", [&parser](CommandLine& line) {

@@ -1,8 +1,8 @@
 #include "script/MenuStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/SetMenuCommand.h"
 #include "commands/SetSwapCommand.h"
+#include "core/TextCodec.h"
 #include "menus/Menu.h"
 #include "menus/MenuManager.h"
 #include "menus/MenuSwitch.h"
@@ -198,7 +198,7 @@ void Swap(ParseManager& parser, const CommandLine& line)
 {
     const std::u16string name = line.GetArgument(0);
     Resource* picture = RequireManager<ResourceManager>(u"swap").FindResource(name);
-    AddNodeCommand(parser, line, picture, u"", false);
+    AddNodeCommand(parser, line, picture, u"", NodeVisibility::Hidden);
     Add(parser, u"swap", std::make_unique<SetSwapCommand>(parser.CurrentResource(), name));
 }
 
@@ -240,8 +240,7 @@ void RegisterMenuStatements(ParseManager& parser)
     });
     parser.AddHandler(u"menu", [&parser](CommandLine& line) {
         Add(parser, u"menu", std::make_unique<SetMenuCommand>(line.GetArgument(0)));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::Menu, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::Menu, line.GetArgument(0));
     });
     parser.AddHandler(u"swap", [&parser](CommandLine& line) { Swap(parser, line); });
 }

@@ -1,12 +1,12 @@
 #include "script/NodeStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/ClearCommand.h"
 #include "commands/CreateNodeCommand.h"
 #include "commands/ModifyActionCommand.h"
 #include "commands/ModifyOpacityCommand.h"
 #include "commands/ModifyPositionCommand.h"
 #include "commands/ModifyZoomCommand.h"
+#include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/ResourceManager.h"
 #include "scene/CommandContainer.h"
@@ -79,7 +79,7 @@ void PlaceAnimation(ParseManager& parser, CommandLine& line)
 {
     Animation* animation = RequireManager<ResourceManager>(u"animation").GetAnimation(line.GetArgument(0));
     parser.SetCurrentResource(line.GetArgument(0));
-    AddNodeCommand(parser, line, animation, u"animation", true);
+    AddNodeCommand(parser, line, animation, u"animation", NodeVisibility::Shown);
 }
 
 ModifyPositionCommand::Point ReadPoint(const CommandLine& line, const std::u16string& attribute)
@@ -103,7 +103,7 @@ void AddMove(ParseManager& parser, const CommandLine& line)
 } // namespace
 
 void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* resource, const std::u16string& group,
-                    bool visible, std::unique_ptr<Command> poseChange)
+                    NodeVisibility visibility, std::unique_ptr<Command> poseChange)
 {
     CreateNodeCommand::Placement placement;
     std::vector<std::unique_ptr<Command>> attached = MakeAttached(parser, line, placement.opacity);
@@ -114,7 +114,7 @@ void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* res
     placement.name = line.GetArgument(0);
     placement.group = group;
     placement.resource = resource;
-    placement.visible = visible;
+    placement.visible = visibility == NodeVisibility::Shown;
     if (Has(line, u"layer"))
         placement.layer = ScriptValues::ToInt(line.GetAttribute(u"layer"));
     if (Has(line, u"align")) {
@@ -139,8 +139,7 @@ void RegisterNodeStatements(ParseManager& parser)
     parser.AddHandler(u"move", [&parser](CommandLine& line) { AddMove(parser, line); });
     parser.AddHandler(u"clear", [&parser](CommandLine& line) {
         Add(parser, u"clear", std::make_unique<ClearCommand>(line.GetArgument(0)));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::ClearTarget, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::ClearTarget, line.GetArgument(0));
     });
 }
 

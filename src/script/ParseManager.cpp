@@ -1,8 +1,8 @@
 #include "script/ParseManager.h"
 
+#include "commands/SetSelectionCommand.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
-#include "commands/SetSelectionCommand.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"
 #include "dialogue/DialogManager.h"
@@ -33,6 +33,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel {
@@ -178,7 +179,7 @@ void ParseManager::ReadFile(const std::u16string& name)
     CommandLine command;
     // An error in an included file ends this file too: m_hasError is set when the include statement returns.
     while (!m_hasError && !reader.Eof()) {
-        const std::u16string line = CommandLine::Trim(reader.ReadLine());
+        const std::u16string line = TrimBlanks(reader.ReadLine());
         ++m_fileStack.back().line;
         if (!line.empty() && line.front() == u'#')
             continue;
@@ -194,9 +195,7 @@ void ParseManager::ReadFile(const std::u16string& name)
 // A script that is not there reads as empty; the author learns of it from the log, and the check names the include.
 void ParseManager::NoteMissingScript(const std::u16string& name)
 {
-    if (const HgeManager* manager = HgeManager::GetSingletonPtr(); manager != nullptr && manager->GetHge() != nullptr)
-        manager->GetHge()->System_Log("Script %s cannot be found; nothing of it is read",
-                                      TextCodec::WideToUtf8(name).c_str());
+    HgeManager::Log("Script " + TextCodec::WideToUtf8(name) + " cannot be found; nothing of it is read");
     if (m_linter == nullptr || m_fileStack.size() < 2)
         return;
     // The include as the author wrote it: the source name of a compiled one.
@@ -211,8 +210,14 @@ void ParseManager::Dispatch(CommandLine& command)
     const auto handler = m_handlers.find(command.Keyword());
     if (handler != m_handlers.end())
         handler->second(command);
-    else if (m_linter != nullptr && !command.Keyword().empty())
-        m_linter->Note(LintKind::Statement, command.Keyword(), &m_fileStack.back());
+    else if (!command.Keyword().empty())
+        Note(LintKind::Statement, command.Keyword());
+}
+
+void ParseManager::Note(LintKind kind, std::u16string name)
+{
+    if (m_linter != nullptr)
+        m_linter->Note(kind, std::move(name), CurrentPosition());
 }
 
 void ParseManager::ReportError(std::string_view message)
@@ -277,7 +282,7 @@ void ParseManager::AddInterfaceFunction(std::u16string name, Callback<void()> fu
 
 std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText)
 {
-    const std::u16string text = CommandLine::Trim(actionText);
+    const std::u16string text = TrimBlanks(actionText);
     const auto function = m_interfaceFunctions.find(text);
     if (function != m_interfaceFunctions.end())
         return std::make_shared<RunFunctionAction>(function->second);
@@ -290,7 +295,7 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
 std::unique_ptr<Command> ParseManager::ParseCommand(std::u16string_view statementText)
 {
     CommandLine command;
-    if (!command.AddLine(CommandLine::Trim(statementText)))
+    if (!command.AddLine(TrimBlanks(statementText)))
         return nullptr;
     // The statement runs inside a command-container block of its own and must leave the enclosing blocks as they
     // were, whatever it opens or closes; after a script error they stay cleared.

@@ -41,7 +41,7 @@ void Object(ParseManager& parser, CommandLine& line)
     if (ScriptLinter* linter = parser.GetLinter(); linter != nullptr && !file.empty())
         linter->NoteObjectFile(line.GetArgument(0), file, parser.CurrentPosition());
     parser.SetCurrentResource(line.GetArgument(0));
-    AddNodeCommand(parser, line, sprite, u"", true);
+    AddNodeCommand(parser, line, sprite, u"", NodeVisibility::Shown);
 }
 
 // beginanim(name, cycle=yes): only "yes" sets the flag, and nothing clears it, so a second block under the same
@@ -70,8 +70,7 @@ void AddFrame(ParseManager& parser, CommandLine& line)
         offsetY = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
     }
     static_cast<Animation&>(resource).AddFrame(line.GetArgument(0), duration, offsetX, offsetY);
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::PictureFile, line.GetArgument(0), parser.CurrentPosition());
+    parser.Note(LintKind::PictureFile, line.GetArgument(0));
 }
 
 } // namespace

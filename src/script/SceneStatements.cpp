@@ -34,8 +34,7 @@ void AddInterface(ParseManager& parser, CommandLine& line)
 {
     parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"interface")
         .AddCommand(std::make_unique<SetInterfaceCommand>(line.GetArgument(0)));
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::Interface, line.GetArgument(0), parser.CurrentPosition());
+    parser.Note(LintKind::Interface, line.GetArgument(0));
 }
 
 } // namespace

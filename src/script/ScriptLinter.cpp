@@ -68,8 +68,7 @@ bool FileExists(const std::string& name)
     std::error_code error;
     if (std::filesystem::is_regular_file(name, error))
         return true;
-    const HgeManager* manager = HgeManager::GetSingletonPtr();
-    HGE* hge = manager != nullptr ? manager->GetHge() : nullptr;
+    HGE* hge = HgeManager::Interface();
     if (hge == nullptr)
         return false;
     void* data = hge->Resource_Load(name.c_str());
@@ -139,7 +138,7 @@ void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition
     if (IsFileKind(kind) && name.empty())
         return;
     if (kind == LintKind::ClearTarget)
-        name = CommandLine::Trim(name);
+        name = TrimBlanks(name);
     Entry entry{kind, std::move(name), {}, 0};
     if (where != nullptr) {
         entry.file = where->fileName;

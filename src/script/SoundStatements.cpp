@@ -1,11 +1,11 @@
 #include "script/SoundStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/MuteCommand.h"
 #include "commands/SetMusicCommand.h"
 #include "commands/SetPlaylistCommand.h"
 #include "commands/SetSfxCommand.h"
 #include "commands/SetVolumeCommand.h"
+#include "core/TextCodec.h"
 #include "resources/Playlist.h"
 #include "resources/ResourceManager.h"
 #include "scene/CommandContainer.h"
@@ -43,8 +43,7 @@ void Music(ParseManager& parser, CommandLine& line)
         return;
     }
     Add(parser, u"music", std::make_unique<SetMusicCommand>(argument, FadeRequested(line)));
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::SoundFile, argument, parser.CurrentPosition());
+    parser.Note(LintKind::SoundFile, argument);
 }
 
 // volume(level): steps of a tenth; an empty level builds nothing.
@@ -72,8 +71,7 @@ void RegisterSoundStatements(ParseManager& parser)
     parser.AddHandler(u"music", [&parser](CommandLine& line) { Music(parser, line); });
     parser.AddHandler(u"sfx", [&parser](CommandLine& line) {
         Add(parser, u"sfx", std::make_unique<SetSfxCommand>(line.GetArgument(0)));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::SoundFile, line.GetArgument(0));
     });
     parser.AddHandler(u"playlist", [&parser](CommandLine& line) {
         Add(parser, u"playlist", std::make_unique<SetPlaylistCommand>(line.GetArgument(0), FadeRequested(line)));
@@ -82,8 +80,7 @@ void RegisterSoundStatements(ParseManager& parser)
     parser.AddHandler(u"beginplaylist", [&parser](CommandLine& line) { BeginPlaylist(parser, line); });
     parser.AddHandler(u"file", [&parser](CommandLine& line) {
         parser.TopBlockAs<Playlist>(BlockKind::SoundList, u"file").AddTrack(line.GetArgument(0));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::SoundFile, line.GetArgument(0));
     });
 }
 

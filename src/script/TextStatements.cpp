@@ -1,8 +1,8 @@
 #include "script/TextStatements.h"
 
-#include "core/TextCodec.h"
 #include "commands/SetTextCommand.h"
 #include "commands/SpeakCommand.h"
+#include "core/TextCodec.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/Textbox.h"
 #include "resources/Character.h"
@@ -51,14 +51,19 @@ void DefineStyle(CommandLine& line)
     Style* style = resources.GetStyle(line.GetArgument(0));
     if (style == nullptr)
         throw ScriptError("style needs a name");
-    const std::int32_t size = IntOr(line, u"size", 0);
-    const std::int32_t lineSpacing = IntOr(line, u"il", 0);
-    const std::int32_t speed = IntOr(line, u"speed", 0);
     const std::u16string colourText = line.GetAttribute(u"color");
     const std::uint32_t colour = colourText.empty() ? 0xFFFFFFFFu : ScriptValues::ToColour(colourText);
-    style->Set(line.GetAttribute(u"font"), size, lineSpacing, line.GetAttribute(u"tag"), speed,
-               line.GetAttribute(u"clickme"), Channel(colour, 16), Channel(colour, 8), Channel(colour, 0),
-               Channel(colour, 24), resources.GetFontLibrary());
+    style->Set(Style::Values{.font = line.GetAttribute(u"font"),
+                             .size = IntOr(line, u"size", 0),
+                             .lineSpacing = IntOr(line, u"il", 0),
+                             .tag = line.GetAttribute(u"tag"),
+                             .speed = IntOr(line, u"speed", 0),
+                             .clickme = line.GetAttribute(u"clickme"),
+                             .red = Channel(colour, 16),
+                             .green = Channel(colour, 8),
+                             .blue = Channel(colour, 0),
+                             .alpha = Channel(colour, 24)},
+               resources.GetFontLibrary());
 }
 
 // textbox(name, align=x:y, size=w:h): both numbers of a pair are needed once the pair is written.
@@ -105,8 +110,7 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     container.AddCommand(std::make_unique<SpeakCommand>(line.GetArgument(1), speaker, parser.PendingVoice()));
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
-    if (ScriptLinter* linter = parser.GetLinter())
-        linter->Note(LintKind::Speaker, speaker, parser.CurrentPosition());
+    parser.Note(LintKind::Speaker, speaker);
 }
 
 } // namespace
@@ -115,15 +119,13 @@ void RegisterTextStatements(ParseManager& parser)
 {
     parser.AddHandler(u"style", [&parser](CommandLine& line) {
         DefineStyle(line);
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::Font, line.GetAttribute(u"font"), parser.CurrentPosition());
+        parser.Note(LintKind::Font, line.GetAttribute(u"font"));
     });
     parser.AddHandler(u"textbox", [](CommandLine& line) { PlaceTextbox(line); });
     parser.AddHandler(u"text", [&parser](CommandLine& line) { AddText(parser, line); });
     parser.AddHandler(u"voice", [&parser](CommandLine& line) {
         parser.SetPendingVoice(line.GetArgument(0));
-        if (ScriptLinter* linter = parser.GetLinter())
-            linter->Note(LintKind::SoundFile, line.GetArgument(0), parser.CurrentPosition());
+        parser.Note(LintKind::SoundFile, line.GetArgument(0));
     });
     parser.AddHandler(u"say", [&parser](CommandLine& line) { AddSpeech(parser, line); });
 }

@@ -54,7 +54,7 @@ SoundManager::~SoundManager()
 
 void SoundManager::PlaySfx(const std::u16string& name)
 {
-    const HSTREAM stream = OpenSound(name, false);
+    const HSTREAM stream = OpenSound(name, AudioDevice::Decoding::Whole);
     if (stream == 0)
         return;
     m_effectStreams.push_back(stream);
@@ -67,7 +67,7 @@ void SoundManager::PlayVoice(const std::u16string& name, Callback<void()> finish
     // A voice cut short by the next one is not finished: its callback is dropped with it.
     ReleaseStream(m_voiceStream);
     m_voiceFinished = std::move(finished);
-    m_voiceStream = OpenSound(name, true);
+    m_voiceStream = OpenSound(name, AudioDevice::Decoding::Streamed);
     if (m_voiceStream == 0)
         return;
     m_device->SetVolume(m_voiceStream, EffectiveVolume(Channel::Voice));
@@ -94,10 +94,10 @@ bool SoundManager::StartMusicTrack(const std::u16string& name, bool fade)
     if (fade)
         FadeOutMusic();
     ReleaseStream(m_musicStream);
-    m_musicStream = OpenSound(name, true);
+    m_musicStream = OpenSound(name, AudioDevice::Decoding::Streamed);
     if (m_musicStream == 0)
         return false;
-    m_device->SetVolume(m_musicStream, fade || m_musicMuted ? 0.0f : EffectiveVolume(Channel::Music));
+    m_device->SetVolume(m_musicStream, fade || Level(Channel::Music).muted ? 0.0f : EffectiveVolume(Channel::Music));
     m_device->Play(m_musicStream);
     return true;
 }
@@ -198,22 +198,22 @@ void SoundManager::SetMasterVolume(float volume)
     // The stored channel values are set again as they are, not through the 0..10 scale and back, so they keep
     // their exact value.
     for (Channel channel : {Channel::Sfx, Channel::Voice, Channel::Music})
-        SetChannelVolume(channel, VolumeOf(channel));
+        SetChannelVolume(channel, Level(channel).volume);
 }
 
 void SoundManager::StepChannelVolumes(float step)
 {
-    m_sfxVolume += step;
-    m_musicVolume += step;
-    m_voiceVolume += step;
+    for (ChannelLevel& level : m_channels)
+        level.volume += step;
 }
 
 void SoundManager::SetChannelVolume(Channel channel, float volume)
 {
-    VolumeOf(channel) = volume;
-    MutedOf(channel) = volume <= 0.0f;
+    ChannelLevel& level = Level(channel);
+    level.volume = volume;
+    level.muted = volume <= 0.0f;
     // A muted channel is silent at once: the track that was still fading out goes too.
-    if (channel == Channel::Music && m_musicMuted)
+    if (channel == Channel::Music && level.muted)
         ReleaseStream(m_oldMusicStream);
     ApplyVolume(channel);
 }
@@ -237,51 +237,18 @@ void SoundManager::ApplyVolume(Channel channel)
 
 float SoundManager::EffectiveVolume(Channel channel) const
 {
-    float volume = m_sfxVolume;
-    bool muted = m_sfxMuted;
-    if (channel == Channel::Voice) {
-        volume = m_voiceVolume;
-        muted = m_voiceMuted;
-    } else if (channel == Channel::Music) {
-        volume = m_musicVolume;
-        muted = m_musicMuted;
-    }
-    if (muted)
+    const ChannelLevel& level = Level(channel);
+    if (level.muted)
         return 0.0f;
-    return m_masterVolume * (volume > 0.0f ? volume : kFloorVolume);
-}
-
-float& SoundManager::VolumeOf(Channel channel)
-{
-    switch (channel) {
-    case Channel::Voice:
-        return m_voiceVolume;
-    case Channel::Music:
-        return m_musicVolume;
-    case Channel::Sfx:
-        break;
-    }
-    return m_sfxVolume;
-}
-
-bool& SoundManager::MutedOf(Channel channel)
-{
-    switch (channel) {
-    case Channel::Voice:
-        return m_voiceMuted;
-    case Channel::Music:
-        return m_musicMuted;
-    case Channel::Sfx:
-        break;
-    }
-    return m_sfxMuted;
+    return m_masterVolume * (level.volume > 0.0f ? level.volume : kFloorVolume);
 }
 
 void SoundManager::UpdateFades(float dt)
 {
     // With a music volume of 0 or below the fades still run, at the pace of the smallest volume step.
-    const float step = (m_musicVolume > 0.0f ? m_musicVolume : kFloorVolume) * kFadePerSecond * dt;
-    if (!m_musicMuted && m_musicStream != 0) {
+    const ChannelLevel& music = Level(Channel::Music);
+    const float step = (music.volume > 0.0f ? music.volume : kFloorVolume) * kFadePerSecond * dt;
+    if (!music.muted && m_musicStream != 0) {
         const float target = EffectiveVolume(Channel::Music);
         const float volume = m_device->GetVolume(m_musicStream);
         if (volume != target)
@@ -359,17 +326,17 @@ void SoundManager::ReleaseStream(HSTREAM& stream)
     stream = 0;
 }
 
-HSTREAM SoundManager::OpenSound(const std::u16string& name, bool streaming)
+HSTREAM SoundManager::OpenSound(const std::u16string& name, AudioDevice::Decoding decoding)
 {
     if (name.empty())
         return 0;
     const std::string fileName = TextCodec::WideToUtf8(name);
-    if (const HSTREAM stream = m_device->OpenSound(fileName, streaming); stream != 0)
+    if (const HSTREAM stream = m_device->OpenSound(fileName, decoding); stream != 0)
         return stream;
     std::uint32_t size = 0;
     void* data = m_hge->Resource_Load(fileName.c_str(), &size);
     if (data != nullptr) {
-        if (const HSTREAM stream = m_device->OpenSound(data, size, streaming); stream != 0) {
+        if (const HSTREAM stream = m_device->OpenSound(data, size, decoding); stream != 0) {
             m_loadedData.emplace(stream, data);
             return stream;
         }
@@ -399,7 +366,9 @@ void SoundManager::LoadSettings()
     // A short or damaged file keeps the defaults from the first value it cannot give; a value read whole but not
     // a number (NaN, infinity) or far outside what sliders and volume commands set (0 to 10) is skipped on its own,
     // so garbage never plays at a deafening level.
-    for (float* target : {&m_musicVolume, &m_voiceVolume, &m_sfxVolume, &m_masterVolume}) {
+    // The file's order: music, voice, effects, master.
+    for (float* target :
+         {&Level(Channel::Music).volume, &Level(Channel::Voice).volume, &Level(Channel::Sfx).volume, &m_masterVolume}) {
         float value = *target;
         file.ReadFloat(value);
         if (file.Failed())
@@ -415,7 +384,8 @@ void SoundManager::SaveSettings() const
 {
     const std::u16string fileName = SettingsFileName();
     BinarySerializer file(fileName, BinarySerializer::Direction::Write);
-    for (float value : {m_musicVolume, m_voiceVolume, m_sfxVolume, m_masterVolume})
+    for (float value :
+         {Level(Channel::Music).volume, Level(Channel::Voice).volume, Level(Channel::Sfx).volume, m_masterVolume})
         file.WriteFloat(value);
     if (!file.Commit())
         m_hge->System_Log("Sound settings cannot be written to '%s'; the previous file is kept",

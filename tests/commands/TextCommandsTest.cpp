@@ -68,7 +68,7 @@ protected:
         anna->AddPose(u"glad", u"glad idle", u"", u"");
         anna->SetPose(u"calm");
         Style* style = m_resources.GetStyle(u"say");
-        style->Set(u"", 0, 0, u"", 10, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_resources.GetFontLibrary());
+        style->Set({.speed = 10}, m_resources.GetFontLibrary());
         anna->SetDialog(std::make_unique<Dialog>(u"main", u"name", nullptr, style, u"Anna"));
         return *anna;
     }
@@ -92,7 +92,7 @@ using SoundCommandsTest = TextCommandsTest;
 TEST_F(TextCommandsTest, WaitingTextReportsOnTheClickAfterTheTextAndClosesTheGate)
 {
     Style* style = m_resources.GetStyle(u"plain");
-    style->Set(u"", 0, 0, u"", 0, u"arrow", 1.0f, 1.0f, 1.0f, 1.0f, m_resources.GetFontLibrary());
+    style->Set({.clickme = u"arrow"}, m_resources.GetFontLibrary());
     SetTextCommand text({m_box, u"Hello there", style, 10.0f, nullptr, true, true});
     Sprite* arrow = m_resources.GetSprite(u"arrow"); // defined after the command was read: found when it runs
     Run(text);

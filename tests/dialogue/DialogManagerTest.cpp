@@ -42,8 +42,8 @@ TEST(DialogManagerTest, BoxesAreMadeOnceDrawInNameOrderAndHideWithTheSelection)
     earlier.SetName(u"alpha");
     Textbox* zeta = dialogs.GetTextbox(u"zeta");
     EXPECT_EQ(dialogs.GetTextbox(u"zeta"), zeta) << "made once";
-    zeta->SetText(u"z", nullptr, 0.0f, &later, true, true);
-    dialogs.GetTextbox(u"alpha")->SetText(u"a", nullptr, 0.0f, &earlier, true, true);
+    zeta->SetText(u"z", nullptr, 0.0f, &later);
+    dialogs.GetTextbox(u"alpha")->SetText(u"a", nullptr, 0.0f, &earlier);
     ASSERT_TRUE(hge->Gfx_BeginScene());
     dialogs.Render();
     hge->Gfx_EndScene();
@@ -61,13 +61,13 @@ TEST(DialogManagerTest, SkipTextCompletesAndAdvancesTheTextsShownWhenAsked)
     Log log;
     Textbox* typing = dialogs.GetTextbox(u"a");
     Textbox* waiting = dialogs.GetTextbox(u"b");
-    typing->SetText(u"still typing", nullptr, 1.0f, nullptr, true, true);
+    typing->SetText(u"still typing", nullptr, 1.0f, nullptr);
     typing->SetCompletionHandler(Callback<void()>([&] {
         log.push_back(typing->IsComplete() ? "a complete" : "a typing");
         typing->HideBox();
         typing->SetCompletionHandler({});
     }));
-    waiting->SetText(u"read", nullptr, 0.0f, nullptr, true, false);
+    waiting->SetText(u"read", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll, Textbox::ReadClick::Ignored);
     waiting->SetCompletionHandler(Logger(log, "b"));
     dialogs.GetTextbox(u"c")->SetCompletionHandler(Logger(log, "c"));
     dialogs.CompleteAll();
@@ -75,10 +75,10 @@ TEST(DialogManagerTest, SkipTextCompletesAndAdvancesTheTextsShownWhenAsked)
 
     // A handler puts the next line into a box still to come: that line is read, not skipped too.
     log.clear();
-    typing->SetText(u"line one", nullptr, 1.0f, nullptr, true, true);
+    typing->SetText(u"line one", nullptr, 1.0f, nullptr);
     typing->SetCompletionHandler(Callback<void()>([&] {
         log.push_back("a");
-        waiting->SetText(u"line two", nullptr, 1.0f, nullptr, true, true);
+        waiting->SetText(u"line two", nullptr, 1.0f, nullptr);
     }));
     dialogs.CompleteAll();
     EXPECT_EQ(log, Log{"a"});
@@ -121,11 +121,11 @@ TEST_F(DialogManagerInputTest, ChoicesDimButTheOneUnderTheMouseAndTheirClickAlso
     selection.SetFinishHandler(Callback<void()>([this, next] {
         m_log.push_back("finish");
         m_dialogs.SetSelectionActive(false);
-        next->SetText(u"The answer", nullptr, 1.0f, nullptr, true, true);
+        next->SetText(u"The answer", nullptr, 1.0f, nullptr);
     }));
     m_dialogs.SetSelection(&selection);
     Textbox* text = m_dialogs.GetTextbox(u"text");
-    text->SetText(u"The question", nullptr, 0.0f, nullptr, true, true);
+    text->SetText(u"The question", nullptr, 0.0f, nullptr);
     text->SetCompletionHandler(Logger(m_log, "read"));
 
     std::vector<float> opacities;
@@ -144,7 +144,7 @@ TEST_F(DialogManagerInputTest, OneClickActsOnTheFirstTextBoxByNameOnly)
 {
     for (const char16_t* name : {u"b", u"a"}) {
         Textbox* box = m_dialogs.GetTextbox(name);
-        box->SetText(u"done", nullptr, 0.0f, nullptr, true, true);
+        box->SetText(u"done", nullptr, 0.0f, nullptr);
         box->SetCompletionHandler(Logger(m_log, std::string(1, static_cast<char>(name[0]))));
     }
     std::vector<Log> logs;

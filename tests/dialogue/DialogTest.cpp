@@ -26,9 +26,11 @@ protected:
         m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
         ASSERT_TRUE(m_hge->System_Initiate());
         m_textStyle = m_resources.GetStyle(u"speech");
-        m_textStyle->Set(u"letters", 16, 100, u"", 10, u"arrow", 1, 1, 1, 1, m_resources.GetFontLibrary());
+        m_textStyle->Set({.font = u"letters", .size = 16, .lineSpacing = 100, .speed = 10, .clickme = u"arrow"},
+                         m_resources.GetFontLibrary());
         m_nameStyle = m_resources.GetStyle(u"names");
-        m_nameStyle->Set(u"letters", 16, 100, u"", 1, u"", 1, 1, 1, 1, m_resources.GetFontLibrary());
+        m_nameStyle->Set({.font = u"letters", .size = 16, .lineSpacing = 100, .speed = 1},
+                         m_resources.GetFontLibrary());
         m_arrow = m_resources.GetSprite(u"arrow");
     }
 

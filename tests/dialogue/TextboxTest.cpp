@@ -32,12 +32,12 @@ TEST(TextboxTest, CaretsBreakLinesEveryByteIsTypedAndNewTextStartsOver)
         {u"a\nb^c", "a\nb\nc"},     {u"é€中", "\xE9\x80?"}, {u"", ""},
     };
     for (const auto& [text, shown] : cases) {
-        box.SetText(text, nullptr, 0.0f, nullptr, true, true);
+        box.SetText(text, nullptr, 0.0f, nullptr);
         EXPECT_EQ(box.GetDisplayText(), shown);
         EXPECT_EQ(box.GetShown(), static_cast<std::int32_t>(shown.size()));
     }
     const std::uint64_t serial = box.GetTextSerial();
-    box.SetText(u"one^^two^", nullptr, 1.0f, nullptr, true, true);
+    box.SetText(u"one^^two^", nullptr, 1.0f, nullptr);
     EXPECT_FLOAT_EQ(box.GetTotal(), 7.0f / 3.0f) << "the line feed is typed like a letter";
     EXPECT_FALSE(box.IsComplete() || box.IsIndicatorVisible()) << "new text starts over";
     EXPECT_EQ(box.GetShown(), 0);
@@ -48,7 +48,7 @@ TEST(TextboxTest, TypesThreeLettersASecondPerSpeedStepAndOnlyWhileVisible)
 {
     Textbox box;
     const auto type = [&box](float speed, float seconds) {
-        box.SetText(std::u16string(90, u'x'), nullptr, speed, nullptr, true, true);
+        box.SetText(std::u16string(90, u'x'), nullptr, speed, nullptr);
         box.Update(seconds);
         return box.GetShown();
     };
@@ -86,9 +86,9 @@ TEST(TextboxTest, AClickCompletesTheTypingOrRunsTheHandlerButNeverBoth)
     box.SetCompletionHandler(Callback<void()>([&] {
         log.push_back("first");
         box.SetCompletionHandler(Callback<void()>([&log] { log.push_back("second"); }));
-        box.SetText(u"next", nullptr, 0.0f, nullptr, true, true);
+        box.SetText(u"next", nullptr, 0.0f, nullptr);
     }));
-    box.SetText(u"words", nullptr, 1.0f, nullptr, true, true);
+    box.SetText(u"words", nullptr, 1.0f, nullptr);
     EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_TRUE(box.IsComplete());
     EXPECT_TRUE(log.empty());
@@ -96,10 +96,10 @@ TEST(TextboxTest, AClickCompletesTheTypingOrRunsTheHandlerButNeverBoth)
     EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
 
-    box.SetText(u"words", nullptr, 1.0f, nullptr, false, true); // click not allowed: the typing goes on
+    box.SetText(u"words", nullptr, 1.0f, nullptr, Textbox::TypingClick::Ignored); // the typing goes on
     EXPECT_TRUE(box.TestMouse(10.0f, 10.0f, true)) << "the hit test still answers";
     EXPECT_FALSE(box.IsComplete());
-    box.SetText(u"words", nullptr, 0.0f, nullptr, true, false); // skip not allowed: a complete text waits
+    box.SetText(u"words", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll, Textbox::ReadClick::Ignored); // a complete text waits
     EXPECT_FALSE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(log.size(), 2u);
 }
@@ -125,7 +125,7 @@ protected:
     }
     Screen Show(const std::u16string& text)
     {
-        m_box.SetText(text, &m_style, 0.0f, &m_mark, true, true);
+        m_box.SetText(text, &m_style, 0.0f, &m_mark);
         return Draw();
     }
 
@@ -167,7 +167,7 @@ TEST_F(TextboxDrawingTest, IndicatorFollowsTheWrappedTextAndGoesToTheNextLineAtT
 
 TEST_F(TextboxDrawingTest, TypingDrawsTheTypedLettersOnlyAndNoIndicatorUntilComplete)
 {
-    m_box.SetText(u"AAAA", &m_style, 1.0f, &m_mark, true, true);
+    m_box.SetText(u"AAAA", &m_style, 1.0f, &m_mark);
     m_box.Update(1.0f); // 3 letters a second
     EXPECT_EQ(Draw().BoxOf(kRed), (Rect{20, 10, 49, 25, 480}));
     EXPECT_TRUE(m_mark.opacities.empty());
@@ -182,7 +182,7 @@ TEST_F(TextboxDrawingTest, TypingAndDrawingALongWrappedTextEveryFrameAllocatesNo
         text += u"AAB CA BBA ";
     m_box.SetSize(300.0f, 110.0f);
     Show(text); // one full drawing first: the buffers reach their size
-    m_box.SetText(text, &m_style, 100.0f, &m_mark, true, true);
+    m_box.SetText(text, &m_style, 100.0f, &m_mark);
     m_mark.opacities.reserve(256);
 
     std::size_t allocations = 0;

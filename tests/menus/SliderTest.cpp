@@ -79,8 +79,11 @@ public:
     {
         TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
         EXPECT_TRUE(m_hge->System_Initiate()) << "glyph textures need the display";
-        plain.Set(u"plain", 20, 100, u"", 10, u"", 1.0f, 0.0f, 0.0f, 1.0f, m_library);
-        bright.Set(u"bright", 30, 100, u"", 10, u"", 0.0f, 1.0f, 0.0f, 0.5f, m_library);
+        plain.Set({.font = u"plain", .size = 20, .lineSpacing = 100, .speed = 10, .green = 0.0f, .blue = 0.0f},
+                  m_library);
+        bright.Set(
+            {.font = u"bright", .size = 30, .lineSpacing = 100, .speed = 10, .red = 0.0f, .blue = 0.0f, .alpha = 0.5f},
+            m_library);
     }
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;

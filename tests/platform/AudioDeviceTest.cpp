@@ -104,9 +104,9 @@ TEST_F(AudioDeviceTest, DecodedTonesPlayAtTheirLevelAndFollowTheClampedGain)
         const std::string bytes = m_folder.Read(name);
         for (int way = 0; way < 4; ++way) { // from the file or from memory, streamed or decoded whole
             SCOPED_TRACE(name + " way " + std::to_string(way));
-            const bool streaming = way % 2 == 0;
+            const auto decoding = way % 2 == 0 ? AudioDevice::Decoding::Streamed : AudioDevice::Decoding::Whole;
             const HSTREAM stream =
-                way < 2 ? device->OpenSound(path, streaming) : device->OpenSound(bytes.data(), bytes.size(), streaming);
+                way < 2 ? device->OpenSound(path, decoding) : device->OpenSound(bytes.data(), bytes.size(), decoding);
             ASSERT_NE(stream, 0u);
             EXPECT_EQ(device->GetLength(stream), 88200);
             device->SetVolume(stream, 1.3f);
@@ -129,11 +129,13 @@ TEST_F(AudioDeviceTest, DecodedTonesPlayAtTheirLevelAndFollowTheClampedGain)
 TEST_F(AudioDeviceTest, StopPausesWithOneReportAndASoundEndsOnceAtItsLastSampleThenPlaysFromTheStart)
 {
     auto device = OpenDevice();
-    for (const auto& [format, streaming] :
-         {std::pair{ToneFormat::Wav, true}, std::pair{ToneFormat::Wav, false}, std::pair{ToneFormat::Ogg, true}}) {
-        SCOPED_TRACE(std::string(FormatName(format)) + (streaming ? " streamed" : " whole"));
+    for (const auto& [format, decoding] : {std::pair{ToneFormat::Wav, AudioDevice::Decoding::Streamed},
+                                           std::pair{ToneFormat::Wav, AudioDevice::Decoding::Whole},
+                                           std::pair{ToneFormat::Ogg, AudioDevice::Decoding::Streamed}}) {
+        SCOPED_TRACE(std::string(FormatName(format)) +
+                     (decoding == AudioDevice::Decoding::Streamed ? " streamed" : " whole"));
         const HSTREAM stream =
-            device->OpenSound(Tone(std::string("second.") + FormatName(format), 1.0, format), streaming);
+            device->OpenSound(Tone(std::string("second.") + FormatName(format), 1.0, format), decoding);
         ASSERT_NE(stream, 0u);
         device->Play(stream);
         Run(*device, 30);
@@ -176,9 +178,9 @@ TEST_F(AudioDeviceTest, TheCallbackMayReleaseOrPlayStreamsWhoseReportsArePending
 {
     auto device = OpenDevice();
     const std::string path = Tone("three.wav", 1.0);
-    const HSTREAM first = device->OpenSound(path, true);
-    const HSTREAM second = device->OpenSound(path, true);
-    const HSTREAM third = device->OpenSound(path, false);
+    const HSTREAM first = device->OpenSound(path, AudioDevice::Decoding::Streamed);
+    const HSTREAM second = device->OpenSound(path, AudioDevice::Decoding::Streamed);
+    const HSTREAM third = device->OpenSound(path, AudioDevice::Decoding::Whole);
     for (HSTREAM stream : {first, second, third})
         device->Play(stream);
     Run(*device, 1);
@@ -217,17 +219,17 @@ TEST_F(AudioDeviceTest, DataThatHoldsNoSoundOpensNothingAndATruncatedFilePlaysWh
         SCOPED_TRACE(file);
         std::ifstream in(file, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        for (bool streaming : {true, false}) {
-            EXPECT_EQ(device->OpenSound(file, streaming), 0u);
-            EXPECT_EQ(device->OpenSound(bytes.data(), bytes.size(), streaming), 0u);
+        for (const auto decoding : {AudioDevice::Decoding::Streamed, AudioDevice::Decoding::Whole}) {
+            EXPECT_EQ(device->OpenSound(file, decoding), 0u);
+            EXPECT_EQ(device->OpenSound(bytes.data(), bytes.size(), decoding), 0u);
         }
     }
-    EXPECT_EQ(device->OpenSound(nullptr, 100, true), 0u);
+    EXPECT_EQ(device->OpenSound(nullptr, 100, AudioDevice::Decoding::Streamed), 0u);
 
     const std::string path = Tone("cut.wav", 1.0);
     std::filesystem::resize_file(path, 44 + 11025 * 4);
-    for (bool streaming : {true, false}) {
-        const HSTREAM stream = device->OpenSound(path, streaming);
+    for (const auto decoding : {AudioDevice::Decoding::Streamed, AudioDevice::Decoding::Whole}) {
+        const HSTREAM stream = device->OpenSound(path, decoding);
         device->Play(stream);
         const auto events = Run(*device, 20);
         ASSERT_EQ(events.size(), 1u);

@@ -1,3 +1,4 @@
+#include "core/TextCodec.h"
 #include "script/CommandLine.h"
 #include "script/ScriptError.h"
 
@@ -123,7 +124,7 @@ TEST(CommandLineTest, QuotedValuesRestoreCommasAndNeedAClosingQuote)
     });
     for (const auto* text : {u"text(box, \"never closed, at all)", u"text(\")", u"text(t=\"a=b\")"})
         EXPECT_EQ(ErrorOf({text}), "Ending quote missed");
-    EXPECT_EQ(CommandLine::Trim(u" \t\r\n\v\fa b\f\v\n\r\t "), u"a b");
-    EXPECT_EQ(CommandLine::Trim(u"\u00A0a"), u"\u00A0a");
-    EXPECT_EQ(CommandLine::Trim(u" \t "), u"");
+    EXPECT_EQ(TrimBlanks(u" \t\r\n\v\fa b\f\v\n\r\t "), u"a b");
+    EXPECT_EQ(TrimBlanks(u"\u00A0a"), u"\u00A0a");
+    EXPECT_EQ(TrimBlanks(u" \t "), u"");
 }
