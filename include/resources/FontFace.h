@@ -52,10 +52,7 @@ public:
     [[nodiscard]] float GetPixelHeight() const { return m_pixelHeight; }
     // Off: drawing and measuring use only glyphs made beforehand (MakeGlyphs).
     void SetLoadOnUse(bool loadOnUse) { m_loadOnUse = loadOnUse; }
-    [[nodiscard]] bool GetLoadOnUse() const { return m_loadOnUse; }
-    [[nodiscard]] bool HasKerning() const { return m_hasKerning; }
     void SetUseKerning(bool useKerning) { m_useKerning = useKerning; }
-    [[nodiscard]] bool GetUseKerning() const { return m_useKerning; }
 
     void SetColor(std::uint32_t colour);
     [[nodiscard]] std::uint32_t GetColor() const;
@@ -66,8 +63,6 @@ public:
 
     // The record of the character at the current size, if it has been made.
     [[nodiscard]] const Glyph* FindGlyph(char16_t character) const;
-    // Records of the character over all sizes.
-    [[nodiscard]] std::size_t CountGlyphs(char16_t character) const { return m_glyphs.count(character); }
 
 private:
     void Open(void* library);

@@ -47,7 +47,6 @@ public:
 
     void AddChild(std::unique_ptr<Command> child);
     [[nodiscard]] const std::vector<std::unique_ptr<Command>>& GetChildren() const { return m_children; }
-    [[nodiscard]] std::int32_t GetPending() const { return m_pending; }
 
     // Invokes the completion callback if set.
     void Complete();

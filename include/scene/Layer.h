@@ -5,8 +5,6 @@
 // from the scene, which takes a node out of every layer before it deletes it.
 
 #include <cstdint>
-#include <optional>
-#include <string_view>
 #include <vector>
 
 namespace Vel {
@@ -44,10 +42,6 @@ public:
     // Reads a record written by Save and looks the names up in the scene; names that match no node of the scene,
     // or a node already placed in this layer, are skipped. False when the serializer failed on the way.
     [[nodiscard]] bool Load(Serializer& serializer, const Scene& scene);
-
-    // The layer number a clear target of the form "layer:N" names (blanks around it allowed; 0 when N is not a
-    // number), or nothing when the target does not contain "layer:".
-    [[nodiscard]] static std::optional<std::int32_t> NumberFromTarget(std::u16string_view target);
 
 private:
     std::vector<SceneNode*> m_nodes;

@@ -81,8 +81,6 @@ public:
     void DeleteAllScenes();
     // From now on only the text is shown and no scene runs.
     void ShowError(std::u16string text);
-    [[nodiscard]] bool IsErrorShown() const { return m_errorShown; }
-    [[nodiscard]] const std::u16string& GetErrorText() const { return m_errorText; }
 
     // The interface function "end": the frame loop stops after this frame.
     void End() { m_running = false; }
@@ -124,7 +122,6 @@ public:
     [[nodiscard]] Scene* GetCurrentScene() const { return m_current; }
     // The name last asked of StartScene, found or not.
     [[nodiscard]] const std::u16string& GetCurrentName() const { return m_currentName; }
-    [[nodiscard]] bool IsSwitching() const { return m_switching; }
     [[nodiscard]] std::vector<std::u16string> GetShownInterfaces() const;
 
 private:

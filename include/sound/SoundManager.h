@@ -96,7 +96,6 @@ public:
     [[nodiscard]] HSTREAM GetVoiceStream() const { return m_voiceStream; }
     [[nodiscard]] const std::vector<HSTREAM>& GetEffectStreams() const { return m_effectStreams; }
     [[nodiscard]] Playlist* GetCurrentPlaylist() const { return m_currentPlaylist; }
-    [[nodiscard]] bool IsMusicMuted() const { return Level(Channel::Music).muted; }
 
 private:
     // Indexes m_channels.

@@ -1,43 +1,12 @@
 #include "scene/Layer.h"
 
-#include "core/TextCodec.h"
 #include "data/BinarySerializer.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
 #include <algorithm>
-#include <limits>
-#include <string>
 
 namespace Vel {
-
-namespace {
-
-// A whole decimal int32 with an optional sign; nothing for any other text or a value out of range.
-std::optional<std::int32_t> ParseInt32(std::u16string_view text)
-{
-    bool negative = false;
-    if (!text.empty() && (text.front() == u'-' || text.front() == u'+')) {
-        negative = text.front() == u'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (const char16_t c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c - u'0');
-        if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
-
-} // namespace
 
 void Layer::Render()
 {
@@ -93,16 +62,6 @@ bool Layer::Load(Serializer& serializer, const Scene& scene)
             m_nodes.push_back(node);
     }
     return !serializer.Failed();
-}
-
-std::optional<std::int32_t> Layer::NumberFromTarget(std::u16string_view target)
-{
-    constexpr std::u16string_view kPrefix = u"layer:";
-    const std::u16string trimmed = TrimBlanks(target);
-    const std::size_t at = trimmed.find(kPrefix);
-    if (at == std::u16string::npos)
-        return std::nullopt;
-    return ParseInt32(TrimBlanks(std::u16string_view(trimmed).substr(at + kPrefix.size()))).value_or(0);
 }
 
 } // namespace Vel

@@ -113,7 +113,7 @@ protected:
         m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
         m_hge->System_SetState(HGE_TEXTUREFILTER, false); // nearest texels: letters land as exact rectangles
         ASSERT_TRUE(m_hge->System_Initiate());
-        m_style.Set(u"letters", 16, 100, u"", 0, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_library);
+        m_style.Set({.font = u"letters", .size = 16, .lineSpacing = 100}, m_library);
         ASSERT_NE(m_style.GetBitmapFont(), nullptr);
         m_box.MoveTo(20.0f, 10.0f);
         m_box.SetSize(100.0f, 60.0f);
@@ -161,7 +161,7 @@ TEST_F(TextboxDrawingTest, IndicatorFollowsTheWrappedTextAndGoesToTheNextLineAtT
         EXPECT_EQ(Show(text).BoxOf(kMagenta), mark) << text.size();
 
     // Lines spaced 0 lie on each other, but the picture still goes below them.
-    m_style.Set(u"letters", 16, 0, u"", 0, u"", 1.0f, 1.0f, 1.0f, 1.0f, m_library);
+    m_style.Set({.font = u"letters", .size = 16, .lineSpacing = 0}, m_library);
     EXPECT_EQ(Show(u"AAAA^AAAAAAAA").BoxOf(kMagenta), (Rect{20, 34, 27, 41, 64}));
 }
 

@@ -51,12 +51,6 @@ TEST(AnimationTest, FramesAdvanceOnePerUpdateAndOnlyNonCyclingAnimationsFinish)
     four.Update(0.0f);
     EXPECT_EQ(calls[1], 2);
     empty.Render(0.0f, 0.0f, 1.0f, 1.0f); // nothing to draw, and no harm
-
-    // Every node showing the animation updates the one shared instance.
-    Animation shared;
-    WithFrames(shared, 4).Update(0.25f);
-    shared.Update(0.25f); // a second node showing it
-    EXPECT_EQ(shared.GetCurrentFrame(), 2);
 }
 
 TEST(AnimationTest, EveryRegistrationIsCalledOnceAndHandlersMayChangeTheList)

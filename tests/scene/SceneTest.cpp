@@ -13,8 +13,11 @@
 namespace Vel {
 namespace {
 
+using TestTools::At;
 using TestTools::DrawList;
 using TestTools::kNowhere;
+using TestTools::LoggingCommand;
+using Log = std::vector<std::string>;
 using Names = std::vector<std::u16string>;
 
 TEST(SceneTest, NodeChangesTakeEffectAtTheNextUpdate)
@@ -38,7 +41,6 @@ TEST(SceneTest, NodeChangesTakeEffectAtTheNextUpdate)
     scene.Update(0.0f, kNowhere);
     EXPECT_EQ(action.use_count(), 1);
     EXPECT_EQ(DrawList(scene, 2), Names{u"early"});
-    EXPECT_EQ(scene.FindNode(u"early"), again);
 }
 
 TEST(SceneTest, TopLayerGetsTheMouseFirstAndWithinALayerTheLowestNode)
@@ -58,44 +60,26 @@ TEST(SceneTest, TopLayerGetsTheMouseFirstAndWithinALayerTheLowestNode)
     scene.Update(0.0f, kNowhere);
     scene.Render();
     EXPECT_EQ(drawn, (Names{u"base", u"low", u"mid", u"top"}));
-    EXPECT_TRUE(scene.Update(0.0f, TestTools::At(5.0f, 5.0f, true)));
+    EXPECT_TRUE(scene.Update(0.0f, At(5.0f, 5.0f, true)));
     EXPECT_EQ(clicks, Names{u"top"});
     scene.FindNode(u"top")->Hide();
-    scene.Update(0.0f, TestTools::At(5.0f, 5.0f, true));
+    scene.Update(0.0f, At(5.0f, 5.0f, true));
     EXPECT_EQ(clicks, (Names{u"top", u"low"})) << "drawn below, yet first to get the mouse";
 }
 
-TEST(SceneTest, GroupsComeFromNamesAndRemovingOneRemovesEveryLiveMember)
+// Which nodes a group holds is the clear command's test.
+TEST(SceneTest, RemovingAGroupRemovesEveryLiveMemberAlsoOneMadeAgainUnderAnEarlierMembersName)
 {
     Scene scene;
-    scene.CreateNode(u"character_anna", 1, {});
-    scene.CreateNode(u"character_bob_smiling", 1, {});
-    scene.CreateNode(u"bg", 0, {});
-    scene.CreateNode(u"sky", 0, u"character");
-    scene.Update(0.0f, kNowhere);
-    const Names* characters = scene.GetGroupManager().Find(u"character");
-    ASSERT_NE(characters, nullptr);
-    EXPECT_EQ(*characters, (Names{u"character_anna", u"character_bob_smiling", u"sky"}));
-    EXPECT_EQ(scene.GetGroupManager().GetGroups().size(), 1u) << "a name without '_' joins no group";
-
-    scene.RemoveGroup(u"character");
-    scene.Update(0.0f, kNowhere);
-    scene.CreateNode(u"character_anna", 1, {});
-    scene.Update(0.0f, kNowhere);
-    scene.RemoveGroup(u"character");
-    scene.Update(0.0f, kNowhere);
-    EXPECT_EQ(scene.FindNode(u"character_anna"), nullptr) << "a recreated member goes with the next removal";
+    for (int round = 0; round < 2; ++round) {
+        scene.CreateNode(u"character_anna", 1, {});
+        scene.CreateNode(u"bg", 0, {});
+        scene.Update(0.0f, kNowhere);
+        scene.RemoveGroup(u"character");
+        scene.Update(0.0f, kNowhere);
+        EXPECT_EQ(scene.FindNode(u"character_anna"), nullptr) << round;
+    }
     EXPECT_EQ(scene.GetNodes().size(), 1u);
-}
-
-TEST(SceneTest, LayerTargetsNameALayerNumber)
-{
-    EXPECT_EQ(Layer::NumberFromTarget(u"layer:3"), 3);
-    EXPECT_EQ(Layer::NumberFromTarget(u"  layer:3 \t"), 3);
-    EXPECT_EQ(Layer::NumberFromTarget(u"layer: -1"), -1);
-    EXPECT_EQ(Layer::NumberFromTarget(u"layer:3x"), 0);
-    EXPECT_EQ(Layer::NumberFromTarget(u"layer:99999999999"), 0);
-    EXPECT_EQ(Layer::NumberFromTarget(u"Layer:3"), std::nullopt);
 }
 
 // What a clear with the target "all" does to the scene.
@@ -131,10 +115,219 @@ TEST(SceneTest, ResetOrClearFromInsideTheUpdateIsSafe)
         TestTools::PlaceNode(scene, name, 1, 10.0f);
     scene.Update(0.0f, kNowhere);
     scene.FindNode(u"a")->SetAction(std::make_shared<RunCommandAction>(std::make_unique<ClearAllCommand>()));
-    EXPECT_TRUE(scene.Update(0.0f, TestTools::At(5.0f, 5.0f, true)));
+    EXPECT_TRUE(scene.Update(0.0f, At(5.0f, 5.0f, true)));
     EXPECT_TRUE(scene.GetLayers().empty());
     scene.Update(0.0f, kNowhere);
     EXPECT_TRUE(scene.GetNodes().empty());
+}
+
+// Waits for a sleep of its own on the scene's carrier node.
+class SleepCommand : public Command
+{
+public:
+    explicit SleepCommand(float seconds) : m_seconds(seconds) {}
+    void Execute(Scene& scene) override
+    {
+        SceneNode* carrier = scene.GetDummyNode();
+        auto sleep = std::make_unique<SleepAnimator>(*carrier, m_seconds, SleepAnimator::Skip::Never);
+        sleep->SetFinishCallback(Guarded(&SleepCommand::Complete));
+        carrier->AddAnimator(std::move(sleep));
+    }
+
+private:
+    float m_seconds;
+};
+
+class CommandListTest : public ::testing::Test
+{
+protected:
+    CommandListTest()
+    {
+        m_scene.SetFinishedCallback(Callback<void()>([this] { ++m_finished; }));
+    }
+    LoggingCommand* Add(const std::string& tag, bool immediate = true)
+    {
+        auto command = std::make_unique<LoggingCommand>(m_log, tag, immediate);
+        LoggingCommand* added = command.get();
+        m_scene.AddCommand(std::move(command));
+        return added;
+    }
+    void Frame(float dt) { m_scene.Update(dt, kNowhere); }
+
+    Scene m_scene;
+    Log m_log;
+    int m_finished = 0;
+};
+
+TEST_F(CommandListTest, ImmediateCommandsRunWithinOneStartAndTheEndIsReported)
+{
+    m_scene.Start();
+    EXPECT_EQ(m_finished, 1) << "an empty list ends in its Start";
+    for (const char* tag : {"one", "two", "three"})
+        Add(tag);
+    m_scene.Reset();
+    m_scene.Start();
+    EXPECT_EQ(m_log, (Log{"one", "two", "three"}));
+    EXPECT_EQ(m_finished, 2);
+
+    // A menu runs a borrowed list in the scene: nothing until the caller's first report.
+    LoggingCommand borrowed(m_log, "menu");
+    m_scene.SetCommands({&borrowed});
+    EXPECT_EQ(m_log.size(), 3u);
+    m_scene.OnCommandFinished();
+    EXPECT_EQ(m_log.back(), "menu");
+    EXPECT_EQ(m_finished, 3);
+}
+
+TEST_F(CommandListTest, AWaitingParentReportsOnceWhenItsLastChildFinishes)
+{
+    LoggingCommand* parent = Add("parent", false);
+    Add("next");
+    for (const float seconds : {0.5f, 0.25f, 1.0f})
+        parent->AddChild(std::make_unique<SleepCommand>(seconds));
+    m_scene.Start();
+    for (int frame = 0; frame < 3; ++frame)
+        Frame(0.25f);
+    EXPECT_EQ(m_log, Log{"parent"});
+    Frame(0.25f);
+    EXPECT_EQ(m_log, (Log{"parent", "next"}));
+    parent->Complete();
+    EXPECT_EQ(m_finished, 1) << "a second report of the same run is not heard";
+}
+
+TEST_F(CommandListTest, LateReportsAfterAStopOrAResetGoNowhere)
+{
+    LoggingCommand* waiting = Add("waiting", false);
+    Add("after");
+    m_scene.Start();
+    m_scene.Stop();
+    waiting->Complete();
+    EXPECT_EQ(m_scene.GetPosition(), 0);
+
+    LoggingCommand* parent = Add("parent", false);
+    parent->AddChild(std::make_unique<SleepCommand>(1.0f));
+    parent->AddChild(std::make_unique<LoggingCommand>(m_log, "child", false));
+    m_scene.SetCommands({parent});
+    m_scene.OnCommandFinished();
+    Command* child = parent->GetChildren()[1].get();
+    m_scene.Reset();
+    child->Complete();
+    waiting->Complete();
+    Frame(2.0f);
+    EXPECT_EQ(m_scene.GetPosition(), 0) << "the reset list stands at its start";
+    EXPECT_EQ(m_finished, 0);
+
+    // A command that outlives its animator's owner: its guarded report after destruction is harmless.
+    Scene other;
+    auto sleeper = std::make_unique<SleepCommand>(0.0f);
+    sleeper->Execute(other);
+    sleeper.reset();
+    other.Update(0.0f, kNowhere);
+}
+
+TEST(InputObjectTest, HitRectangleIncludesTheTopLeftEdgesOnlyAndIgnoresZoom)
+{
+    TestTools::TestPicture picture(10.0f, 10.0f);
+    SceneNode node;
+    node.MoveTo(100.0f, 200.0f);
+    EXPECT_FALSE(node.TestMouse(100.0f, 200.0f, false)) << "no size and no picture: 0 x 0";
+    node.SetResource(&picture);
+    node.SetZoom(3.0f);
+    EXPECT_TRUE(node.TestMouse(100.0f, 200.0f, false));
+    EXPECT_FALSE(node.TestMouse(110.0f, 205.0f, false));
+    EXPECT_FALSE(node.TestMouse(105.0f, 210.0f, false));
+
+    Scene scene;
+    TestTools::CurrentSceneScope current(scene);
+    SceneNode* other = scene.CreateNode(u"other", 0, {});
+    node.Hide();
+    node.SetHoverTargetName(u"other");
+    EXPECT_FALSE(node.TestMouse(100.0f, 200.0f, true));
+    EXPECT_EQ(node.GetHoverTarget(), other) << "names are resolved even while hidden";
+}
+
+// A button: A shows while the mouse is away, B while it is over the same rectangle.
+class HoverSwapTest : public ::testing::Test
+{
+protected:
+    HoverSwapTest()
+    {
+        m_a = TestTools::PlaceNode(m_scene, u"a", 1, 10.0f);
+        m_b = TestTools::PlaceNode(m_scene, u"b", 1, 10.0f);
+        m_a->SetHoverTargetName(u"b");
+        m_b->SetLeaveTarget(m_a);
+        m_b->Hide();
+        m_a->SetAction(std::make_shared<RunFunctionAction>(Callback<void()>([this] { ++m_clicks; })));
+    }
+    void Frame(float x, float y, bool clicked = false) { m_scene.Update(0.016f, At(x, y, clicked)); }
+
+    Scene m_scene;
+    TestTools::CurrentSceneScope m_current{m_scene};
+    SceneNode* m_a;
+    SceneNode* m_b;
+    int m_clicks = 0;
+};
+
+TEST_F(HoverSwapTest, SwapsInOnEnterRunsTheLeaveTargetsActionSwapsBackOnLeaveAndForgetsRemovedNodes)
+{
+    Frame(50.0f, 50.0f);
+    EXPECT_FALSE(m_b->IsVisible());
+    Frame(5.0f, 5.0f);
+    EXPECT_FALSE(m_a->IsVisible());
+    EXPECT_TRUE(m_b->IsVisible()) << "B's test in the same frame must not swap straight back";
+    Frame(5.0f, 5.0f, true);
+    EXPECT_EQ(m_clicks, 1) << "B has no action: its leave target's runs";
+    EXPECT_TRUE(m_b->IsVisible());
+    Frame(50.0f, 50.0f);
+    EXPECT_FALSE(m_b->IsVisible());
+
+    // Removed nodes are never reached through another node's targets, in this scene or another.
+    Scene overlay;
+    SceneNode* badge = overlay.CreateNode(u"badge", 0, {});
+    badge->SetLeaveTargetName(u"a"); // resolved in the current scene, not its own
+    overlay.Update(0.0f, kNowhere);
+    ASSERT_EQ(badge->GetLeaveTarget(), m_a);
+    m_scene.RemoveNode(u"b");
+    EXPECT_EQ(m_a->GetHoverTarget(), nullptr) << "cleared at removal, before the node is deleted";
+    Frame(5.0f, 5.0f);
+    EXPECT_TRUE(m_a->IsVisible());
+    m_scene.Reset();
+    EXPECT_EQ(badge->GetLeaveTarget(), nullptr);
+}
+
+// Counts the instances alive; running it takes it off the node that ran it.
+class SelfRemovingAction : public Action
+{
+public:
+    explicit SelfRemovingAction(SceneNode*& node) : m_node(node) { ++s_alive; }
+    ~SelfRemovingAction() override { --s_alive; }
+    void Perform() override
+    {
+        m_node->SetAction(nullptr);
+        s_aliveDuringRun = s_alive;
+    }
+
+    static inline int s_alive = 0;
+    static inline int s_aliveDuringRun = -1;
+
+private:
+    SceneNode*& m_node;
+};
+
+TEST_F(HoverSwapTest, SharedActionsAreFreedOnceAndSurviveReplacementWhileRunning)
+{
+    Frame(50.0f, 50.0f);
+    m_a->SetHoverTarget(nullptr);
+    std::shared_ptr<Action> installed = std::make_shared<SelfRemovingAction>(m_a);
+    m_a->SetAction(installed);
+    m_b->SetAction(installed); // as a command that installs its action on two nodes
+    installed.reset();
+    Frame(5.0f, 5.0f, true);
+    EXPECT_EQ(SelfRemovingAction::s_aliveDuringRun, 1);
+    EXPECT_EQ(SelfRemovingAction::s_alive, 1) << "still held by the other node";
+    m_scene.RemoveNode(u"b");
+    Frame(50.0f, 50.0f);
+    EXPECT_EQ(SelfRemovingAction::s_alive, 0) << "freed with the last holder, once";
 }
 
 } // namespace

@@ -28,15 +28,12 @@ public:
     [[nodiscard]] ResourceType GetType() const override { return ResourceType::Sprite; }
     [[nodiscard]] float GetWidth() override { return m_width; }
     [[nodiscard]] float GetHeight() override { return m_height; }
-    void Render(float x, float /*y*/, float /*zoom*/, float /*opacity*/) override
+    void Render(float /*x*/, float /*y*/, float /*zoom*/, float /*opacity*/) override
     {
-        lastX = x;
         if (m_drawn != nullptr)
             m_drawn->push_back(GetName());
     }
     void Unload() override {}
-
-    float lastX = -1.0f;
 
 private:
     float m_width;

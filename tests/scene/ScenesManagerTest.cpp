@@ -50,14 +50,9 @@ protected:
 TEST_F(ScenesManagerTest, ScenesFollowEachOtherInDefinitionOrder)
 {
     Scene* a = MakeScene(u"a", {{"a1", true}, {"a2", false}});
-    Scene* c = MakeScene(u"c", {{"c1", true}});
+    MakeScene(u"c", {{"c1", true}});
     Scene* b = MakeScene(u"b", {{"b1", false}});
-    EXPECT_EQ(a->GetNextScene(), u"c");
-    EXPECT_EQ(c->GetNextScene(), u"b");
-    EXPECT_EQ(b->GetNextScene(), u"");
-
     m_manager.StartScene(u"a", SceneStart::Reset);
-    EXPECT_EQ(m_log, (Log{"a1", "a2"}));
     EXPECT_EQ(CurrentScene::Get(), a);
     m_commands["a2"]->Complete();
     // c ends at once and hands over to b, which was defined after it although its name sorts before it.
@@ -66,53 +61,41 @@ TEST_F(ScenesManagerTest, ScenesFollowEachOtherInDefinitionOrder)
     m_commands["b1"]->Complete();
     EXPECT_EQ(m_manager.GetCurrentScene(), b);
     EXPECT_EQ(m_manager.GetCurrentName(), u"b");
-    EXPECT_FALSE(m_manager.IsSwitching());
 
     // A second definition under a taken name is chained, but the name keeps the first scene.
-    Scene* again = MakeScene(u"a", {{"x", true}});
+    EXPECT_NE(MakeScene(u"a", {{"x", true}}), a);
     EXPECT_EQ(b->GetNextScene(), u"a");
-    EXPECT_NE(again, a);
     EXPECT_EQ(m_manager.FindScene(u"a"), a);
 }
 
-TEST_F(ScenesManagerTest, StartingAgainWithResetRunsFromTheTopAndUnknownNamesKeepTheSceneRunning)
+TEST_F(ScenesManagerTest, RestartsResumesUnknownNamesAndLateReportsOfTheOldScene)
 {
     Scene* a = MakeScene(u"a", {{"a1", true}, {"a2", false}});
-    MakeScene(u"b", {{"b1", false}});
+    Scene* c = MakeScene(u"c", {{"c1", false}});
     m_manager.StartScene(u"a", SceneStart::Reset);
     a->CreateNode(u"hero", 1, {});
-    EXPECT_EQ(a->GetPosition(), 1);
-
     m_manager.StartScene(u"a", SceneStart::Reset);
-    EXPECT_EQ(m_log, (Log{"a1", "a2", "a1", "a2"}));
     EXPECT_EQ(a->FindNode(u"hero"), nullptr);
     // Resuming runs the command at the position again, keeping the stage.
     a->CreateNode(u"hero", 1, {});
     m_manager.StartScene(u"a", SceneStart::Resume);
-    EXPECT_EQ(m_log.back(), "a2");
+    EXPECT_EQ(m_log, (Log{"a1", "a2", "a1", "a2", "a2"}));
     EXPECT_NE(a->FindNode(u"hero"), nullptr);
 
     // An unknown name: a keeps running, but its end starts nothing until a start succeeds.
     m_manager.StartScene(u"nowhere", SceneStart::Reset);
-    EXPECT_TRUE(m_manager.IsSwitching());
-    EXPECT_EQ(m_manager.GetCurrentScene(), a);
     EXPECT_EQ(m_manager.GetCurrentName(), u"nowhere");
     m_commands["a2"]->Complete();
     EXPECT_EQ(m_manager.GetCurrentScene(), a);
-    EXPECT_EQ(m_log.back(), "a2");
-}
+    EXPECT_EQ(m_log.size(), 5u);
 
-TEST_F(ScenesManagerTest, LateReportsOfASceneSwitchedAwayFromGoNowhere)
-{
-    Scene* a = MakeScene(u"a", {{"a1", false}, {"a2", false}});
-    MakeScene(u"b", {{"b1", false}});
-    Scene* c = MakeScene(u"c", {{"c1", false}});
+    // A report of the scene switched away from goes nowhere.
     m_manager.StartScene(u"a", SceneStart::Reset);
     m_manager.StartScene(u"c", SceneStart::Reset);
-    m_commands["a1"]->Complete();
-    EXPECT_EQ(a->GetPosition(), 0);
+    m_commands["a2"]->Complete();
+    EXPECT_EQ(a->GetPosition(), 1);
     EXPECT_EQ(m_manager.GetCurrentScene(), c);
-    EXPECT_EQ(m_log, (Log{"a1", "c1"}));
+    EXPECT_EQ(m_log.back(), "c1");
 }
 
 TEST_F(ScenesManagerTest, ScenesThatEndAtOnceInALoopGoOnAtTheNextFrame)
@@ -128,22 +111,10 @@ TEST_F(ScenesManagerTest, ScenesThatEndAtOnceInALoopGoOnAtTheNextFrame)
     EXPECT_GT(m_log.size(), firstFrame);
 }
 
-TEST_F(ScenesManagerTest, HeldButtonIsAcceptedOnceEveryClickDelay)
+// The gate's delay is the click gate's test; the manager steps the gate and closes it at a start, so the click that
+// started a scene does not act in it.
+TEST_F(ScenesManagerTest, AStartClosesTheClickGateAndUpdatesOpenIt)
 {
-    // Whoever accepts clicks calls Accept between the manager's updates, as a held left button would.
-    std::vector<int> accepted;
-    for (int frame = 0; frame < 70; ++frame) {
-        if (ClickGate::Left().Accept(true))
-            accepted.push_back(frame);
-        m_manager.Update(0.01f);
-    }
-    ASSERT_EQ(accepted.size(), 3u);
-    EXPECT_EQ(accepted[0], 0);
-    EXPECT_NEAR(accepted[1] - accepted[0], 30, 1);
-    EXPECT_NEAR(accepted[2] - accepted[1], 30, 1);
-
-    // A scene start closes the gate, so the click that started it does not act in the new scene.
-    ClickGate::Left().Reset();
     MakeScene(u"a", {{"a1", false}});
     m_manager.StartScene(u"a", SceneStart::Reset);
     m_manager.Update(0.2f);
@@ -160,8 +131,6 @@ TEST_F(ScenesManagerTest, TheErrorScreenDeletesTheScenesAndStopsEverything)
     m_manager.LaunchInterface(u"hud");
     m_manager.DeleteAllScenes();
     m_manager.ShowError(u"Script error\nInfo: x");
-    EXPECT_TRUE(m_manager.IsErrorShown());
-    EXPECT_EQ(m_manager.GetErrorText(), u"Script error\nInfo: x");
     EXPECT_EQ(CurrentScene::Get(), nullptr);
     EXPECT_EQ(m_manager.FindInterfaceScene(u"hud"), nullptr);
     EXPECT_TRUE(m_manager.GetShownInterfaces().empty());
@@ -173,7 +142,6 @@ TEST_F(ScenesManagerTest, TheErrorScreenDeletesTheScenesAndStopsEverything)
     MakeScene(u"late", {{"late1", true}});
     m_manager.StartScene(u"late", SceneStart::Reset);
     EXPECT_EQ(m_log, (Log{"a1"}));
-    EXPECT_TRUE(m_manager.IsRunning());
     m_manager.End();
     EXPECT_FALSE(m_manager.IsRunning());
 }
@@ -186,16 +154,10 @@ TEST_F(ScenesManagerTest, InterfacesStartOnceAndRunInNameOrderBeforeTheStory)
         scene->AddCommand(std::make_unique<LoggingCommand>(m_log, TextCodec::WideToUtf8(name), false));
     }
     m_manager.StartScene(u"story", SceneStart::Reset);
-    m_manager.LaunchInterface(u"zeta");
-    m_manager.LaunchInterface(u"alpha");
-    m_manager.LaunchInterface(u"zeta");
-    m_manager.LaunchInterface(u"missing");
+    for (const char16_t* name : {u"zeta", u"alpha", u"zeta", u"missing"})
+        m_manager.LaunchInterface(name);
     EXPECT_EQ(m_log, (Log{"s1", "zeta", "alpha"}));
     EXPECT_EQ(m_manager.GetShownInterfaces(), (std::vector<std::u16string>{u"alpha", u"zeta"}));
-    EXPECT_TRUE(m_manager.RemoveInterface(u"zeta"));
-    EXPECT_FALSE(m_manager.RemoveInterface(u"zeta"));
-    m_manager.ClearInterfaces();
-    EXPECT_TRUE(m_manager.GetShownInterfaces().empty());
     EXPECT_EQ(m_manager.GetCurrentScene(), story);
 }
 
