@@ -5,6 +5,7 @@
 #include "commands/SetDelayCommand.h"
 #include "commands/SetInterfaceCommand.h"
 
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 #include "core/HgeManager.h"
 #include "scene/ClickGate.h"
@@ -48,8 +49,6 @@ struct TagCommand : Command
 class FlowCommandsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ClickGate::Left().Reset(); }
-
     // Runs the command on its own, as a branch or an action would, and says whether it reported at once.
     bool Run(Command& command)
     {
@@ -68,6 +67,7 @@ protected:
     }
     void Frame(float dt, bool clicked) { m_scene.Update(dt, Scene::Mouse{10.0f, 10.0f, clicked}); }
 
+    TestTools::ProcessRecordGuard m_records;
     TriggerManager m_triggers;
     ScenesManager m_scenes;
     Scene m_scene;

@@ -10,6 +10,7 @@
 #include "commands/SetVolumeCommand.h"
 #include "commands/SpeakCommand.h"
 
+#include "ProcessRecordGuard.h"
 #include "AudioTools.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
@@ -45,11 +46,9 @@ class TextCommandsTest : public ::testing::Test
 protected:
     TextCommandsTest()
     {
-        ClickGate::Left().Reset();
         m_box = m_dialogs.GetTextbox(u"main");
         m_box->SetSize(300.0f, 100.0f);
     }
-    ~TextCommandsTest() override { ClickGate::Left().Reset(); }
 
     // Starts the command alone, counting its reports.
     void Run(Command& command)
@@ -78,6 +77,7 @@ protected:
         return TextCodec::Utf8ToWide(m_folder.File(name));
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;

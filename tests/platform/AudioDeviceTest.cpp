@@ -1,4 +1,5 @@
 #include "AudioTools.h"
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 
 #include "platform/AudioDevice.h"
@@ -60,7 +61,6 @@ protected:
         options.headless = true;
         SetPlatformOptions(options);
     }
-    void TearDown() override { SetPlatformOptions({}); }
 
     [[nodiscard]] std::unique_ptr<AudioDevice> OpenDevice()
     {
@@ -88,6 +88,7 @@ protected:
         return {m_log.events.begin() + static_cast<std::ptrdiff_t>(before), m_log.events.end()};
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     TestTools::LevelMeter m_meter;
     EventLog m_log;

@@ -2,6 +2,7 @@
 // blue (?), 28-33 black (the blank), 34-39 yellow over 12 rows (C), 40-63 magenta. B has a pre shift of 1 and a
 // post shift of 2, so "AB" is 10 + 1 + 10 + 2 = 23 pixels wide.
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "ScreenPicture.h"
 #include "TempFolder.h"
 
@@ -58,9 +59,9 @@ protected:
         m_hge->System_SetState(HGE_TEXTUREFILTER, false); // nearest texels: each letter lands as an exact rectangle
         ASSERT_TRUE(m_hge->System_Initiate());
     }
-    void TearDown() override { TextCodec::SetCodePage("CP1252"); }
     std::string Log() const { return m_folder.Read("engine.log"); }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge{{}, 320, 120};
 };

@@ -1,5 +1,6 @@
 #include "scene/ScenesManager.h"
 
+#include "ProcessRecordGuard.h"
 #include "HeadlessHge.h"
 #include "ReplayLoop.h"
 #include "SceneTestTools.h"
@@ -23,13 +24,6 @@ using Log = std::vector<std::string>;
 class ScenesManagerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { TearDown(); }
-    void TearDown() override
-    {
-        ClickGate::Left().Reset();
-        ClickGate::Right().Reset();
-    }
-
     // A scene whose commands log their tag; waiting ones report only when the test completes them.
     Scene* MakeScene(const std::u16string& name, std::vector<std::pair<std::string, bool>> commands)
     {
@@ -42,6 +36,7 @@ protected:
         return scene;
     }
 
+    TestTools::ProcessRecordGuard m_records;
     ScenesManager m_manager;
     Log m_log;
     std::map<std::string, LoggingCommand*> m_commands;

@@ -1,5 +1,6 @@
 #include "scene/TriggerManager.h"
 
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
@@ -39,7 +40,6 @@ class TriggerManagerTest : public ::testing::Test
 {
 protected:
     TriggerManagerTest() { UserFiles::SetUserFolderOverride(m_folder.Path().string()); }
-    ~TriggerManagerTest() override { UserFiles::SetUserFolderOverride(""); }
 
     std::u16string File(const std::string& name) const { return TextCodec::Utf8ToWide(m_folder.File(name)); }
     // An empty manager, as at the next start of the program.
@@ -49,6 +49,7 @@ protected:
         return m_triggers.emplace();
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     std::optional<TriggerManager> m_triggers{std::in_place};
 };

@@ -1,3 +1,4 @@
+#include "ProcessRecordGuard.h"
 #include "HeadlessHge.h"
 #include "ScriptRun.h"
 #include "core/TextCodec.h"
@@ -45,8 +46,6 @@ using TestTools::kBadNumber;
 class GalleryStatementsTest : public ::testing::Test
 {
 protected:
-    ~GalleryStatementsTest() override { UserFiles::SetUserFolderOverride(""); }
-
     std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
     // The lines inside a gallery block of a new name. The gallery, or an empty stand-in when they failed (m_error).
     Gallery& Fill(std::u16string_view begin, std::initializer_list<std::u16string_view> lines)
@@ -67,6 +66,7 @@ protected:
         return gallery;
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;
     DialogManager m_dialogs;

@@ -1,20 +1,17 @@
 #include "script/MenuStatements.h"
 
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
+#include "app/GameSystems.h"
 #include "menus/Menu.h"
-#include "menus/MenuManager.h"
 #include "menus/MenuSwitch.h"
 #include "menus/TextSlider.h"
 #include "menus/VisualSlider.h"
-#include "resources/ResourceManager.h"
 #include "scene/RunCommandAction.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
-#include "scene/ScenesManager.h"
-#include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
-#include "sound/SoundManager.h"
 
 #include <gtest/gtest.h>
 
@@ -43,13 +40,10 @@ protected:
     }
     std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
-    ResourceManager m_resources;
-    ScenesManager m_scenes;
-    TriggerManager m_triggers;
-    MenuManager m_menus;
-    std::optional<SoundManager> m_sound{std::in_place};
+    std::optional<GameSystems> m_systems{std::in_place};
     int m_saves = 0;
     TestTools::ScriptRun m_script;
 };
@@ -58,22 +52,22 @@ TEST_F(MenuStatementsTest, MenusAreMadeOnceAndTheirCommandsSplitAtMenuOnAndMenuO
 {
     EXPECT_EQ(Run({u"beginmenu(m)", u"end", u"beginmenu(m)", u"end", u"beginmenu(after)", u"end"}),
               "Menu already exists");
-    EXPECT_EQ(m_menus.FindMenu(u"after"), nullptr) << "the file stops at the error";
+    EXPECT_EQ(m_systems->menus.FindMenu(u"after"), nullptr) << "the file stops at the error";
     EXPECT_EQ(Run({u"beginswitch(pick)", u"end", u"beginswitch(pick)", u"end"}), "Switch already exists");
 
     ASSERT_EQ(Run({u"beginmenu(main)", u"button(b1, action=save)", u"button(b2, action=goto(end))",
                    u"button(b3, action=)", u"set(a, 1)", u"menu_on", u"set(b, 2)", u"menu_off", u"set(c, 3)", u"end"}),
               "");
-    Menu& menu = *m_menus.FindMenu(u"main");
+    Menu& menu = *m_systems->menus.FindMenu(u"main");
     const Scene& scene = menu.GetScene();
     scene.FindNode(u"button1swap")->GetAction()->Run();
     EXPECT_EQ(m_saves, 1) << "the interface function is bound";
     EXPECT_NE(dynamic_cast<const RunCommandAction*>(scene.FindNode(u"button2swap")->GetAction().get()), nullptr);
     EXPECT_EQ(scene.FindNode(u"button3swap")->GetAction(), nullptr);
     menu.Show({});
-    EXPECT_EQ(m_triggers.Get(u"a") + m_triggers.Get(u"b") + m_triggers.Get(u"c"), u"12");
+    EXPECT_EQ(m_systems->triggers.Get(u"a") + m_systems->triggers.Get(u"b") + m_systems->triggers.Get(u"c"), u"12");
     menu.Hide();
-    EXPECT_EQ(m_triggers.Get(u"c"), u"3");
+    EXPECT_EQ(m_systems->triggers.Get(u"c"), u"3");
 }
 
 TEST_F(MenuStatementsTest, SwitchesChooseByTriggerAndMenuPartsNeedTheirBlock)
@@ -81,12 +75,12 @@ TEST_F(MenuStatementsTest, SwitchesChooseByTriggerAndMenuPartsNeedTheirBlock)
     ASSERT_EQ(Run({u"beginswitch(options, default=plain)", u"switch(fancy, value=1, trigger=gfx)",
                    u"switch(other, value=yes, trigger=alt)", u"end"}),
               "");
-    const MenuSwitch* chooser = m_menus.FindSwitch(u"options");
+    const MenuSwitch* chooser = m_systems->menus.FindSwitch(u"options");
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->GetMenuName(), u"plain");
-    m_triggers.Set(u"gfx", u"1");
+    m_systems->triggers.Set(u"gfx", u"1");
     EXPECT_EQ(chooser->GetMenuName(), u"fancy");
-    m_triggers.Set(u"alt", u"yes");
+    m_systems->triggers.Set(u"alt", u"yes");
     EXPECT_EQ(chooser->GetMenuName(), u"other") << "the first trigger by name wins";
 
     EXPECT_EQ(Run({u"switch(a, value=1, trigger=t)"}), "switch needs an open switch block");
@@ -110,7 +104,7 @@ TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWor
                    u"textslider(t2, bind=Music, normal=plain)", u"visualslider(v1, bind=general, box=box)",
                    u"textslider(faceless, bind=voice, normal=bare)", u"visualslider(typo, bind=sfx, box=bxo)", u"end"}),
               "");
-    const auto& sliders = m_menus.FindMenu(u"options")->GetSliders();
+    const auto& sliders = m_systems->menus.FindMenu(u"options")->GetSliders();
     ASSERT_EQ(sliders.size(), 5u);
     const auto* ranged = dynamic_cast<const TextSlider*>(sliders[0].get());
     ASSERT_TRUE(ranged != nullptr && dynamic_cast<VisualSlider*>(sliders[2].get()));
@@ -132,11 +126,11 @@ TEST_F(MenuStatementsTest, VolumeBindingsReachTheirOwnChannel)
     BindVolume(u"voice").setter(2.5f);
     BindVolume(u"sfx").setter(3.5f);
     BindVolume(u"general").setter(4.5f);
-    EXPECT_EQ(std::vector({m_sound->GetMusicVolume(), m_sound->GetVoiceVolume(), m_sound->GetSfxVolume(),
-                           m_sound->GetMasterVolume()}),
+    EXPECT_EQ(std::vector({m_systems->sound.GetMusicVolume(), m_systems->sound.GetVoiceVolume(), m_systems->sound.GetSfxVolume(),
+                           m_systems->sound.GetMasterVolume()}),
               std::vector({1.5f, 2.5f, 3.5f, 4.5f}));
-    m_sound.reset();
-    EXPECT_TRUE(BindVolume(u"music").setter.IsEmpty()) << "no sound manager, nothing to bind";
+    m_systems.reset();
+    EXPECT_TRUE(BindVolume(u"music").setter.IsEmpty()) << "no managers, nothing to bind";
 }
 
 TEST_F(MenuStatementsTest, SwapPlacesTheHiddenPictureAsTheHoverPictureOfTheLastObject)
@@ -144,15 +138,15 @@ TEST_F(MenuStatementsTest, SwapPlacesTheHiddenPictureAsTheHoverPictureOfTheLastO
     ASSERT_EQ(Run({u"object(door_lit, file=lit.png)", u"beginscene(s1)", u"object(door, layer=1)",
                    u"swap(door_lit, layer=1, align=5:6)", u"end"}),
               "");
-    m_scenes.StartScene(u"s1", SceneStart::Reset);
-    Scene& scene = *m_scenes.GetCurrentScene();
+    m_systems->scenes.StartScene(u"s1", SceneStart::Reset);
+    Scene& scene = *m_systems->scenes.GetCurrentScene();
     scene.Update(0.0f, Scene::Mouse{});
     const SceneNode* door = scene.FindNode(u"door");
     const SceneNode* lit = scene.FindNode(u"door_lit");
     ASSERT_TRUE(door != nullptr && lit != nullptr);
     EXPECT_EQ(door->GetHoverTarget(), lit);
     EXPECT_FALSE(lit->IsVisible());
-    EXPECT_EQ(lit->GetResource(), m_resources.FindResource(u"door_lit"));
+    EXPECT_EQ(lit->GetResource(), m_systems->resources.FindResource(u"door_lit"));
     EXPECT_EQ(Run({u"swap(door_lit, layer=1)"}), "Node command out of scene");
 }
 

@@ -1,5 +1,6 @@
 #include "script/ParseManager.h"
 
+#include "ProcessRecordGuard.h"
 #include "ScriptFile.h"
 #include "TempFolder.h"
 #include "core/DisplaySettings.h"
@@ -35,8 +36,6 @@ class ParseManagerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TheDisplaySettings() = DisplaySettings{};
-        TheGameNames() = GameNames{};
         m_notes.clear();
         m_reports.clear();
         m_parser = std::make_unique<ParseManager>();
@@ -92,6 +91,7 @@ protected:
         return u"Script error\nFile: " + Name(file) + u"\nLine: " + line + u"\nInfo: " + info;
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     std::unique_ptr<ParseManager> m_parser;
     Notes m_notes;

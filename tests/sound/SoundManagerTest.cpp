@@ -1,5 +1,6 @@
 #include "sound/SoundManager.h"
 
+#include "ProcessRecordGuard.h"
 #include "AudioTools.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
@@ -34,11 +35,6 @@ protected:
         m_hge->System_SetState(HGE_LOGFILE, m_folder.File("engine.log").c_str());
         UserFiles::SetUserFolderOverride(m_folder.Path().string());
         Restart();
-    }
-    ~SoundManagerTest() override
-    {
-        m_sound.reset();
-        UserFiles::SetUserFolderOverride("");
     }
 
     void Restart()
@@ -89,6 +85,7 @@ protected:
         return std::string(reinterpret_cast<const char*>(values), sizeof values);
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;
