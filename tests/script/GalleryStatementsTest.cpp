@@ -46,23 +46,16 @@ protected:
     ~GalleryStatementsTest() override { UserFiles::SetUserFolderOverride(""); }
 
     std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
-    // The lines inside a gallery block of a new name. The gallery, or an empty stand-in when they failed (m_error).
-    Gallery& Fill(std::u16string_view begin, std::initializer_list<std::u16string_view> lines)
+    // The gallery the lines make inside a block of a new name, or an empty stand-in when they failed.
+    Gallery& Block(const std::u16string& begin, std::initializer_list<std::u16string_view> lines)
     {
         const std::u16string name = m_script.NextScene();
-        std::vector<std::u16string> text{std::u16string(begin) + u"(" + name + u")"};
+        std::vector<std::u16string> text{begin + u"(" + name + u")"};
         text.insert(text.end(), lines.begin(), lines.end());
         text.emplace_back(u"end");
-        m_error = m_script.Run(text);
+        EXPECT_EQ(m_script.Run(text), "");
         Gallery* gallery = m_galleries->Find(name);
-        return m_error.empty() && gallery != nullptr ? *gallery : m_spare;
-    }
-    Gallery& Slides(std::initializer_list<std::u16string_view> lines) { return Checked(Fill(u"beginslide", lines)); }
-    Gallery& Thumbs(std::initializer_list<std::u16string_view> lines) { return Checked(Fill(u"beginthumbs", lines)); }
-    Gallery& Checked(Gallery& gallery)
-    {
-        EXPECT_EQ(m_error, "");
-        return gallery;
+        return gallery != nullptr ? *gallery : m_spare;
     }
 
     TestTools::HeadlessHge m_hge;
@@ -71,7 +64,6 @@ protected:
     ScenesManager m_scenes;
     std::optional<GalleryManager> m_galleries{std::in_place};
     ThumbsGallery m_spare; // answers for a gallery that failed, so a failed expectation does not crash the test
-    std::string m_error;
     TestTools::ScriptRun m_script;
 };
 
@@ -96,7 +88,7 @@ TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffs
         {u"cancel", Gallery::Cancel},   {u"cancel2", Gallery::CancelHover}, {u"border", Gallery::Frame},
     };
     for (const auto& [keyword, slot] : parts) {
-        Gallery& gallery = Slides({std::u16string(keyword) + u"(arrow, align=700:550.5)"});
+        Gallery& gallery = Block(u"beginslide", {std::u16string(keyword) + u"(arrow, align=700:550.5)"});
         const SceneNode* node = gallery.GetElement(slot);
         ASSERT_NE(node, nullptr) << TextCodec::WideToUtf8(keyword);
         EXPECT_EQ(node->GetResource(), arrow);
@@ -109,7 +101,7 @@ TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffs
         EXPECT_EQ(GalleryState::Frame(gallery), slot == Gallery::Frame ? place : origin);
     }
     // A border without align keeps the offset; an unknown picture draws nothing and is warned about.
-    Gallery& gallery = Thumbs({u"border(arrow, align=3:5)", u"border(missing)"});
+    Gallery& gallery = Block(u"beginthumbs", {u"border(arrow, align=3:5)", u"border(missing)"});
     EXPECT_EQ(GalleryState::Frame(gallery), std::make_pair(3.0f, 5.0f));
     ASSERT_NE(gallery.GetElement(Gallery::Frame), nullptr);
     EXPECT_EQ(gallery.GetElement(Gallery::Frame)->GetResource(), nullptr);
@@ -124,7 +116,8 @@ TEST_F(GalleryStatementsTest, OnlyNoSaveGamesReadsNumbersLeniently)
         {u"nosavegames(empty.png, align=2.5:-7)", {0.0f, -7.0f}},
     };
     for (const auto& [statement, position] : lenient)
-        EXPECT_EQ(GalleryState::EmptyAt(Thumbs({statement})), position) << TextCodec::WideToUtf8(statement);
+        EXPECT_EQ(GalleryState::EmptyAt(Block(u"beginthumbs", {statement})), position)
+            << TextCodec::WideToUtf8(statement);
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST_F(MenuStatementsTest, SwitchesChooseByTrigger)
     m_triggers.Set(u"gfx", u"1");
     EXPECT_EQ(chooser->GetMenuName(), u"fancy");
     m_triggers.Set(u"alt", u"yes");
-    EXPECT_EQ(chooser->GetMenuName(), u"other") << "the first trigger by name wins";
+    EXPECT_EQ(chooser->GetMenuName(), u"other") << "both cases were read";
 }
 
 TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWork)

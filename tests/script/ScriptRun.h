@@ -24,8 +24,6 @@
 
 namespace Vel::TestTools {
 
-inline const std::string kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
-
 // A row of a table file: a script's lines, joined by " | ", then " => " and what the script gives.
 struct Row
 {
@@ -58,6 +56,7 @@ inline std::vector<Row> ReadTable(const std::string& name)
     return rows;
 }
 
+// A command by its description alone.
 inline std::string Description(const Command* command)
 {
     return TextCodec::WideToUtf8(command->GetDescription());
