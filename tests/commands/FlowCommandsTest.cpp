@@ -4,12 +4,17 @@
 #include "commands/LaunchCommand.h"
 #include "commands/SetDelayCommand.h"
 #include "commands/SetInterfaceCommand.h"
+#include "commands/SetMenuCommand.h"
+#include "commands/SetSwapCommand.h"
 
 #include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 #include "core/HgeManager.h"
+#include "menus/MenuManager.h"
+#include "menus/MenuSwitch.h"
 #include "scene/ClickGate.h"
 #include "scene/Scene.h"
+#include "scene/SceneNode.h"
 #include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
 
@@ -49,11 +54,15 @@ struct TagCommand : Command
 class FlowCommandsTest : public ::testing::Test
 {
 protected:
-    // Runs the command on its own, as a branch or an action would, and says whether it reported at once.
+    // Runs the command on its own, as a branch or an action would, and says whether it reported at once. Reports
+    // are counted and their commands' descriptions logged.
     bool Run(Command& command)
     {
         const int before = m_reports;
-        command.SetCompletion(Callback<void()>([this] { ++m_reports; }));
+        command.SetCompletion(Callback<void()>([this, &command] {
+            ++m_reports;
+            m_reported.push_back(command.GetDescription());
+        }));
         command.Execute(m_scene);
         return m_reports > before;
     }
@@ -73,6 +82,7 @@ protected:
     Scene m_scene;
     Log m_log;
     int m_reports = 0;
+    Log m_reported;
 };
 
 TEST_F(FlowCommandsTest, ConditionRunsTheBranchOfItsOutcomeAndReportsWithoutWaitingForIt)
@@ -179,6 +189,50 @@ TEST_F(FlowCommandsTest, DelaysReportOnceAtTheirEndPausesUseUpTheClickAndSleepsD
     Frame(0.5f, true);
     EXPECT_EQ(m_reports, 4) << "a sleep of a reset scene reported";
     EXPECT_EQ(m_scene.FindNode(std::u16string(Scene::kDummyNodeName)), nullptr);
+}
+
+TEST_F(FlowCommandsTest, MenuCommandReportsWhenItsOwnMenuClosesAndAtOnceWithoutOne)
+{
+    SetMenuCommand options(u"options"), sound(u"sound"), missing(u"Options"), chooser(u"choose");
+    EXPECT_TRUE(Run(options)) << "a game read without menus goes on";
+    MenuManager menus;
+    ASSERT_TRUE(menus.CreateMenu(u"options") != nullptr && menus.CreateMenu(u"sound") != nullptr);
+    menus.CreateSwitch(u"choose")->SetDefault(u"sound");
+    EXPECT_FALSE(Run(options));
+    EXPECT_FALSE(Run(sound));
+    menus.Back();
+    EXPECT_EQ(m_reported.back(), u"Menu-sound") << "closing the second menu reports only its own command";
+    menus.Back();
+    EXPECT_TRUE(Run(missing)) << "names are case-sensitive; a missing menu lets the story go on";
+    EXPECT_TRUE(menus.GetStack().empty());
+    EXPECT_FALSE(Run(chooser));
+    EXPECT_EQ(menus.CurrentMenuName(), u"sound");
+    menus.Back();
+    Run(*std::make_unique<SetMenuCommand>(u"options")); // gone before its menu closes: never called
+    menus.Back();
+    EXPECT_EQ(m_reported, (Log{u"Menu-options", u"Menu-sound", u"Menu-options", u"Menu-Options", u"Menu-choose"}));
+    EXPECT_TRUE(menus.GetStack().empty());
+}
+
+TEST_F(FlowCommandsTest, SwapPairsTheNodesWithTheSecondHiddenAndAMissingNodeChangesNothing)
+{
+    // Still pending additions, as right after the node commands of the same statement.
+    SceneNode* first = m_scene.CreateNode(u"door", 1, u"");
+    SceneNode* second = m_scene.CreateNode(u"door_lit", 1, u"");
+    first->Hide();
+    SetSwapCommand ghost(u"door", u"ghost"), unknown(u"ghost", u"door_lit"), unnamed(u"", u"door_lit"),
+        swap(u"door", u"door_lit");
+    EXPECT_TRUE(Run(ghost) && Run(unknown) && Run(unnamed));
+    EXPECT_EQ(first->GetHoverTarget(), nullptr);
+    EXPECT_EQ(second->GetLeaveTarget(), nullptr);
+    EXPECT_FALSE(first->IsVisible()) << "the first node is not shown without a partner";
+    EXPECT_TRUE(second->IsVisible());
+
+    ASSERT_TRUE(Run(swap));
+    EXPECT_EQ(std::vector({first->GetHoverTarget(), second->GetLeaveTarget(), first->GetLeaveTarget()}),
+              std::vector<InputObject*>({second, first, nullptr}));
+    EXPECT_TRUE(first->IsVisible());
+    EXPECT_FALSE(second->IsVisible());
 }
 
 } // namespace

@@ -1,19 +1,42 @@
+// The way of a script from its source text to the parser: the reader of source text, the compiled format's writer
+// and reader, and the start-up step that compiles a game folder.
 #include "data/CompileScripts.h"
 
 #include "TempFolder.h"
 #include "core/TextCodec.h"
 #include "data/Crypter.h"
+#include "data/FileReader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 namespace Vel {
 namespace {
 
 namespace fs = std::filesystem;
+using Lines = std::vector<std::u16string>;
 using Names = std::vector<std::string>;
+
+std::u16string Wide(const std::string& utf8)
+{
+    return TextCodec::Utf8ToWide(utf8);
+}
+
+// Every line of a compiled file, at most 1000 should its end mark be lost.
+Lines ReadAll(const std::string& compiled)
+{
+    Crypter reader;
+    EXPECT_TRUE(reader.OpenRead(Wide(compiled)));
+    Lines lines;
+    while (!reader.Eof() && lines.size() < 1000)
+        lines.push_back(reader.ReadLine());
+    return lines;
+}
 
 Names FolderContent(const TestTools::TempFolder& folder)
 {
@@ -24,36 +47,90 @@ Names FolderContent(const TestTools::TempFolder& folder)
     return names;
 }
 
-std::u16string FirstLine(const TestTools::TempFolder& folder, const std::string& name)
-{
-    Crypter reader;
-    EXPECT_TRUE(reader.OpenRead(TextCodec::Utf8ToWide(folder.File(name))));
-    return reader.ReadLine();
-}
-
-TEST(CompileScriptsTest, CompilesEverySourceIntoItsTwin)
+TEST(CompileScriptsTest, CompilesEverySourceIntoItsTwinKeepingEveryLineExactly)
 {
     TestTools::TempFolder folder;
-    folder.Write("system.vls", "window 800 600\n");
-    folder.Write("script.vls", "fine\nbad \xC3 line\n\xFF\xFE\n");
+    const std::string bom = "\xEF\xBB\xBF", longLine(5000, 'L');
+    folder.Write("plain.vls", "x\ny");
+    folder.Write("final.vls", "x\ny\n");
+    folder.Write("text.vls", bom + "first\r\nsecond\r\n\nsmile \xF0\x9F\x98\x80!\n" + longLine);
+    fs::copy_file(VEL_TEST_DATA "/invalid_utf8.vls", folder.Path() / "script.vls");
     folder.Write("notes.txt", "not a script\n");
     folder.Write("script.cvls", "stale twin");
     fs::create_directory(folder.Path() / "folder.vls");
 
     const CompileResult result = CompileScripts(folder.Path().string());
-    EXPECT_EQ(result.compiled, 2);
+    EXPECT_EQ(result.compiled, 4);
     EXPECT_TRUE(result.readFromSource.empty());
     EXPECT_EQ(result.warnings, (Names{"script.vls:2: invalid UTF-8 replaced by U+FFFD",
-                                      "script.vls:3: invalid UTF-8 replaced by U+FFFD"}));
+                                      "script.vls:4: invalid UTF-8 replaced by U+FFFD"}));
     // No temporary file is left behind and the stale twin is replaced.
-    EXPECT_EQ(FolderContent(folder),
-              (Names{"folder.vls", "notes.txt", "script.cvls", "script.vls", "system.cvls", "system.vls"}));
-    EXPECT_EQ(FirstLine(folder, "system.cvls"), u"window 800 600");
-    EXPECT_EQ(FirstLine(folder, "script.cvls"), u"fine");
+    EXPECT_EQ(FolderContent(folder), (Names{"final.cvls", "final.vls", "folder.vls", "notes.txt", "plain.cvls",
+                                            "plain.vls", "script.cvls", "script.vls", "text.cvls", "text.vls"}));
+    EXPECT_EQ(ReadAll(folder.File("script.cvls")),
+              (Lines{u"ok", u"bad \uFFFD here", u"\u00E9 fine", u"two \uFFFD\uFFFD bad", u""}));
+    // "x" and "y", each scrambled with the key, then the end mark; a final line feed gives the same records.
+    const std::string expected("\x02\x00\x00\x00\x65\x6B\x02\x00\x00\x00\x64\x6B\xF0\xFF\xFF\xFF", 16);
+    EXPECT_EQ(folder.Read("plain.cvls"), expected);
+    EXPECT_EQ(folder.Read("final.cvls"), expected);
+    EXPECT_EQ(ReadAll(folder.File("plain.cvls")), (Lines{u"x", u"y", u""}));
+    // The byte order mark goes, carriage returns stay, astral characters and long lines come back whole.
+    EXPECT_EQ(ReadAll(folder.File("text.cvls")),
+              (Lines{u"first\r", u"second\r", u"", u"smile \U0001F600!", Wide(longLine), u""}));
 
     TestTools::TempFolder empty;
     EXPECT_EQ(CompileScripts(empty.Path().string()).compiled, 0);
     EXPECT_EQ(CompileScripts(empty.File("missing")).compiled, 0);
+}
+
+TEST(CrypterTest, TheKeyCharacterScramblesToZeroAndBack)
+{
+    TestTools::TempFolder folder;
+    const std::u16string withKey = {u'a', Crypter::kKey, u'b', Crypter::kKey};
+    Crypter writer;
+    ASSERT_TRUE(writer.OpenWrite(Wide(folder.File("key.cvls"))));
+    for (const std::u16string& line : {withKey, std::u16string(), std::u16string(u"end")})
+        EXPECT_TRUE(writer.WriteLine(line));
+    EXPECT_TRUE(writer.CloseWrite());
+    EXPECT_EQ(folder.Read("key.cvls").substr(0, 14),
+              std::string("\x08\x00\x00\x00\x7C\x6B\x00\x00\x7F\x6B\x00\x00\xF0\xFF", 14));
+    EXPECT_EQ(ReadAll(folder.File("key.cvls")), (Lines{withKey, u"", u"end"}));
+}
+
+TEST(CrypterTest, DamagedRecordsEndTheFileAndMissingFilesFail)
+{
+    for (const char* name : {"negative_length.cvls", "odd_length.cvls", "past_end.cvls", "truncated_count.cvls"}) {
+        Crypter reader;
+        ASSERT_TRUE(reader.OpenRead(Wide(std::string(VEL_TEST_DATA) + "/" + name)));
+        EXPECT_EQ(reader.ReadLine(), u"before") << name;
+        EXPECT_FALSE(reader.Eof()) << name;
+        EXPECT_EQ(reader.ReadLine() + reader.ReadLine(), u"") << name;
+        EXPECT_TRUE(reader.Eof()) << name;
+    }
+    EXPECT_EQ(ReadAll(std::string(VEL_TEST_DATA) + "/good.cvls"), (Lines{u"first", u"", u"last"}));
+
+    TestTools::TempFolder folder;
+    Crypter crypter;
+    EXPECT_FALSE(crypter.OpenRead(Wide(folder.File("absent.cvls"))));
+    EXPECT_TRUE(crypter.Eof());
+    EXPECT_EQ(crypter.ReadLine(), u"");
+    EXPECT_FALSE(crypter.WriteLine(u"nowhere"));
+    EXPECT_FALSE(crypter.CloseWrite());
+    EXPECT_FALSE(crypter.OpenWrite(Wide(folder.File("no/such/folder.cvls"))));
+    EXPECT_FALSE(crypter.WriteLine(u"nowhere"));
+}
+
+TEST(FileReaderTest, DropsOneByteOrderMarkAndFailsOnWhatIsNoFile)
+{
+    FileReader reader;
+    // The file starts with two byte order marks; only the first goes.
+    ASSERT_TRUE(reader.Open(Wide(VEL_TEST_DATA "/bom_crlf.vls")));
+    EXPECT_EQ(reader.ReadLine(), u"\uFEFFone\r");
+    TestTools::TempFolder folder;
+    EXPECT_FALSE(reader.Open(Wide(folder.File("absent.vls"))));
+    EXPECT_TRUE(reader.Eof());
+    EXPECT_EQ(reader.ReadLine(), u"");
+    EXPECT_FALSE(reader.Open(Wide(folder.Path().string())));
 }
 
 TEST(CompileScriptsTest, TwinThatCannotBeWrittenIsReadFromSource)
@@ -71,7 +148,6 @@ TEST(CompileScriptsTest, TwinThatCannotBeWrittenIsReadFromSource)
     EXPECT_NE(result.warnings[0].find("a.cvls"), std::string::npos);
     EXPECT_EQ(FolderContent(folder), (Names{"a.cvls", "a.vls", "b.cvls", "b.vls"}));
 }
-
 TEST(CompileScriptsTest, ReadOnlyFolderCompilesNothingButStillWarns)
 {
     TestTools::TempFolder readOnly;

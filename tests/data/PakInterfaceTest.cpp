@@ -45,42 +45,33 @@ TEST(PakInterfaceTest, PublishesTheFirstLiveInstance)
     EXPECT_EQ(Published(), address(&third));
 }
 
-TEST(PakInterfaceTest, FileOperationsForwardToStdioAndRefuseBadHandles)
+// Nothing in the engine reads through these operations, which only forward to stdio and glob(); what stays tested is
+// that a handle that is no open file or search never reaches memory.
+TEST(PakInterfaceTest, OperationsRefuseHandlesThatAreNoOpenFiles)
 {
     TestTools::TempFolder folder;
-    folder.Write("data.txt", "ab\nsecond line\n");
-    for (const char* name : {"b.txt", "a.txt", "c.dat"})
-        folder.Write(name, "");
+    folder.Write("data.txt", "ab");
     PakInterface pak;
     EXPECT_EQ(pak.FOpen(folder.File("absent.txt").c_str(), "rb"), nullptr);
-    EXPECT_EQ(pak.FOpenW(u"data.txt", u"rb"), nullptr);
     PakFile* file = pak.FOpen(folder.File("data.txt").c_str(), "rb");
     ASSERT_NE(file, nullptr);
-    char buffer[32] = {};
-    EXPECT_EQ(pak.FRead(buffer, 1, 3, file), 3U);
-    EXPECT_STREQ(pak.FGetS(buffer, sizeof(buffer), file), "second line\n");
-    char16_t wide[8] = {u'w'};
-    EXPECT_EQ(pak.FGetSW(wide, 8, file), nullptr);
-    EXPECT_EQ(wide[0], u'w');
-    EXPECT_EQ(pak.FGetC(file), EOF);
     EXPECT_EQ(pak.FClose(file), 0);
-    // Handles that are not open files fail without touching memory.
+    char buffer[4] = {};
+    char16_t wide[4] = {};
     EXPECT_EQ(pak.FClose(file), EOF);
     EXPECT_EQ(pak.FGetC(nullptr), EOF);
     EXPECT_EQ(pak.FRead(buffer, 1, 1, file), 0U);
+    EXPECT_EQ(pak.FGetS(buffer, 4, file), nullptr);
+    EXPECT_EQ(pak.FGetSW(wide, 4, file), nullptr);
     EXPECT_EQ(pak.FTell(file), -1L);
     EXPECT_NE(pak.FEof(nullptr), 0);
 
     PakFindData data;
-    EXPECT_EQ(pak.FindFirstFile(folder.File("*.png").c_str(), &data), nullptr);
     PakSearch* search = pak.FindFirstFile(folder.File("*.txt").c_str(), &data);
     ASSERT_NE(search, nullptr);
-    std::string found = data.fileName + (data.directory ? "/" : "");
-    while (pak.FindNextFile(search, &data))
-        found += " " + data.fileName;
-    EXPECT_EQ(found, "a.txt b.txt data.txt");
     EXPECT_TRUE(pak.FindClose(search));
     EXPECT_FALSE(pak.FindClose(search)) << "a closed search is no search";
+    EXPECT_FALSE(pak.FindNextFile(search, &data));
 }
 
 } // namespace

@@ -1,14 +1,20 @@
 #pragma once
 
-// Shared by the statement tests: scripts written from their lines into numbered files of a temporary folder and read
-// each by a fresh parser, as the first error ends a parser's run.
+// Shared by the script tests: scripts written from their lines into numbered files of a temporary folder and read
+// each by a fresh parser, as the first error ends a parser's run; and the table files of tests/script/data that list
+// scripts with what they give.
 
 #include "ScriptFile.h"
 #include "TempFolder.h"
 #include "core/TextCodec.h"
 #include "data/Crypter.h"
+#include "scene/Command.h"
+#include "scene/Scene.h"
+#include "scene/ScenesManager.h"
 #include "script/ParseManager.h"
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -18,7 +24,43 @@
 
 namespace Vel::TestTools {
 
-inline const std::string kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
+// A row of a table file: a script's lines, joined by " | ", then " => " and what the script gives.
+struct Row
+{
+    std::vector<std::u16string> lines;
+    std::string expected;
+    std::string where; // "table:line", for the failure message
+};
+
+// The rows of tests/script/data/<name>; empty lines and lines starting with '#' are notes.
+inline std::vector<Row> ReadTable(const std::string& name)
+{
+    std::ifstream in(std::string(VEL_TEST_DATA) + "/" + name);
+    std::vector<Row> rows;
+    int number = 0;
+    for (std::string text; std::getline(in, text);) {
+        const std::string where = name + ":" + std::to_string(++number);
+        const std::size_t arrow = text.find(" =>");
+        if (text.empty() || text[0] == '#' || arrow == std::string::npos) {
+            EXPECT_TRUE(text.empty() || text[0] == '#') << where << ": a row needs \" => \"";
+            continue;
+        }
+        Row row{{}, text.substr(std::min(arrow + 4, text.size())), where};
+        for (std::size_t from = 0, bar = 0; bar != arrow; from = bar + 3) {
+            bar = std::min(text.find(" | ", from), arrow);
+            row.lines.push_back(TextCodec::Utf8ToWide(text.substr(from, bar - from)));
+        }
+        rows.push_back(std::move(row));
+    }
+    EXPECT_FALSE(rows.empty()) << name;
+    return rows;
+}
+
+// A command by its description alone.
+inline std::string Description(const Command* command)
+{
+    return TextCodec::WideToUtf8(command->GetDescription());
+}
 
 class ScriptRun
 {
@@ -47,21 +89,32 @@ public:
         parser->Parse(file);
         return ErrorInfo(parser->ErrorReport());
     }
-    // The name the next file's scene gets from Scene and InScene.
+    // A scene name no earlier file used.
     [[nodiscard]] std::u16string NextScene() const { return u"s" + TextCodec::Utf8ToWide(std::to_string(files + 1)); }
-    // The commands of the scene of the next name in the lines, described; or the error's "Info" part.
-    template <typename Describe> std::string Scene(std::initializer_list<std::u16string_view> lines, Describe describe)
+
+    // What the lines give, each '@' in them standing for a new scene name: the error's "Info" part, or else the
+    // commands of that scene, described and joined by "; ".
+    template <typename Describe> std::string Outcome(std::vector<std::u16string> lines, Describe describe)
     {
-        parser.reset();
         const std::u16string scene = NextScene();
-        return ParseScene(TextCodec::Utf8ToWide(folder.File(std::to_string(++files) + ".cvls")), lines, scene,
-                          describe);
+        for (std::u16string& line : lines)
+            for (std::size_t at = line.find(u'@'); at != std::u16string::npos; at = line.find(u'@', at))
+                line.replace(at, 1, scene);
+        std::string text = Run(lines);
+        const Scene* found = text.empty() && ScenesManager::GetSingletonPtr() != nullptr
+                                 ? ScenesManager::GetSingleton().FindScene(scene)
+                                 : nullptr;
+        for (const Command* command : found != nullptr ? found->GetCommands() : std::vector<Command*>{})
+            text += (text.empty() ? "" : "; ") + describe(command);
+        return text;
     }
-    // The statement alone in a scene block.
-    template <typename Describe> std::string InScene(std::u16string_view statement, Describe describe)
+    // Every row of the table gives what it says.
+    template <typename Describe> void CheckTable(const std::string& name, Describe describe)
     {
-        return Scene({u"beginscene(" + NextScene() + u")", statement, u"end"}, describe);
+        for (const Row& row : ReadTable(name))
+            EXPECT_EQ(Outcome(row.lines, describe), row.expected) << row.where;
     }
+    void CheckTable(const std::string& name) { CheckTable(name, Description); }
 
     TempFolder folder;
     std::function<void(ParseManager&)> setup; // handlers the tests add to every parser

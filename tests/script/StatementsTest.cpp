@@ -1,0 +1,168 @@
+// The statements that define pictures, characters, text and sound, and those that add commands to a scene, read
+// against the tables of tests/script/data and, where they leave state behind, looked at directly.
+#include "HeadlessHge.h"
+#include "ScriptRun.h"
+#include "commands/GotoCommand.h"
+#include "commands/IfThenElseCommand.h"
+#include "commands/ModifyOpacityCommand.h"
+#include "commands/ModifyZoomCommand.h"
+#include "commands/MuteCommand.h"
+#include "commands/SetMusicCommand.h"
+#include "commands/SetPlaylistCommand.h"
+#include "commands/SetSelectionCommand.h"
+#include "commands/SetSfxCommand.h"
+#include "commands/SetVolumeCommand.h"
+#include "commands/SpeakCommand.h"
+#include "dialogue/DialogManager.h"
+#include "dialogue/Selection.h"
+#include "dialogue/Textbox.h"
+#include "resources/Animation.h"
+#include "resources/Character.h"
+#include "resources/Playlist.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
+#include "resources/Style.h"
+#include "scene/ScenesManager.h"
+#include "script/ParseManager.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Vel {
+namespace {
+
+// A command by its description and what that leaves out: a conditional's pairs and branches, the kind of a sound or
+// jump command, a line's voice, a selection's count of entries, the kinds of attached commands in order.
+std::string Describe(const Command* command)
+{
+    if (command == nullptr)
+        return "none";
+    std::string text = TextCodec::WideToUtf8(command->GetDescription());
+    if (const auto* branch = dynamic_cast<const IfThenElseCommand*>(command)) {
+        text = "if";
+        for (const auto& [name, value] : branch->GetCondition())
+            text += " [" + TextCodec::WideToUtf8(name) + "]=[" + TextCodec::WideToUtf8(value) + "]";
+        text += " then " + Describe(branch->GetThen()) + " else " + Describe(branch->GetElse());
+    } else if (const auto* mute = dynamic_cast<const MuteCommand*>(command)) {
+        text = mute->IsMute() ? "mute" : "unmute";
+    } else if (const auto* speak = dynamic_cast<const SpeakCommand*>(command)) {
+        text += speak->GetVoice().empty() ? "" : " [" + TextCodec::WideToUtf8(speak->GetVoice()) + "]";
+    } else if (const auto* selection = dynamic_cast<const SetSelectionCommand*>(command)) {
+        text += " of " + std::to_string(selection->GetSelection().GetChoices().size());
+    }
+    for (const auto& [kind, found] : {std::pair{"goto", dynamic_cast<const GotoCommand*>(command) != nullptr},
+                                      {"music", dynamic_cast<const SetMusicCommand*>(command) != nullptr},
+                                      {"playlist", dynamic_cast<const SetPlaylistCommand*>(command) != nullptr},
+                                      {"sfx", dynamic_cast<const SetSfxCommand*>(command) != nullptr},
+                                      {"volume", dynamic_cast<const SetVolumeCommand*>(command) != nullptr}})
+        text = found ? kind : text;
+    for (const auto& child : command->GetChildren())
+        text += dynamic_cast<const ModifyOpacityCommand*>(child.get()) ? " +fade"
+                : dynamic_cast<const ModifyZoomCommand*>(child.get())  ? " +zoom"
+                                                                       : " +other";
+    return text + (command->GetWait() ? "" : " nowait");
+}
+
+class StatementsTest : public ::testing::Test
+{
+protected:
+    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
+
+    TestTools::HeadlessHge m_hge;
+    std::optional<ResourceManager> m_resources{std::in_place};
+    DialogManager m_dialogs;
+    ScenesManager m_scenes;
+    TestTools::ScriptRun m_script;
+};
+
+TEST_F(StatementsTest, StatementsBuildTheirCommandsOrFail)
+{
+    for (const char* table : {"resource_statements.txt", "text_statements.txt", "command_statements.txt"})
+        m_script.CheckTable(table, Describe);
+    EXPECT_NE(m_dialogs.FindTextbox(u"main"), nullptr) << "a text statement makes its box";
+}
+
+TEST_F(StatementsTest, ObjectAndAnimationBlocksDefinePictures)
+{
+    EXPECT_EQ(Run({u"object(bg, file=pictures/bg.png)", u"object(bg)", u"beginanim(walk)", u"frame(w1.png, 100)",
+                   u"frame(w2.png, 250)", u"end", u"begin anim(walk)", u"frame(w3.png, 0)", u"end",
+                   u"object(later, file=l.png)"}),
+              "");
+    EXPECT_EQ(m_resources->GetSprite(u"bg")->GetFile(), u"pictures/bg.png") << "no file keeps the one set before";
+    EXPECT_EQ(m_script.parser->CurrentResource(), u"later");
+    EXPECT_EQ(m_resources->GetAnimation(u"walk")->GetFrameCount(), 3u)
+        << "a second block under the name adds to the same animation";
+}
+
+TEST_F(StatementsTest, PlaylistBlocksCollectTracks)
+{
+    EXPECT_EQ(Run({u"beginplaylist(calm, random=yes)", u"file(a.ogg)", u"file(b.ogg)", u"end", u"beginplaylist(calm)",
+                   u"file(c.ogg)", u"end"}),
+              "");
+    EXPECT_EQ(m_resources->GetPlaylist(u"calm")->GetTracks(),
+              (std::vector<std::u16string>{u"a.ogg", u"b.ogg", u"c.ogg"}));
+}
+
+TEST_F(StatementsTest, CharacterStatementSwitchesThePoseAndPlacesOnlyWhenAsked)
+{
+    // Every value of the block left out: no styles, an avatar without a picture.
+    ASSERT_EQ(Run({u"begincharacter(anna)", u"pose(calm, idle=anna idle)", u"pose(glad, idle=anna smile)", u"avatar",
+                   u"dialog(textbox=main)", u"end", u"character(anna)"}),
+              "")
+        << "without pose and placement the statement only names the character";
+    Character* anna = m_resources->GetCharacter(u"anna");
+    EXPECT_EQ(anna->GetCurrentPose(), nullptr);
+    // A pose places the character, which needs a scene; the pose is taken at once all the same.
+    EXPECT_EQ(Run({u"character(anna, pose=glad)"}), "Node command out of scene");
+    EXPECT_EQ(anna->GetCurrentPose(), anna->FindPose(u"glad"));
+
+    EXPECT_EQ(m_script.Outcome({u"beginscene(@)", u"character(anna, pose=calm, layer=3, opacity=0:100:500)",
+                                u"character(anna)", u"character(anna, pose=nothing)", u"end"},
+                               Describe),
+              "Modify node-anna +fade +other; Modify node-anna +other")
+        << "a statement without pose or placement builds nothing; the pose change comes last";
+    EXPECT_EQ(anna->GetCurrentPose(), anna->FindPose(u"calm")) << "an unknown pose changes nothing";
+}
+
+TEST_F(StatementsTest, AVoiceWaitsForTheNextLineAcrossFiles)
+{
+    ParseManager parser;
+    parser.Parse(m_script.Write({u"voice(late.ogg)"}));
+    EXPECT_EQ(parser.PendingVoice(), u"late.ogg");
+    parser.Parse(m_script.Write({u"beginscene(late)", u"say(anna, Hi)", u"end"}));
+    EXPECT_EQ(parser.PendingVoice(), u"");
+    ASSERT_EQ(m_scenes.FindScene(u"late")->GetCommands().size(), 1u);
+    EXPECT_EQ(Describe(m_scenes.FindScene(u"late")->GetCommands()[0]), "Speak-anna [late.ogg]");
+}
+
+TEST_F(StatementsTest, StylesTextBoxesAndSelectionsAreMadeAtOnce)
+{
+    EXPECT_EQ(
+        m_script.Outcome({u"style(bold, size=20, il=120, color=ff8000)", u"textbox(main, align=10:20, size=600:150)",
+                          u"beginscene(@)", u"beginselection", u"entry(text=Left, style=bold, action=goto(left))",
+                          u"entry(text=Right)", u"end", u"text(textbox=main, text=After)", u"end"},
+                         Describe),
+        "Selection of 2; Text");
+    EXPECT_EQ(m_resources->GetStyle(u"bold")->GetSize(), 20);
+    EXPECT_EQ(m_dialogs.FindTextbox(u"main")->GetWidth(), 600.0f);
+}
+
+// Every statement that acts on a manager refuses to be read without it.
+TEST(StatementsWithoutManagersTest, StatementsNeedingAMissingManagerFail)
+{
+    TestTools::ScriptRun script;
+    {
+        ScenesManager scenes;
+        script.CheckTable("no_managers.txt");
+    }
+    for (const std::u16string_view first : {u"beginscene(a)", u"begininterface(hud)"})
+        EXPECT_EQ(script.Run({first}), TextCodec::WideToUtf8(first.substr(0, first.find(u'('))) +
+                                           " cannot be read before the game's managers exist");
+}
+
+} // namespace
+} // namespace Vel
