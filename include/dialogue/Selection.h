@@ -6,6 +6,7 @@
 
 #include "core/Callback.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,14 +28,16 @@ public:
     // action may be null (a choice that only closes the selection); style may be null.
     void AddChoice(std::shared_ptr<Action> action, const std::u16string& text, Style* style, float x, float y,
                    float width, float height);
-    void SetFinishHandler(Callback<void()> handler) { m_finish = std::move(handler); }
+    // Each call starts a new run of the selection: a choice clicked in an earlier run no longer reaches it.
+    void SetFinishHandler(Callback<void()> handler);
 
     [[nodiscard]] const std::vector<std::unique_ptr<Textbox>>& GetChoices() const { return m_choices; }
 
 private:
-    void OnChoiceRun();
+    [[nodiscard]] Callback<void()> FinishOfThisRun();
 
     Callback<void()> m_finish;
+    std::uint64_t m_run = 0;
     std::vector<std::unique_ptr<Textbox>> m_choices;
 };
 

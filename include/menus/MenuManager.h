@@ -37,7 +37,8 @@ public:
     // log and calls closed at once, so a waiting command lets the story go on.
     void ShowMenu(const std::u16string& name, Callback<void()> closed) override;
     // "back" and "cancel": hides the top menu.
-    void Back();
+    void Back() override;
+    [[nodiscard]] std::size_t OpenCount() const override { return m_stack.size(); }
     // "game": every open menu closes, bottom first; the top menu's off list runs first.
     void CloseAll() override;
     void Update(float dt) override;

@@ -27,7 +27,8 @@ public:
     void OnShow() override;
 
     // Called once per frame with the mouse in game coordinates (kUnset: nowhere) and whether a click was accepted.
-    // Returns whether the point is inside the object; may run the click action and swap the object for a target.
+    // Returns whether the point is inside the object; may run the click action (its own, else its leave target's,
+    // else its hover target's) and swap the object for a target.
     virtual bool TestMouse(float x, float y, bool clicked);
 
     // target may be null.

@@ -86,6 +86,9 @@ public:
     // dt in seconds. Applies pending removals and additions, updates every node in name order, then hit-tests the
     // layers from the highest number down; after a hit, lower layers see the mouse nowhere.
     bool Update(float dt, const Mouse& mouse);
+    // The pending removals and additions take effect now, as at the start of Update; for a scene that stands still
+    // (behind a menu) while its last commands' pictures must show.
+    void ApplyPendingChanges();
     // The layers in ascending number.
     void Render();
 

@@ -6,14 +6,14 @@
 // scene whose command list runs out hands over to the next one defined. A script error replaces everything with
 // the error screen, which shows the parser's report until the window is closed.
 //
-// Each frame Update runs, in this order: a save's thumbnail requested by the previous frame, the notice after a save
-// (which holds everything else while it shows), the right click (which opens the right-click menu), the music fades,
+// Each frame Update runs, in this order: a save's thumbnail requested by the previous frame, the fading of the
+// notice after a save, the right click (which opens the right-click menu or goes back from a menu), the music fades,
 // the two click gates (ClickGate) that every mouse-driven part shares; then either a shown gallery alone, or the open
-// menu alone, or the voice's resumption, the dialogue layer (text boxes and choices, which may take the mouse), the
-// shown interface scenes and the current scene. Render draws a shown gallery, or the scene, the interfaces, the
-// dialogue layer and the top menu (left out of a thumbnail's frame); then the notice. Starting a scene closes the
-// menus, hides every text and unloads the pictures' textures. The manager is the current-scene accessor
-// (CurrentScene) for click actions and object targets while it exists.
+// menu alone (after the scenes' pending node changes), or the voice's resumption, the dialogue layer (text boxes and
+// choices, which may take the mouse), the shown interface scenes and the current scene. Render draws a shown
+// gallery, or the scene, the interfaces, the dialogue layer and the top menu (left out of a thumbnail's frame); then
+// the notice. Starting a scene closes the menus, hides every text and unloads the pictures' textures. The manager is
+// the current-scene accessor (CurrentScene) for click actions and object targets while it exists.
 
 #include "core/VelSingleton.h"
 #include "scene/Scene.h"
@@ -112,7 +112,7 @@ public:
     // frame after it is updated.
     void RequestSnapshot(std::string path);
     [[nodiscard]] bool IsSnapshotRequested() const { return !m_snapshotPath.empty(); }
-    // The notice shown over the game after a save; it holds every other update until it is finished. Borrowed (its
+    // The notice shown over the game after a save while the game goes on, until it has faded out. Borrowed (its
     // gallery owns it), null for none.
     void SetNotice(Poster* notice) { m_notice = notice; }
     [[nodiscard]] Poster* GetNotice() const { return m_notice; }
@@ -132,11 +132,13 @@ private:
     };
 
     void TakeRightClick();
+    [[nodiscard]] bool CanGoBack() const;
     void RenderStory();
     [[nodiscard]] FullScreenLayer* ShownScreen() const;
     void WriteRequestedSnapshot();
     [[nodiscard]] bool IsMenuOpen() const;
     void UpdateScenes(float dt, Scene::MouseAccess access);
+    void ApplyPendingNodeChanges();
     void RenderError();
 
     std::map<std::u16string, std::unique_ptr<Scene>> m_scenes;
@@ -150,6 +152,7 @@ private:
     bool m_switching = false;
     bool m_running = true;
     bool m_rightClickEnabled = true;
+    bool m_rightClickMenuOpen = false; // the menu the right click opened has not closed yet
     DialogueLayer* m_dialogue = nullptr;
     MenuLayer* m_menus = nullptr;
     FullScreenLayer* m_gallery = nullptr;

@@ -41,7 +41,9 @@ std::u16string SetSelectionCommand::GetDescription() const
 
 void SetSelectionCommand::OnChoiceMade()
 {
-    if (DialogManager* dialogs = DialogManager::GetSingletonPtr())
+    // The choice's commands may have jumped to a scene that already shows its own choice, which stays.
+    DialogManager* dialogs = DialogManager::GetSingletonPtr();
+    if (dialogs != nullptr && dialogs->GetSelection() == m_selection.get())
         dialogs->SetSelectionActive(false);
     // The click that chose must not also advance the text that comes next.
     ClickGate::Left().Close();

@@ -4,6 +4,7 @@
 #include "dialogue/Textbox.h"
 #include "resources/ResourceManager.h"
 #include "resources/Style.h"
+#include "scene/ClickGate.h"
 
 #include <utility>
 
@@ -46,6 +47,8 @@ void Dialog::OnRead()
     m_namebox->HideBox();
     m_textbox->HideBox();
     m_textbox->SetCompletionHandler({});
+    // The click that ended the line must not also end what comes next (a pause, a text).
+    ClickGate::Left().Close();
     // Moved out first: the speaker's next line may be spoken from inside done.
     const Callback<void()> done = std::move(m_done);
     m_done = {};

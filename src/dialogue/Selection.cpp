@@ -3,6 +3,8 @@
 #include "dialogue/Textbox.h"
 #include "scene/Action.h"
 
+#include <utility>
+
 namespace Vel {
 
 namespace {
@@ -26,7 +28,7 @@ void Selection::AddChoice(std::shared_ptr<Action> action, const std::u16string& 
 {
     if (!action)
         action = std::make_shared<ChooseOnlyAction>();
-    action->SetAfterRun(Callback<void()>(this, &Selection::OnChoiceRun));
+    action->SetAfterRun(FinishOfThisRun());
     auto box = std::make_unique<Textbox>();
     box->MoveTo(x, y);
     box->SetSize(width, height);
@@ -36,11 +38,27 @@ void Selection::AddChoice(std::shared_ptr<Action> action, const std::u16string& 
     m_choices.push_back(std::move(box));
 }
 
-void Selection::OnChoiceRun()
+void Selection::SetFinishHandler(Callback<void()> handler)
 {
-    // A copy: the finish step may set a new handler.
-    const Callback<void()> finish = m_finish;
-    finish();
+    m_finish = std::move(handler);
+    ++m_run;
+    for (const std::unique_ptr<Textbox>& choice : m_choices) {
+        if (const std::shared_ptr<Action>& action = choice->GetAction())
+            action->SetAfterRun(FinishOfThisRun());
+    }
+}
+
+// An action keeps the after-run callback it had when it was clicked. A choice whose commands showed this selection
+// again (a jump back to its own scene) belongs to the run before: the new run waits for a click of its own.
+Callback<void()> Selection::FinishOfThisRun()
+{
+    return Callback<void()>([this, run = m_run] {
+        if (run != m_run)
+            return;
+        // A copy: the finish step may set a new handler.
+        const Callback<void()> finish = m_finish;
+        finish();
+    });
 }
 
 } // namespace Vel

@@ -54,6 +54,10 @@ bool InputObject::TestMouse(float x, float y, bool clicked)
         std::shared_ptr<Action> action = m_action;
         if (!action && m_leaveTarget != nullptr)
             action = m_leaveTarget->m_action;
+        // A click whose mouse was not over the object before (a tap) comes before the swap to the hover target,
+        // which carries the action of a menu button or a gallery button.
+        if (!action && m_hoverTarget != nullptr)
+            action = m_hoverTarget->m_action;
         if (action)
             action->Run();
     }

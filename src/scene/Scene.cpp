@@ -133,11 +133,16 @@ bool Scene::Update(float dt, MouseAccess access)
     return Update(dt, mouse);
 }
 
+void Scene::ApplyPendingChanges()
+{
+    ApplyPendingRemovals();
+    ApplyPendingAdditions();
+}
+
 bool Scene::Update(float dt, const Mouse& mouse)
 {
     ++m_updating;
-    ApplyPendingRemovals();
-    ApplyPendingAdditions();
+    ApplyPendingChanges();
     UpdateNodes(dt);
     const bool hit = TestLayers(mouse);
     if (--m_updating == 0)

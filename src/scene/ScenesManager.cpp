@@ -176,12 +176,9 @@ void ScenesManager::Update(float dt)
     WriteRequestedSnapshot();
     if (m_errorShown)
         return;
-    // The notice after a save holds everything else until it has faded out.
-    if (m_notice != nullptr) {
-        if (!m_notice->Update(dt))
-            return;
+    // The notice after a save fades over the game while the player goes on: a click right after saving counts.
+    if (m_notice != nullptr && m_notice->Update(dt))
         m_notice = nullptr;
-    }
     SoundManager* sound = SoundManager::GetSingletonPtr();
     TakeRightClick();
     if (sound != nullptr)
@@ -192,8 +189,10 @@ void ScenesManager::Update(float dt)
         screen->Update(dt);
         return;
     }
-    // An open menu holds the story: only the menu runs.
+    // An open menu holds the story: only the menu runs. What the scenes placed right before it opened is put on
+    // their stage first, so that it shows under the menu.
     if (IsMenuOpen()) {
+        ApplyPendingNodeChanges();
         m_menus->Update(dt);
         return;
     }
@@ -209,23 +208,41 @@ void ScenesManager::Update(float dt)
     UpdateScenes(dt, access);
 }
 
-// A right click or Escape is taken while the gate is open and the script allows it, and opens the right-click menu
-// over the story, pausing the voice, unless a menu is open already; otherwise it is forgotten.
+// A right click or Escape is taken while the gate is open. It goes back from a menu when there is something to go
+// back to, also while the script has switched the right-click menu off; otherwise, when the script allows it, it
+// opens the right-click menu over the story, pausing the voice, unless a menu is open already. A click not taken
+// is forgotten.
 void ScenesManager::TakeRightClick()
 {
     HGE* hge = HgeManager::Interface();
     const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
     ClickGate& gate = ClickGate::Right();
-    if (!m_rightClickEnabled || !gate.Accept(down)) {
+    const bool back = CanGoBack();
+    if (!(m_rightClickEnabled || back) || !gate.Accept(down)) {
         gate.SetUsed(false);
         return;
     }
     // Over a gallery the right button leaves its full view; no menu opens under it.
-    if (m_menus == nullptr || IsMenuOpen() || ShownScreen() != nullptr)
+    if (m_menus == nullptr || ShownScreen() != nullptr)
         return;
-    m_menus->ShowMenu(m_rightClickMenuName, {});
+    if (back) {
+        m_menus->Back();
+        return;
+    }
+    if (IsMenuOpen())
+        return;
+    // Set first: a menu that does not exist reports closed at once.
+    m_rightClickMenuOpen = true;
+    m_menus->ShowMenu(m_rightClickMenuName, Callback<void()>([this] { m_rightClickMenuOpen = false; }));
     if (SoundManager* sound = SoundManager::GetSingletonPtr())
         sound->PauseVoice(true);
+}
+
+// The top menu was opened by the right click (which opens it only over no menu) or over another menu. A menu that
+// a scene opened alone stays: there is nothing under it to go back to.
+bool ScenesManager::CanGoBack() const
+{
+    return m_menus != nullptr && (m_menus->OpenCount() > 1 || (m_rightClickMenuOpen && IsMenuOpen()));
 }
 
 bool ScenesManager::IsMenuOpen() const
@@ -261,6 +278,14 @@ void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access)
     }
     if (m_current != nullptr && !m_errorShown)
         m_current->Update(dt, access);
+}
+
+void ScenesManager::ApplyPendingNodeChanges()
+{
+    for (const auto& [name, scene] : m_shownInterfaces)
+        scene->ApplyPendingChanges();
+    if (m_current != nullptr)
+        m_current->ApplyPendingChanges();
 }
 
 void ScenesManager::Render()
