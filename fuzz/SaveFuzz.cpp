@@ -1,12 +1,14 @@
 // The save-game reader: a ".sav" file checked whole before it may replace the running game. The story has the
-// scenes "intro" (2 steps) and "hall" (3 steps, two nodes) and the interface scenes "hud_a" and "hud_b". With the
-// environment variable VELLORIA_FUZZ_SEED set to a file name, the first call writes a save of "hall" there instead:
-// that is how the seed was made.
+// scenes "intro" (2 steps) and "hall" (3 steps, two nodes), the interface scenes "hud_a" and "hud_b" and the
+// character "hero" with the poses "calm" and "angry". With the environment variable VELLORIA_FUZZ_SEED set to a file
+// name, the first call writes a save of "hall" there instead: that is how the seeds of the current version were
+// made; "hall.sav" is a save from before saves had a version.
 #include "FuzzTools.h"
 #include "HeadlessPlatform.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
+#include "resources/Character.h"
 #include "resources/ResourceManager.h"
 #include "saves/GalleryManager.h"
 #include "saves/SaveGames.h"
@@ -47,6 +49,9 @@ struct Game
         MakeScene(u"hall", 3, false);
         MakeScene(u"hud_a", 1, true);
         MakeScene(u"hud_b", 1, true);
+        Vel::Character* hero = resources.GetCharacter(u"hero");
+        for (const char16_t* pose : {u"calm", u"angry"})
+            hero->AddPose(pose, u"", u"", u"");
     }
     void MakeScene(const std::u16string& name, int steps, bool interface)
     {
@@ -54,7 +59,7 @@ struct Game
         for (int step = 0; step < steps; ++step)
             scene->AddCommand(std::make_unique<WaitCommand>());
     }
-    // "hall" with two nodes in two layers, one of them in a group, a trigger and an interface.
+    // "hall" with two nodes in two layers, one of them in a group, a trigger, an interface and a pose.
     void PlayHall()
     {
         scenes.StartScene(u"hall", Vel::SceneStart::Reset);
@@ -64,6 +69,7 @@ struct Game
         hall->Update(0.0F, Vel::Scene::Mouse{});
         triggers.Set(u"door", u"open");
         scenes.LaunchInterface(u"hud_a");
+        resources.GetCharacter(u"hero")->SetPose(u"angry");
     }
 };
 

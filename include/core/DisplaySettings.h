@@ -32,6 +32,7 @@ struct GameNames
     std::u16string rightClickMenuName;
     std::u16string optionsMenuName;
     std::u16string startSceneName;
+    std::u16string gameId; // names the game's user folder; empty: the game folder's name does
 };
 
 DisplaySettings& TheDisplaySettings();

@@ -1,9 +1,11 @@
 #pragma once
 
 // The per-user folders (saves, screenshots, persistent values, the log of a read-only game) and the numbered
-// files kept in them.
+// files kept in them. Every game has its own user folder, "<documents>/Velloria/<game id>/", so that one game's
+// saves and remembered values never mix with another's.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Vel {
@@ -11,8 +13,16 @@ namespace Vel {
 class UserFiles
 {
 public:
-    // "<documents>/Velloria/" unless overridden (the --user-dir option); always ends in '/'.
+    // "<documents>/Velloria/<game id>/" unless overridden (the --user-dir option names the folder itself); always
+    // ends in '/'.
     static void SetUserFolderOverride(const std::string& folder);
+    // The id the user folder is named by; empty leaves "<documents>/Velloria/" itself. Must pass IsGameId.
+    static void SetGameId(const std::string& id);
+    // 1 to 255 ASCII letters, digits, '-', '_' and '.', and not dots alone (which would name a folder above).
+    [[nodiscard]] static bool IsGameId(std::u16string_view id);
+    // The id of a game that gives none, from the name of its folder: every character that an id cannot hold becomes
+    // '_'; "game" when no name is left.
+    [[nodiscard]] static std::string GameIdOfFolder(const std::string& folderName);
     static std::u16string GetUserFolder();
     static std::u16string GetSaveFolder();
     static std::u16string GetScreenshotFolder();

@@ -1,8 +1,8 @@
 #pragma once
 
 // Typed reading and writing of the player's binary files (saved games, persistent trigger values, sound settings).
-// The caller decides the order of the values; the files carry no header, no type tags and no version. A read that
-// cannot be satisfied leaves its target unchanged.
+// The caller decides the order of the values, and a file that has a version writes it among them: the serializer adds
+// no header, type tags or version of its own. A read that cannot be satisfied leaves its target unchanged.
 
 #include <cstdint>
 #include <string>

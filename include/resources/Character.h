@@ -52,6 +52,8 @@ public:
     void HideDialog();
 
     [[nodiscard]] Pose* GetCurrentPose() const { return m_currentPose; }
+    // The name the current pose was made current by; empty without a pose.
+    [[nodiscard]] const std::u16string& GetPoseName() const { return m_poseName; }
     [[nodiscard]] Pose* FindPose(const std::u16string& name) const;
     [[nodiscard]] Avatar* GetAvatar() const { return m_avatar.get(); }
     [[nodiscard]] CharacterDialog* GetDialog() const { return m_dialog.get(); }
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<Avatar> m_avatar;
     std::unique_ptr<CharacterDialog> m_dialog;
     Pose* m_currentPose = nullptr;
+    std::u16string m_poseName;
     std::int32_t m_speaking = 0;
     bool m_visiting = false; // inside a draw, measure or update of this character
 };

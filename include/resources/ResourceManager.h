@@ -46,6 +46,11 @@ public:
     [[nodiscard]] Sprite* GetSprite(const std::u16string& name);
     [[nodiscard]] Animation* GetAnimation(const std::u16string& name);
     [[nodiscard]] Character* GetCharacter(const std::u16string& name);
+    // Every character made so far, by name.
+    [[nodiscard]] const std::map<std::u16string, std::unique_ptr<Character>>& GetCharacters() const
+    {
+        return m_characters;
+    }
     // Sprites first, then animations, then characters; null when no picture has the name. Creates nothing.
     [[nodiscard]] Resource* FindResource(const std::u16string& name) const;
     // FindResource on the one manager; null without a manager, and for an empty name, which names no picture.

@@ -30,6 +30,7 @@ public:
         float green = 1.0f;
         float blue = 1.0f;
         float alpha = 1.0f;
+        bool colourGiven = false; // whether the statement wrote color=; the save dates stay black without it
     };
 
     Style();
@@ -50,6 +51,9 @@ public:
     [[nodiscard]] float GetGreen() const { return m_values.green; }
     [[nodiscard]] float GetBlue() const { return m_values.blue; }
     [[nodiscard]] float GetAlpha() const { return m_values.alpha; }
+    [[nodiscard]] bool HasColour() const { return m_values.colourGiven; }
+    // The colour as 0xAARRGGBB, each channel times 255 and cut to a whole number.
+    [[nodiscard]] std::uint32_t GetArgb() const;
     // Percent of the font's line height; 0 draws every line of a text on the first one.
     [[nodiscard]] std::int32_t GetLineSpacing() const { return m_values.lineSpacing; }
     [[nodiscard]] const std::u16string& GetTag() const { return m_values.tag; }

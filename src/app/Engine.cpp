@@ -18,6 +18,7 @@
 #include <Poco/Path.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 namespace Vel {
@@ -29,6 +30,11 @@ constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
 std::string FirstLine(const std::u16string& text)
 {
     return TextCodec::WideToUtf8(text.substr(0, text.find(u'\n')));
+}
+
+bool GameFolderWritable()
+{
+    return access(".", W_OK) == 0;
 }
 
 } // namespace
@@ -69,13 +75,19 @@ bool Engine::StartGameSystems()
     UserFiles::SetUserFolderOverride(m_options.userFolder);
     const CompileResult compiled = CompileScripts(".");
     m_readFromSource = compiled.readFromSource;
-    UserFiles::CreateFolders();
+    // The log of a game folder the player cannot write goes to the user folder before the scripts can name the
+    // game; that one is named after the game folder.
+    if (!GameFolderWritable())
+        UserFiles::CreateFolders();
     StartPlatform(compiled.warnings);
     m_systems = std::make_unique<GameSystems>();
     if (!ParseSystemScript() || !OpenDisplay())
         return false;
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
+    if (!TheGameNames().gameId.empty())
+        UserFiles::SetGameId(TextCodec::WideToUtf8(TheGameNames().gameId));
+    UserFiles::CreateFolders();
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
@@ -198,13 +210,15 @@ bool Engine::EnterGameFolder()
         std::fprintf(stderr, "velloria: cannot enter the game folder %s\n", m_options.gameFolder.c_str());
         return false;
     }
+    // The user folder's name unless the scripts give the game an id.
+    UserFiles::SetGameId(UserFiles::GameIdOfFolder(std::filesystem::current_path().filename().string()));
     return true;
 }
 
 // A game installed where the player cannot write keeps its log in the player's own folder.
 std::string Engine::ChooseLogFile() const
 {
-    if (access(".", W_OK) == 0)
+    if (GameFolderWritable())
         return "engine.log";
     return TextCodec::WideToUtf8(UserFiles::GetUserFolder()) + "engine.log";
 }

@@ -22,6 +22,20 @@ std::string& UserFolderOverride()
     return s_folder;
 }
 
+std::string& GameId()
+{
+    static std::string s_id;
+    return s_id;
+}
+
+constexpr std::size_t kLongestId = 255; // the longest file name most file systems take
+
+bool IsIdCharacter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_' ||
+           c == u'.';
+}
+
 std::string WithSlash(std::string folder)
 {
     if (!folder.empty() && folder.back() != '/')
@@ -59,11 +73,36 @@ void UserFiles::SetUserFolderOverride(const std::string& folder)
     UserFolderOverride() = folder.empty() ? std::string() : WithSlash(folder);
 }
 
+void UserFiles::SetGameId(const std::string& id)
+{
+    GameId() = id;
+}
+
+bool UserFiles::IsGameId(std::u16string_view id)
+{
+    if (id.empty() || id.size() > kLongestId || id.find_first_not_of(u'.') == std::u16string_view::npos)
+        return false;
+    return std::all_of(id.begin(), id.end(), IsIdCharacter);
+}
+
+std::string UserFiles::GameIdOfFolder(const std::string& folderName)
+{
+    std::u16string id = TextCodec::Utf8ToWide(folderName);
+    // A character outside the basic plane is two units and becomes one '_'.
+    std::erase_if(id, [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
+    for (char16_t& c : id)
+        c = IsIdCharacter(c) ? c : u'_';
+    if (id.size() > kLongestId)
+        id.resize(kLongestId);
+    return IsGameId(id) ? TextCodec::WideToUtf8(id) : "game";
+}
+
 std::u16string UserFiles::GetUserFolder()
 {
     if (!UserFolderOverride().empty())
         return TextCodec::Utf8ToWide(UserFolderOverride());
-    return TextCodec::Utf8ToWide(WithSlash(Os::DocumentsFolder()) + "Velloria/");
+    return TextCodec::Utf8ToWide(WithSlash(Os::DocumentsFolder()) + "Velloria/" +
+                                 (GameId().empty() ? std::string() : GameId() + "/"));
 }
 
 std::u16string UserFiles::GetSaveFolder()

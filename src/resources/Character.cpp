@@ -115,6 +115,7 @@ void Character::SetPose(const std::u16string& name)
     if (pose == nullptr)
         return;
     m_currentPose = pose;
+    m_poseName = name;
     pose->SetMode(m_speaking);
     if (!m_avatar)
         return;

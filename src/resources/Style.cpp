@@ -17,6 +17,18 @@ void Style::Set(const Values& values, FontLibrary& library)
     m_values = values;
 }
 
+std::uint32_t Style::GetArgb() const
+{
+    // Written so that NaN gives 0 as well.
+    const auto channel = [](float value) -> std::uint32_t {
+        if (!(value > 0.0f))
+            return 0;
+        return value >= 1.0f ? 255u : static_cast<std::uint32_t>(value * 255.0f);
+    };
+    return channel(m_values.alpha) << 24 | channel(m_values.red) << 16 | channel(m_values.green) << 8 |
+           channel(m_values.blue);
+}
+
 hgeFont* Style::GetBitmapFont() const
 {
     return m_font ? m_font->GetBitmapFont() : nullptr;

@@ -28,7 +28,8 @@ namespace Vel {
 namespace {
 
 constexpr std::u16string_view kAlwaysOpen = u"sys_open";
-// Labels are drawn in black, whatever colour the style's text has elsewhere.
+// Labels of a style that names no colour are drawn in black, not in the white such a style gives text elsewhere:
+// the save dates were black before styles could colour them.
 constexpr std::uint32_t kLabelColour = 0xFF000000;
 
 // The picture of that name; a name no "object" statement gave a file is taken as the file itself, so a gallery may
@@ -423,7 +424,7 @@ void Gallery::RenderLabel(std::size_t item, float centreX, float top) const
         return;
     // The style's font is shared with the text boxes: its colour is put back.
     const std::uint32_t colour = font->GetColor();
-    font->SetColor(kLabelColour);
+    font->SetColor(m_labelStyle->HasColour() ? m_labelStyle->GetArgb() : kLabelColour);
     font->Render(centreX, top, HGETEXT_CENTER, TextCodec::WideToCodePage(m_labels[item]));
     font->SetColor(colour);
 }

@@ -5,6 +5,8 @@
 #include "core/Trace.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "resources/Character.h"
+#include "resources/ResourceManager.h"
 #include "saves/Gallery.h"
 #include "saves/GalleryManager.h"
 #include "scene/Poster.h"
@@ -24,8 +26,10 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace Vel {
@@ -35,12 +39,20 @@ namespace {
 constexpr const char* kSaveExtension = ".sav";
 constexpr const char16_t* kAlwaysOpen = u"sys_open";
 
+// A save starts with this mark and the version of its layout. The saves made before versions start with the byte
+// count of the scene name, which is never negative, so they cannot be taken for versioned ones; they are version 1.
+constexpr std::int32_t kVersionMark = -1;
+constexpr std::int32_t kUnversioned = 1;
+// Version 2 adds the current pose of every character after the playlist name.
+constexpr std::int32_t kSaveVersion = 2;
+
 // What the check of a save file found: the parts that are applied from this record rather than read again.
 struct SaveContents
 {
     std::u16string scene;
-    std::vector<std::u16string> interfaces; // in file order
-    std::u16string playlist;                // empty: none
+    std::vector<std::u16string> interfaces;                       // in file order
+    std::u16string playlist;                                      // empty: none
+    std::vector<std::pair<std::u16string, std::u16string>> poses; // character and pose; none in a version 1 save
 };
 
 // Passes reads on to another serializer and writes nowhere, noting the kind of every value that went through
@@ -139,9 +151,27 @@ std::string DateLabel(std::time_t time)
     return text;
 }
 
+// The pose lives on the character, not on the scene's nodes, so every character that has one is written.
+void WritePoses(Serializer& writer)
+{
+    std::vector<std::pair<std::u16string, std::u16string>> poses;
+    if (const ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
+        for (const auto& [name, character] : resources->GetCharacters())
+            if (character->GetCurrentPose() != nullptr)
+                poses.emplace_back(name, character->GetPoseName());
+    }
+    writer.WriteInt(static_cast<std::int32_t>(poses.size()));
+    for (const auto& [character, pose] : poses) {
+        writer.WriteString(character);
+        writer.WriteString(pose);
+    }
+}
+
 bool WriteSave(const std::u16string& path, const Scene& scene)
 {
     BinarySerializer writer(path, BinarySerializer::Direction::Write);
+    writer.WriteInt(kVersionMark);
+    writer.WriteInt(kSaveVersion);
     // The name of the scene whose state follows: after a start of an unknown name the manager's current name
     // differs from it, and that name could never be loaded.
     writer.WriteString(scene.GetName());
@@ -157,7 +187,33 @@ bool WriteSave(const std::u16string& path, const Scene& scene)
         writer.WriteString(name);
     const SoundManager* sound = SoundManager::GetSingletonPtr();
     writer.WriteString(sound != nullptr ? sound->GetCurrentPlaylistName() : std::u16string());
+    WritePoses(writer);
     return writer.Commit();
+}
+
+// A reader placed at the scene name, and the save's version. A save from before versions is read again from its
+// start, since its first value already belongs to the scene name. Null, with the reason, for a version this engine
+// cannot read.
+std::unique_ptr<BinarySerializer> OpenAtSceneName(const std::u16string& path, std::int32_t& version, std::string& error)
+{
+    auto reader = std::make_unique<BinarySerializer>(path, BinarySerializer::Direction::Read);
+    std::int32_t mark = 0;
+    reader->ReadInt(mark);
+    if (mark != kVersionMark) {
+        version = kUnversioned;
+        return std::make_unique<BinarySerializer>(path, BinarySerializer::Direction::Read);
+    }
+    reader->ReadInt(version);
+    if (!reader->Failed() && version > kUnversioned && version <= kSaveVersion)
+        return reader;
+    if (reader->Failed())
+        error = "the version of the save is damaged";
+    else if (version > kSaveVersion)
+        error = "it was made by a newer version of the engine (save version " + std::to_string(version) +
+                "; this one reads up to version " + std::to_string(kSaveVersion) + ")";
+    else
+        error = "the save version " + std::to_string(version) + " does not exist";
+    return nullptr;
 }
 
 // The scene block, read into a scratch scene so that damage found halfway touches nothing of the game.
@@ -233,23 +289,68 @@ bool ReadInterfaces(Serializer& reader, std::vector<std::u16string>& names, std:
 bool ReadPlaylist(Serializer& reader, std::u16string& playlist, std::string& error)
 {
     reader.ReadString(playlist);
-    if (reader.Failed()) {
-        error = "the playlist name is damaged";
+    if (!reader.Failed())
+        return true;
+    error = "the playlist name is damaged";
+    return false;
+}
+
+// Creates none, unlike the resource manager's get-or-create.
+const Character* FindCharacter(const std::u16string& name)
+{
+    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    if (resources == nullptr)
+        return nullptr;
+    const auto found = resources->GetCharacters().find(name);
+    return found != resources->GetCharacters().end() ? found->second.get() : nullptr;
+}
+
+bool ReadPoses(Serializer& reader, std::vector<std::pair<std::u16string, std::u16string>>& poses, std::string& error)
+{
+    std::int32_t count = -1;
+    reader.ReadInt(count);
+    if (reader.Failed() || count < 0) {
+        error = "the number of character poses is damaged";
         return false;
     }
-    bool extra = false;
-    reader.ReadBool(extra);
-    if (!reader.Failed()) {
-        error = "data follows the playlist name";
-        return false;
+    // Bounded by the file: every record takes at least eight bytes.
+    for (std::int32_t index = 0; index < count; ++index) {
+        std::u16string name;
+        std::u16string pose;
+        reader.ReadString(name);
+        reader.ReadString(pose);
+        if (reader.Failed()) {
+            error = "the character poses are damaged";
+            return false;
+        }
+        const Character* character = FindCharacter(name);
+        if (character == nullptr || character->FindPose(pose) == nullptr) {
+            error = "the character \"" + Utf8(name) + "\" has no pose \"" + Utf8(pose) + "\"";
+            return false;
+        }
+        poses.emplace_back(std::move(name), std::move(pose));
     }
     return true;
+}
+
+bool ReadEnd(Serializer& reader, const std::string& last, std::string& error)
+{
+    bool extra = false;
+    reader.ReadBool(extra);
+    if (reader.Failed())
+        return true;
+    error = "data follows the " + last;
+    return false;
 }
 
 // The whole file, checked without touching the running game.
 std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& error)
 {
-    BinarySerializer reader(path, BinarySerializer::Direction::Read);
+    std::int32_t version = 0;
+    const std::unique_ptr<BinarySerializer> opened = OpenAtSceneName(path, version, error);
+    if (!opened)
+        return std::nullopt;
+    BinarySerializer& reader = *opened;
     if (!reader.IsOpen()) {
         error = "the file cannot be read";
         return std::nullopt;
@@ -263,7 +364,29 @@ std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& er
     if (!CheckSceneBlock(reader, contents.scene, error) || !CheckTriggerBlock(reader, error) ||
         !ReadInterfaces(reader, contents.interfaces, error) || !ReadPlaylist(reader, contents.playlist, error))
         return std::nullopt;
+    const bool complete = version == kUnversioned
+                              ? ReadEnd(reader, "playlist name", error)
+                              : ReadPoses(reader, contents.poses, error) && ReadEnd(reader, "character poses", error);
+    if (!complete)
+        return std::nullopt;
     return contents;
+}
+
+// The scene block and the triggers read again, now into the game.
+void LoadStateBlocks(const std::u16string& path, Scene& scene)
+{
+    std::int32_t version = 0;
+    std::string error;
+    const std::unique_ptr<BinarySerializer> reader = OpenAtSceneName(path, version, error);
+    std::u16string name;
+    if (reader != nullptr)
+        reader->ReadString(name);
+    if (reader == nullptr || !scene.Load(*reader)) {
+        HgeManager::Log("The save " + Utf8(path) + " changed while it was loaded; the scene starts empty");
+        return;
+    }
+    if (TriggerManager* triggers = TriggerManager::GetSingletonPtr())
+        triggers->Load(*reader);
 }
 
 // The checked save replaces the running game. The triggers are in place before the scene resumes, since the
@@ -271,15 +394,14 @@ std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& er
 void ApplySave(const std::u16string& path, const SaveContents& contents)
 {
     ScenesManager& scenes = ScenesManager::GetSingleton();
-    BinarySerializer reader(path, BinarySerializer::Direction::Read);
-    std::u16string name;
-    reader.ReadString(name);
     Scene* scene = scenes.FindScene(contents.scene);
     scene->Reset();
-    if (!scene->Load(reader))
-        HgeManager::Log("The save " + Utf8(path) + " changed while it was loaded; the scene starts empty");
-    if (TriggerManager* triggers = TriggerManager::GetSingletonPtr())
-        triggers->Load(reader);
+    LoadStateBlocks(path, *scene);
+    // Before the scene resumes: the command at the saved position runs again and may change a pose itself.
+    if (ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
+        for (const auto& [character, pose] : contents.poses)
+            resources->GetCharacter(character)->SetPose(pose);
+    }
     scenes.StartScene(contents.scene, SceneStart::Resume);
     scenes.ClearInterfaces();
     for (const std::u16string& interface : contents.interfaces)

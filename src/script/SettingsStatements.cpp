@@ -1,8 +1,11 @@
 #include "script/SettingsStatements.h"
 
 #include "core/DisplaySettings.h"
+#include "core/TextCodec.h"
+#include "core/UserFiles.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
+#include "script/ScriptError.h"
 #include "script/ScriptValues.h"
 
 #include <cstdint>
@@ -30,7 +33,13 @@ void GraphicsInit(CommandLine& line)
 // Every name is written, so a second statement also clears the names it leaves out.
 void GameInit(CommandLine& line)
 {
+    const std::u16string id = line.GetAttribute(u"id");
+    // The id becomes a folder name: anything else could reach outside the player's folder or fail to be made.
+    if (!id.empty() && !UserFiles::IsGameId(id))
+        throw ScriptError("game_init: id=" + TextCodec::WideToUtf8(id) +
+                          " is no game id (1 to 255 letters, digits, '-', '_' and '.', not dots alone)");
     GameNames& names = TheGameNames();
+    names.gameId = id;
     names.galleryName = line.GetAttribute(u"gallery");
     names.saveLoadName = line.GetAttribute(u"saveload");
     names.title = line.GetAttribute(u"title");

@@ -62,7 +62,8 @@ void DefineStyle(CommandLine& line)
                              .red = Channel(colour, 16),
                              .green = Channel(colour, 8),
                              .blue = Channel(colour, 0),
-                             .alpha = Channel(colour, 24)},
+                             .alpha = Channel(colour, 24),
+                             .colourGiven = !colourText.empty()},
                resources.GetFontLibrary());
 }
 

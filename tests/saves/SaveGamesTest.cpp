@@ -178,8 +178,8 @@ TEST_F(SaveGamesTest, TheSaveFileHoldsItsItemsInOrder)
     PlayHall();
     const std::string path = SaveNow();
     EXPECT_EQ(path, SaveFolder() + "00000001.sav");
-    EXPECT_EQ(m_folder.Read(path), Wide(u"hall") + SceneBlock(u"hall") + Int(1) + Wide(u"door") + Wide(u"open") +
-                                       Int(2) + Wide(u"hud_a") + Wide(u"hud_b") + Int(0));
+    EXPECT_EQ(m_folder.Read(path), Int(-1) + Int(2) + Wide(u"hall") + SceneBlock(u"hall") + Int(1) + Wide(u"door") +
+                                       Wide(u"open") + Int(2) + Wide(u"hud_a") + Wide(u"hud_b") + Int(0) + Int(0));
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     EXPECT_EQ(m_systems.scenes.GetNotice(), m_gallery.GetNotice());
     EXPECT_TRUE(m_systems.scenes.IsSnapshotRequested());
