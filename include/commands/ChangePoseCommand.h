@@ -18,6 +18,7 @@ public:
     }
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Pose-" + m_character + u"=" + m_pose; }
 
 private:
     std::u16string m_character;

@@ -21,6 +21,7 @@ public:
     explicit ClearCommand(std::u16string_view target);
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Clear-" + m_target; }
 
     // The layer a "layer:N" target names; nothing for other targets.
     [[nodiscard]] std::optional<std::int32_t> GetLayer() const;

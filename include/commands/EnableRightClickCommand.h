@@ -11,6 +11,7 @@ public:
     explicit EnableRightClickCommand(bool enabled) : m_enabled(enabled) {}
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override { return m_enabled ? u"Right click-on" : u"Right click-off"; }
 
 private:
     bool m_enabled;

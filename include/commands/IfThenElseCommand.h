@@ -21,6 +21,7 @@ public:
     IfThenElseCommand(Condition condition, std::unique_ptr<Command> thenCommand, std::unique_ptr<Command> elseCommand);
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override;
 
     [[nodiscard]] bool Holds() const;
     [[nodiscard]] const Condition& GetCondition() const { return m_condition; }

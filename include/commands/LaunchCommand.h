@@ -15,6 +15,7 @@ public:
     explicit LaunchCommand(std::u16string target) : m_target(std::move(target)) {}
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Launch-" + m_target; }
 
 private:
     std::u16string m_target;

@@ -22,6 +22,7 @@ public:
     }
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Action-" + m_node; }
 
 private:
     std::u16string m_node;

@@ -19,6 +19,7 @@ public:
     }
 
     void Execute(Scene& scene) override;
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Zoom-" + m_node; }
 
 private:
     std::u16string m_node;

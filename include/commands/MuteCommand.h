@@ -14,6 +14,8 @@ public:
 
     [[nodiscard]] bool IsMute() const { return m_mute; }
 
+    [[nodiscard]] std::u16string GetDescription() const override { return m_mute ? u"Mute-on" : u"Mute-off"; }
+
 private:
     void Apply(SoundManager& sound) override { sound.MuteMusic(m_mute); }
 

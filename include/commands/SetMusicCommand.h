@@ -14,6 +14,8 @@ class SetMusicCommand : public SoundCommand
 public:
     SetMusicCommand(std::u16string file, bool fade) : m_file(std::move(file)), m_fade(fade) {}
 
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Music-" + m_file; }
+
 private:
     void Apply(SoundManager& sound) override { sound.PlayMusic(m_file, m_fade); }
 

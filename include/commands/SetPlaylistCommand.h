@@ -14,6 +14,8 @@ class SetPlaylistCommand : public SoundCommand
 public:
     SetPlaylistCommand(std::u16string name, bool fade) : m_name(std::move(name)), m_fade(fade) {}
 
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Playlist-" + m_name; }
+
 private:
     void Apply(SoundManager& sound) override { sound.SetPlaylist(m_name, m_fade); }
 

@@ -14,6 +14,8 @@ class SetSfxCommand : public SoundCommand
 public:
     explicit SetSfxCommand(std::u16string file) : m_file(std::move(file)) {}
 
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Sfx-" + m_file; }
+
 private:
     void Apply(SoundManager& sound) override { sound.PlaySfx(m_file); }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "commands/SoundCommand.h"
+#include "core/TextCodec.h"
 #include "sound/SoundManager.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Vel {
 
@@ -13,6 +15,11 @@ class SetVolumeCommand : public SoundCommand
 {
 public:
     explicit SetVolumeCommand(std::int32_t step) : m_step(step) {}
+
+    [[nodiscard]] std::u16string GetDescription() const override
+    {
+        return u"Volume-" + TextCodec::Widen(std::to_string(m_step));
+    }
 
 private:
     void Apply(SoundManager& sound) override { sound.StepChannelVolumes(static_cast<float>(m_step) * 0.1f); }

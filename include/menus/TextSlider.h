@@ -6,6 +6,7 @@
 #include "menus/Slider.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,6 @@ class Style;
 class TextSlider : public Slider
 {
 public:
-    static constexpr float kSpacing = 5.0f;
-
     struct Entry
     {
         std::int32_t value = 0;
@@ -29,10 +28,10 @@ public:
         bool highlighted = false;
     };
 
-    // Lays the entries out with the normal style's regular face; without one (no style, no ".ttf") the slider
-    // draws nothing and ignores input.
+    // Lays the entries out with the normal style's regular face, spacing pixels apart (none given: the width of a
+    // blank of that face); without a face (no style, no ".ttf") the slider draws nothing and ignores input.
     TextSlider(std::u16string name, Style* normal, Style* over, Setter setter, Getter getter, std::int32_t start,
-               std::int32_t end, float x, float y);
+               std::int32_t end, float x, float y, std::optional<float> spacing = std::nullopt);
     ~TextSlider() override;
 
     void Update(float dt) override;
@@ -46,7 +45,7 @@ public:
 
 private:
     // One entry per number from start to end, left to right, each as wide as its digits.
-    void LayOut(std::int32_t start, std::int32_t end);
+    void LayOut(std::int32_t start, std::int32_t end, float spacing);
 
     Style* m_normal = nullptr;
     Style* m_over = nullptr;

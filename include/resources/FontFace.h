@@ -63,6 +63,8 @@ public:
 
     // The record of the character at the current size, if it has been made.
     [[nodiscard]] const Glyph* FindGlyph(char16_t character) const;
+    // How far a blank moves the pen at the current size, in pixels.
+    [[nodiscard]] float SpaceAdvance();
 
 private:
     void Open(void* library);
@@ -70,7 +72,6 @@ private:
     [[nodiscard]] const Glyph* FindOrMakeGlyph(char16_t character);
     [[nodiscard]] const Glyph* MakeGlyph(char16_t character);
     [[nodiscard]] bool ApplyPixelSize();
-    [[nodiscard]] float SpaceAdvance();
     // The pair's kerning in whole pixels, (0, 0) when kerning is off or unknown.
     void AddKerning(std::uint32_t previous, std::uint32_t index, float& x, float* y);
     bool DrawGlyph(const Glyph& glyph, float penX, float penY);

@@ -22,7 +22,7 @@ public:
     {
         std::u16string font{}; // the font name, whose files the font library looks up
         std::int32_t size = 0;
-        std::int32_t lineSpacing = 0;
+        std::int32_t lineSpacing = 100; // percent of the font's line height: 100 is normal spacing
         std::u16string tag{};
         std::int32_t speed = 0;
         std::u16string clickme{}; // none

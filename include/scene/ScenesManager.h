@@ -45,6 +45,10 @@ class ScenesManager : public Singleton<ScenesManager>
 public:
     // The bitmap font of the error screen, read from the game folder or the archives when the error is first drawn.
     static constexpr const char* kErrorFontFile = "font1.fnt";
+    // Without a usable bitmap font the report is drawn with this face (Debian's fonts-dejavu-core, which the
+    // engine's set-up installs), so an author never faces a black window without a word.
+    static constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    static constexpr float kFallbackFontSize = 16.0f;
     static constexpr float kErrorX = 20.0f;
     static constexpr float kErrorY = 120.0f;
 
@@ -81,6 +85,13 @@ public:
     void DeleteAllScenes();
     // From now on only the text is shown and no scene runs.
     void ShowError(std::u16string text);
+    // The script error report: "Script error", the file, the line and what went wrong, one per line.
+    [[nodiscard]] static std::u16string ErrorReport(const std::u16string& file, std::int32_t line,
+                                                    const std::u16string& info);
+    // A script error, whether the reader found it or the story ran into it: its first line goes to the trace, the
+    // whole report to the log, and the error screen shows it when there is a scenes manager. The scenes are left
+    // alone, as a running command may belong to one of them.
+    static void ReportError(const std::u16string& report);
 
     // The interface function "end": the frame loop stops after this frame.
     void End() { m_running = false; }
@@ -176,6 +187,7 @@ private:
     std::u16string m_errorText;
     std::string m_errorLines;             // the text in the game's code page, made once
     std::unique_ptr<hgeFont> m_errorFont; // made at the first error frame: it needs the window
+    bool m_errorFontUsable = false;       // it found its letter picture
 };
 
 } // namespace Vel

@@ -27,11 +27,6 @@ namespace {
 
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
 
-std::string FirstLine(const std::u16string& text)
-{
-    return TextCodec::WideToUtf8(text.substr(0, text.find(u'\n')));
-}
-
 bool GameFolderWritable()
 {
     return access(".", W_OK) == 0;
@@ -277,13 +272,10 @@ bool Engine::ParseSystemScript()
 
 void Engine::OnScriptError(const std::u16string& report)
 {
-    Trace::Write("error", FirstLine(report));
-    if (m_systems) {
+    // The reader stops at the error, so the scenes it built are incomplete: none of them may run.
+    if (m_systems)
         m_systems->scenes.DeleteAllScenes();
-        m_systems->scenes.ShowError(report);
-    }
-    if (m_hgeManager)
-        m_hgeManager->GetHge()->System_Log("%s", TextCodec::WideToUtf8(report).c_str());
+    ScenesManager::ReportError(report);
 }
 
 bool Engine::FrameFunc()

@@ -33,4 +33,13 @@ void IfThenElseCommand::Execute(Scene& scene)
     Complete();
 }
 
+// The condition in name order: "If-door=open,key=yes".
+std::u16string IfThenElseCommand::GetDescription() const
+{
+    std::u16string text = u"If-";
+    for (const auto& [name, value] : m_condition)
+        text += (text.size() > 3 ? u"," : u"") + name + u"=" + value;
+    return text;
+}
+
 } // namespace Vel

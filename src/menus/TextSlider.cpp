@@ -53,7 +53,7 @@ void Log(const std::u16string& name, const char* reason)
 } // namespace
 
 TextSlider::TextSlider(std::u16string name, Style* normal, Style* over, Setter setter, Getter getter,
-                       std::int32_t start, std::int32_t end, float x, float y)
+                       std::int32_t start, std::int32_t end, float x, float y, std::optional<float> spacing)
     : Slider(std::move(name), std::move(setter), std::move(getter)), m_normal(normal), m_over(over), m_x(x), m_y(y)
 {
     FontFace* face = RegularFace(m_normal);
@@ -68,12 +68,12 @@ TextSlider::TextSlider(std::u16string name, Style* normal, Style* over, Setter s
     face->MakeGlyphs(u"0");
     m_digitWidth = face->MeasureWidth(u"0");
     m_textHeight = face->MeasureHeight(u"0");
-    LayOut(start, end);
+    LayOut(start, end, spacing.value_or(face->SpaceAdvance()));
 }
 
 TextSlider::~TextSlider() = default;
 
-void TextSlider::LayOut(std::int32_t start, std::int32_t end)
+void TextSlider::LayOut(std::int32_t start, std::int32_t end, float spacing)
 {
     // Counted in 64 bits: end - start overflows 32 bits for the widest ranges, and so would ++value at INT32_MAX.
     std::int64_t last = end;
@@ -92,7 +92,7 @@ void TextSlider::LayOut(std::int32_t start, std::int32_t end)
         entry.x2 = pen + width;
         entry.y2 = m_y + m_textHeight;
         m_entries.push_back(std::move(entry));
-        pen += width + kSpacing;
+        pen += width + spacing;
     }
 }
 

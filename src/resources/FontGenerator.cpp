@@ -103,12 +103,6 @@ std::optional<OutputFiles> OutputPaths(const std::string& fntPath, std::string& 
         error = "\"" + fntPath + "\" names no file to write";
         return std::nullopt;
     }
-    const fs::path folder = fnt.parent_path().empty() ? fs::path(".") : fnt.parent_path();
-    std::error_code code;
-    if (!fs::is_directory(folder, code)) {
-        error = "the folder " + folder.string() + " does not exist";
-        return std::nullopt;
-    }
     // The description names its picture as one word.
     std::string pngName = fs::path(fnt.filename()).replace_extension(".png").string();
     std::replace_if(
@@ -290,6 +284,16 @@ std::string Describe(const std::vector<Letter>& letters, const Sheet& sheet, con
     return text;
 }
 
+// The folder of the font, made with its missing parents: an author names where the font goes, as in a new game.
+bool MakeFolder(const fs::path& folder, std::string& error)
+{
+    std::error_code code;
+    if (folder.empty() || fs::is_directory(folder, code) || fs::create_directories(folder, code))
+        return true;
+    error = "cannot make the folder " + folder.string() + ": " + code.message();
+    return false;
+}
+
 bool WriteText(const fs::path& path, const std::string& text, std::string& error)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -333,6 +337,8 @@ bool FontGenerator::Generate(const std::string& ttf, int pixelSize, const std::s
     if (!Pack(letters, sheet, error))
         return false;
     const std::vector<std::uint32_t> pixels = Paint(letters, sheet);
+    if (!MakeFolder(files->fnt.parent_path(), error))
+        return false;
     if (!ImageFile::SavePng(files->png.string(), sheet.width, sheet.height, pixels.data(), error))
         return false;
     return WriteText(files->fnt, Describe(letters, sheet, files->pngName), error);

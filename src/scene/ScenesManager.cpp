@@ -4,6 +4,8 @@
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/Trace.h"
+#include "resources/FontFace.h"
+#include "resources/FontLibrary.h"
 #include "resources/ResourceManager.h"
 #include "resources/hgeFont.h"
 #include "scene/ClickGate.h"
@@ -377,10 +379,23 @@ void ScenesManager::HideSaveLoad()
 
 void ScenesManager::RenderError()
 {
-    // A missing font is named in the log once, when it is first looked for; the screen then stays empty.
-    if (!m_errorFont)
+    // A missing font is named in the log once, when it is first looked for.
+    if (!m_errorFont) {
         m_errorFont = std::make_unique<hgeFont>(kErrorFontFile);
-    m_errorFont->Render(kErrorX, kErrorY, HGETEXT_LEFT, m_errorLines);
+        m_errorFontUsable = m_errorFont->GetTexture() != 0;
+    }
+    if (m_errorFontUsable) {
+        m_errorFont->Render(kErrorX, kErrorY, HGETEXT_LEFT, m_errorLines);
+        return;
+    }
+    ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    FontFace* face = resources != nullptr ? resources->GetFontLibrary().GetFace(kFallbackFontFile) : nullptr;
+    if (face == nullptr)
+        return;
+    face->SetColor(0xFFFFFFFF);
+    face->SetPixelSize(kFallbackFontSize, kFallbackFontSize);
+    // The pen stands on the first line's baseline, one line below the top the bitmap font starts at.
+    face->DrawText(m_errorText, kErrorX, kErrorY + kFallbackFontSize);
 }
 
 void ScenesManager::DeleteAllScenes()
@@ -399,6 +414,19 @@ void ScenesManager::ShowError(std::u16string text)
     m_errorShown = true;
     m_errorText = std::move(text);
     m_errorLines = TextCodec::WideToCodePage(m_errorText);
+}
+
+std::u16string ScenesManager::ErrorReport(const std::u16string& file, std::int32_t line, const std::u16string& info)
+{
+    return u"Script error\nFile: " + file + u"\nLine: " + TextCodec::Widen(std::to_string(line)) + u"\nInfo: " + info;
+}
+
+void ScenesManager::ReportError(const std::u16string& report)
+{
+    Trace::Write("error", TextCodec::WideToUtf8(report.substr(0, report.find(u'\n'))));
+    HgeManager::Log(TextCodec::WideToUtf8(report));
+    if (ScenesManager* scenes = GetSingletonPtr())
+        scenes->ShowError(report);
 }
 
 } // namespace Vel

@@ -88,7 +88,9 @@ void RegisterFlowStatements(ParseManager& parser)
         Add(parser, u"delay", MakeDelay(line, ScriptValues::ToSeconds(line.GetArgument(0))));
     });
     parser.AddHandler(u"goto", [&parser](CommandLine& line) {
-        Add(parser, u"goto", std::make_unique<GotoCommand>(line.GetArgument(0)));
+        const SourcePosition* at = parser.CurrentPosition();
+        Add(parser, u"goto",
+            std::make_unique<GotoCommand>(line.GetArgument(0), at ? at->fileName : u"", at ? at->statementLine : 0));
         parser.Note(LintKind::Scene, line.GetArgument(0));
     });
     parser.AddHandler(u"href", [&parser](CommandLine& line) {

@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -136,8 +137,8 @@ void ReadPosition(const CommandLine& line, float& x, float& y)
     y = static_cast<float>(top);
 }
 
-// textslider(name, bind=, normal=, over=, start=n, end=n, align=x:y): the numbers of the volume scale unless
-// start and end say otherwise.
+// textslider(name, bind=, normal=, over=, start=n, end=n, spacing=n, align=x:y): the numbers of the volume scale
+// unless start and end say otherwise, a blank of the normal face apart unless spacing says otherwise.
 void AddTextSlider(ParseManager& parser, const CommandLine& line)
 {
     Menu& menu = TopMenu(parser, u"textslider");
@@ -149,11 +150,14 @@ void AddTextSlider(ParseManager& parser, const CommandLine& line)
     std::int32_t end = 10;
     ReadInt(line, u"start", start);
     ReadInt(line, u"end", end);
+    std::optional<float> spacing;
+    if (const std::u16string pixels = line.GetAttribute(u"spacing"); !pixels.empty())
+        spacing = static_cast<float>(ScriptValues::ToInt(pixels));
     float x = 0.0f;
     float y = 0.0f;
     ReadPosition(line, x, y);
     auto slider = std::make_unique<TextSlider>(line.GetArgument(0), normal, over, std::move(binding.setter),
-                                               std::move(binding.getter), start, end, x, y);
+                                               std::move(binding.getter), start, end, x, y, spacing);
     // The slider measures its numbers now, so a style defined further down comes too late.
     if (!slider->IsDrawable()) {
         const std::u16string style = line.GetAttribute(u"normal");

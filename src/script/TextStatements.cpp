@@ -55,7 +55,7 @@ void DefineStyle(CommandLine& line)
     const std::uint32_t colour = colourText.empty() ? 0xFFFFFFFFu : ScriptValues::ToColour(colourText);
     style->Set(Style::Values{.font = line.GetAttribute(u"font"),
                              .size = IntOr(line, u"size", 0),
-                             .lineSpacing = IntOr(line, u"il", 0),
+                             .lineSpacing = IntOr(line, u"il", Style::Values{}.lineSpacing),
                              .tag = line.GetAttribute(u"tag"),
                              .speed = IntOr(line, u"speed", 0),
                              .clickme = line.GetAttribute(u"clickme"),

@@ -106,7 +106,7 @@ TEST_F(FlowCommandsTest, GotoStartsTheTargetAfreshAndClearsInterfacesShownBefore
     m_scenes.CreateInterfaceScene(u"menu");
     Scene* a = m_scenes.CreateScene(u"a");
     a->AddCommand(std::make_unique<TagCommand>(m_log, u"a1"));
-    a->AddCommand(std::make_unique<GotoCommand>(u"b"));
+    a->AddCommand(std::make_unique<GotoCommand>(u"b", u"s.vls", 1));
     a->AddCommand(std::make_unique<TagCommand>(m_log, u"a3"));
     m_scenes.CreateScene(u"b")->AddCommand(std::make_unique<TagCommand>(m_log, u"b1", false, u"menu"));
     m_scenes.LaunchInterface(u"hud");
