@@ -1,4 +1,3 @@
-#include "core/Callback.h"
 #include "core/DisplaySettings.h"
 #include "core/TextCodec.h"
 
@@ -10,27 +9,11 @@
 namespace Vel {
 namespace {
 
-struct Counter
-{
-    int calls = 0;
-    float Bump() { return 0.25f * static_cast<float>(++calls); }
-};
-
-TEST(CallbackTest, ANullTargetMakesAnEmptyCallbackThatReturnsTheDefault)
-{
-    Callback<float()> nullTarget(static_cast<Counter*>(nullptr), &Counter::Bump);
-    EXPECT_TRUE(nullTarget.IsEmpty());
-    EXPECT_FLOAT_EQ(nullTarget(), 0.0f); // never calls through a null target
-}
-
 // Clicks on a full screen, pillar-boxed or not, are the menu run's; these are the mode choice and the bars.
 TEST(DisplayTest, ModeChoiceFollowsTheDesktopShapeAndTheBarsAreFarOutsideTheGame)
 {
     const auto display = [](int fullscreen, int desktopWidth, int desktopHeight) {
-        DisplaySettings chosen;
-        chosen.gameWidth = 800;
-        chosen.gameHeight = 600;
-        chosen.fullscreen = fullscreen;
+        DisplaySettings chosen{800, 600, fullscreen};
         ChooseDisplayMode(chosen, desktopWidth, desktopHeight);
         return std::tuple(chosen.screenWidth, chosen.screenHeight, chosen.widescreen);
     };
