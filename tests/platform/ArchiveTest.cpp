@@ -139,6 +139,7 @@ TEST(ArchiveTest, PackingTheWholeFolderLeavesOutTheArchiveAndAPathFromElsewhereI
     std::string error;
     ASSERT_TRUE(ArchiveWriter::Pack("data.pak", {"."}, "pw", error)) << error;
     ArchiveSet archives;
+    EXPECT_FALSE(archives.Attach("data.pak", "wrong", error)) << "packed with the password";
     ASSERT_TRUE(archives.Attach("data.pak", "pw", error)) << error;
     EXPECT_EQ(LoadText(archives, "images/bg/room.png"), "picture");
     EXPECT_EQ(LoadText(archives, "data.pak"), "<none>") << "the archive does not pack itself";
