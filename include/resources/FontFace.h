@@ -44,7 +44,6 @@ public:
 
     // Where the pen stood when the last DrawText ended.
     [[nodiscard]] float GetPenX() const { return m_penX; }
-    [[nodiscard]] float GetPenY() const { return m_penY; }
 
     // The size glyphs are made at and the line height; sizes outside 1..1024 pixels make no glyphs.
     void SetPixelSize(float width, float height);

@@ -33,25 +33,6 @@ private:
     std::optional<std::string> m_old;
 };
 
-TEST(OsTest, DocumentsFolderComesFromTheUserDirsFile)
-{
-    TempFolder folder;
-    ScopedEnv home("HOME", folder.File("home"));
-    ScopedEnv config("XDG_CONFIG_HOME", folder.File("config"));
-    EXPECT_EQ(Os::DocumentsFolder(), folder.File("home") + "/Documents") << "no user-dirs file";
-
-    folder.Write("config/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
-                                          "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-                                          "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente/\"\r\n");
-    EXPECT_EQ(Os::DocumentsFolder(), folder.File("home") + "/Dokumente");
-
-    folder.Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n");
-    EXPECT_EQ(Os::DocumentsFolder(), "/srv/docs");
-
-    folder.Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"relative/docs\"\n#XDG_DOCUMENTS_DIR=\"/x\"\n");
-    EXPECT_EQ(Os::DocumentsFolder(), folder.File("home") + "/Documents") << "unusable values are ignored";
-}
-
 TEST(OsTest, LaunchHandsTheTextToTheOpenerAsOneArgument)
 {
     TempFolder folder;

@@ -6,15 +6,11 @@
 #include "core/TextCodec.h"
 #include "resources/Avatar.h"
 #include "resources/CharacterDialog.h"
-#include "resources/Pose.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 
-#include <SDL.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +18,6 @@
 namespace Vel {
 namespace {
 
-using TestTools::Box;
 using TestTools::kNoBox;
 
 // Records what the character asks of it; keeps a shown line's completion for the test, and runs it at once when it
@@ -58,86 +53,27 @@ protected:
         EXPECT_TRUE(m_hge->System_Initiate());
     }
 
-    // A sprite showing a one-colour BMP picture of the given size.
-    Sprite* Still(const std::u16string& name, int width, int height, std::uint32_t argb)
-    {
-        const std::string file = m_folder.File(TextCodec::WideToUtf8(name) + ".bmp");
-        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-        SDL_FillRect(surface, nullptr, argb);
-        EXPECT_EQ(SDL_SaveBMP(surface, file.c_str()), 0);
-        SDL_FreeSurface(surface);
-        Sprite* sprite = m_manager.GetSprite(name);
-        sprite->SetFile(TextCodec::Utf8ToWide(file));
-        return sprite;
-    }
-    TestTools::ScreenPicture Draw(Character& character, float x, float y, float zoom, float opacity)
-    {
-        return TestTools::DrawFrame(m_hge.Get(), [&] { character.Render(x, y, zoom, opacity); });
-    }
-
     TestTools::TempFolder m_folder;
     TestTools::HeadlessHge m_hge;
     std::vector<std::string> m_events; // outlives the registry, whose dialogs report into it
     ResourceManager m_manager;
 };
 
-// The speak and idle pictures of a voiced line are the dialogue run's; these are the rules around them.
-TEST_F(CharacterTest, APoseMadeCurrentTakesTheSpeakingStateAndTheFirstDefinitionStays)
+TEST_F(CharacterTest, AvatarTakesThePoseFaceElseItsDefault)
 {
-    Still(u"red", 4, 4, 0xFFFF0000);
-    Still(u"green", 6, 2, 0xFF00FF00);
+    const std::vector<Resource*> faces{m_manager.GetSprite(u"smile"), m_manager.GetSprite(u"face"),
+                                       m_manager.GetSprite(u"frown"), nullptr, m_manager.GetSprite(u"face")};
     Character* anna = m_manager.GetCharacter(u"anna");
-    EXPECT_EQ(anna->GetWidth(), 0.0f) << "no pose yet";
-    anna->AddPose(u"talk", u"red", u"green", u"");
-    anna->AddPose(u"talk", u"green", u"red", u"");
-    anna->SetSpeaking(Pose::Speaking);
-    anna->SetPose(u"talk");
-    // Green zoomed twice at (10, 5).
-    EXPECT_EQ(Draw(*anna, 10.0f, 5.0f, 2.0f, 1.0f).BoxOf(0x00FF00), (Box{10, 5, 21, 8, 48}));
-    EXPECT_EQ(std::pair(anna->GetWidth(), anna->GetHeight()), std::pair(6.0f, 2.0f));
-    anna->SetSpeaking(2);
-    const TestTools::ScreenPicture none = Draw(*anna, 10.0f, 5.0f, 2.0f, 1.0f);
-    EXPECT_EQ(none.BoxOf(0xFF0000)[4] + none.BoxOf(0x00FF00)[4], 0) << "an unknown mode shows nothing";
-}
-
-TEST_F(CharacterTest, AvatarStaysAtItsPlaceAtFullOpacityWhileTheCharacterFades)
-{
-    Still(u"face", 3, 3, 0xFF0000FF);
-    Still(u"body", 2, 2, 0xFFFFFFFF);
-    Character* anna = m_manager.GetCharacter(u"anna");
-    anna->SetAvatar(u"face", 50.0f, 30.0f);
-    EXPECT_EQ(Draw(*anna, 5.0f, 5.0f, 2.0f, 0.5f).BoxOf(0x0000FF), (Box{50, 30, 52, 32, 9})) << "before any pose";
-    anna->AddPose(u"stand", u"body", u"", u"");
-    anna->SetPose(u"stand");
-    const TestTools::ScreenPicture picture = Draw(*anna, 5.0f, 5.0f, 2.0f, 0.5f);
-    EXPECT_EQ(picture.BoxOf(0x0000FF), (Box{50, 30, 52, 32, 9})) << "unzoomed, fully opaque, at its own place";
-    EXPECT_EQ(picture.At(8, 8), 0x7F7F7Fu) << "the body is faded";
-    EXPECT_EQ(picture.At(9, 9), 0u) << "the body is zoomed to 4 x 4 at the node's place";
-}
-
-TEST_F(CharacterTest, AvatarTakesThePoseFaceElseItsDefaultElseKeepsItsPicture)
-{
-    Sprite* face = m_manager.GetSprite(u"face");
-    Sprite* smile = m_manager.GetSprite(u"smile");
-    Sprite* frown = m_manager.GetSprite(u"frown");
-    const auto faces = [&](const char16_t* name, const char16_t* avatar, std::vector<const char16_t*> poses) {
-        Character* character = m_manager.GetCharacter(name);
-        for (const auto& [pose, face] :
-             {std::pair{u"plain", u""}, {u"happy", u"smile"}, {u"sad", u"frown"}, {u"odd", u"no such face"}})
-            character->AddPose(pose, u"", u"", face);
-        character->SetAvatar(avatar, 1.0f, 2.0f);
-        std::vector<Resource*> shown;
-        for (const char16_t* pose : poses) {
-            character->SetPose(pose);
-            shown.push_back(character->GetAvatar()->GetPicture());
-        }
-        return shown;
-    };
-    EXPECT_EQ(faces(u"anna", u"face", {u"happy", u"plain", u"sad", u"odd", u"plain"}),
-              (std::vector<Resource*>{smile, face, frown, nullptr, face}));
-    EXPECT_EQ(faces(u"bob", u"", {u"plain", u"happy", u"plain", u"sad", u"plain"}),
-              (std::vector<Resource*>{nullptr, smile, smile, frown, frown}))
-        << "an avatar made without a picture keeps the last pose face";
+    for (const auto& [pose, face] :
+         {std::pair{u"plain", u""}, {u"happy", u"smile"}, {u"sad", u"frown"}, {u"odd", u"no such face"}})
+        anna->AddPose(pose, u"", u"", face);
+    anna->SetAvatar(u"face", 1.0f, 2.0f);
+    std::vector<Resource*> shown;
+    for (const char16_t* pose : {u"happy", u"plain", u"sad", u"odd", u"plain"}) {
+        anna->SetPose(pose);
+        shown.push_back(anna->GetAvatar()->GetPicture());
+    }
+    EXPECT_EQ(shown, faces) << "a face that does not exist shows none";
 }
 
 TEST_F(CharacterTest, CharactersShowingEachOtherDoNotRecurse)
@@ -150,7 +86,8 @@ TEST_F(CharacterTest, CharactersShowingEachOtherDoNotRecurse)
     second->SetPose(u"p");
     EXPECT_EQ(first->GetWidth(), 0.0f);
     first->Update(0.1f);
-    EXPECT_EQ(Draw(*first, 0.0f, 0.0f, 1.0f, 1.0f).BoxOf(0xFF0000), kNoBox);
+    EXPECT_EQ(TestTools::DrawFrame(m_hge.Get(), [&] { first->Render(0.0f, 0.0f, 1.0f, 1.0f); }).BoxOf(0xFF0000),
+              kNoBox);
 }
 
 TEST_F(CharacterTest, LinesThatCannotBeShownCompleteAtOnceAndAreLoggedOnce)

@@ -7,8 +7,10 @@
 #include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/FontFace.h"
+#include "resources/ScreenPresenter.h"
 #include "resources/Sprite.h"
 #include "resources/hgeFont.h"
+#include "resources/hgeSprite.h"
 
 #include <SDL.h>
 
@@ -164,6 +166,122 @@ TEST_F(ResourceManagerTest, SteadyDrawingOfPicturesBitmapTextAndTrueTypeTextAllo
     for (int n = 2; n < 30; ++n)
         frame(n);
     EXPECT_EQ(scope.Allocations(), 0u);
+}
+
+// Frame durations are powers of two, so sums of steps compare exactly.
+Animation& WithFrames(Animation& animation, int count)
+{
+    for (int i = 0; i < count; ++i)
+        animation.AddFrame(u"f.png", 0.25f, 0.0f, 0.0f);
+    return animation;
+}
+
+Callback<void()> Count(int& calls)
+{
+    return Callback<void()>([&calls] { ++calls; });
+}
+
+TEST(AnimationTest, FramesAdvanceOnePerUpdateAndOnlyNonCyclingAnimationsFinish)
+{
+    TestTools::HeadlessHge hge; // the frames' quads take a reference on the interface
+    Animation one, four, cycling, empty;
+    int calls[4] = {};
+    WithFrames(one, 1).SetFinishHandler(Count(calls[0]));
+    WithFrames(four, 4).SetFinishHandler(Count(calls[1]));
+    WithFrames(cycling, 2).SetCycle(true);
+    cycling.SetFinishHandler(Count(calls[2]));
+    empty.SetFinishHandler(Count(calls[3])); // a name the script never defined must not hold its waiters
+    one.Update(0.0f);
+    EXPECT_EQ(calls[0], 1) << "a single frame is the last one at once";
+    // Per step: four's finish calls, its frame, the cycling frame. A step longer than several frames advances one;
+    // the time left over carries on into the next update.
+    std::vector<int> shown;
+    for (float step : {0.125f, 0.125f, 5.0f, 0.0f, 0.25f}) {
+        for (Animation* animation : {&one, &four, &cycling, &empty})
+            animation->Update(step);
+        shown.push_back(calls[1] * 100 + four.GetCurrentFrame() * 10 + cycling.GetCurrentFrame());
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 11, 20, 131, 130}));
+    EXPECT_EQ(std::vector(calls, calls + 4), (std::vector{1, 1, 0, 1}));
+
+    // A new registration on a played-out animation is called at the next update.
+    four.SetFinishHandler(Count(calls[1]));
+    four.Update(0.0f);
+    EXPECT_EQ(calls[1], 2);
+    empty.Render(0.0f, 0.0f, 1.0f, 1.0f); // nothing to draw, and no harm
+}
+
+TEST(AnimationTest, EveryRegistrationIsCalledOnceAndHandlersMayChangeTheList)
+{
+    TestTools::HeadlessHge hge;
+    Animation animation;
+    WithFrames(animation, 2);
+    int first = 0, second = 0, removed = 0, victim = 0, later = 0;
+    animation.SetFinishHandler(Count(first));
+    animation.SetFinishHandler(Count(second));
+    animation.RemoveFinishHandler(animation.SetFinishHandler(Count(removed)));
+    EXPECT_EQ(animation.SetFinishHandler(Callback<void()>()), 0u) << "an empty handler is not kept";
+    animation.Update(0.25f);
+    animation.Update(0.25f);
+    EXPECT_EQ(std::vector({first, second, removed}), std::vector({1, 1, 0}));
+    EXPECT_EQ(animation.WaitingHandlers(), 0u);
+
+    // A handler registers a new one (due at the next finish) and withdraws the one after it, as a command does
+    // that ends the scene holding the other waiting command.
+    Resource::FinishToken victimToken = 0;
+    animation.SetFinishHandler(Callback<void()>([&] {
+        animation.SetFinishHandler(Count(later));
+        animation.RemoveFinishHandler(victimToken);
+    }));
+    victimToken = animation.SetFinishHandler(Count(victim));
+    animation.Update(0.0f);
+    EXPECT_EQ(std::vector({later, victim}), std::vector({0, 0}));
+    animation.Update(0.0f);
+    EXPECT_EQ(std::vector({later, victim}), std::vector({1, 0}));
+
+    Sprite sprite;
+    int still = 0;
+    EXPECT_EQ(sprite.SetFinishHandler(Count(still)), 0u);
+    EXPECT_EQ(still, 1) << "a still picture is complete at once";
+}
+
+// The screen after presenting a game picture in four colours over a grey screen, which must not show through;
+// nearest-texel sampling keeps the quadrants exact rectangles.
+TestTools::ScreenPicture Present(const DisplaySettings& display)
+{
+    TestTools::HeadlessHge hge({}, display.screenWidth, display.screenHeight);
+    hge->System_SetState(HGE_TEXTUREFILTER, false);
+    EXPECT_TRUE(hge->System_Initiate());
+    const HTARGET target = hge->Target_Create(display.gameWidth, display.gameHeight, false);
+    const HTEXTURE picture = TestTools::QuadrantTexture(hge.Get(), 32);
+    EXPECT_TRUE(hge->Gfx_BeginScene(target));
+    hgeSprite(picture, 0, 0, 32, 32)
+        .RenderStretch(0, 0, static_cast<float>(display.gameWidth), static_cast<float>(display.gameHeight));
+    hge->Gfx_EndScene();
+    EXPECT_TRUE(hge->Gfx_BeginScene());
+    hge->Gfx_Clear(0xFF808080);
+    hge->Gfx_EndScene();
+    ScreenPresenter presenter;
+    presenter.Draw(hge.Get(), target, display);
+    presenter.Draw(hge.Get(), target, display); // the second frame takes the same texture without harm
+    return TestTools::ScreenPicture(hge.Get());
+}
+
+TEST(ScreenPresenterTest, GamePictureFillsTheWindowOrIsPillarBoxedOnWideScreens)
+{
+    // Stretched over a 4:3 window without bars.
+    const TestTools::ScreenPicture window = Present({64, 48, 0, 160, 120, false});
+    EXPECT_EQ(window.BoxOf(0xFF0000), (Box{0, 0, 79, 59, 4800}));
+    EXPECT_EQ(window.BoxOf(0xFFFFFF), (Box{80, 60, 159, 119, 4800}));
+    // The picture is 1080 x 1.3333 = 1439.96 wide from x = 240.02, drawn on whole pixels 240 to 1679 between
+    // black bars that reach the screen's last column.
+    const TestTools::ScreenPicture wide = Present({64, 48, 1, 1920, 1080, true});
+    EXPECT_EQ(wide.BoxOf(0xFF0000), (Box{240, 0, 959, 539, 720 * 540}));
+    EXPECT_EQ(wide.BoxOf(0xFFFFFF), (Box{960, 540, 1679, 1079, 720 * 540}));
+    for (const int y : {0, 539, 540, 1079}) {
+        for (const int x : {0, 239, 1680, 1919})
+            EXPECT_EQ(wide.At(x, y), 0u) << x << ", " << y;
+    }
 }
 
 } // namespace

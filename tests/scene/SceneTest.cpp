@@ -1,13 +1,19 @@
 #include "SceneTestTools.h"
+#include "scene/ClickGate.h"
 #include "scene/Layer.h"
+#include "scene/MoveAnimator.h"
+#include "scene/OpacityAnimator.h"
+#include "scene/Poster.h"
 #include "scene/RunCommandAction.h"
 #include "scene/RunFunctionAction.h"
 #include "scene/SleepAnimator.h"
+#include "scene/ZoomAnimator.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace Vel {
@@ -41,30 +47,6 @@ TEST(SceneTest, NodeChangesTakeEffectAtTheNextUpdate)
     scene.Update(0.0f, kNowhere);
     EXPECT_EQ(action.use_count(), 1);
     EXPECT_EQ(DrawList(scene, 2), Names{u"early"});
-}
-
-TEST(SceneTest, TopLayerGetsTheMouseFirstAndWithinALayerTheLowestNode)
-{
-    Scene scene;
-    Names clicks;
-    Names drawn;
-    std::vector<std::unique_ptr<TestTools::TestPicture>> pictures;
-    for (const auto& [name, layer] : {std::pair{u"low", 2}, {u"mid", 2}, {u"top", 5}, {u"base", 0}}) {
-        SceneNode* node = TestTools::PlaceNode(scene, name, layer, 10.0f);
-        pictures.push_back(std::make_unique<TestTools::TestPicture>(10.0f, 10.0f, &drawn));
-        pictures.back()->SetName(name);
-        node->SetResource(pictures.back().get());
-        node->SetAction(
-            std::make_shared<RunFunctionAction>(Callback<void()>([&clicks, n = name] { clicks.push_back(n); })));
-    }
-    scene.Update(0.0f, kNowhere);
-    scene.Render();
-    EXPECT_EQ(drawn, (Names{u"base", u"low", u"mid", u"top"}));
-    EXPECT_TRUE(scene.Update(0.0f, At(5.0f, 5.0f, true)));
-    EXPECT_EQ(clicks, Names{u"top"});
-    scene.FindNode(u"top")->Hide();
-    scene.Update(0.0f, At(5.0f, 5.0f, true));
-    EXPECT_EQ(clicks, (Names{u"top", u"low"})) << "drawn below, yet first to get the mouse";
 }
 
 // Which nodes a group holds is the clear command's test.
@@ -159,26 +141,7 @@ protected:
     int m_finished = 0;
 };
 
-TEST_F(CommandListTest, ImmediateCommandsRunWithinOneStartAndTheEndIsReported)
-{
-    m_scene.Start();
-    EXPECT_EQ(m_finished, 1) << "an empty list ends in its Start";
-    for (const char* tag : {"one", "two", "three"})
-        Add(tag);
-    m_scene.Reset();
-    m_scene.Start();
-    EXPECT_EQ(m_log, (Log{"one", "two", "three"}));
-    EXPECT_EQ(m_finished, 2);
-
-    // A menu runs a borrowed list in the scene: nothing until the caller's first report.
-    LoggingCommand borrowed(m_log, "menu");
-    m_scene.SetCommands({&borrowed});
-    EXPECT_EQ(m_log.size(), 3u);
-    m_scene.OnCommandFinished();
-    EXPECT_EQ(m_log.back(), "menu");
-    EXPECT_EQ(m_finished, 3);
-}
-
+// Lists of immediate commands, empty ones and the reported end are every end-to-end run's.
 TEST_F(CommandListTest, AWaitingParentReportsOnceWhenItsLastChildFinishes)
 {
     LoggingCommand* parent = Add("parent", false);
@@ -225,7 +188,7 @@ TEST_F(CommandListTest, LateReportsAfterAStopOrAResetGoNowhere)
     other.Update(0.0f, kNowhere);
 }
 
-TEST(InputObjectTest, HitRectangleIncludesTheTopLeftEdgesOnlyAndIgnoresZoom)
+TEST(InputObjectTest, HitRectangleIncludesTheTopLeftEdgesOnlyIgnoresZoomAndHidingTakesItAway)
 {
     TestTools::TestPicture picture(10.0f, 10.0f);
     SceneNode node;
@@ -236,14 +199,8 @@ TEST(InputObjectTest, HitRectangleIncludesTheTopLeftEdgesOnlyAndIgnoresZoom)
     EXPECT_TRUE(node.TestMouse(100.0f, 200.0f, false));
     EXPECT_FALSE(node.TestMouse(110.0f, 205.0f, false));
     EXPECT_FALSE(node.TestMouse(105.0f, 210.0f, false));
-
-    Scene scene;
-    TestTools::CurrentSceneScope current(scene);
-    SceneNode* other = scene.CreateNode(u"other", 0, {});
     node.Hide();
-    node.SetHoverTargetName(u"other");
     EXPECT_FALSE(node.TestMouse(100.0f, 200.0f, true));
-    EXPECT_EQ(node.GetHoverTarget(), other) << "names are resolved even while hidden";
 }
 
 // A button: A shows while the mouse is away, B while it is over the same rectangle.
@@ -257,7 +214,6 @@ protected:
         m_a->SetHoverTargetName(u"b");
         m_b->SetLeaveTarget(m_a);
         m_b->Hide();
-        m_a->SetAction(std::make_shared<RunFunctionAction>(Callback<void()>([this] { ++m_clicks; })));
     }
     void Frame(float x, float y, bool clicked = false) { m_scene.Update(0.016f, At(x, y, clicked)); }
 
@@ -265,21 +221,14 @@ protected:
     TestTools::CurrentSceneScope m_current{m_scene};
     SceneNode* m_a;
     SceneNode* m_b;
-    int m_clicks = 0;
 };
 
-TEST_F(HoverSwapTest, SwapsInOnEnterRunsTheLeaveTargetsActionSwapsBackOnLeaveAndForgetsRemovedNodes)
+// Swapping in, running the leave target's action on a click and swapping back are every menu button's in the runs.
+TEST_F(HoverSwapTest, SwapsInOnceAFrameAndForgetsRemovedNodes)
 {
-    Frame(50.0f, 50.0f);
-    EXPECT_FALSE(m_b->IsVisible());
     Frame(5.0f, 5.0f);
     EXPECT_FALSE(m_a->IsVisible());
     EXPECT_TRUE(m_b->IsVisible()) << "B's test in the same frame must not swap straight back";
-    Frame(5.0f, 5.0f, true);
-    EXPECT_EQ(m_clicks, 1) << "B has no action: its leave target's runs";
-    EXPECT_TRUE(m_b->IsVisible());
-    Frame(50.0f, 50.0f);
-    EXPECT_FALSE(m_b->IsVisible());
 
     // Removed nodes are never reached through another node's targets, in this scene or another.
     Scene overlay;
@@ -328,6 +277,72 @@ TEST_F(HoverSwapTest, SharedActionsAreFreedOnceAndSurviveReplacementWhileRunning
     m_scene.RemoveNode(u"b");
     Frame(50.0f, 50.0f);
     EXPECT_EQ(SelfRemovingAction::s_alive, 0) << "freed with the last holder, once";
+}
+
+// Adds the animator to the node and counts its finish reports.
+template <typename T> T& Attach(AnimationObject& node, std::unique_ptr<T> animator, int& finished)
+{
+    T& added = *animator;
+    added.SetFinishCallback(Callback<void()>([&finished] { ++finished; }));
+    node.AddAnimator(std::move(animator));
+    return added;
+}
+
+// Linear steps are the node commands' test; frame times that do not add up to the duration in floats still end on
+// the target, in the overshooting frame, and report once.
+TEST(AnimatorTest, MoveAndFadeEndExactlyOnTheirTargetsAndReportOnce)
+{
+    SceneNode node;
+    int finished = 0;
+    Attach(node, std::make_unique<MoveAnimator>(node, 0.0f, 0.0f, 100.0f, 50.0f, 1.0f), finished);
+    Attach(node, std::make_unique<OpacityAnimator>(node, 1.0f, 0.0f, 1.0f), finished);
+    for (int frame = 0; frame < 59; ++frame)
+        node.Update(1.0f / 60.0f);
+    EXPECT_EQ(finished, 0);
+    node.Update(0.25f);
+    EXPECT_EQ(std::tuple(node.GetX(), node.GetY(), node.GetOpacity()), std::tuple(100.0f, 50.0f, 0.0f));
+    node.Update(0.25f);
+    EXPECT_EQ(finished, 2);
+}
+
+// Zooming from the top-left corner is the node commands' test.
+TEST(AnimatorTest, AZoomCanKeepTheCentre)
+{
+    TestTools::TestPicture picture(100.0f, 40.0f);
+    SceneNode node;
+    node.SetResource(&picture);
+    node.MoveTo(10.0f, 20.0f);
+    int finished = 0;
+    Attach(node, std::make_unique<ZoomAnimator>(node, 1.0f, 2.0f, 2.0f, ZoomAnimator::Anchor::Centre), finished);
+    node.Update(1.0f);
+    EXPECT_EQ(node.GetX(), -15.0f) << "zoom 1.5";
+    node.Update(1.0f);
+    EXPECT_EQ(std::pair(node.GetX(), node.GetY()), std::pair(-40.0f, 0.0f));
+    Attach(node, std::make_unique<ZoomAnimator>(node, 1.0f, 0.5f, 0.0f, ZoomAnimator::Anchor::Centre), finished);
+    node.Update(0.1f);
+    EXPECT_EQ(std::pair(node.GetZoom(), node.GetX()), std::pair(0.5f, -40.0f)) << "the factor itself, not moved";
+    EXPECT_EQ(finished, 2);
+}
+
+TEST(PosterTest, ANoticeWithoutLengthEndsAtOnce)
+{
+    Poster empty(u"saved", 0.0f, 0.0f, 0.0f);
+    EXPECT_TRUE(empty.Update(0.016f));
+    EXPECT_EQ(empty.GetAlpha(), 0.0f) << "no division by a zero fade length";
+}
+
+// The delay itself is the scenes manager's test, and a click after it the flow run's.
+TEST(ClickGateTest, AClickAcceptedAndACloseInTheSameFrameShutTheGateForOneDelayOnly)
+{
+    ClickGate gate;
+    EXPECT_TRUE(gate.Accept(true));
+    EXPECT_TRUE(gate.Accept(true)) << "still open until the frame's gate step";
+    gate.Close(); // a command that finishes on the click
+    for (int frame = 0; frame < 17; ++frame)
+        gate.Advance(1.0f / 60.0f);
+    EXPECT_FALSE(gate.IsReady());
+    gate.Advance(2.0f / 60.0f);
+    EXPECT_TRUE(gate.IsReady());
 }
 
 } // namespace

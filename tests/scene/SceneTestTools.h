@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the scene tests: a picture that records its drawing, a command that reports when told, the current
-// scene for the length of a test, and node placement.
+// Shared by the scene tests: a picture of a size, a command that reports when told, the current scene for the length
+// of a test, and node placement.
 
 #include "core/Callback.h"
 #include "resources/Resource.h"
@@ -20,25 +20,17 @@ namespace Vel::TestTools {
 class TestPicture : public Resource
 {
 public:
-    TestPicture(float width, float height, std::vector<std::u16string>* drawn = nullptr)
-        : m_width(width), m_height(height), m_drawn(drawn)
-    {
-    }
+    TestPicture(float width, float height) : m_width(width), m_height(height) {}
 
     [[nodiscard]] ResourceType GetType() const override { return ResourceType::Sprite; }
     [[nodiscard]] float GetWidth() override { return m_width; }
     [[nodiscard]] float GetHeight() override { return m_height; }
-    void Render(float /*x*/, float /*y*/, float /*zoom*/, float /*opacity*/) override
-    {
-        if (m_drawn != nullptr)
-            m_drawn->push_back(GetName());
-    }
+    void Render(float /*x*/, float /*y*/, float /*zoom*/, float /*opacity*/) override {}
     void Unload() override {}
 
 private:
     float m_width;
     float m_height;
-    std::vector<std::u16string>* m_drawn;
 };
 
 // Logs its runs; reports inside Execute when immediate, after its children when it has any, else when told.
