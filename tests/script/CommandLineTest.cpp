@@ -62,7 +62,6 @@ TEST(CommandLineTest, SplitsKeywordArgumentsAndAttributes)
         {u"goto scene2", u"goto"},
         {u"goto junk(x, f(y)) tail", u"goto[x][f(y)]"},
         {u"a # b", u"a"},
-        {u"a)(b", u"a)"},
         {u"", u""},
         // "begin NAME" is one keyword.
         {u"beginscene(intro)", u"beginscene[intro]"},

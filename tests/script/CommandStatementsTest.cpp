@@ -72,8 +72,9 @@ TEST_F(CommandStatementsTest, StatementsBuildTheirCommandsOrFail)
         {u"if a=1 then  else goto(s3)", "if [a]=[1] then none else goto"},
         {u"if a then goto(x)", "if: the condition part 'a' has no '='"},
         {u"if a=1 and b then goto(x)", "if: the condition part 'b' has no '='"},
-        {u"delay()", kBadNumber},
-        {u"if a=1 then delay(x)", kBadNumber}, // a branch's error is the conditional's
+        {u"delay()", kBadNumber + "argument 1 of delay, '', is not a number of milliseconds"},
+        // a branch's error is the conditional's
+        {u"if a=1 then delay(x)", kBadNumber + "argument 1 of delay, 'x', is not a number of milliseconds"},
         {u"music(on)", "unmute"},
         {u"music(off)", "mute"},
         {u"music(On)", "music"}, // only the exact words switch
@@ -81,7 +82,7 @@ TEST_F(CommandStatementsTest, StatementsBuildTheirCommandsOrFail)
         {u"playlist(calm)", "playlist"},
         {u"volume(-3)", "volume"},
         {u"volume()", ""},
-        {u"volume(x)", kBadNumber},
+        {u"volume(x)", kBadNumber + "argument 1 of volume, 'x', is not a whole number"},
     };
     for (const auto& [statement, expected] : cases)
         EXPECT_EQ(m_script.InScene(statement, Describe), expected) << TextCodec::WideToUtf8(statement);

@@ -18,7 +18,7 @@
 
 namespace Vel::TestTools {
 
-inline const std::string kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
+inline const std::string kBadNumber = "bad lexical cast: ";
 
 class ScriptRun
 {

@@ -11,8 +11,6 @@ using namespace Vel;
 
 namespace {
 
-constexpr const char* kBadNumber = "bad lexical cast: source type value could not be interpreted as target";
-
 template <typename Convert> std::string ErrorOf(Convert convert)
 {
     try {
@@ -30,12 +28,14 @@ TEST(ScriptValuesTest, StrictNumbersNeedTheWholeValue)
     for (const auto& [text, value] : {std::pair{u"12", 12}, {u"-5", -5}, {u"+7", 7}, {u"2147483647", 2147483647}})
         EXPECT_EQ(ScriptValues::ToInt(text), value);
     for (const std::u16string bad : {u" 12", u"12 ", u"1.5", u"abc", u"", u"1,000", u"2147483648", u"\uFF11"})
-        EXPECT_EQ(ErrorOf([&] { (void)ScriptValues::ToInt(bad); }), kBadNumber) << TextCodec::WideToUtf8(bad);
+        EXPECT_EQ(ErrorOf([&] { (void)ScriptValues::ToInt(bad); }),
+                  "bad lexical cast: '" + TextCodec::WideToUtf8(bad) + "' is not a whole number");
 
     for (const auto& [text, value] : {std::pair{u"1.5", 1.5f}, {u"-2e3", -2000.0f}, {u".5", 0.5f}, {u"7", 7.0f}})
         EXPECT_FLOAT_EQ(ScriptValues::ToFloat(text), value);
     for (const std::u16string bad : {u"nan", u"inf", u"-infinity", u"1e50", u"1,5", u"", u" 1", u"1f"})
-        EXPECT_EQ(ErrorOf([&] { (void)ScriptValues::ToFloat(bad); }), kBadNumber) << TextCodec::WideToUtf8(bad);
+        EXPECT_EQ(ErrorOf([&] { (void)ScriptValues::ToFloat(bad, "f=" + TextCodec::WideToUtf8(bad)); }),
+                  "bad lexical cast: f=" + TextCodec::WideToUtf8(bad) + " is not a number");
 
     EXPECT_EQ(ScriptValues::ToSeconds(u"1500"), 1.5f); // exactly: descriptions and traces show it
     EXPECT_EQ(ScriptValues::ToFraction(u"30"), 0.3f);

@@ -55,7 +55,7 @@ TEST_F(TextStatementsTest, TextAndSpeechStatementsBuildTheirCommandsOrFail)
         {u"text(textbox=main, text=Hello, style=bold, speed=2.5, clickme=arrow)", "Text"},
         {u"text(text=Hello)", "text without textbox"},
         {u"text(textbox=, text=Hello)", "text without textbox"},
-        {u"text(textbox=main, speed=fast)", kBadNumber},
+        {u"text(textbox=main, speed=fast)", kBadNumber + "speed=fast is not a number"},
         {u"say(anna)", "Speak-anna"},
     };
     for (const auto& [statement, expected] : cases)
@@ -95,7 +95,7 @@ TEST_F(TextStatementsTest, StylesTextBoxesAndSelectionsAreMadeAtOnceOrRefused)
     EXPECT_EQ(m_dialogs.FindTextbox(u"main")->GetWidth(), 600.0f);
     for (std::u16string_view bad :
          {u"style(s, size=big)", u"style(s, il=1.5)", u"textbox(main, align=10)", u"textbox(main, size=600)"})
-        EXPECT_EQ(Parse({bad}), kBadNumber) << TextCodec::WideToUtf8(bad);
+        EXPECT_EQ(Parse({bad}).substr(0, kBadNumber.size()), kBadNumber) << TextCodec::WideToUtf8(bad);
 
     const std::string needs = "entry needs an open selection block";
     EXPECT_EQ(m_script.InScene(u"entry(text=x)", Describe),
@@ -103,7 +103,7 @@ TEST_F(TextStatementsTest, StylesTextBoxesAndSelectionsAreMadeAtOnceOrRefused)
     EXPECT_EQ(Parse({u"entry(text=x)"}), needs);
     EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", u"end", u"end"}), "Selection without entries");
     for (std::u16string_view bad : {u"entry(text=x, align=5)", u"entry(text=x, size=a:b)"})
-        EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", bad}), kBadNumber);
+        EXPECT_EQ(Parse({u"beginscene(s99)", u"beginselection", bad}).substr(0, kBadNumber.size()), kBadNumber);
 }
 
 TEST(TextStatementsWithoutManagersTest, StatementsNeedingTheGraphicsFailBeforeThey)
