@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,8 +28,6 @@ struct Case
 class ScriptFaultTest : public ::testing::Test
 {
 protected:
-    ScriptFaultTest() { m_script.folder.Enter(); }
-
     // "LINE: INFO" of the error report, or "" when the lines ran through.
     std::string Fault(std::initializer_list<std::u16string_view> lines)
     {
@@ -103,21 +99,6 @@ TEST_F(ScriptFaultTest, ANumberThatDoesNotReadIsNamedWithItsTextAndNotation)
     };
     for (const auto& [statement, expected] : cases)
         EXPECT_EQ(Fault({u"beginscene(s)", statement}), expected);
-}
-
-TEST_F(ScriptFaultTest, TheReportNamesTheSourceTheAuthorWroteWhenItIsThere)
-{
-    TestTools::WriteCompiled(u"story.cvls", {u"", u"goto(x))"});
-    m_script.folder.Write("story.vls", "\ngoto(x))\n");
-    for (const char* named : {"story.vls", "story.cvls"}) {
-        m_script.parser.reset();
-        m_script.parser = std::make_unique<ParseManager>();
-        m_script.parser->Parse(u"story.vls");
-        EXPECT_EQ(TextCodec::WideToUtf8(m_script.parser->ErrorReport()),
-                  std::string("Script error\nFile: ") + named +
-                      "\nLine: 2\nInfo: Unbalanced parenthesis: goto has a ')' without its '('");
-        std::filesystem::remove("story.vls");
-    }
 }
 
 TEST_F(ScriptFaultTest, TheCheckFlagsLinesThatDoNotDoWhatTheySeemTo)
