@@ -1,5 +1,5 @@
-// The faults an author meets first: a statement left open or closed once too often, an empty attribute in a node
-// statement, a number that does not read, and lines the check flags because they do not do what they seem to.
+// The faults an author meets first: a statement left open or closed once too often, a number that does not read, an
+// empty attribute in a node statement, and lines the check flags because they do not do what they seem to.
 #include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
 #include "core/HgeManager.h"
@@ -13,7 +13,6 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace Vel {
@@ -59,8 +58,10 @@ protected:
     ScenesManager m_scenes;
 };
 
-TEST_F(ScriptFaultTest, AStatementLeftOpenOrClosedTooOftenFailsAtTheLineItBegan)
+// Each error names the line where its statement began, also when it shows further down.
+TEST_F(ScriptFaultTest, StatementsLeftOpenClosedTooOftenOrWithNumbersThatDoNotReadFailAtTheirFirstLine)
 {
+    const std::string cast = "2: bad lexical cast: ";
     const Case cases[] = {
         {{u"beginscene(a)", u"character(elin, opacity=0:100:500", u"end", u"beginscene(b)", u"end"},
          "2: Statement not closed: character has more '(' than ')'"},
@@ -68,37 +69,22 @@ TEST_F(ScriptFaultTest, AStatementLeftOpenOrClosedTooOftenFailsAtTheLineItBegan)
         {{u"beginscene(a)", u"set(a,", u"1))", u"end"}, "2: Unbalanced parenthesis: set has a ')' without its '('"},
         {{u"goto x)(y"}, "1: Unbalanced parenthesis: goto has a ')' without its '('"},
         {{u"beginscene(a)", u"if t=1 then goto(x", u"end"}, "2: Statement not closed: goto has more '(' than ')'"},
-        // An error is named at the statement's first line, also when it shows further down.
         {{u"hero=Hi", u"there", u""}, "1: say needs an open scene, interface or menu block"},
         {{u"object(bg,", u"layer=0)"}, "1: Node command out of scene"},
+        {{u"beginscene(s)", u"object(bg, align=470)"}, cast + "align=470 is not a pair x:y"},
+        {{u"beginscene(s)", u"object(bg, opacity=0:x:500)"},
+         cast + "opacity=0:x:500 is not three numbers start:end:time"},
+        {{u"beginscene(s)", u"delay(soon)"}, cast + "argument 1 of delay, 'soon', is not a number of milliseconds"},
+        {{u"beginscene(s)", u"textbox(main, size=600)"}, cast + "size=600 is not a pair w:h"},
+        {{u"beginscene(s)", u"style(s, il=1.5)"}, cast + "il=1.5 is not a whole number"},
+        // An empty attribute of a node statement counts as absent: outside a scene it places nothing.
+        {{u"object(bg, file=bg.png, layer=)", u"animation(walk, align=, opacity=, zoom=, zoomc=)",
+          u"character(hero, layer=, pose=)"},
+         ""},
+        {{u"beginscene(s)", u"object(b)", u"swap(bg, align=)", u"move(hero, start=, finish=, time=)", u"end"}, ""},
     };
     for (const Case& test : cases)
         EXPECT_EQ(Fault(test.lines), test.expected);
-}
-
-TEST_F(ScriptFaultTest, AnEmptyAttributeOfANodeStatementCountsAsAbsent)
-{
-    // Outside a scene: nothing places a node, so nothing needs a scene.
-    EXPECT_EQ(Fault({u"object(bg, file=bg.png, layer=)", u"animation(walk, align=, opacity=, zoom=, zoomc=)",
-                     u"character(hero, layer=, pose=)"}),
-              "");
-    EXPECT_EQ(
-        Fault({u"beginscene(s)", u"object(b)", u"swap(bg, align=)", u"move(hero, start=, finish=, time=)", u"end"}),
-        "");
-}
-
-TEST_F(ScriptFaultTest, ANumberThatDoesNotReadIsNamedWithItsTextAndNotation)
-{
-    const std::string cast = "2: bad lexical cast: ";
-    const std::pair<std::u16string_view, std::string> cases[] = {
-        {u"object(bg, align=470)", cast + "align=470 is not a pair x:y"},
-        {u"object(bg, opacity=0:x:500)", cast + "opacity=0:x:500 is not three numbers start:end:time"},
-        {u"delay(soon)", cast + "argument 1 of delay, 'soon', is not a number of milliseconds"},
-        {u"textbox(main, size=600)", cast + "size=600 is not a pair w:h"},
-        {u"style(s, il=1.5)", cast + "il=1.5 is not a whole number"},
-    };
-    for (const auto& [statement, expected] : cases)
-        EXPECT_EQ(Fault({u"beginscene(s)", statement}), expected);
 }
 
 TEST_F(ScriptFaultTest, TheCheckFlagsLinesThatDoNotDoWhatTheySeemTo)
