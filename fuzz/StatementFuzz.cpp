@@ -32,5 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         command.Reset();
     }
+    try {
+        command.EndOfInput();
+    } catch (const std::exception&) {
+        // A statement left open at the end of the file: the parser reports it.
+    }
     return 0;
 }

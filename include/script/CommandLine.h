@@ -20,8 +20,11 @@ public:
     virtual ~CommandLine() = default;
 
     // Feeds one trimmed line; true when a complete statement is ready. Throws ScriptError for a line that cannot be
-    // a statement (an unclosed quoted value, a lone "begin", an "if" without "then").
+    // a statement (an unclosed quoted value, a ')' without its '(', a lone "begin", an "if" without "then").
     [[nodiscard]] bool AddLine(std::u16string_view line);
+    // No more lines will come: a statement still waiting for a ')' is the ScriptError "Statement not closed". An
+    // open speech is left as it is; the caller drops it.
+    void EndOfInput() const;
     // The positional argument at the zero-based index, or empty text when there are not that many.
     [[nodiscard]] std::u16string GetArgument(std::size_t index) const;
     // The attribute's value, or empty text when the key is absent.
@@ -35,6 +38,8 @@ public:
     [[nodiscard]] const std::map<std::u16string, std::u16string>& Attributes() const { return m_attributes; }
     // True while the statement waits for further lines (an open parenthesis or an open speech).
     [[nodiscard]] bool IsContinued() const { return m_continued; }
+    // True while a "Name=text" speech waits for the empty line that ends it.
+    [[nodiscard]] bool IsSpeechOpen() const { return m_continued && m_speech; }
 
     // Splits at any of the separators; a run of separators counts as one, so only leading and trailing runs give
     // empty pieces.
@@ -45,6 +50,7 @@ private:
     void StartSpeech(std::u16string_view line);
     void StartConditional(std::u16string_view line);
     bool CheckParentheses(std::u16string_view line);
+    [[nodiscard]] std::string StatementName() const;
     void ParseArgumentList();
     void AddAttribute(const std::u16string& piece, const std::vector<std::u16string>& pieces, std::size_t& next);
     static std::u16string ReadQuoted(std::u16string value, const std::vector<std::u16string>& pieces,

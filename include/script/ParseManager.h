@@ -78,7 +78,8 @@ public:
     // Called once, with the report, at the first script error. The handler must not throw.
     void SetErrorHandler(ErrorHandler handler);
     [[nodiscard]] bool HasError() const { return m_hasError; }
-    // "Script error\nFile: F\nLine: N\nInfo: MESSAGE"; empty while there was no error.
+    // "Script error\nFile: F\nLine: N\nInfo: MESSAGE", F the script as the author wrote it and N the line where the
+    // failing statement began; empty while there was no error.
     [[nodiscard]] const std::u16string& ErrorReport() const { return m_errorReport; }
 
     // Binds the interface function names to the managers that exist now.
@@ -102,6 +103,10 @@ public:
         return *static_cast<T*>(TopBlock(kind, statement));
     }
     [[nodiscard]] const std::vector<Block>& Blocks() const { return m_blocks; }
+
+    // The script an author edits for a file the parser opened: "story.cvls" is read, but "story.vls" beside it in the
+    // working folder is what was written, with the same lines. Other names come back as they are.
+    [[nodiscard]] static std::u16string SourceName(const std::u16string& opened);
 
     // The innermost file being parsed; nullptr outside Parse.
     [[nodiscard]] const SourcePosition* CurrentPosition() const;
@@ -129,6 +134,7 @@ private:
     void NoteMissingScript(const std::u16string& name);
     void ReadFile(const std::u16string& name);
     void Dispatch(CommandLine& command);
+    void NoteSpeechLine(std::u16string_view line);
     void ReportError(std::string_view message);
 
     std::map<std::u16string, Handler> m_handlers;

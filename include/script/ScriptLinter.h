@@ -1,7 +1,8 @@
 #pragma once
 
 // The script check's list of everything the game's statements name: scenes, interfaces, menus and clear targets,
-// picture, sound and font files, gallery pictures and speakers. "velloria check" attaches one to the parser
+// picture, sound and font files, gallery pictures and speakers, with the texts players read and the lines that go on
+// a speech without meaning to. "velloria check" attaches one to the parser
 // (ParseManager::SetLinter) before the first script is read; the statement handlers note what they name through
 // ParseManager::Note, which passes it on only while a linter is attached. A name is judged only in Finish, after every
 // script was read, because a statement may name a scene, menu or interface defined further down.
@@ -30,6 +31,10 @@ enum class LintKind
     Speaker,        // say: a character with a dialog
     Script,         // include: a script that cannot be found (noted only then)
     Statement,      // a keyword that no statement has: the engine skips it, so it is most likely a typing error
+    SpacedSpeech,   // an unknown keyword followed by '=': a speech line with a blank before its '='
+    SpeechKeyword,  // a statement's keyword and '(' on a line that goes on a speech (noted at that line)
+    SpeechSpeaker,  // "NAME=" on a line that goes on a speech (noted at that line)
+    Text,           // a text the player reads, which the game's code page must be able to show
 };
 
 class ScriptLinter
@@ -61,6 +66,7 @@ private:
     [[nodiscard]] std::string Judge(const Entry& entry, std::map<std::string, bool>& found) const;
     [[nodiscard]] bool IsClearable(const std::u16string& target) const;
     [[nodiscard]] bool NoticeHasPicture(const std::u16string& name) const;
+    [[nodiscard]] bool IsCharacter(const std::u16string& name) const;
 
     std::vector<Entry> m_entries;
     std::set<std::u16string> m_placedNodes;

@@ -2,11 +2,15 @@
 
 // The value notations statement handlers read from attributes and arguments: strict decimal numbers, the lenient
 // integers of the settings statements, RRGGBB colours, milliseconds, percent and flags. Strict conversions throw
-// ScriptError, so a wrong number stops the statement with a script error report.
+// ScriptError, so a wrong number stops the statement with a script error report that names the value as the author
+// wrote it and the notation it needs.
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Vel {
 
@@ -15,14 +19,27 @@ class CommandLine;
 class ScriptValues
 {
 public:
+    static constexpr double kPercent = 0.01;       // a script's percent to a fraction (100 is 1.0)
+    static constexpr double kMilliseconds = 0.001; // a script's milliseconds to seconds
+
     // The whole value must be a decimal number (optional sign, digits, optional point and exponent, no blanks)
-    // that fits the type; otherwise ScriptError "bad lexical cast: source type value could not be interpreted as
-    // target".
-    [[nodiscard]] static std::int32_t ToInt(std::u16string_view value);
-    [[nodiscard]] static float ToFloat(std::u16string_view value);
-    // Milliseconds to seconds, and percent to a fraction (100 is 1.0); strict as ToFloat.
-    [[nodiscard]] static float ToSeconds(std::u16string_view milliseconds);
-    [[nodiscard]] static float ToFraction(std::u16string_view percent);
+    // that fits the type; otherwise ScriptError "bad lexical cast: WHAT is not a whole number" ("a number", "a
+    // number of milliseconds", "a percentage"). WHAT names the value as the author wrote it (see Attribute and
+    // Argument); without it the value itself is named, quoted.
+    [[nodiscard]] static std::int32_t ToInt(std::u16string_view value, std::string_view what = {});
+    [[nodiscard]] static float ToFloat(std::u16string_view value, std::string_view what = {});
+    // Milliseconds to seconds, and percent to a fraction; strict as ToFloat.
+    [[nodiscard]] static float ToSeconds(std::u16string_view milliseconds, std::string_view what = {});
+    [[nodiscard]] static float ToFraction(std::u16string_view percent, std::string_view what = {});
+    // How the author wrote a value, for the errors: "layer=top", "argument 1 of delay, 'soon',".
+    [[nodiscard]] static std::string Attribute(const CommandLine& line, const std::u16string& key);
+    [[nodiscard]] static std::string Argument(const CommandLine& line, std::size_t index);
+
+    // The parts of "key=a:b:...", read through key1, key2, ..., one number for each scale and multiplied by it.
+    // Once the key is written every part is needed: a missing part or one that is no number fails with "bad
+    // lexical cast: KEY=VALUE is not NOTATION", the notation as the author should write it ("a pair x:y").
+    [[nodiscard]] static std::vector<float> ReadParts(const CommandLine& line, const std::u16string& key,
+                                                      std::string_view notation, std::initializer_list<double> scales);
 
     // Lenient integer: leading blanks and ',' thousands separators are accepted. On failure target keeps its value
     // and the result is false.
@@ -32,8 +49,8 @@ public:
     // does not read that way (not hexadecimal, more than six digits, empty) gives 0.
     [[nodiscard]] static std::uint32_t ToColour(std::u16string_view value);
 
-    // A pair written "key=a:b", read as the numbers "key1" and "key2", both needed once the pair is written; the
-    // targets keep their values when the key is absent.
+    // A pair written "key=x:y" ("size=w:h"), read as ReadParts reads it; the targets keep their values when the key
+    // is absent or empty.
     static void ReadPair(const CommandLine& line, const std::u16string& key, float& first, float& second);
     // "align=x:y" and "size=w:h", the place most screen statements take; each pair as ReadPair reads it.
     static void ReadRectangle(const CommandLine& line, float& x, float& y, float& width, float& height);

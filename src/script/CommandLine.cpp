@@ -3,7 +3,6 @@
 #include "core/TextCodec.h"
 #include "script/ScriptError.h"
 
-#include <algorithm>
 #include <string>
 
 namespace Vel {
@@ -49,6 +48,12 @@ bool CommandLine::AddLine(std::u16string_view line)
     }
     m_text += line;
     return CheckParentheses(line);
+}
+
+void CommandLine::EndOfInput() const
+{
+    if (m_continued && !m_speech)
+        throw ScriptError("Statement not closed: " + StatementName() + " has more '(' than ')'");
 }
 
 std::u16string CommandLine::GetArgument(std::size_t index) const
@@ -141,8 +146,14 @@ void CommandLine::StartConditional(std::u16string_view line)
 bool CommandLine::CheckParentheses(std::u16string_view line)
 {
     // Only the new line is counted: counting the whole text again for every line of a statement left open over
-    // many lines takes time growing with the square of its length.
-    m_unclosed += std::count(line.begin(), line.end(), u'(') - std::count(line.begin(), line.end(), u')');
+    // many lines takes time growing with the square of its length. A ')' that closes nothing would otherwise leave
+    // the statement waiting for a '(' and swallow the rest of the file.
+    for (const char16_t character : line) {
+        if (character == u'(')
+            ++m_unclosed;
+        else if (character == u')' && --m_unclosed < 0)
+            throw ScriptError("Unbalanced parenthesis: " + StatementName() + " has a ')' without its '('");
+    }
     if (m_unclosed != 0) {
         m_continued = true;
         return false;
@@ -150,6 +161,11 @@ bool CommandLine::CheckParentheses(std::u16string_view line)
     m_continued = false;
     ParseArgumentList();
     return true;
+}
+
+std::string CommandLine::StatementName() const
+{
+    return m_keyword.empty() ? std::string("the statement") : TextCodec::WideToUtf8(m_keyword);
 }
 
 void CommandLine::ParseArgumentList()

@@ -85,7 +85,8 @@ void RegisterFlowStatements(ParseManager& parser)
 {
     parser.AddHandler(u"pause", [&parser](CommandLine& line) { Add(parser, u"pause", MakeDelay(line, -1.0f)); });
     parser.AddHandler(u"delay", [&parser](CommandLine& line) {
-        Add(parser, u"delay", MakeDelay(line, ScriptValues::ToSeconds(line.GetArgument(0))));
+        Add(parser, u"delay",
+            MakeDelay(line, ScriptValues::ToSeconds(line.GetArgument(0), ScriptValues::Argument(line, 0))));
     });
     parser.AddHandler(u"goto", [&parser](CommandLine& line) {
         const SourcePosition* at = parser.CurrentPosition();

@@ -77,7 +77,7 @@ void Preview(ParseManager& parser, const CommandLine& line)
     const std::u16string row = line.GetAttribute(u"y");
     if (row.empty())
         return;
-    const float y = ScriptValues::ToFloat(row);
+    const float y = ScriptValues::ToFloat(row, ScriptValues::Attribute(line, u"y"));
     if (auto* slides = dynamic_cast<SlideGallery*>(&gallery))
         slides->SetPictureRow(y);
 }
@@ -95,8 +95,9 @@ void Board(ParseManager& parser, const CommandLine& line)
     ScriptValues::ReadRectangle(line, x, y, width, height);
     const std::u16string rows = line.GetAttribute(u"rows");
     const std::u16string columns = line.GetAttribute(u"cols");
-    const std::int32_t rowCount = rows.empty() ? 0 : ScriptValues::ToInt(rows);
-    const std::int32_t columnCount = columns.empty() ? 0 : ScriptValues::ToInt(columns);
+    const std::int32_t rowCount = rows.empty() ? 0 : ScriptValues::ToInt(rows, ScriptValues::Attribute(line, u"rows"));
+    const std::int32_t columnCount =
+        columns.empty() ? 0 : ScriptValues::ToInt(columns, ScriptValues::Attribute(line, u"cols"));
     thumbs->SetBoard(x, y, x + width, y + height);
     // Absent counts keep the grid the gallery has, so a later board may move it without repeating them.
     if (!rows.empty())

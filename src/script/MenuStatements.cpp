@@ -57,7 +57,7 @@ void Add(ParseManager& parser, std::u16string_view statement, std::unique_ptr<Co
 void ReadInt(const CommandLine& line, const std::u16string& key, std::int32_t& target)
 {
     if (const std::u16string value = line.GetAttribute(key); !value.empty())
-        target = ScriptValues::ToInt(value);
+        target = ScriptValues::ToInt(value, ScriptValues::Attribute(line, key));
 }
 
 void BeginMenu(ParseManager& parser, const CommandLine& line)

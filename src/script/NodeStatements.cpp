@@ -26,9 +26,10 @@ namespace Vel {
 
 namespace {
 
+// "key=" leaves a value out, as in every other statement.
 bool Has(const CommandLine& line, const std::u16string& attribute)
 {
-    return line.Attributes().count(attribute) != 0;
+    return !line.GetAttribute(attribute).empty();
 }
 
 void Add(ParseManager& parser, std::u16string_view statement, std::unique_ptr<Command> command)
@@ -51,9 +52,9 @@ std::unique_ptr<Command> MakeZoom(const CommandLine& line, const std::u16string&
     const bool keepCentre = Has(line, u"zoomc");
     if (!keepCentre && !Has(line, u"zoom"))
         return nullptr;
-    const std::u16string key = keepCentre ? u"zoomc" : u"zoom";
-    return std::make_unique<ModifyZoomCommand>(node, ScriptValues::ToFraction(line.GetAttribute(key + u"1")),
-                                               ScriptValues::ToSeconds(line.GetAttribute(key + u"2")), keepCentre);
+    const std::vector<float> zoom = ScriptValues::ReadParts(line, keepCentre ? u"zoomc" : u"zoom", "a pair target:time",
+                                                            {ScriptValues::kPercent, ScriptValues::kMilliseconds});
+    return std::make_unique<ModifyZoomCommand>(node, zoom[0], zoom[1], keepCentre);
 }
 
 // The attached commands in the order they start: fade, zoom, action. Also returns the fade's start opacity.
@@ -62,10 +63,11 @@ std::vector<std::unique_ptr<Command>> MakeAttached(ParseManager& parser, const C
     const std::u16string node = line.GetArgument(0);
     std::vector<std::unique_ptr<Command>> attached;
     if (Has(line, u"opacity")) {
-        opacity = ScriptValues::ToFraction(line.GetAttribute(u"opacity1"));
-        attached.push_back(std::make_unique<ModifyOpacityCommand>(
-            node, opacity, ScriptValues::ToFraction(line.GetAttribute(u"opacity2")),
-            ScriptValues::ToSeconds(line.GetAttribute(u"opacity3"))));
+        const std::vector<float> fade =
+            ScriptValues::ReadParts(line, u"opacity", "three numbers start:end:time",
+                                    {ScriptValues::kPercent, ScriptValues::kPercent, ScriptValues::kMilliseconds});
+        opacity = fade[0];
+        attached.push_back(std::make_unique<ModifyOpacityCommand>(node, fade[0], fade[1], fade[2]));
     }
     if (std::unique_ptr<Command> zoom = MakeZoom(line, node))
         attached.push_back(std::move(zoom));
@@ -84,15 +86,15 @@ void PlaceAnimation(ParseManager& parser, CommandLine& line)
 
 ModifyPositionCommand::Point ReadPoint(const CommandLine& line, const std::u16string& attribute)
 {
-    if (!Has(line, attribute))
-        return {};
-    return {ScriptValues::ToFloat(line.GetAttribute(attribute + u"1")),
-            ScriptValues::ToFloat(line.GetAttribute(attribute + u"2"))};
+    ModifyPositionCommand::Point point;
+    ScriptValues::ReadPair(line, attribute, point.x, point.y);
+    return point;
 }
 
 void AddMove(ParseManager& parser, const CommandLine& line)
 {
-    const float duration = Has(line, u"time") ? ScriptValues::ToSeconds(line.GetAttribute(u"time")) : 0.0f;
+    const std::u16string time = line.GetAttribute(u"time");
+    const float duration = time.empty() ? 0.0f : ScriptValues::ToSeconds(time, ScriptValues::Attribute(line, u"time"));
     auto move = std::make_unique<ModifyPositionCommand>(line.GetArgument(0), ReadPoint(line, u"start"),
                                                         ReadPoint(line, u"finish"), duration);
     if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
@@ -116,11 +118,8 @@ void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* res
     placement.resource = resource;
     placement.visible = visibility == NodeVisibility::Shown;
     if (Has(line, u"layer"))
-        placement.layer = ScriptValues::ToInt(line.GetAttribute(u"layer"));
-    if (Has(line, u"align")) {
-        placement.x = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
-        placement.y = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
-    }
+        placement.layer = ScriptValues::ToInt(line.GetAttribute(u"layer"), ScriptValues::Attribute(line, u"layer"));
+    ScriptValues::ReadPair(line, u"align", placement.x, placement.y);
     auto node = std::make_unique<CreateNodeCommand>(std::move(placement));
     for (std::unique_ptr<Command>& command : attached)
         node->AddChild(std::move(command));

@@ -31,8 +31,10 @@
 #include "script/TriggerStatements.h"
 
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -74,6 +76,16 @@ private:
     Crypter m_compiled;
     FileReader m_source;
 };
+
+// "hero = Hi": the blank ends the first word before the '=' that would have made the line a speech.
+bool IsSpacedSpeech(const CommandLine& command)
+{
+    const std::u16string_view text = command.Text();
+    if (!text.starts_with(command.Keyword()))
+        return false;
+    const std::size_t next = text.find_first_not_of(u" \t", command.Keyword().size());
+    return next != std::u16string_view::npos && text[next] == u'=';
+}
 
 std::string KindName(BlockKind kind)
 {
@@ -185,10 +197,30 @@ void ParseManager::ReadFile(const std::u16string& name)
             continue;
         if (!command.IsContinued())
             m_fileStack.back().statementLine = m_fileStack.back().line;
+        else if (command.IsSpeechOpen() && m_linter != nullptr)
+            NoteSpeechLine(line);
         if (command.AddLine(line)) {
             Dispatch(command);
             command.Reset();
         }
+    }
+    if (!m_hasError)
+        command.EndOfInput();
+}
+
+// A speech runs until an empty line, so a statement or another speech written right under it becomes part of its
+// text. The check names such lines: a statement's keyword with its '(', or "NAME=" (judged once the characters are
+// known).
+void ParseManager::NoteSpeechLine(std::u16string_view line)
+{
+    const std::size_t open = line.find(u'(');
+    const std::size_t equals = line.find(u'=');
+    if (open != std::u16string_view::npos && open < equals) {
+        const std::u16string keyword = TrimBlanks(line.substr(0, open));
+        if (m_handlers.count(keyword) != 0)
+            Note(LintKind::SpeechKeyword, keyword);
+    } else if (equals != std::u16string_view::npos) {
+        Note(LintKind::SpeechSpeaker, TrimBlanks(line.substr(0, equals)));
     }
 }
 
@@ -211,7 +243,7 @@ void ParseManager::Dispatch(CommandLine& command)
     if (handler != m_handlers.end())
         handler->second(command);
     else if (!command.Keyword().empty())
-        Note(LintKind::Statement, command.Keyword());
+        Note(IsSpacedSpeech(command) ? LintKind::SpacedSpeech : LintKind::Statement, command.Keyword());
 }
 
 void ParseManager::Note(LintKind kind, std::u16string name)
@@ -225,8 +257,9 @@ void ParseManager::ReportError(std::string_view message)
     if (m_hasError)
         return;
     const SourcePosition& position = m_fileStack.back();
-    m_errorReport = u"Script error\nFile: " + position.fileName + u"\nLine: " +
-                    TextCodec::Widen(std::to_string(position.line)) + u"\nInfo: " + TextCodec::Utf8ToWide(message);
+    m_errorReport = u"Script error\nFile: " + SourceName(position.fileName) + u"\nLine: " +
+                    TextCodec::Widen(std::to_string(position.statementLine)) + u"\nInfo: " +
+                    TextCodec::Utf8ToWide(message);
     m_hasError = true;
     // The blocks may point at scenes that the error screen's start-up step deletes; nothing may reach them again.
     m_blocks.clear();
@@ -295,8 +328,10 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
 std::unique_ptr<Command> ParseManager::ParseCommand(std::u16string_view statementText)
 {
     CommandLine command;
-    if (!command.AddLine(TrimBlanks(statementText)))
+    if (!command.AddLine(TrimBlanks(statementText))) {
+        command.EndOfInput();
         return nullptr;
+    }
     // The statement runs inside a command-container block of its own and must leave the enclosing blocks as they
     // were, whatever it opens or closes; after a script error they stay cleared.
     const std::vector<Block> enclosing = m_blocks;
@@ -322,7 +357,7 @@ void ParseManager::AddWarning(const std::string& text)
     if (position == nullptr)
         m_warnings.push_back(text);
     else
-        m_warnings.push_back(TextCodec::WideToUtf8(position->fileName) + ", line " +
+        m_warnings.push_back(TextCodec::WideToUtf8(SourceName(position->fileName)) + ", line " +
                              std::to_string(position->statementLine) + ": " + text);
 }
 
@@ -355,6 +390,16 @@ void* ParseManager::TopBlock(BlockKind kind, std::u16string_view statement) cons
     if (top.kind != kind)
         throw needs(" (the innermost open block is " + WithArticle(KindName(top.kind)) + " block)");
     return top.object;
+}
+
+std::u16string ParseManager::SourceName(const std::u16string& opened)
+{
+    constexpr std::u16string_view kCompiled = u".cvls";
+    if (!opened.ends_with(kCompiled) || opened.size() == kCompiled.size())
+        return opened;
+    const std::u16string source = opened.substr(0, opened.size() - kCompiled.size()) + u".vls";
+    std::error_code error;
+    return std::filesystem::exists(TextCodec::WideToUtf8(source), error) ? source : opened;
 }
 
 const SourcePosition* ParseManager::CurrentPosition() const

@@ -62,13 +62,10 @@ void AddFrame(ParseManager& parser, CommandLine& line)
     if (resource.GetType() != ResourceType::Animation)
         throw ScriptError("frame needs an open animation block (the innermost open block is a " +
                           TypeName(resource.GetType()) + " block)");
-    const float duration = ScriptValues::ToSeconds(line.GetArgument(1));
+    const float duration = ScriptValues::ToSeconds(line.GetArgument(1), ScriptValues::Argument(line, 1));
     float offsetX = 0.0f;
     float offsetY = 0.0f;
-    if (!line.GetAttribute(u"align").empty()) {
-        offsetX = ScriptValues::ToFloat(line.GetAttribute(u"align1"));
-        offsetY = ScriptValues::ToFloat(line.GetAttribute(u"align2"));
-    }
+    ScriptValues::ReadPair(line, u"align", offsetX, offsetY);
     static_cast<Animation&>(resource).AddFrame(line.GetArgument(0), duration, offsetX, offsetY);
     parser.Note(LintKind::PictureFile, line.GetArgument(0));
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <system_error>
 
@@ -30,21 +31,6 @@ constexpr std::u16string_view kClearWords[] = {u"all",        u"interface", u"ch
 std::string Quoted(const std::u16string& name)
 {
     return "'" + TextCodec::WideToUtf8(name) + "'";
-}
-
-// The script an author edits: "story.cvls" is read, but "story.vls" beside it is what was written.
-std::string SourceName(const std::u16string& compiled)
-{
-    std::string name = TextCodec::WideToUtf8(compiled);
-    const std::string extension = ".cvls";
-    if (name.size() > extension.size() &&
-        name.compare(name.size() - extension.size(), extension.size(), extension) == 0) {
-        std::string source = name.substr(0, name.size() - extension.size()) + ".vls";
-        std::error_code error;
-        if (std::filesystem::exists(source, error))
-            return source;
-    }
-    return name;
 }
 
 bool IsFileKind(LintKind kind)
@@ -109,6 +95,28 @@ bool HasDialog(const std::u16string& speaker)
     return resources != nullptr && resources->GetCharacter(speaker)->GetDialog() != nullptr;
 }
 
+constexpr const char* kSpeechGoesOn = " is read as more text of the speech above, which runs until an empty line; ";
+
+// Until the text path reads Unicode, a character that the game's code page lacks is drawn as '?'. The warning lists
+// each such character once; empty when there is none.
+std::string UnshownCharacters(std::u16string_view text)
+{
+    std::string listed;
+    std::set<char32_t> seen;
+    for (std::size_t position = 0; position < text.size();) {
+        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
+        const std::u16string_view character = text.substr(position, step.length);
+        position += step.length;
+        if (character == u"?" || TextCodec::WideToCodePage(character) != "?" || !seen.insert(step.codePoint).second)
+            continue;
+        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
+    }
+    if (listed.empty())
+        return {};
+    return "text has characters that the code page " + TextCodec::CodePage() +
+           " cannot show, which appear as '?': " + listed;
+}
+
 std::string JudgeTarget(LintKind kind, const std::u16string& name)
 {
     const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
@@ -142,7 +150,8 @@ void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition
     Entry entry{kind, std::move(name), {}, 0};
     if (where != nullptr) {
         entry.file = where->fileName;
-        entry.line = where->statementLine;
+        const bool atLine = kind == LintKind::SpeechKeyword || kind == LintKind::SpeechSpeaker;
+        entry.line = atLine ? where->line : where->statementLine;
     }
     m_entries.push_back(std::move(entry));
 }
@@ -172,7 +181,8 @@ std::vector<std::string> ScriptLinter::Finish() const
         if (entry.file.empty())
             warnings.push_back(text);
         else
-            warnings.push_back(SourceName(entry.file) + ", line " + std::to_string(entry.line) + ": " + text);
+            warnings.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(entry.file)) + ", line " +
+                               std::to_string(entry.line) + ": " + text);
     }
     return warnings;
 }
@@ -216,6 +226,20 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
                                     : ", which is in neither the game folder nor the archives");
     case LintKind::Statement:
         return "unknown statement " + Quoted(entry.name) + "; the engine skips it";
+    case LintKind::SpacedSpeech:
+        if (!IsCharacter(entry.name))
+            return "unknown statement " + Quoted(entry.name) + "; the engine skips it";
+        return "unknown statement " + Quoted(entry.name) + "; for " + TextCodec::WideToUtf8(entry.name) +
+               " to speak, remove the blank before '='";
+    case LintKind::SpeechKeyword:
+        return Quoted(entry.name + u"(") + kSpeechGoesOn + "put an empty line before it to make it a statement";
+    case LintKind::SpeechSpeaker:
+        if (!IsCharacter(entry.name))
+            return {};
+        return Quoted(entry.name + u"=") + kSpeechGoesOn + "put an empty line before it to start a speech of " +
+               TextCodec::WideToUtf8(entry.name);
+    case LintKind::Text:
+        return UnshownCharacters(entry.name);
     case LintKind::Speaker:
         return HasDialog(entry.name) ? std::string()
                                      : Quoted(entry.name) + " speaks but has no dialog; its lines will be skipped";
@@ -233,6 +257,18 @@ bool ScriptLinter::IsClearable(const std::u16string& target) const
         return true;
     const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
     return scenes != nullptr && scenes->FindInterfaceScene(target) != nullptr;
+}
+
+// A character some statement defined or placed, or a speaker of a speech line.
+bool ScriptLinter::IsCharacter(const std::u16string& name) const
+{
+    const Resource* picture = ResourceManager::FindPicture(name);
+    if (picture != nullptr && picture->GetType() == ResourceType::Character)
+        return true;
+    for (const Entry& entry : m_entries)
+        if (entry.kind == LintKind::Speaker && entry.name == name)
+            return true;
+    return false;
 }
 
 // A gallery picture that names no object takes its name as its file, and the notice's sprite then has that file too.

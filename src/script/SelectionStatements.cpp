@@ -9,6 +9,7 @@
 #include "script/ParseManager.h"
 #include "script/RequireManager.h"
 #include "script/ScriptError.h"
+#include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
 #include <memory>
@@ -39,6 +40,7 @@ void AddEntry(ParseManager& parser, CommandLine& line)
     ClickArea area = ClickArea::Read(parser, line);
     selection.AddChoice(std::move(area.action), line.GetAttribute(u"text"), style, area.x, area.y, area.width,
                         area.height);
+    parser.Note(LintKind::Text, line.GetAttribute(u"text"));
 }
 
 } // namespace

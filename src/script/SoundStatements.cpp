@@ -52,7 +52,8 @@ void Volume(ParseManager& parser, CommandLine& line)
     const std::u16string& level = line.GetArgument(0);
     if (level.empty())
         return;
-    Add(parser, u"volume", std::make_unique<SetVolumeCommand>(ScriptValues::ToInt(level)));
+    Add(parser, u"volume",
+        std::make_unique<SetVolumeCommand>(ScriptValues::ToInt(level, ScriptValues::Argument(line, 0))));
 }
 
 // beginplaylist(name, random=yes): only "yes" sets the shuffle flag, and nothing clears it.

@@ -29,13 +29,13 @@ namespace {
 std::int32_t IntOr(const CommandLine& line, const std::u16string& key, std::int32_t fallback)
 {
     const std::u16string value = line.GetAttribute(key);
-    return value.empty() ? fallback : ScriptValues::ToInt(value);
+    return value.empty() ? fallback : ScriptValues::ToInt(value, ScriptValues::Attribute(line, key));
 }
 
 float FloatOr(const CommandLine& line, const std::u16string& key, float fallback)
 {
     const std::u16string value = line.GetAttribute(key);
-    return value.empty() ? fallback : ScriptValues::ToFloat(value);
+    return value.empty() ? fallback : ScriptValues::ToFloat(value, ScriptValues::Attribute(line, key));
 }
 
 float Channel(std::uint32_t colour, int shift)
@@ -100,6 +100,7 @@ void AddText(ParseManager& parser, CommandLine& line)
         text.style = RequireManager<ResourceManager>(u"text").GetStyle(styleName);
     if (!clickme.empty())
         text.clickme = RequireManager<ResourceManager>(u"text").FindResource(clickme);
+    parser.Note(LintKind::Text, text.text);
     container.AddCommand(std::make_unique<SetTextCommand>(std::move(text)));
 }
 
@@ -112,6 +113,7 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
     parser.Note(LintKind::Speaker, speaker);
+    parser.Note(LintKind::Text, line.GetArgument(1));
 }
 
 } // namespace

@@ -185,7 +185,7 @@ TEST_F(EngineRunTest, ScriptErrorsAreReportedWithFileAndLineAndShownInTheErrorFo
     EXPECT_EQ(trace.find(" error ", error + 2), std::string::npos) << "one error line: " << trace;
     EXPECT_THAT(trace, Not(HasSubstr("scene a"))) << "the scenes are gone";
 
-    // The first line, "Script error", starts at (20, 120) in letters 16 pixels high; then "File: script.cvls",
+    // The first line, "Script error", starts at (20, 120) in letters 16 pixels high; then "File: script.vls",
     // "Line: 3" and the "Info: ..." line, one letter height apart: the file line is longer than the line-number line.
     const std::string bmp = m_root.Read("error.bmp");
     ASSERT_EQ(Number(bmp, 18, false), 320);
@@ -195,7 +195,7 @@ TEST_F(EngineRunTest, ScriptErrorsAreReportedWithFileAndLineAndShownInTheErrorFo
         EXPECT_EQ(BmpPixel(bmp, x, y), 0u) << x << ", " << y;
 
     EXPECT_EQ(Engine(m_root, "check '" + game.string() + "'"), 1);
-    EXPECT_THAT(Stderr(), HasSubstr("Script error\nFile: script.cvls\nLine: 3\nInfo: Ending quote missed"));
+    EXPECT_THAT(Stderr(), HasSubstr("Script error\nFile: script.vls\nLine: 3\nInfo: Ending quote missed"));
     const fs::path good = CopyGame(m_root, "basic");
     EXPECT_EQ(Engine(m_root, "check '" + good.string() + "'"), 0) << Stderr();
     EXPECT_TRUE(fs::exists(good / "settings.cvls")); // check compiles as a run does

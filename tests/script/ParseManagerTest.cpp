@@ -191,7 +191,7 @@ TEST_F(ParseManagerTest, FirstErrorIsReportedWithFileAndLineAndEndsTheRun)
     m_parser->Parse(WriteCompiled("main", {u"note(a)", u"push(0, scene)", u"note(x,", u"\"unclosed)", u"note(after)"}));
     m_parser->Parse(later);
     EXPECT_TRUE(m_parser->HasError());
-    EXPECT_EQ(m_parser->ErrorReport(), Report("main.cvls", u"4", u"Ending quote missed"));
+    EXPECT_EQ(m_parser->ErrorReport(), Report("main.cvls", u"3", u"Ending quote missed"));
     EXPECT_EQ(m_reports, (Notes{m_parser->ErrorReport()}));
     EXPECT_EQ(m_notes, (Notes{u"a@1"}));
     EXPECT_TRUE(m_parser->Blocks().empty());
