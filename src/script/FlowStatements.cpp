@@ -91,7 +91,8 @@ void RegisterFlowStatements(ParseManager& parser)
     parser.AddHandler(u"goto", [&parser](CommandLine& line) {
         const SourcePosition* at = parser.CurrentPosition();
         Add(parser, u"goto",
-            std::make_unique<GotoCommand>(line.GetArgument(0), at ? at->fileName : u"", at ? at->statementLine : 0));
+            std::make_unique<GotoCommand>(line.GetArgument(0), at ? ParseManager::SourceName(at->fileName) : u"",
+                                          at ? at->statementLine : 0));
         parser.Note(LintKind::Scene, line.GetArgument(0));
     });
     parser.AddHandler(u"href", [&parser](CommandLine& line) {

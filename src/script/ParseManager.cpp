@@ -1,5 +1,6 @@
 #include "script/ParseManager.h"
 
+
 #include "commands/SetSelectionCommand.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
@@ -257,9 +258,8 @@ void ParseManager::ReportError(std::string_view message)
     if (m_hasError)
         return;
     const SourcePosition& position = m_fileStack.back();
-    m_errorReport = u"Script error\nFile: " + SourceName(position.fileName) + u"\nLine: " +
-                    TextCodec::Widen(std::to_string(position.statementLine)) + u"\nInfo: " +
-                    TextCodec::Utf8ToWide(message);
+    m_errorReport = ScenesManager::ErrorReport(SourceName(position.fileName), position.statementLine,
+                                               TextCodec::Utf8ToWide(message));
     m_hasError = true;
     // The blocks may point at scenes that the error screen's start-up step deletes; nothing may reach them again.
     m_blocks.clear();

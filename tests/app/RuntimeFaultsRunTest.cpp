@@ -24,7 +24,8 @@ TEST(RuntimeFaultsRunTest, AJumpToAMissingSceneIsAScriptErrorShownWithTheEngines
                    " command a 6 Right click-off\n", " command a 7 Set trigger-door=open\n",
                    " command a 8 If-door=open\n", " scene b\n", " command b 0 Clear-bg\n",
                    " command b 1 Goto-nowhere\n", " error Script error\n"});
-    EXPECT_THAT(root.Read("mx_runtime/engine.log"), HasSubstr("Line: 15\nInfo: Scene not found: nowhere"));
+    EXPECT_THAT(root.Read("mx_runtime/engine.log"),
+                HasSubstr("File: script.vls\nLine: 15\nInfo: Scene not found: nowhere"));
 
     // The report is drawn in white from (20, 120): some pixel of its first line is lit.
     const std::string picture = root.Read("error.bmp");

@@ -161,7 +161,7 @@ TEST_F(hgeFontTest, GeneratorBadInputIsRefusedWithAReasonAndWritesNothing)
         {font, 16, "NO-SUCH-CODEPAGE", a, "\"NO-SUCH-CODEPAGE\" is not a single-byte"},
         {font, 16, "UTF-8", a, "\"UTF-8\" is not a single-byte code page"},
         {font, 16, "", a, "is not a single-byte code page"},
-        {font, 16, "CP1252", m_folder.File("absent/a.fnt"), "absent does not exist"},
+        {font, 16, "CP1252", m_folder.File("notafont.ttf/a.fnt"), "cannot make the folder"},
         {font, 0, "CP1252", a, "pixel size"},
         {font, 100000, "CP1252", a, "pixel size"},
         {font, 16, "CP1252", m_folder.File("a.png"), "overwritten by its own picture"},

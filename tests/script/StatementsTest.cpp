@@ -142,12 +142,16 @@ TEST_F(StatementsTest, AVoiceWaitsForTheNextLineAcrossFiles)
 TEST_F(StatementsTest, StylesTextBoxesAndSelectionsAreMadeAtOnce)
 {
     EXPECT_EQ(
-        m_script.Outcome({u"style(bold, size=20, il=120, color=ff8000)", u"textbox(main, align=10:20, size=600:150)",
+        m_script.Outcome({u"style(bold, size=20, il=120, color=ff8000)", u"style(plain)", u"style(packed, il=0)",
+                          u"textbox(main, align=10:20, size=600:150)",
                           u"beginscene(@)", u"beginselection", u"entry(text=Left, style=bold, action=goto(left))",
                           u"entry(text=Right)", u"end", u"text(textbox=main, text=After)", u"end"},
                          Describe),
         "Selection of 2; Text");
     EXPECT_EQ(m_resources->GetStyle(u"bold")->GetSize(), 20);
+    // Lines are a font height apart unless the style says otherwise, also when it says 0.
+    EXPECT_EQ(m_resources->GetStyle(u"plain")->GetLineSpacing(), 100);
+    EXPECT_EQ(m_resources->GetStyle(u"packed")->GetLineSpacing(), 0);
     EXPECT_EQ(m_dialogs.FindTextbox(u"main")->GetWidth(), 600.0f);
 }
 
