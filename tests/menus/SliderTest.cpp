@@ -146,14 +146,20 @@ TEST(TextSliderTest, NumbersAreLaidOutByTheirDigitsAndDraggingSetsEveryNumberPas
     {
         Stage layout;
         ASSERT_NE(layout.plain.GetFont()->GetFace(FontVariant::Regular), nullptr) << "fonts-dejavu-core is missing";
-        TextSlider probe(u"music", &layout.plain, &layout.bright, {}, {}, 0, 10, 100, 50);
+        TextSlider probe(u"music", &layout.plain, &layout.bright, {}, {}, 0, 10, 100, 50, 7.0f);
         ASSERT_EQ(probe.GetEntries().size(), 11u);
         float pen = 100.0f;
         for (const TextSlider::Entry& entry : probe.GetEntries()) {
             EXPECT_EQ(entry.x1, pen) << entry.value;
             EXPECT_EQ(entry.y2, 50.0f + probe.GetTextHeight());
-            pen = entry.x2 + TextSlider::kSpacing;
+            pen = entry.x2 + 7.0f;
         }
+        // Without spacing the numbers stand a blank of the face apart.
+        const TextSlider pair(u"s", &layout.plain, nullptr, {}, {}, 0, 1, 0, 0);
+        const auto& spaced = pair.GetEntries();
+        FontFace* face = layout.plain.GetFont()->GetFace(FontVariant::Regular);
+        EXPECT_EQ(spaced.at(1).x1 - spaced.at(0).x2, face->SpaceAdvance());
+        EXPECT_GT(face->SpaceAdvance(), 0.0f);
         const TextSlider::Entry& ten = probe.GetEntries()[10];
         EXPECT_EQ(ten.text, u"10");
         EXPECT_EQ(ten.x2 - ten.x1, 2.0f * probe.GetDigitWidth());
