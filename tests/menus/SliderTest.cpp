@@ -183,7 +183,7 @@ TEST(TextSliderTest, NumbersAreLaidOutByTheirDigitsAndDraggingSetsEveryNumberPas
                  "6 up lbutton\n" + MoveTo(6, probe, 7) + "7 leave\n";
     }
     Stage stage(replay, 7);
-    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50, 7.0f);
     std::vector<std::vector<std::int32_t>> lit;
     stage.Run([&](int) {
         slider.Update(1.0f / 60.0f);
