@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <set>
 
 namespace Vel {
@@ -34,6 +35,19 @@ bool IsIdCharacter(char16_t c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_' ||
            c == u'.';
+}
+
+// Before every game had a folder of its own, all games kept their files in "<documents>/Velloria/" itself. A game's
+// first run with a folder of its own takes a copy of those, so the player keeps the saves and remembered values they
+// had; the originals stay for the other games that shared them.
+void AdoptSharedFiles(const std::filesystem::path& shared, const std::filesystem::path& own)
+{
+    std::error_code error;
+    if (std::filesystem::exists(own, error) || !std::filesystem::create_directories(own, error))
+        return;
+    for (const char* name : {"sys0.dfn", "sys1.dfn", "save"})
+        if (std::filesystem::exists(shared / name, error))
+            std::filesystem::copy(shared / name, own / name, std::filesystem::copy_options::recursive, error);
 }
 
 std::string WithSlash(std::string folder)
@@ -117,6 +131,10 @@ std::u16string UserFiles::GetScreenshotFolder()
 
 void UserFiles::CreateFolders()
 {
+    if (UserFolderOverride().empty() && !GameId().empty()) {
+        const std::filesystem::path shared = WithSlash(Os::DocumentsFolder()) + "Velloria";
+        AdoptSharedFiles(shared, shared / GameId());
+    }
     // Both a named folder and the documents folder may be missing more than one level: a fresh account often has
     // no Documents folder, and the persistent values would then be lost at every exit.
     try {
