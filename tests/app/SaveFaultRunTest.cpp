@@ -15,11 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace Vel::TestTools;
 
-// Pause menu: save (20..120, 20..60), back to the game (20..120, 140..180); buttons take a click once the mouse has
-// rested on them.
-const std::string kSaveTwice = "30 key rbutton\n" + Press(40, 70, 40) + Press(70, 70, 160) + "100 key rbutton\n" +
-                               Press(110, 70, 40) + Press(140, 70, 160);
-
 // The lines of the text that hold the part.
 int CountLines(const std::string& text, const std::string& part)
 {
@@ -52,7 +47,8 @@ TEST_F(SaveFaultRunTest, AUserFolderThatCannotBeMadeLeavesTheGameRunningAndIsNam
 {
     // Not even the superuser can make a folder inside a regular file.
     m_root.Write("user", "a file where the user folder belongs");
-    ASSERT_EQ(RunGame(m_root, m_game, "--frames 180" + Replay(m_root, kSaveTwice)), 0) << m_root.Read("err.txt");
+    ASSERT_EQ(RunGame(m_root, m_game, "--frames 180" + Replay(m_root, m_game / "tools" / "save_twice.replay")), 0)
+        << m_root.Read("err.txt");
     EXPECT_EQ(m_root.Read("user"), "a file where the user folder belongs");
     EXPECT_EQ(m_root.Read("trace.txt").find(" save "), std::string::npos) << "nothing was saved";
     const std::string log = m_root.Read("saves/engine.log");
@@ -70,9 +66,9 @@ TEST_F(SaveFaultRunTest, AFullDiskKeepsTheOldSaveAndNamesTheNewOneInTheLog)
     m_root.Write("saves/script.vls", script);
     m_root.Write("user/save/00000001.sav", "the player's old save");
     m_root.Write("user/save/00000001.bmp", "its thumbnail");
-    m_root.Write("input.txt", kSaveTwice);
     // Under the limit the trace would be cut short too: the files left and the log tell what happened.
-    ASSERT_EQ(RunLimited(2, "--frames 180 --input '" + m_root.File("input.txt") + "'"), 0) << m_root.Read("err.txt");
+    ASSERT_EQ(RunLimited(2, "--frames 180 --input '" + (m_game / "tools" / "save_twice.replay").string() + "'"), 0)
+        << m_root.Read("err.txt");
 
     EXPECT_EQ(m_root.Read("user/save/00000001.sav"), "the player's old save");
     EXPECT_EQ(m_root.Read("user/save/00000001.bmp"), "its thumbnail");

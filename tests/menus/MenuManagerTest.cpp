@@ -1,32 +1,193 @@
 #include "menus/MenuManager.h"
 
 #include "HeadlessHge.h"
-#include "MenuTestTools.h"
 #include "ProcessRecordGuard.h"
+#include "ReplayLoop.h"
 #include "TempFolder.h"
 
+#include "core/Callback.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/Trace.h"
 #include "menus/Menu.h"
 #include "menus/MenuSwitch.h"
+#include "resources/ResourceManager.h"
+#include "resources/Sprite.h"
 #include "scene/ClickGate.h"
+#include "scene/Command.h"
+#include "scene/RunFunctionAction.h"
+#include "scene/Scene.h"
+#include "scene/SceneNode.h"
 #include "scene/TriggerManager.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace Vel {
 namespace {
 
-using TestTools::AddTo;
-using TestTools::Log;
-using TestTools::Logger;
-using TestTools::RecordingCommand;
+// A command that records its runs and either reports at once or waits until the test lets it finish, and counts
+// its destruction so a command owned twice shows up.
+using Log = std::vector<std::string>;
+
+Callback<void()> Logger(Log& log, std::string tag)
+{
+    return Callback<void()>([&log, tag] { log.push_back(tag); });
+}
+
+class RecordingCommand : public Command
+{
+public:
+    enum class Ends
+    {
+        AtOnce,
+        WhenFinished
+    };
+
+    RecordingCommand(Log& log, std::string tag, int& destroyed, Ends ends = Ends::AtOnce)
+        : m_log(log), m_tag(std::move(tag)), m_destroyed(destroyed), m_ends(ends)
+    {
+    }
+    ~RecordingCommand() override { ++m_destroyed; }
+
+    void Execute(Scene&) override
+    {
+        m_log.push_back(m_tag);
+        if (m_ends == Ends::AtOnce)
+            Complete();
+    }
+    // The awaited end of a command that waits.
+    void Finish() { Complete(); }
+
+private:
+    Log& m_log;
+    std::string m_tag;
+    int& m_destroyed;
+    Ends m_ends;
+};
+
+// Adds a new command to the menu, which owns it; returns it.
+RecordingCommand* AddTo(Menu& menu, Log& log, std::string tag, int& destroyed,
+                        RecordingCommand::Ends ends = RecordingCommand::Ends::AtOnce)
+{
+    auto command = std::make_unique<RecordingCommand>(log, std::move(tag), destroyed, ends);
+    RecordingCommand* added = command.get();
+    menu.AddCommand(std::move(command));
+    return added;
+}
+
 using Ends = RecordingCommand::Ends;
+
+// menu_on ("|init") and menu_off ("|on") split the block; each case is shown, hidden and shown again.
+TEST(MenuTest, MenuOnAndMenuOffSplitTheBlockIntoInitOnAndOffListsEachOwnedOnce)
+{
+    // The script, the commands' runs, and how many commands there were.
+    const std::tuple<std::vector<std::string>, Log, int> cases[] = {
+        {{"i1", "i2", "|init", "on", "|on", "off"}, {"i1", "i2", "on", "off", "on"}, 4},
+        {{"init", "|init", "rest"}, {"init", "rest", "rest", "rest"}, 2}, // rest is both on and off
+        {{"|init", "|on", "off"}, {"off"}, 1},
+        {{"in", "|on", "out"}, {"in", "out", "in"}, 2},            // the off commands are not an init list
+        {{"a", "b"}, {"a", "b", "a", "b", "a", "b", "a", "b"}, 2}, // init once, then on and off alike
+    };
+    for (const auto& [script, expected, commands] : cases) {
+        Log log;
+        int destroyed = 0;
+        {
+            Menu menu(u"m");
+            for (const std::string& step : script) {
+                if (step == "|init")
+                    menu.CloseInit();
+                else if (step == "|on")
+                    menu.CloseOn();
+                else
+                    AddTo(menu, log, step, destroyed);
+            }
+            menu.Show({});
+            menu.Hide();
+            menu.Show({});
+            EXPECT_EQ(log, expected) << script.front();
+        }
+        EXPECT_EQ(destroyed, commands) << script.front();
+    }
+
+    int destroyed = 0;
+    Log log;
+    {
+        Menu unshown(u"unshown");
+        AddTo(unshown, log, "never", destroyed);
+    }
+    EXPECT_EQ(destroyed, 1) << "commands still in the scene go with the menu";
+}
+
+TEST(MenuTest, AnOnListThatWaitsKeepsRunningAndHidingReplacesItWithTheOffList)
+{
+    Log log;
+    int destroyed = 0;
+    Menu menu(u"fading");
+    RecordingCommand* fadeIn = AddTo(menu, log, "fade in", destroyed, Ends::WhenFinished);
+    AddTo(menu, log, "after fade in", destroyed);
+    menu.CloseInit();
+    AddTo(menu, log, "on", destroyed);
+    menu.CloseOn();
+    RecordingCommand* fadeOut = AddTo(menu, log, "fade out", destroyed, Ends::WhenFinished);
+    AddTo(menu, log, "after fade out", destroyed);
+    EXPECT_EQ(log, (Log{"fade in", "after fade in"})) << "init runs at menu_on and reports into nothing";
+    fadeIn->Finish();
+
+    log.clear();
+    menu.Show({});
+    menu.Hide();
+    EXPECT_EQ(log, (Log{"on", "fade out"}));
+    EXPECT_TRUE(menu.GetScene().IsRunning());
+    EXPECT_EQ(menu.GetScene().GetCommands().size(), 2u) << "the off list replaced the finished on list";
+    fadeOut->Finish();
+    EXPECT_EQ(log, (Log{"on", "fade out", "after fade out"}));
+    EXPECT_TRUE(menu.GetScene().GetCommands().empty());
+}
+
+// Replayed mouse input on a 640 x 480 window showing a 640 x 480 game.
+using MenuInputTest = TestTools::InputTest;
+
+TEST_F(MenuInputTest, TheBackgroundGivesWayToAButtonsSwapPictureWhileTheMouseIsOverIt)
+{
+    const std::string replay = "1 move 110 110\n3 move 400 400\n5 move 149 139\n6 click 149 139\n8 leave\n";
+    TestTools::HeadlessHge hge(TestTools::ReplayOptions(replay, 8), 640, 480);
+    HgeManager manager(m_folder.File("engine.log"));
+    ASSERT_TRUE(hge->System_Initiate());
+    ResourceManager resources;
+    Resource* highlight = resources.GetSprite(u"highlight");
+    Menu menu(u"main");
+    menu.SetBackground(u"first");
+    SceneNode* background = menu.GetBackground();
+    menu.SetBackground(u"plain");
+    EXPECT_EQ(menu.GetBackground(), background) << "a second background replaces the picture, not the node";
+    EXPECT_EQ(background->GetResource(), resources.FindResource(u"plain"));
+    int runs = 0;
+    menu.AddButton(u"highlight", 100, 100, 50, 40,
+                   std::make_shared<RunFunctionAction>(Callback<void()>([&runs] { ++runs; })));
+    SceneNode* hot = menu.GetScene().FindNode(u"button1");
+    SceneNode* swap = menu.GetScene().FindNode(u"button1swap");
+    ASSERT_NE(swap, nullptr);
+    EXPECT_EQ(swap->GetResource(), highlight);
+
+    // Each frame: background, hot rectangle, swap picture visible; and the action's runs. Over the button the
+    // highlight replaces the background; moved off, it is back; the button's last pixel; the click runs the action
+    // once; the mouse leaves the window.
+    std::string frames;
+    TestTools::RunFrames(hge.Get(), [&] {
+        menu.Update(1.0f / 60.0f);
+        for (const SceneNode* node : {background, hot, swap})
+            frames += node->IsVisible() ? '+' : '-';
+        frames += std::to_string(runs) + " ";
+        ClickGate::Left().Advance(1.0f / 60.0f);
+    });
+    EXPECT_EQ(frames, "--+0 --+0 ++-0 ++-0 --+0 --+1 --+1 ++-1 ");
+}
 
 // The trace lines written while the object lives, without their frame numbers.
 struct TraceCapture

@@ -74,8 +74,7 @@ class Stage
 {
 public:
     explicit Stage(const std::string& replay = {}, int frames = 1)
-        : m_hge(Options(replay, frames), 640, 480),
-          m_manager(m_folder.File("engine.log"))
+        : m_hge(Options(replay, frames), 640, 480), m_manager(m_folder.File("engine.log"))
     {
         TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
         EXPECT_TRUE(m_hge->System_Initiate()) << "glyph textures need the display";
