@@ -140,13 +140,6 @@ TEST_F(EngineRunTest, ScriptsFromAnArchiveAfterAMissingOne)
     EXPECT_THAT(m_root.Read("shipped/engine.log"), HasSubstr("missing.pak"));
 }
 
-TEST_F(EngineRunTest, ScenesChainInDefinitionOrderFromTheStartScene)
-{
-    ASSERT_EQ(RunGame(m_root, CopyGame(m_root, "two_scenes"), "--frames 3 --trace " + Path("trace.txt")), 0)
-        << Stderr();
-    EXPECT_EQ(m_root.Read("trace.txt"), "0 scene a\n0 scene b\n");
-}
-
 TEST_F(EngineRunTest, ScriptErrorsAreReportedWithFileAndLineAndShownInTheErrorFont)
 {
     // A run goes on after a script error, which goes to the trace, the log and the screen.

@@ -2,7 +2,7 @@
 
 // Shared by the end-to-end runs: the engine program run with any arguments, the options that replay input, trace
 // and take snapshots, and readers of what a run leaves behind against data files beside the games (the trace's
-// entries, snapshot pixels), the rendered sound's level and the stored music volume.
+// entries, snapshot pixels, the rendered sound's levels) and the stored music volume.
 
 #include "AudioTools.h"
 #include "GameRun.h"
@@ -107,6 +107,17 @@ inline double LevelAt(const LevelMeter& meter, double from, double length = 0.1)
 {
     constexpr double kRate = 44100.0;
     return meter.Level(static_cast<std::size_t>(from * kRate), static_cast<std::size_t>(length * kRate));
+}
+
+// Checks the rendered sound against a table, one a line: "seconds level tolerance note", the level over 0.1 s.
+inline void ExpectLevels(const LevelMeter& meter, const std::filesystem::path& table)
+{
+    for (const std::string& line : DataLines(table)) {
+        std::istringstream fields(line);
+        double at = 0.0, level = 0.0, tolerance = 0.0;
+        fields >> at >> level >> tolerance;
+        EXPECT_NEAR(LevelAt(meter, at), level, tolerance) << line;
+    }
 }
 
 // The music volume the run stored for the player (the first field of sys1.dfn), or -1.

@@ -1,6 +1,7 @@
 // End-to-end run of saving and loading: the story is saved from the right-click menu, played on (its trigger
 // changes), then the save is picked on the save/load screen and loaded, which puts the story back where it was with
-// the trigger it had; at last the save is deleted and the screen shows its empty-list picture.
+// the trigger it had; at last the save is deleted, the screen shows its empty-list picture, and its cancel button
+// closes it.
 #include "RunTools.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +18,10 @@ TEST(SaveRunTest, ALoadedSaveBringsTheStoryBackAndADeletedOneLeavesTheEmptyList)
     TempFolder root;
     const std::filesystem::path game = CopyGame(root, "saves");
     ASSERT_EQ(RunGame(root, game,
-                      "--frames 350" + Replay(root, game / "tools" / "save_load_delete.replay") +
+                      "--frames 380" + Replay(root, game / "tools" / "save_load_delete.replay") +
                           Snapshot(root, 110, "two.bmp") + Snapshot(root, 160, "slots.bmp") +
-                          Snapshot(root, 220, "loaded.bmp") + Snapshot(root, 345, "deleted.bmp")),
+                          Snapshot(root, 220, "loaded.bmp") + Snapshot(root, 345, "deleted.bmp") +
+                          Snapshot(root, 370, "closed.bmp")),
               0)
         << root.Read("err.txt");
 

@@ -9,6 +9,7 @@
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
 #include "scene/ClickGate.h"
+#include "scene/RunFunctionAction.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@
 namespace Vel {
 namespace {
 
-using TestTools::CountingAction;
 using TestTools::MarkPicture;
 using Log = std::vector<std::string>;
 
@@ -114,8 +114,9 @@ protected:
 TEST_F(DialogManagerInputTest, ChoicesDimButTheOneUnderTheMouseAndTheirClickAlsoReachesTheTextBoxes)
 {
     Selection selection;
-    selection.AddChoice(std::make_shared<CountingAction>(m_log, "left"), u"Left", nullptr, 10, 20, 100, 30);
-    selection.AddChoice(std::make_shared<CountingAction>(m_log, "right"), u"Right", nullptr, 10, 60, 100, 30);
+    selection.AddChoice(std::make_shared<RunFunctionAction>(Logger(m_log, "left")), u"Left", nullptr, 10, 20, 100, 30);
+    selection.AddChoice(std::make_shared<RunFunctionAction>(Logger(m_log, "right")), u"Right", nullptr, 10, 60, 100,
+                        30);
     // The story goes on at once: its next line must be typed from the start, not completed by the deciding click.
     Textbox* next = m_dialogs.GetTextbox(u"next");
     selection.SetFinishHandler(Callback<void()>([this, next] {
@@ -151,6 +152,29 @@ TEST_F(DialogManagerInputTest, OneClickActsOnTheFirstTextBoxByNameOnly)
     const std::vector<bool> taken = Run("1 click 10 10\n3 click 10 10\n", 3, [&] { logs.push_back(m_log); });
     EXPECT_EQ(logs, (std::vector<Log>{{"a"}, {"a"}, {"a"}})) << "the gate is still closed one click delay after";
     EXPECT_EQ(taken, (std::vector<bool>{true, false, false}));
+}
+
+// The dialogue layer's input test clicks choices with actions; here, a choice without one and a finish handler that
+// replaces itself.
+TEST(SelectionTest, AChoiceWithoutCommandsStillChoosesAndStaysWhole)
+{
+    Selection selection;
+    Log log;
+    selection.AddChoice(nullptr, u"Stay", nullptr, 10, 60, 100, 30);
+    selection.SetFinishHandler(Callback<void()>([&] {
+        log.push_back("finish");
+        selection.SetFinishHandler(Logger(log, "finish again"));
+    }));
+    Textbox& stay = *selection.GetChoices().at(0);
+    EXPECT_TRUE(stay.IsVisible() && stay.IsComplete());
+    EXPECT_FALSE(stay.TestMouse(50, 90, true)) << "the bottom edge is outside";
+    for (int click = 0; click < 2; ++click)
+        EXPECT_TRUE(stay.TestMouse(20, 70, true));
+    EXPECT_EQ(log, (Log{"finish", "finish again"}));
+
+    // Time does not retype a choice.
+    stay.Update(5.0f);
+    EXPECT_EQ(stay.GetShown(), 4);
 }
 
 } // namespace

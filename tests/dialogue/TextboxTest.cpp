@@ -99,7 +99,8 @@ TEST(TextboxTest, AClickCompletesTheTypingOrRunsTheHandlerButNeverBoth)
     box.SetText(u"words", nullptr, 1.0f, nullptr, Textbox::TypingClick::Ignored); // the typing goes on
     EXPECT_TRUE(box.TestMouse(10.0f, 10.0f, true)) << "the hit test still answers";
     EXPECT_FALSE(box.IsComplete());
-    box.SetText(u"words", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll, Textbox::ReadClick::Ignored); // a complete text waits
+    box.SetText(u"words", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll,
+                Textbox::ReadClick::Ignored); // a complete text waits
     EXPECT_FALSE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(log.size(), 2u);
 }

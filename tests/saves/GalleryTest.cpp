@@ -2,6 +2,7 @@
 
 #include "GalleryTestTools.h"
 
+#include "core/TextCodec.h"
 #include "dialogue/Textbox.h"
 #include "menus/Menu.h"
 #include "saves/GalleryManager.h"
@@ -11,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,16 +76,14 @@ protected:
         m_gallery.Build();
         m_gallery.Show();
     }
-    [[nodiscard]] std::vector<std::size_t> Items() const
+    // The motion ('-' none, '>' and '<' sliding, '~' settling), the items previous, current and next at their left
+    // edges, and the counter.
+    [[nodiscard]] std::string State() const
     {
-        return {m_gallery.GetPrevious().item, m_gallery.GetCurrent().item, m_gallery.GetNext().item};
-    }
-    void ExpectSettled() const
-    {
-        EXPECT_EQ(m_gallery.GetMotion(), SlideGallery::Motion::None);
-        EXPECT_NEAR(m_gallery.GetPrevious().x, -160.0f, 0.01f);
-        EXPECT_EQ(m_gallery.GetCurrent().x, 220.0f);
-        EXPECT_NEAR(m_gallery.GetNext().x, 600.0f, 0.01f);
+        std::string state(1, "-><~"[static_cast<int>(m_gallery.GetMotion())]);
+        for (const SlideGallery::Place& place : {m_gallery.GetPrevious(), m_gallery.GetCurrent(), m_gallery.GetNext()})
+            state += " " + std::to_string(place.item) + "@" + std::to_string(std::lround(place.x));
+        return state + " " + TextCodec::WideToUtf8(m_counter.GetSourceText());
     }
     // Frames until the row stands still.
     int Slide()
@@ -105,33 +104,28 @@ protected:
 TEST_F(SlideTest, SlidesShiftOnceAPictureHasLeftSettleInTheMiddleAndWrapBothWays)
 {
     Make(3);
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{2, 0, 1}));
+    EXPECT_EQ(State(), "- 2@-160 0@220 1@600 1");
     m_gallery.MoveForward();
-    EXPECT_EQ(m_counter.GetSourceText(), u"2") << "the picture that becomes current";
     m_gallery.Update(0.01f);
-    EXPECT_FLOAT_EQ(m_gallery.GetPrevious().x, -167.0f);
+    EXPECT_EQ(State(), "> 2@-167 0@213 1@593 2")
+        << "7 pixels a frame; the counter names the picture that becomes current";
     m_gallery.MoveBack();
-    EXPECT_EQ(m_gallery.GetMotion(), SlideGallery::Motion::SlidingForward) << "no new slide while one runs";
     for (int i = 0; i < 4; ++i)
         m_gallery.Update(0.01f);
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{2, 0, 1})) << "the previous picture still shows";
+    EXPECT_EQ(State(), "> 2@-195 0@185 1@565 2") << "no new slide while one runs; the previous picture still shows";
     m_gallery.Update(0.01f);
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{0, 1, 2})) << "its right edge passed 0";
-    EXPECT_EQ(m_gallery.GetMotion(), SlideGallery::Motion::Settling);
+    EXPECT_EQ(State(), "~ 0@178 1@558 2@938 2") << "its right edge passed 0";
     Slide();
-    ExpectSettled();
-
+    EXPECT_EQ(State(), "- 0@-160 1@220 2@600 2");
     for (int i = 0; i < 2; ++i) {
         m_gallery.MoveForward();
         Slide();
     }
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{2, 0, 1})) << "after the last comes the first";
+    EXPECT_EQ(State(), "- 2@-160 0@220 1@600 1") << "after the last comes the first";
     m_gallery.MoveBack();
-    EXPECT_EQ(m_counter.GetSourceText(), u"3");
     // 240 pixels until the next picture is a preview width past the right edge, 135 on to the middle, 7 a frame.
     EXPECT_NEAR(Slide(), 55, 1);
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{1, 2, 0}));
-    ExpectSettled();
+    EXPECT_EQ(State(), "- 1@-160 2@220 0@600 3");
 }
 
 TEST_F(SlideTest, AnEmptyCarouselShowsTheEmptyPictureAndOneItemIsPreviousCurrentAndNext)
@@ -141,23 +135,20 @@ TEST_F(SlideTest, AnEmptyCarouselShowsTheEmptyPictureAndOneItemIsPreviousCurrent
     Make(0);
     EXPECT_FALSE(m_counter.IsVisible());
     m_gallery.MoveForward();
-    EXPECT_EQ(m_gallery.GetMotion(), SlideGallery::Motion::None);
+    EXPECT_EQ(State(), "- 0@-160 0@220 0@600 ") << "nothing to slide";
     Draw(m_gallery);
     EXPECT_TRUE(m_frame.drawings.empty());
     EXPECT_TRUE(Drawn("none.bmp"));
 
     AddItems(m_gallery, 1);
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{0, 0, 0})) << "items that come later are laid out afresh";
     m_gallery.Show();
     Draw(m_gallery);
     EXPECT_TRUE(Drawn("p0.bmp"));
     EXPECT_EQ(m_frame.drawings, (Drawings{{-165, 94}, {595, 94}, {215, 94}})) << "previous, next, current";
     EXPECT_EQ(m_hoverFrame.drawings, (Drawings{{215, 94}})) << "the unlocked current picture";
-    EXPECT_EQ(m_counter.GetSourceText(), u"1");
     m_gallery.MoveForward();
     Slide();
-    EXPECT_EQ(Items(), (std::vector<std::size_t>{0, 0, 0}));
-    ExpectSettled();
+    EXPECT_EQ(State(), "- 0@-160 0@220 0@600 1");
 }
 
 // A 3 x 4 board of 100 x 100 cells from (0, 0) with 80 x 60 thumbnails: the first one at (10, 20).
@@ -265,8 +256,6 @@ protected:
         gallery.SetBoard(0, 0, 400, 100);
         gallery.SetRows(1);
         gallery.SetColumns(4);
-        gallery.SetElement(Gallery::Cancel, Part(m_cancel, 600, 0));
-        gallery.SetElement(Gallery::CancelHover, Part(m_cancelHover, 600, 0));
         gallery.Build();
         gallery.Show();
     }
@@ -284,9 +273,6 @@ protected:
             std::make_shared<RunFunctionAction>(Callback<void()>(&m_systems->galleries, &GalleryManager::DeselectAll)));
         return *menu;
     }
-
-    RecordingPicture m_cancel;
-    RecordingPicture m_cancelHover;
 };
 
 TEST_F(GalleryInputTest, AClickedThumbnailFillsTheScreenUntilEscape)
@@ -315,22 +301,20 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrC
     gallery->SetSaveLoadMode(true);
     gallery->SetChoiceMenu(u"choice");
     MakeThumbs(*gallery, 2, "save/0000000");
-    std::vector<std::string> frames;
-    std::size_t deepest = 0;
+    // Each change of state with its frame: selected, the menu's depth, a picture opened.
+    std::string changes, last;
+    int frame = 0;
     Run(*gallery, [&] {
-        deepest = std::max(deepest, m_systems->menus.GetStack().size());
-        frames.push_back(std::string(gallery->IsSelectionMade() ? "S" : "-") +
-                         std::to_string(m_systems->menus.GetStack().size()) + (gallery->IsFullView() ? "F" : ""));
-        if (frames.size() == 10)
+        const std::string now = (gallery->IsSelectionMade() ? "S" : "-") +
+                                std::to_string(m_systems->menus.GetStack().size()) + (gallery->IsFullView() ? "F" : "");
+        changes += now != last ? std::to_string(frame) + now + " " : "";
+        last = now;
+        if (++frame == 10)
             Draw(*gallery);
     });
-    EXPECT_EQ(deepest, 1u) << "opened once, not pushed again every frame";
-    EXPECT_EQ(frames[0], "-0");
-    EXPECT_EQ(frames[1], "S0") << "selected";
-    EXPECT_EQ(frames[2], "S1") << "the menu opens on the next frame";
-    EXPECT_EQ(frames[30], "S1") << "the second click went to the menu, and no picture opened";
-    EXPECT_EQ(frames[47], "-0") << "load_back deselects and closes the menu";
-    EXPECT_EQ(frames[54], "-0");
+    // Selected at frame 1, the menu opens on the next frame, once, and takes the second click, so no picture opens;
+    // its load_back deselects and closes it.
+    EXPECT_EQ(changes, "0-0 1S0 2S1 47-0 ");
     EXPECT_EQ(m_systems->galleries.GetSelectedSave(), u"save/00000000.sav");
     EXPECT_TRUE(Drawn("menuback")) << "the menu is drawn over the screen";
 
@@ -361,21 +345,6 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrC
     EXPECT_FALSE(gallery->IsFullView()) << "a save never opens full screen";
     gallery->TestMouse(150, 50, true);
     EXPECT_EQ(m_systems->galleries.GetSelectedSave(), u"save/00000001.sav") << "the latest pick";
-}
-
-// The picture gallery's cancel button is clicked in the end-to-end demo run.
-TEST_F(GalleryInputTest, CancelClosesTheSaveLoadScreen)
-{
-    Prepare("1 move 610 10\n3 click 610 10\n", 4);
-    ThumbsGallery saveLoad;
-    saveLoad.SetSaveLoadMode(true);
-    MakeThumbs(saveLoad, 1);
-    m_systems->scenes.SetSaveLoadGallery(&saveLoad);
-    m_systems->scenes.ShowSaveLoad();
-
-    std::string frames;
-    Run(saveLoad, [&] { frames += m_systems->scenes.IsSaveLoadShown() ? 'L' : '-'; });
-    EXPECT_EQ(frames, "LL--");
 }
 
 } // namespace
