@@ -55,12 +55,13 @@ TEST_F(DialogueRunTest, EachDoorLeadsToItsSceneAndTheSpeakerNameTextAvatarAndPos
 {
     Run("right");
     ExpectTrace(m_root, m_game / "expected" / "right.trace");
-    Run("left", Snapshot(m_root, 30, "speaking.bmp") + Snapshot(m_root, 80, "silent.bmp"));
+    Run("left", Snapshot(m_root, 30, "speaking.bmp") + Snapshot(m_root, 80, "silent.bmp") +
+                    Snapshot(m_root, 170, "asking.bmp"));
     ExpectTrace(m_root, m_game / "expected" / "left.trace");
     const std::string speaking = m_root.Read("speaking.bmp");
     ASSERT_FALSE(speaking.empty()) << m_root.Read("err.txt");
     ExpectPixels(m_root, m_game / "expected" / "drawn.pixels");
-    // "Hero" in the name box; "Hello there." typed whole in the text box: eleven letters of 9 pixels and a blank
+    // "Hero" whole in the name box; "Hello there." typed whole in the text box: eleven letters of 9 pixels and a blank
     // of 6, so the line ends near x = 125, where the continue picture follows it.
     EXPECT_NEAR(Count(speaking, 148, 20, 60, kName), 4 * 8, 4);
     EXPECT_NEAR(Count(speaking, 168, 20, 140, kSpeech), 11 * 8, 8);

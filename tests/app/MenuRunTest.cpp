@@ -19,7 +19,8 @@ TEST(MenuRunTest, MenusLeadIntoTheStoryAndThePauseMenuHoldsTheVoice)
     ASSERT_TRUE(WriteTone((game / "line.wav").string(), 3.0, 880.0, 0.5));
     ASSERT_EQ(RunGame(root, game,
                       "--frames 260" + Replay(root, game / "tools" / "menus.replay") + " --audio-out '" +
-                          root.File("out.wav") + "'" + Snapshot(root, 20, "main.bmp") +
+                          root.File("out.wav") + "'" + Snapshot(root, 7, "edge.bmp") +
+                          Snapshot(root, 10, "outside.bmp") + Snapshot(root, 20, "main.bmp") +
                           Snapshot(root, 190, "full.bmp")),
               0)
         << root.Read("err.txt");

@@ -20,8 +20,8 @@ TEST(SaveRunTest, ALoadedSaveBringsTheStoryBackAndADeletedOneLeavesTheEmptyList)
     ASSERT_EQ(RunGame(root, game,
                       "--frames 380" + Replay(root, game / "tools" / "save_load_delete.replay") +
                           Snapshot(root, 110, "two.bmp") + Snapshot(root, 160, "slots.bmp") +
-                          Snapshot(root, 220, "loaded.bmp") + Snapshot(root, 345, "deleted.bmp") +
-                          Snapshot(root, 370, "closed.bmp")),
+                          Snapshot(root, 171, "hover.bmp") + Snapshot(root, 220, "loaded.bmp") +
+                          Snapshot(root, 345, "deleted.bmp") + Snapshot(root, 370, "closed.bmp")),
               0)
         << root.Read("err.txt");
 

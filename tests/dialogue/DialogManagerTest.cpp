@@ -141,19 +141,6 @@ TEST_F(DialogManagerInputTest, ChoicesDimButTheOneUnderTheMouseAndTheirClickAlso
     EXPECT_FALSE(next->IsComplete());
 }
 
-TEST_F(DialogManagerInputTest, OneClickActsOnTheFirstTextBoxByNameOnly)
-{
-    for (const char16_t* name : {u"b", u"a"}) {
-        Textbox* box = m_dialogs.GetTextbox(name);
-        box->SetText(u"done", nullptr, 0.0f, nullptr);
-        box->SetCompletionHandler(Logger(m_log, std::string(1, static_cast<char>(name[0]))));
-    }
-    std::vector<Log> logs;
-    const std::vector<bool> taken = Run("1 click 10 10\n3 click 10 10\n", 3, [&] { logs.push_back(m_log); });
-    EXPECT_EQ(logs, (std::vector<Log>{{"a"}, {"a"}, {"a"}})) << "the gate is still closed one click delay after";
-    EXPECT_EQ(taken, (std::vector<bool>{true, false, false}));
-}
-
 // The dialogue layer's input test clicks choices with actions; here, a choice without one and a finish handler that
 // replaces itself.
 TEST(SelectionTest, AChoiceWithoutCommandsStillChoosesAndStaysWhole)

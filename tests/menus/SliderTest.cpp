@@ -18,7 +18,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -42,6 +44,13 @@ struct Volume
     float value = 0.0f;
     std::vector<float> sets;
 };
+
+// A replay kept in the data folder.
+std::string DataFile(const std::string& name)
+{
+    std::ifstream in(std::string(VEL_TEST_DATA) + "/" + name);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A box or background picture that records where and how it was drawn.
 class RecordingPicture : public Resource
@@ -73,7 +82,7 @@ private:
 class Stage
 {
 public:
-    explicit Stage(const std::string& replay = {}, int frames = 1)
+    Stage(const std::string& replay, int frames)
         : m_hge(Options(replay, frames), 640, 480), m_manager(m_folder.File("engine.log"))
     {
         TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
@@ -128,55 +137,35 @@ std::vector<std::int32_t> Lit(const TextSlider& slider)
     return lit;
 }
 
-// A replay line moving the mouse to the middle of the number's entry.
-std::string MoveTo(int frame, const TextSlider& slider, std::size_t index)
-{
-    const TextSlider::Entry& entry = slider.GetEntries().at(index);
-    return std::to_string(frame) + " move " + std::to_string(static_cast<int>((entry.x1 + entry.x2) / 2)) + " " +
-           std::to_string(static_cast<int>((entry.y1 + entry.y2) / 2)) + "\n";
-}
-
-// The layout is checked on a still stage, which gives the positions the replayed mouse is then sent to.
 TEST(TextSliderTest, NumbersAreLaidOutByTheirDigitsAndDraggingSetsEveryNumberPassedOver)
 {
     Volume volume;
     volume.value = 8.0f;
-    std::string replay;
-    {
-        Stage layout;
-        ASSERT_NE(layout.plain.GetFont()->GetFace(FontVariant::Regular), nullptr) << "fonts-dejavu-core is missing";
-        TextSlider probe(u"music", &layout.plain, &layout.bright, {}, {}, 0, 10, 100, 50);
-        ASSERT_EQ(probe.GetEntries().size(), 11u);
-        float pen = 100.0f;
-        for (const TextSlider::Entry& entry : probe.GetEntries()) {
-            EXPECT_EQ(entry.x1, pen) << entry.value;
-            EXPECT_EQ(entry.y2, 50.0f + probe.GetTextHeight());
-            pen = entry.x2 + TextSlider::kSpacing;
-        }
-        const TextSlider::Entry& ten = probe.GetEntries()[10];
-        EXPECT_EQ(ten.text, u"10");
-        EXPECT_EQ(ten.x2 - ten.x1, 2.0f * probe.GetDigitWidth());
-        EXPECT_TRUE(TextSlider(u"e", &layout.plain, nullptr, {}, {}, 5, 4, 0, 0).GetEntries().empty());
-
-        // The widest range neither overflows nor builds billions of entries.
-        constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
-        constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-        TextSlider wide(u"wide", &layout.plain, nullptr, {}, {}, kMin, kMax, 0, 0);
-        ASSERT_EQ(wide.GetEntries().size(), 1000u);
-        EXPECT_EQ(wide.GetEntries().back().value, kMin + 999);
-        EXPECT_EQ(TextSlider(u"top", &layout.plain, nullptr, {}, {}, kMax - 1, kMax, 0, 0).GetEntries().back().text,
-                  u"2147483647");
-        EXPECT_NE(layout.Log().find("Text slider 'wide'"), std::string::npos) << layout.Log();
-
-        const TextSlider::Entry& two = probe.GetEntries()[2];
-        replay = MoveTo(1, probe, 2) + "1 down lbutton\n" + MoveTo(2, probe, 3) + MoveTo(3, probe, 4) +
-                 // The gap between 4 and 5 belongs to no number.
-                 "4 move " + std::to_string(static_cast<int>(probe.GetEntries()[4].x2 + 2)) + " " +
-                 std::to_string(static_cast<int>((two.y1 + two.y2) / 2)) + "\n" + MoveTo(5, probe, 5) +
-                 "6 up lbutton\n" + MoveTo(6, probe, 7) + "7 leave\n";
-    }
-    Stage stage(replay, 7);
+    Stage stage(DataFile("text_slider.replay"), 7);
+    ASSERT_NE(stage.plain.GetFont()->GetFace(FontVariant::Regular), nullptr) << "fonts-dejavu-core is missing";
     TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50);
+    ASSERT_EQ(slider.GetEntries().size(), 11u);
+    float pen = 100.0f;
+    for (const TextSlider::Entry& entry : slider.GetEntries()) {
+        EXPECT_EQ(entry.x1, pen) << entry.value;
+        EXPECT_EQ(entry.y2, 50.0f + slider.GetTextHeight());
+        pen = entry.x2 + TextSlider::kSpacing;
+    }
+    const TextSlider::Entry& ten = slider.GetEntries()[10];
+    EXPECT_EQ(ten.text, u"10");
+    EXPECT_EQ(ten.x2 - ten.x1, 2.0f * slider.GetDigitWidth());
+    EXPECT_TRUE(TextSlider(u"e", &stage.plain, nullptr, {}, {}, 5, 4, 0, 0).GetEntries().empty());
+
+    // The widest range neither overflows nor builds billions of entries.
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    TextSlider wide(u"wide", &stage.plain, nullptr, {}, {}, kMin, kMax, 0, 0);
+    ASSERT_EQ(wide.GetEntries().size(), 1000u);
+    EXPECT_EQ(wide.GetEntries().back().value, kMin + 999);
+    EXPECT_EQ(TextSlider(u"top", &stage.plain, nullptr, {}, {}, kMax - 1, kMax, 0, 0).GetEntries().back().text,
+              u"2147483647");
+    EXPECT_NE(stage.Log().find("Text slider 'wide'"), std::string::npos) << stage.Log();
+
     std::vector<std::vector<std::int32_t>> lit;
     stage.Run([&](int) {
         slider.Update(1.0f / 60.0f);
@@ -240,16 +229,7 @@ TEST_F(VisualSliderTest, TheBoxesDrawnFollowTheValueNotTheCount)
 
 TEST_F(VisualSliderTest, HoveringPreviewsBoxesAtHalfOpacityAndPressingSetsTheBoxsValue)
 {
-    // Box i spans x 50 + 12 i up to the next box, gap included; y 100 up to 108.
-    const std::string replay = "1 move 77 104\n" // box 2 (third box)
-                               "2 move 51 100\n" // box 0, held
-                               "2 down lbutton\n"
-                               "3 move 181 107\n" // the gap after box 10
-                               "4 move 182 104\n" // past the last box
-                               "5 move 60 108\n"  // below the boxes
-                               "6 move 70 104\n"  // box 1
-                               "7 leave\n";
-    Stage stage(replay, 7);
+    Stage stage(DataFile("visual_slider.replay"), 7);
     m_volume.value = 7.0f;
     VisualSlider slider(u"sfx", &m_box, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
     VisualSlider unbound(u"none", &m_box, nullptr, 11, 2, {}, {}, 50, 100);

@@ -151,27 +151,26 @@ TEST_F(SlideTest, AnEmptyCarouselShowsTheEmptyPictureAndOneItemIsPreviousCurrent
     EXPECT_EQ(State(), "- 0@-160 0@220 0@600 1");
 }
 
-// A 3 x 4 board of 100 x 100 cells from (0, 0) with 80 x 60 thumbnails: the first one at (10, 20).
+// A 3 x 4 board of 100 x 100 cells from (0, 0) with 80 x 60 thumbnails: the first one covers (10, 20) to (90, 80).
 class ThumbsTest : public GalleryTest
 {
 protected:
-    void Make(int items)
+    void Make(ThumbsGallery& gallery, int items, const std::string& prefix = "p")
     {
-        AddItems(m_gallery, items);
-        m_gallery.SetPreviewSize(80, 60);
-        m_gallery.SetBoard(0, 0, 400, 300);
-        m_gallery.SetRows(3);
-        m_gallery.SetColumns(4);
-        m_gallery.SetFrameOffset(-2, -3);
-        m_gallery.SetElement(Gallery::Frame, Part(m_frame, 0, 0));
-        m_gallery.SetElement(Gallery::HoverFrame, Part(m_hoverFrame, 0, 0));
-        m_gallery.SetElement(Gallery::Next, Part(m_next, 500, 400));
-        m_gallery.SetElement(Gallery::NextHover, Part(m_nextHover, 500, 400));
-        m_gallery.SetElement(Gallery::Previous, Part(m_previous, 400, 400));
-        m_gallery.SetElement(Gallery::Cancel, Part(m_cancel, 600, 0));
-        m_gallery.SetCounter(&m_counter, nullptr);
-        m_gallery.Build();
-        m_gallery.Show();
+        AddItems(gallery, items, u"sys_open", prefix);
+        gallery.SetPreviewSize(80, 60);
+        gallery.SetBoard(0, 0, 400, 300);
+        gallery.SetRows(3);
+        gallery.SetColumns(4);
+        gallery.SetFrameOffset(-2, -3);
+        gallery.SetElement(Gallery::Frame, Part(m_frame, 0, 0));
+        gallery.SetElement(Gallery::Next, Part(m_next, 500, 400));
+        gallery.SetElement(Gallery::NextHover, Part(m_nextHover, 500, 400));
+        gallery.SetElement(Gallery::Previous, Part(m_previous, 400, 400));
+        gallery.SetElement(Gallery::Cancel, Part(m_cancel, 600, 0));
+        gallery.SetCounter(&m_counter, nullptr);
+        gallery.Build();
+        gallery.Show();
     }
     // How often next, previous and cancel were drawn.
     [[nodiscard]] std::vector<std::size_t> Buttons() const
@@ -179,14 +178,14 @@ protected:
         return {m_next.drawings.size(), m_previous.drawings.size(), m_cancel.drawings.size()};
     }
 
-    RecordingPicture m_frame, m_hoverFrame, m_next, m_nextHover, m_previous, m_cancel;
+    RecordingPicture m_frame, m_next, m_nextHover, m_previous, m_cancel;
     Textbox m_counter;
     ThumbsGallery m_gallery;
 };
 
 TEST_F(ThumbsTest, PageButtonsShowOnlyWithASecondPageAndABoardWithoutRowsOrColumnsHasNone)
 {
-    Make(12);
+    Make(m_gallery, 12);
     EXPECT_EQ(m_gallery.GetPageCount(), 1);
     Draw(m_gallery);
     EXPECT_EQ(Buttons(), (std::vector<std::size_t>{0, 0, 1}));
@@ -225,40 +224,11 @@ TEST_F(ThumbsTest, PageButtonsShowOnlyWithASecondPageAndABoardWithoutRowsOrColum
     EXPECT_EQ(m_gallery.GetPageCount(), 0);
 }
 
-TEST_F(ThumbsTest, TheHoveredUnlockedThumbnailGetsTheSecondFrameAndOpens)
-{
-    Make(2);
-    AddItems(m_gallery, 1, u"never", "locked");
-    m_gallery.Show();
-    m_gallery.TestMouse(150, 50, false);
-    Draw(m_gallery);
-    EXPECT_EQ(m_hoverFrame.drawings, (Drawings{{108, 17}}));
-    EXPECT_EQ(m_frame.drawings, (Drawings{{8, 17}, {208, 17}}));
-
-    m_gallery.TestMouse(250, 50, true);
-    EXPECT_FALSE(m_gallery.IsFullView()) << "a locked thumbnail does not open";
-    m_gallery.TestMouse(90, 50, true);
-    EXPECT_FALSE(m_gallery.IsFullView()) << "the right edge is outside";
-    m_gallery.TestMouse(89.5f, 79.5f, true);
-    EXPECT_TRUE(m_gallery.IsFullView());
-    EXPECT_EQ(m_gallery.GetViewedItem(), 0u);
-}
-
-// Replayed mouse and keys on a 640 x 480 game. A thumbnail board of one row of four 100 x 100 cells from (0, 0),
-// thumbnails of 80 x 60: the first one covers (10, 20) to (90, 80).
-class GalleryInputTest : public TestTools::GalleryStage
+// Replayed mouse and keys on the board; the tests prepare the interface with their replay.
+class GalleryInputTest : public ThumbsTest
 {
 protected:
-    void MakeThumbs(ThumbsGallery& gallery, int items, const std::string& prefix = "p")
-    {
-        AddItems(gallery, items, u"sys_open", prefix);
-        gallery.SetPreviewSize(80, 60);
-        gallery.SetBoard(0, 0, 400, 100);
-        gallery.SetRows(1);
-        gallery.SetColumns(4);
-        gallery.Build();
-        gallery.Show();
-    }
+    void SetUp() override { GalleryStage::SetUp(); }
 
     // The choice menu "choice": a background and one button at (300, 300, 100 x 50) that runs "load_back".
     Menu& MakeChoiceMenu()
@@ -275,21 +245,25 @@ protected:
     }
 };
 
-TEST_F(GalleryInputTest, AClickedThumbnailFillsTheScreenUntilEscape)
+// The hovered thumbnail's second frame is checked by the end-to-end save run.
+TEST_F(GalleryInputTest, AClickedUnlockedThumbnailFillsTheScreenUntilEscape)
 {
-    Prepare("1 move 150 50\n2 click 150 50\n6 down escape\n7 up escape\n9 down escape\n", 10);
-    ThumbsGallery gallery;
-    MakeThumbs(gallery, 3);
+    // Clicks on the locked thumbnail 2 and just right of thumbnail 1, which open nothing, then on the last pixel of
+    // thumbnail 1; escape closes it. The click gate takes one click per 0.3 s.
+    Prepare("1 click 250 50\n20 click 190 50\n40 click 189 79\n44 down escape\n45 up escape\n47 down escape\n", 50);
+    Make(m_gallery, 2);
+    AddItems(m_gallery, 1, u"never", "locked");
+    m_gallery.Show();
     std::string frames;
-    Run(gallery, [&] {
-        frames += gallery.IsFullView() ? std::to_string(gallery.GetViewedItem()) : "-";
-        if (frames.size() == 3)
-            Draw(gallery);
+    Run(m_gallery, [&] {
+        frames += m_gallery.IsFullView() ? std::to_string(m_gallery.GetViewedItem()) : "-";
+        if (m_gallery.IsFullView() && !Drawn("p1.bmp"))
+            Draw(m_gallery);
     });
-    EXPECT_EQ(frames, "-1111-----");
+    EXPECT_EQ(frames, std::string(39, '-') + "1111" + std::string(7, '-')) << "open from the click at frame 40";
     EXPECT_TRUE(Drawn("p1.bmp")) << "stretched over the screen";
     EXPECT_FALSE(Drawn("p0.bmp")) << "and nothing else";
-    EXPECT_EQ(gallery.GetViewedItem(), 0u);
+    EXPECT_EQ(m_gallery.GetViewedItem(), 0u);
 }
 
 TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrClosingTheMenuEndsIt)
@@ -300,7 +274,7 @@ TEST_F(GalleryInputTest, ASelectedSaveOpensTheChoiceMenuOnceAndLoadBackHidingOrC
     auto* gallery = static_cast<ThumbsGallery*>(m_systems->galleries.Add(u"saves", std::make_unique<ThumbsGallery>()));
     gallery->SetSaveLoadMode(true);
     gallery->SetChoiceMenu(u"choice");
-    MakeThumbs(*gallery, 2, "save/0000000");
+    Make(*gallery, 2, "save/0000000");
     // Each change of state with its frame: selected, the menu's depth, a picture opened.
     std::string changes, last;
     int frame = 0;
