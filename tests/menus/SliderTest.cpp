@@ -32,11 +32,7 @@ const std::filesystem::path kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSa
 
 struct Volume
 {
-    void Set(float value)
-    {
-        this->value = value;
-        sets.push_back(value);
-    }
+    void Set(float to) { sets.push_back(value = to); }
     float Get() { return value; }
     Slider::Setter Setter() { return Slider::Setter(this, &Volume::Set); }
     Slider::Getter Getter() { return Slider::Getter(this, &Volume::Get); }
@@ -96,12 +92,8 @@ public:
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
 
-    // Runs the replay's frames; each calls the frame function with its number, from 1.
-    void Run(const std::function<void(int)>& frame)
-    {
-        int number = 0;
-        TestTools::RunFrames(m_hge.Get(), [&] { frame(++number); });
-    }
+    // Runs the replay's frames, calling the frame function in each.
+    void Run(const std::function<void()>& frame) { TestTools::RunFrames(m_hge.Get(), frame); }
 
     [[nodiscard]] std::string Log() const { return m_folder.Read("engine.log"); }
 
@@ -128,12 +120,11 @@ public:
 };
 
 // The numbers lit, in order.
-std::vector<std::int32_t> Lit(const TextSlider& slider)
+std::string Lit(const TextSlider& slider)
 {
-    std::vector<std::int32_t> lit;
+    std::string lit;
     for (const TextSlider::Entry& entry : slider.GetEntries())
-        if (entry.highlighted)
-            lit.push_back(entry.value);
+        lit += entry.highlighted ? std::to_string(entry.value) + " " : "";
     return lit;
 }
 
@@ -166,30 +157,31 @@ TEST(TextSliderTest, NumbersAreLaidOutByTheirDigitsAndDraggingSetsEveryNumberPas
               u"2147483647");
     EXPECT_NE(stage.Log().find("Text slider 'wide'"), std::string::npos) << stage.Log();
 
-    std::vector<std::vector<std::int32_t>> lit;
-    stage.Run([&](int) {
+    std::string lit;
+    stage.Run([&] {
         slider.Update(1.0f / 60.0f);
-        lit.push_back(Lit(slider));
+        lit += Lit(slider) + "| ";
     });
     EXPECT_EQ(volume.sets, (std::vector<float>{2, 3, 4, 5}));
-    const std::vector<std::vector<std::int32_t>> expected = {{2}, {3}, {4}, {4}, {5}, {5, 7}, {5}};
-    EXPECT_EQ(lit, expected) << "the number under the mouse and the value; leaving the window unlights the first";
+    EXPECT_EQ(lit, "2 | 3 | 4 | 4 | 5 | 5 7 | 5 | ")
+        << "the number under the mouse and the value; leaving the window unlights the first";
 
     // A value changed elsewhere shows at the next update without the mouse.
     volume.value = 9.0f;
     slider.Update(0.0f);
-    EXPECT_EQ(Lit(slider), (std::vector<std::int32_t>{9}));
+    EXPECT_EQ(Lit(slider), "9 ");
 }
 
 // Boxes 10 x 8 with 2 pixels between them, from (50, 100).
 class VisualSliderTest : public ::testing::Test
 {
 protected:
-    [[nodiscard]] std::vector<float> Opacities() const
+    // The boxes drawn: '#' opaque, '+' at half opacity.
+    [[nodiscard]] std::string Opacities() const
     {
-        std::vector<float> opacities;
+        std::string opacities;
         for (const RecordingPicture::Drawing& drawing : m_box.drawings)
-            opacities.push_back(drawing.opacity);
+            opacities += drawing.opacity == 1.0f ? '#' : drawing.opacity == 0.5f ? '+' : '?';
         return opacities;
     }
 
@@ -215,7 +207,7 @@ TEST_F(VisualSliderTest, TheBoxesDrawnFollowTheValueNotTheCount)
         EXPECT_EQ(m_box.drawings[j].x, 50.0f + 12.0f * static_cast<float>(j));
         EXPECT_EQ(m_box.drawings[j].y, 100.0f);
     }
-    EXPECT_EQ(Opacities(), std::vector<float>(11, 1.0f));
+    EXPECT_EQ(Opacities(), std::string(11, '#'));
     EXPECT_EQ(m_background.drawings.size(), 1u);
     for (const auto& [value, boxes] : std::vector<std::pair<float, std::size_t>>{
              {0.0f, 1}, {-1.0f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}, {1e30f, VisualSlider::kMaxBoxes}}) {
@@ -234,26 +226,22 @@ TEST_F(VisualSliderTest, HoveringPreviewsBoxesAtHalfOpacityAndPressingSetsTheBox
     VisualSlider slider(u"sfx", &m_box, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
     VisualSlider unbound(u"none", &m_box, nullptr, 11, 2, {}, {}, 50, 100);
     VisualSlider boxless(u"nobox", nullptr, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
-    std::vector<std::int32_t> hovered;
-    std::vector<std::vector<float>> shown;
-    stage.Run([&](int frame) {
-        slider.Update(0.0f);
-        hovered.push_back(slider.GetHovered());
-        unbound.Update(0.0f);
-        boxless.Update(0.0f);
-        EXPECT_EQ(unbound.GetHovered(), -1) << frame;
-        EXPECT_EQ(boxless.GetHovered(), -1) << frame;
+    // Each frame: the box under the mouse of the slider, of the unbound one and of the one without boxes; the boxes.
+    std::string frames;
+    stage.Run([&] {
+        for (VisualSlider* each : {&slider, &unbound, &boxless}) {
+            each->Update(0.0f);
+            frames += std::to_string(each->GetHovered()) + " ";
+        }
         m_box.drawings.clear();
         slider.Render();
-        shown.push_back(Opacities());
+        frames += Opacities() + "\n";
     });
-    EXPECT_EQ(hovered, (std::vector<std::int32_t>{3, 1, 11, -1, -1, 2, -1}));
+    // Three boxes previewed whatever the value, then box 0 pressed, dragged to the last; away from the boxes the
+    // value 10 shows; after leaving, the value 1.
+    EXPECT_EQ(frames, "3 -1 -1 +++\n1 -1 -1 +\n11 -1 -1 +++++++++++\n-1 -1 -1 ###########\n-1 -1 -1 ###########\n"
+                      "2 -1 -1 ++\n-1 -1 -1 ##\n");
     EXPECT_EQ(m_volume.sets, (std::vector<float>{0, 10, 1})) << "only the slider with a box picture took input";
-    ASSERT_EQ(shown.size(), 7u);
-    EXPECT_EQ(shown[0], std::vector<float>(3, 0.5f)) << "three boxes previewed whatever the value";
-    EXPECT_EQ(shown[2], std::vector<float>(11, 0.5f));
-    EXPECT_EQ(shown[3], std::vector<float>(11, 1.0f)) << "away from the boxes, the value 10 shows";
-    EXPECT_EQ(shown[6], std::vector<float>(2, 1.0f)) << "after leaving, the value 1 shows";
 }
 
 } // namespace
