@@ -56,7 +56,8 @@ TEST_F(DialogueRunTest, EachDoorLeadsToItsSceneAndTheSpeakerNameTextAvatarAndPos
     Run("right");
     ExpectTrace(m_root, m_game / "expected" / "right.trace");
     Run("left", Snapshot(m_root, 30, "speaking.bmp") + Snapshot(m_root, 80, "silent.bmp") +
-                    Snapshot(m_root, 170, "asking.bmp"));
+                    Snapshot(m_root, 170, "asking.bmp") + Snapshot(m_root, 235, "hover.bmp") +
+                    Snapshot(m_root, 242, "answer.bmp"));
     ExpectTrace(m_root, m_game / "expected" / "left.trace");
     const std::string speaking = m_root.Read("speaking.bmp");
     ASSERT_FALSE(speaking.empty()) << m_root.Read("err.txt");
@@ -76,7 +77,7 @@ TEST_F(DialogueRunTest, CheckWarnsOfSpeakersWithoutADialog)
 {
     EXPECT_EQ(Engine(m_root, "check '" + m_game.string() + "'"), 0);
     const std::string report = m_root.Read("err.txt");
-    EXPECT_THAT(report, HasSubstr("warning: script.vls, line 46: 'ghost' speaks but has no dialog"));
+    EXPECT_THAT(report, HasSubstr("warning: script.vls, line 49: 'ghost' speaks but has no dialog"));
     EXPECT_THAT(report, Not(HasSubstr("'hero'")));
 }
 

@@ -2,7 +2,7 @@
 
 // Shared by the end-to-end runs: the engine program run with any arguments, the options that replay input, trace
 // and take snapshots, and readers of what a run leaves behind against data files beside the games (the trace's
-// entries, snapshot pixels, the rendered sound's levels) and the stored music volume.
+// entries, snapshot pixels, the rendered sound's levels).
 
 #include "AudioTools.h"
 #include "GameRun.h"
@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -102,6 +101,15 @@ inline void ExpectPixels(const TempFolder& root, const std::filesystem::path& ta
     }
 }
 
+// How often the part occurs in the text.
+inline int Occurrences(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
 // The level of a run's rendered sound over [from, from + length) seconds.
 inline double LevelAt(const LevelMeter& meter, double from, double length = 0.1)
 {
@@ -118,16 +126,6 @@ inline void ExpectLevels(const LevelMeter& meter, const std::filesystem::path& t
         fields >> at >> level >> tolerance;
         EXPECT_NEAR(LevelAt(meter, at), level, tolerance) << line;
     }
-}
-
-// The music volume the run stored for the player (the first field of sys1.dfn), or -1.
-inline float StoredMusicVolume(const TempFolder& root)
-{
-    const std::string settings = root.Read("user/sys1.dfn");
-    float volume = -1.0F;
-    if (settings.size() >= sizeof volume)
-        std::memcpy(&volume, settings.data(), sizeof volume);
-    return volume;
 }
 
 } // namespace Vel::TestTools

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,16 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace Vel::TestTools;
-
-// The lines of the text that hold the part.
-int CountLines(const std::string& text, const std::string& part)
-{
-    std::istringstream lines(text);
-    int count = 0;
-    for (std::string line; std::getline(lines, line);)
-        count += line.find(part) != std::string::npos ? 1 : 0;
-    return count;
-}
 
 class SaveFaultRunTest : public ::testing::Test
 {
@@ -53,7 +42,7 @@ TEST_F(SaveFaultRunTest, AUserFolderThatCannotBeMadeLeavesTheGameRunningAndIsNam
     EXPECT_EQ(m_root.Read("trace.txt").find(" save "), std::string::npos) << "nothing was saved";
     const std::string log = m_root.Read("saves/engine.log");
     const std::string save = m_root.File("user/save/00000001.sav");
-    EXPECT_EQ(CountLines(log, "Cannot write the save " + save + "; the game was not saved"), 2) << log;
+    EXPECT_EQ(Occurrences(log, "Cannot write the save " + save + "; the game was not saved"), 2) << log;
     EXPECT_LE(std::count(log.begin(), log.end(), '\n'), 8) << log;
 }
 
@@ -78,7 +67,7 @@ TEST_F(SaveFaultRunTest, AFullDiskKeepsTheOldSaveAndNamesTheNewOneInTheLog)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"00000001.bmp", "00000001.sav"})) << "no partial save is left";
     const std::string log = m_root.Read("saves/engine.log");
-    EXPECT_EQ(CountLines(log, "Cannot write the save " + m_root.File("user/save/00000002.sav")), 2) << log;
+    EXPECT_EQ(Occurrences(log, "Cannot write the save " + m_root.File("user/save/00000002.sav")), 2) << log;
     EXPECT_LE(std::count(log.begin(), log.end(), '\n'), 6) << log;
 }
 

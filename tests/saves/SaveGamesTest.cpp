@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
