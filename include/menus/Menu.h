@@ -59,7 +59,6 @@ public:
 
     [[nodiscard]] const std::u16string& GetName() const { return m_name; }
     [[nodiscard]] Scene& GetScene() const { return *m_scene; }
-    [[nodiscard]] SceneNode* GetBackground() const { return m_background; }
     [[nodiscard]] const std::vector<std::unique_ptr<Slider>>& GetSliders() const { return m_sliders; }
 
 private:

@@ -1,7 +1,11 @@
 #include "app/EngineOptions.h"
 
+#include "RunTools.h"
+
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,20 +19,11 @@ TEST(EngineOptionsTest, MistakesAreRefusedWithAReason)
     const auto options = EngineOptions::Parse({"game", "--dt", "0.02"}, error);
     ASSERT_TRUE(options) << error;
     EXPECT_DOUBLE_EQ(options->platform.fixedDelta, 0.02);
-    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{{"--frames"},
-                                                                                       {"--frames", "-1"},
-                                                                                       {"--frames", "x"},
-                                                                                       {"--dt", "0"},
-                                                                                       {"--desktop", "1920"},
-                                                                                       {"--snapshot", "3:a.gif"},
-                                                                                       {"--snapshot", "a.png"},
-                                                                                       {"--bogus"},
-                                                                                       {"a", "b"},
-                                                                                       {"check"},
-                                                                                       {"pack", "x"}}) {
+    for (const std::string& line : TestTools::DataLines(std::string(VEL_TEST_DATA) + "/wrong_options.txt")) {
+        std::istringstream words(line);
         error.clear();
-        EXPECT_FALSE(EngineOptions::Parse(wrong, error)) << wrong[0];
-        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(EngineOptions::Parse({std::istream_iterator<std::string>(words), {}}, error)) << line;
+        EXPECT_FALSE(error.empty()) << line;
     }
 }
 

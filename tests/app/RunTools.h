@@ -1,8 +1,8 @@
 #pragma once
 
 // Shared by the end-to-end runs: the engine program run with any arguments, the options that replay input, trace
-// and take snapshots, and readers of what a run leaves behind (the trace's order, the rendered sound's level, the
-// stored music volume).
+// and take snapshots, and readers of what a run leaves behind against data files beside the games (the trace's
+// entries, snapshot pixels, the rendered sound's levels).
 
 #include "AudioTools.h"
 #include "GameRun.h"
@@ -12,14 +12,13 @@
 
 #include <sys/wait.h>
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
-#include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace Vel::TestTools {
 
@@ -41,30 +40,74 @@ inline std::string Snapshot(const TempFolder& root, int frame, const std::string
     return " --snapshot '" + std::to_string(frame) + ":" + root.File(name) + "'";
 }
 
-// The options that replay the input (kept in root/input.txt) and trace the run into root/trace.txt.
-inline std::string Replay(const TempFolder& root, const std::string& input)
+// The options that replay the input file and trace the run into root/trace.txt.
+inline std::string Replay(const TempFolder& root, const std::filesystem::path& input)
 {
-    root.Write("input.txt", input);
-    return " --input '" + root.File("input.txt") + "' --trace '" + root.File("trace.txt") + "'";
+    return " --input '" + input.string() + "' --trace '" + root.File("trace.txt") + "'";
 }
 
-// Replay lines: the mouse rests on (x, y) from the frame on, as a menu button needs, and clicks there a few frames
-// later.
-inline std::string Press(int frame, int x, int y, int after = 2)
+// The lines of a data file without blank lines and '#' comments, "{root}" standing for the root folder.
+inline std::vector<std::string> DataLines(const std::filesystem::path& file, const std::string& root = {})
 {
-    const std::string at = std::to_string(x) + " " + std::to_string(y) + "\n";
-    return std::to_string(frame) + " move " + at + std::to_string(frame + after) + " click " + at;
-}
-
-// The lines must appear in this order.
-inline void ExpectInOrder(const std::string& trace, std::initializer_list<std::string> lines)
-{
-    std::size_t at = 0;
-    for (const std::string& line : lines) {
-        const std::size_t found = trace.find(line, at);
-        ASSERT_NE(found, std::string::npos) << line << " after offset " << at << " in\n" << trace;
-        at = found + line.size();
+    std::ifstream in(file);
+    EXPECT_TRUE(in) << file;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        for (std::size_t at = line.find("{root}"); at != std::string::npos; at = line.find("{root}"))
+            line.replace(at, 6, root);
+        if (!line.empty() && line[0] != '#')
+            lines.push_back(line);
     }
+    return lines;
+}
+
+// Checks root/trace.txt against the expected entries, one a line, each found after the one before: "60 scene b" is
+// a whole trace line, "scene b" what follows a line's frame number (or any blank in it); "!text" is in no line.
+inline void ExpectTrace(const TempFolder& root, const std::filesystem::path& expected)
+{
+    const std::string trace = root.Read("trace.txt");
+    std::size_t at = 0;
+    for (const std::string& entry : DataLines(expected, root.Path().string())) {
+        if (entry[0] == '!') {
+            EXPECT_EQ(trace.find(entry.substr(1)), std::string::npos) << entry << " in\n" << trace;
+            continue;
+        }
+        std::size_t found = trace.find(entry + '\n', at);
+        while (found != std::string::npos && found > 0 && trace[found - 1] != '\n' && trace[found - 1] != ' ')
+            found = trace.find(entry + '\n', found + 1);
+        ASSERT_NE(found, std::string::npos) << entry << " after offset " << at << " in\n" << trace;
+        at = found + entry.size() + 1;
+    }
+}
+
+// Checks snapshot pixels against a table, one a line: "file x y colour note". The colour RRGGBB is exact; "~RRGGBB"
+// may be off by a few steps in each channel, as generated pictures blend at their edges; "!RRGGBB" is any other.
+inline void ExpectPixels(const TempFolder& root, const std::filesystem::path& table)
+{
+    for (const std::string& line : DataLines(table, root.Path().string())) {
+        std::istringstream fields(line);
+        std::string file, colour;
+        int x = 0, y = 0;
+        fields >> file >> x >> y >> colour;
+        const std::uint32_t actual = BmpPixel(root.Read(file), x, y);
+        const auto expected =
+            static_cast<std::uint32_t>(std::stoul(colour.substr(colour[0] == '~' || colour[0] == '!'), nullptr, 16));
+        bool near = true;
+        for (int shift = 0; shift <= 16; shift += 8)
+            near = near &&
+                   std::abs(static_cast<int>(actual >> shift & 0xFF) - static_cast<int>(expected >> shift & 0xFF)) <= 6;
+        EXPECT_TRUE(colour[0] == '~' ? near : (actual == expected) == (colour[0] != '!'))
+            << line << ": " << std::hex << actual;
+    }
+}
+
+// How often the part occurs in the text.
+inline int Occurrences(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
 }
 
 // The level of a run's rendered sound over [from, from + length) seconds.
@@ -74,23 +117,15 @@ inline double LevelAt(const LevelMeter& meter, double from, double length = 0.1)
     return meter.Level(static_cast<std::size_t>(from * kRate), static_cast<std::size_t>(length * kRate));
 }
 
-// The music volume the run stored for the player (the first field of sys1.dfn), or -1.
-inline float StoredMusicVolume(const TempFolder& root)
+// Checks the rendered sound against a table, one a line: "seconds level tolerance note", the level over 0.1 s.
+inline void ExpectLevels(const LevelMeter& meter, const std::filesystem::path& table)
 {
-    const std::string settings = root.Read("user/sys1.dfn");
-    float volume = -1.0F;
-    if (settings.size() >= sizeof volume)
-        std::memcpy(&volume, settings.data(), sizeof volume);
-    return volume;
-}
-
-// Appends the text to the game's script; returns the number of the first appended line.
-inline int AppendToScript(const std::filesystem::path& game, const std::string& text)
-{
-    std::ifstream script(game / "script.vls");
-    const auto lines = std::count(std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>(), '\n');
-    std::ofstream(game / "script.vls", std::ios::app) << text;
-    return static_cast<int>(lines) + 1;
+    for (const std::string& line : DataLines(table)) {
+        std::istringstream fields(line);
+        double at = 0.0, level = 0.0, tolerance = 0.0;
+        fields >> at >> level >> tolerance;
+        EXPECT_NEAR(LevelAt(meter, at), level, tolerance) << line;
+    }
 }
 
 } // namespace Vel::TestTools

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,21 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace Vel::TestTools;
-
-// Pause menu: save (20..120, 20..60), back to the game (20..120, 140..180); buttons take a click once the mouse has
-// rested on them.
-const std::string kSaveTwice = "30 key rbutton\n" + Press(40, 70, 40) + Press(70, 70, 160) + "100 key rbutton\n" +
-                               Press(110, 70, 40) + Press(140, 70, 160);
-
-// The lines of the text that hold the part.
-int CountLines(const std::string& text, const std::string& part)
-{
-    std::istringstream lines(text);
-    int count = 0;
-    for (std::string line; std::getline(lines, line);)
-        count += line.find(part) != std::string::npos ? 1 : 0;
-    return count;
-}
 
 class SaveFaultRunTest : public ::testing::Test
 {
@@ -52,12 +36,13 @@ TEST_F(SaveFaultRunTest, AUserFolderThatCannotBeMadeLeavesTheGameRunningAndIsNam
 {
     // Not even the superuser can make a folder inside a regular file.
     m_root.Write("user", "a file where the user folder belongs");
-    ASSERT_EQ(RunGame(m_root, m_game, "--frames 180" + Replay(m_root, kSaveTwice)), 0) << m_root.Read("err.txt");
+    ASSERT_EQ(RunGame(m_root, m_game, "--frames 180" + Replay(m_root, m_game / "tools" / "save_twice.replay")), 0)
+        << m_root.Read("err.txt");
     EXPECT_EQ(m_root.Read("user"), "a file where the user folder belongs");
     EXPECT_EQ(m_root.Read("trace.txt").find(" save "), std::string::npos) << "nothing was saved";
     const std::string log = m_root.Read("saves/engine.log");
     const std::string save = m_root.File("user/save/00000001.sav");
-    EXPECT_EQ(CountLines(log, "Cannot write the save " + save + "; the game was not saved"), 2) << log;
+    EXPECT_EQ(Occurrences(log, "Cannot write the save " + save + "; the game was not saved"), 2) << log;
     EXPECT_LE(std::count(log.begin(), log.end(), '\n'), 8) << log;
 }
 
@@ -70,9 +55,9 @@ TEST_F(SaveFaultRunTest, AFullDiskKeepsTheOldSaveAndNamesTheNewOneInTheLog)
     m_root.Write("saves/script.vls", script);
     m_root.Write("user/save/00000001.sav", "the player's old save");
     m_root.Write("user/save/00000001.bmp", "its thumbnail");
-    m_root.Write("input.txt", kSaveTwice);
     // Under the limit the trace would be cut short too: the files left and the log tell what happened.
-    ASSERT_EQ(RunLimited(2, "--frames 180 --input '" + m_root.File("input.txt") + "'"), 0) << m_root.Read("err.txt");
+    ASSERT_EQ(RunLimited(2, "--frames 180 --input '" + (m_game / "tools" / "save_twice.replay").string() + "'"), 0)
+        << m_root.Read("err.txt");
 
     EXPECT_EQ(m_root.Read("user/save/00000001.sav"), "the player's old save");
     EXPECT_EQ(m_root.Read("user/save/00000001.bmp"), "its thumbnail");
@@ -82,7 +67,7 @@ TEST_F(SaveFaultRunTest, AFullDiskKeepsTheOldSaveAndNamesTheNewOneInTheLog)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"00000001.bmp", "00000001.sav"})) << "no partial save is left";
     const std::string log = m_root.Read("saves/engine.log");
-    EXPECT_EQ(CountLines(log, "Cannot write the save " + m_root.File("user/save/00000002.sav")), 2) << log;
+    EXPECT_EQ(Occurrences(log, "Cannot write the save " + m_root.File("user/save/00000002.sav")), 2) << log;
     EXPECT_LE(std::count(log.begin(), log.end(), '\n'), 6) << log;
 }
 

@@ -6,7 +6,6 @@
 #include "dialogue/DialogManager.h"
 #include "dialogue/Textbox.h"
 #include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 #include "resources/Style.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +30,6 @@ protected:
         m_nameStyle = m_resources.GetStyle(u"names");
         m_nameStyle->Set({.font = u"letters", .size = 16, .lineSpacing = 100, .speed = 1},
                          m_resources.GetFontLibrary());
-        m_arrow = m_resources.GetSprite(u"arrow");
     }
 
     Callback<void()> Counter()
@@ -45,31 +43,8 @@ protected:
     DialogManager m_dialogs;
     Style* m_textStyle = nullptr;
     Style* m_nameStyle = nullptr;
-    Sprite* m_arrow = nullptr;
     int m_done = 0;
 };
-
-// What a player sees of a dialog is checked by the end-to-end dialogue run; here, the reading.
-TEST_F(DialogTest, TheNameShowsAtOnceTheLineIsTypedAndReadingItHidesBothAndReportsOnce)
-{
-    Dialog dialog(u"text", u"name", m_nameStyle, m_textStyle, u"Anna");
-    Textbox* text = m_dialogs.FindTextbox(u"text");
-    Textbox* name = m_dialogs.FindTextbox(u"name");
-    ASSERT_TRUE(text != nullptr && name != nullptr) << "the boxes are made with the dialog";
-
-    EXPECT_TRUE(dialog.Speak(u"Hello there", Counter()));
-    EXPECT_TRUE(name->IsVisible() && name->IsComplete());
-    EXPECT_EQ(name->GetClickme(), nullptr);
-    EXPECT_TRUE(text->IsVisible() && !text->IsComplete());
-    EXPECT_EQ(text->GetClickme(), m_arrow) << "the style's continue picture";
-    EXPECT_TRUE(text->TestMouse(kUnset, kUnset, true));
-    EXPECT_EQ(m_done, 0) << "the click that completes does not also read";
-    for (const bool taken : {true, false}) {
-        EXPECT_EQ(text->TestMouse(kUnset, kUnset, true), taken);
-        EXPECT_EQ(m_done, 1);
-    }
-    EXPECT_FALSE(text->IsVisible() || name->IsVisible());
-}
 
 TEST_F(DialogTest, WithoutATextStyleTheSpeechEndsAtOnceAndWithoutANameStyleTheTextStyleNamesToo)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared by the dialogue tests: a continue picture that draws a solid square and records its drawing, a folder holding
-// the test font, and actions and animators that count their runs.
+// the test font, and an animator that counts its time.
 //
 // The font (data/fonts/letters.fnt over letters.bmp): A is a red 10 x 16 letter, B green 10 x 16 with a pre shift of
 // 1 and a post shift of 2 (13 pixels of advance), the blank 6 x 16 black, C yellow 6 x 12, and every other byte
@@ -11,7 +11,6 @@
 
 #include "platform/Hge.h"
 #include "resources/Resource.h"
-#include "scene/Action.h"
 #include "scene/Animator.h"
 
 #include <cstdint>
@@ -69,18 +68,6 @@ public:
             std::filesystem::copy_file(std::filesystem::path(VEL_TEST_DATA) / "fonts" / file, Path() / "fonts" / file);
         Enter();
     }
-};
-
-class CountingAction : public Action
-{
-public:
-    explicit CountingAction(std::vector<std::string>& log, std::string tag) : m_log(log), m_tag(std::move(tag)) {}
-
-private:
-    void Perform() override { m_log.push_back(m_tag); }
-
-    std::vector<std::string>& m_log;
-    std::string m_tag;
 };
 
 // Counts the time it was given; stays active.

@@ -47,20 +47,17 @@ TEST(TextboxTest, CaretsBreakLinesEveryByteIsTypedAndNewTextStartsOver)
 TEST(TextboxTest, TypesThreeLettersASecondPerSpeedStepAndOnlyWhileVisible)
 {
     Textbox box;
+    // The letters shown after the time at the speed, 'C' when complete, 'I' when the indicator shows.
     const auto type = [&box](float speed, float seconds) {
         box.SetText(std::u16string(90, u'x'), nullptr, speed, nullptr);
         box.Update(seconds);
-        return box.GetShown();
+        return std::to_string(box.GetShown()) + (box.IsComplete() ? "C" : "") + (box.IsIndicatorVisible() ? "I" : "");
     };
-    EXPECT_EQ(type(10.0f, 1.01f), 30);
-    EXPECT_EQ(type(10.0f, 2.99f), 89);
-    EXPECT_FALSE(box.IsIndicatorVisible());
-    for (const float atOnce : {0.0f, -4.0f}) {
-        EXPECT_EQ(type(atOnce, 0.0f), 90) << atOnce;
-        EXPECT_TRUE(box.IsComplete() && box.IsIndicatorVisible()) << atOnce;
-    }
-    EXPECT_EQ(type(10.0f, 3.0f), 90);
-    EXPECT_TRUE(box.IsComplete() && box.IsIndicatorVisible());
+    std::string typed;
+    for (const auto& [speed, seconds] :
+         {std::pair{10.0f, 1.01f}, {10.0f, 2.99f}, {10.0f, 3.0f}, {0.0f, 0.0f}, {-4.0f, 0.0f}})
+        typed += type(speed, seconds) + " ";
+    EXPECT_EQ(typed, "30 89 90CI 90CI 90CI ") << "none and negative speeds show the text at once";
 
     // A hidden box keeps its place in the text, and its animators wait too.
     type(10.0f, 1.01f);
@@ -89,17 +86,20 @@ TEST(TextboxTest, AClickCompletesTheTypingOrRunsTheHandlerButNeverBoth)
         box.SetText(u"next", nullptr, 0.0f, nullptr);
     }));
     box.SetText(u"words", nullptr, 1.0f, nullptr);
-    EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
-    EXPECT_TRUE(box.IsComplete());
-    EXPECT_TRUE(log.empty());
-    EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
-    EXPECT_TRUE(box.TestMouse(kUnset, kUnset, true));
+    // Each click: taken or not, the handler's runs, 'C' when the text is complete.
+    std::string clicks;
+    for (int click = 0; click < 3; ++click) {
+        const bool taken = box.TestMouse(kUnset, kUnset, true);
+        clicks += (taken ? "taken " : "passed ") + std::to_string(log.size()) + (box.IsComplete() ? "C " : " ");
+    }
+    EXPECT_EQ(clicks, "taken 0C taken 1C taken 2C ") << "the first click completes the typing";
     EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
 
     box.SetText(u"words", nullptr, 1.0f, nullptr, Textbox::TypingClick::Ignored); // the typing goes on
     EXPECT_TRUE(box.TestMouse(10.0f, 10.0f, true)) << "the hit test still answers";
     EXPECT_FALSE(box.IsComplete());
-    box.SetText(u"words", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll, Textbox::ReadClick::Ignored); // a complete text waits
+    box.SetText(u"words", nullptr, 0.0f, nullptr, Textbox::TypingClick::ShowsAll,
+                Textbox::ReadClick::Ignored); // a complete text waits
     EXPECT_FALSE(box.TestMouse(kUnset, kUnset, true));
     EXPECT_EQ(log.size(), 2u);
 }

@@ -1,32 +1,138 @@
 #include "menus/MenuManager.h"
 
 #include "HeadlessHge.h"
-#include "MenuTestTools.h"
 #include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 
+#include "core/Callback.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/Trace.h"
 #include "menus/Menu.h"
 #include "menus/MenuSwitch.h"
 #include "scene/ClickGate.h"
+#include "scene/Command.h"
+#include "scene/Scene.h"
 #include "scene/TriggerManager.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace Vel {
 namespace {
 
-using TestTools::AddTo;
-using TestTools::Log;
-using TestTools::Logger;
-using TestTools::RecordingCommand;
-using Ends = RecordingCommand::Ends;
+using Log = std::vector<std::string>;
+
+Callback<void()> Logger(Log& log, std::string tag)
+{
+    return Callback<void()>([&log, tag] { log.push_back(tag); });
+}
+
+// A command that records its runs and counts its destruction, so a command owned twice shows up. A fade ("fade ...")
+// waits until the test finishes it; the others report at once.
+class RecordingCommand : public Command
+{
+public:
+    RecordingCommand(Log& log, std::string tag, int& destroyed)
+        : m_log(log), m_tag(std::move(tag)), m_destroyed(destroyed)
+    {
+    }
+    ~RecordingCommand() override { ++m_destroyed; }
+
+    void Execute(Scene&) override
+    {
+        m_log.push_back(m_tag);
+        if (m_tag.rfind("fade", 0) != 0)
+            Complete();
+    }
+    void Finish() { Complete(); }
+
+private:
+    Log& m_log;
+    std::string m_tag;
+    int& m_destroyed;
+};
+
+// Adds a new command to the menu, which owns it; returns it.
+RecordingCommand* AddTo(Menu& menu, Log& log, std::string tag, int& destroyed)
+{
+    auto command = std::make_unique<RecordingCommand>(log, std::move(tag), destroyed);
+    RecordingCommand* added = command.get();
+    menu.AddCommand(std::move(command));
+    return added;
+}
+
+// menu_on ("|init") and menu_off ("|on") split the block; each case is shown, hidden and shown again.
+TEST(MenuTest, MenuOnAndMenuOffSplitTheBlockIntoInitOnAndOffListsEachOwnedOnce)
+{
+    // The script, the commands' runs, and how many commands there were.
+    const std::tuple<std::vector<std::string>, Log, int> cases[] = {
+        {{"i1", "i2", "|init", "on", "|on", "off"}, {"i1", "i2", "on", "off", "on"}, 4},
+        {{"init", "|init", "rest"}, {"init", "rest", "rest", "rest"}, 2}, // rest is both on and off
+        {{"|init", "|on", "off"}, {"off"}, 1},
+        {{"in", "|on", "out"}, {"in", "out", "in"}, 2},            // the off commands are not an init list
+        {{"a", "b"}, {"a", "b", "a", "b", "a", "b", "a", "b"}, 2}, // init once, then on and off alike
+    };
+    for (const auto& [script, expected, commands] : cases) {
+        Log log;
+        int destroyed = 0;
+        {
+            Menu menu(u"m");
+            for (const std::string& step : script) {
+                if (step == "|init")
+                    menu.CloseInit();
+                else if (step == "|on")
+                    menu.CloseOn();
+                else
+                    AddTo(menu, log, step, destroyed);
+            }
+            menu.Show({});
+            menu.Hide();
+            menu.Show({});
+            EXPECT_EQ(log, expected) << script.front();
+        }
+        EXPECT_EQ(destroyed, commands) << script.front();
+    }
+
+    int destroyed = 0;
+    Log log;
+    {
+        Menu unshown(u"unshown");
+        AddTo(unshown, log, "never", destroyed);
+    }
+    EXPECT_EQ(destroyed, 1) << "commands still in the scene go with the menu";
+}
+
+TEST(MenuTest, AnOnListThatWaitsKeepsRunningAndHidingReplacesItWithTheOffList)
+{
+    Log log;
+    int destroyed = 0;
+    Menu menu(u"fading");
+    RecordingCommand* fadeIn = AddTo(menu, log, "fade in", destroyed);
+    AddTo(menu, log, "after fade in", destroyed);
+    menu.CloseInit();
+    AddTo(menu, log, "on", destroyed);
+    menu.CloseOn();
+    RecordingCommand* fadeOut = AddTo(menu, log, "fade out", destroyed);
+    AddTo(menu, log, "after fade out", destroyed);
+    EXPECT_EQ(log, (Log{"fade in", "after fade in"})) << "init runs at menu_on and reports into nothing";
+    fadeIn->Finish();
+
+    log.clear();
+    menu.Show({});
+    menu.Hide();
+    EXPECT_EQ(log, (Log{"on", "fade out"}));
+    EXPECT_TRUE(menu.GetScene().IsRunning());
+    EXPECT_EQ(menu.GetScene().GetCommands().size(), 2u) << "the off list replaced the finished on list";
+    fadeOut->Finish();
+    EXPECT_EQ(log, (Log{"on", "fade out", "after fade out"}));
+    EXPECT_TRUE(menu.GetScene().GetCommands().empty());
+}
 
 // The trace lines written while the object lives, without their frame numbers.
 struct TraceCapture
@@ -107,7 +213,7 @@ TEST_F(MenuManagerTest, CloseAllClosesEveryMenuBottomFirstAfterTheTopMenusOffCom
     Menu* c = m_menus.FindMenu(u"c");
     c->CloseInit();
     c->CloseOn();
-    RecordingCommand* fade = AddTo(*c, m_log, "fade c", m_destroyed, Ends::WhenFinished);
+    RecordingCommand* fade = AddTo(*c, m_log, "fade c", m_destroyed);
     m_log.clear();
     m_menus.ShowMenu(u"a", Callback<void()>([this] {
                          m_log.push_back("a");
@@ -178,18 +284,6 @@ TEST_F(MenuManagerTest, AMissingMenuClosesAtOnceAndIsNamedInTheLogOnce)
     EXPECT_NE(text.find("nowhere"), std::string::npos) << text;
     EXPECT_EQ(text.find("nowhere"), text.rfind("nowhere")) << "once per name";
     EXPECT_NE(text.find("gone"), std::string::npos) << "the switch's chosen menu is named: " << text;
-}
-
-TEST_F(MenuManagerTest, OffCommandsRunAgainEachTimeAndOnlyTheTopMenuRuns)
-{
-    AddTo(*m_menus.FindMenu(u"a"), m_log, "body", m_destroyed);
-    m_menus.ShowMenu(u"a", Logger(m_log, "closed 1"));
-    m_menus.ShowMenu(u"a", Logger(m_log, "closed 2"));
-    EXPECT_EQ(m_log, (Log{"body", "body", "body"})) << "init once, on for each showing";
-    m_log.clear();
-    m_menus.Back();
-    m_menus.Back();
-    EXPECT_EQ(m_log, (Log{"body", "closed 2", "body"})) << "pushed twice; the first showing's handler was replaced";
 }
 
 } // namespace

@@ -18,7 +18,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -30,11 +32,7 @@ const std::filesystem::path kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSa
 
 struct Volume
 {
-    void Set(float value)
-    {
-        this->value = value;
-        sets.push_back(value);
-    }
+    void Set(float to) { sets.push_back(value = to); }
     float Get() { return value; }
     Slider::Setter Setter() { return Slider::Setter(this, &Volume::Set); }
     Slider::Getter Getter() { return Slider::Getter(this, &Volume::Get); }
@@ -42,6 +40,13 @@ struct Volume
     float value = 0.0f;
     std::vector<float> sets;
 };
+
+// A replay kept in the data folder.
+std::string DataFile(const std::string& name)
+{
+    std::ifstream in(std::string(VEL_TEST_DATA) + "/" + name);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A box or background picture that records where and how it was drawn.
 class RecordingPicture : public Resource
@@ -73,9 +78,8 @@ private:
 class Stage
 {
 public:
-    explicit Stage(const std::string& replay = {}, int frames = 1)
-        : m_hge(Options(replay, frames), 640, 480),
-          m_manager(m_folder.File("engine.log"))
+    Stage(const std::string& replay, int frames)
+        : m_hge(Options(replay, frames), 640, 480), m_manager(m_folder.File("engine.log"))
     {
         TheDisplaySettings() = DisplaySettings{640, 480, 0, 640, 480, false};
         EXPECT_TRUE(m_hge->System_Initiate()) << "glyph textures need the display";
@@ -88,12 +92,8 @@ public:
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
 
-    // Runs the replay's frames; each calls the frame function with its number, from 1.
-    void Run(const std::function<void(int)>& frame)
-    {
-        int number = 0;
-        TestTools::RunFrames(m_hge.Get(), [&] { frame(++number); });
-    }
+    // Runs the replay's frames, calling the frame function in each.
+    void Run(const std::function<void()>& frame) { TestTools::RunFrames(m_hge.Get(), frame); }
 
     [[nodiscard]] std::string Log() const { return m_folder.Read("engine.log"); }
 
@@ -120,94 +120,73 @@ public:
 };
 
 // The numbers lit, in order.
-std::vector<std::int32_t> Lit(const TextSlider& slider)
+std::string Lit(const TextSlider& slider)
 {
-    std::vector<std::int32_t> lit;
+    std::string lit;
     for (const TextSlider::Entry& entry : slider.GetEntries())
-        if (entry.highlighted)
-            lit.push_back(entry.value);
+        lit += entry.highlighted ? std::to_string(entry.value) + " " : "";
     return lit;
 }
 
-// A replay line moving the mouse to the middle of the number's entry.
-std::string MoveTo(int frame, const TextSlider& slider, std::size_t index)
-{
-    const TextSlider::Entry& entry = slider.GetEntries().at(index);
-    return std::to_string(frame) + " move " + std::to_string(static_cast<int>((entry.x1 + entry.x2) / 2)) + " " +
-           std::to_string(static_cast<int>((entry.y1 + entry.y2) / 2)) + "\n";
-}
-
-// The layout is checked on a still stage, which gives the positions the replayed mouse is then sent to.
 TEST(TextSliderTest, NumbersAreLaidOutByTheirDigitsAndDraggingSetsEveryNumberPassedOver)
 {
     Volume volume;
     volume.value = 8.0f;
-    std::string replay;
-    {
-        Stage layout;
-        ASSERT_NE(layout.plain.GetFont()->GetFace(FontVariant::Regular), nullptr) << "fonts-dejavu-core is missing";
-        TextSlider probe(u"music", &layout.plain, &layout.bright, {}, {}, 0, 10, 100, 50, 7.0f);
-        ASSERT_EQ(probe.GetEntries().size(), 11u);
-        float pen = 100.0f;
-        for (const TextSlider::Entry& entry : probe.GetEntries()) {
-            EXPECT_EQ(entry.x1, pen) << entry.value;
-            EXPECT_EQ(entry.y2, 50.0f + probe.GetTextHeight());
-            pen = entry.x2 + 7.0f;
-        }
-        // Without spacing the numbers stand a blank of the face apart.
-        const TextSlider pair(u"s", &layout.plain, nullptr, {}, {}, 0, 1, 0, 0);
-        const auto& spaced = pair.GetEntries();
-        FontFace* face = layout.plain.GetFont()->GetFace(FontVariant::Regular);
-        EXPECT_EQ(spaced.at(1).x1 - spaced.at(0).x2, face->SpaceAdvance());
-        EXPECT_GT(face->SpaceAdvance(), 0.0f);
-        const TextSlider::Entry& ten = probe.GetEntries()[10];
-        EXPECT_EQ(ten.text, u"10");
-        EXPECT_EQ(ten.x2 - ten.x1, 2.0f * probe.GetDigitWidth());
-        EXPECT_TRUE(TextSlider(u"e", &layout.plain, nullptr, {}, {}, 5, 4, 0, 0).GetEntries().empty());
-
-        // The widest range neither overflows nor builds billions of entries.
-        constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
-        constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-        TextSlider wide(u"wide", &layout.plain, nullptr, {}, {}, kMin, kMax, 0, 0);
-        ASSERT_EQ(wide.GetEntries().size(), 1000u);
-        EXPECT_EQ(wide.GetEntries().back().value, kMin + 999);
-        EXPECT_EQ(TextSlider(u"top", &layout.plain, nullptr, {}, {}, kMax - 1, kMax, 0, 0).GetEntries().back().text,
-                  u"2147483647");
-        EXPECT_NE(layout.Log().find("Text slider 'wide'"), std::string::npos) << layout.Log();
-
-        const TextSlider::Entry& two = probe.GetEntries()[2];
-        replay = MoveTo(1, probe, 2) + "1 down lbutton\n" + MoveTo(2, probe, 3) + MoveTo(3, probe, 4) +
-                 // The gap between 4 and 5 belongs to no number.
-                 "4 move " + std::to_string(static_cast<int>(probe.GetEntries()[4].x2 + 2)) + " " +
-                 std::to_string(static_cast<int>((two.y1 + two.y2) / 2)) + "\n" + MoveTo(5, probe, 5) +
-                 "6 up lbutton\n" + MoveTo(6, probe, 7) + "7 leave\n";
+    Stage stage(DataFile("text_slider.replay"), 7);
+    ASSERT_NE(stage.plain.GetFont()->GetFace(FontVariant::Regular), nullptr) << "fonts-dejavu-core is missing";
+    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50, 5.0f);
+    ASSERT_EQ(slider.GetEntries().size(), 11u);
+    float pen = 100.0f;
+    for (const TextSlider::Entry& entry : slider.GetEntries()) {
+        EXPECT_EQ(entry.x1, pen) << entry.value;
+        EXPECT_EQ(entry.y2, 50.0f + slider.GetTextHeight());
+        pen = entry.x2 + 5.0f;
     }
-    Stage stage(replay, 7);
-    TextSlider slider(u"music", &stage.plain, &stage.bright, volume.Setter(), volume.Getter(), 0, 10, 100, 50, 7.0f);
-    std::vector<std::vector<std::int32_t>> lit;
-    stage.Run([&](int) {
+    // Without spacing the numbers stand a blank of the face apart.
+    const TextSlider pair(u"s", &stage.plain, nullptr, {}, {}, 0, 1, 0, 0);
+    FontFace* face = stage.plain.GetFont()->GetFace(FontVariant::Regular);
+    EXPECT_EQ(pair.GetEntries().at(1).x1 - pair.GetEntries().at(0).x2, face->SpaceAdvance());
+    EXPECT_GT(face->SpaceAdvance(), 0.0f);
+    const TextSlider::Entry& ten = slider.GetEntries()[10];
+    EXPECT_EQ(ten.text, u"10");
+    EXPECT_EQ(ten.x2 - ten.x1, 2.0f * slider.GetDigitWidth());
+    EXPECT_TRUE(TextSlider(u"e", &stage.plain, nullptr, {}, {}, 5, 4, 0, 0).GetEntries().empty());
+
+    // The widest range neither overflows nor builds billions of entries.
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    TextSlider wide(u"wide", &stage.plain, nullptr, {}, {}, kMin, kMax, 0, 0);
+    ASSERT_EQ(wide.GetEntries().size(), 1000u);
+    EXPECT_EQ(wide.GetEntries().back().value, kMin + 999);
+    EXPECT_EQ(TextSlider(u"top", &stage.plain, nullptr, {}, {}, kMax - 1, kMax, 0, 0).GetEntries().back().text,
+              u"2147483647");
+    EXPECT_NE(stage.Log().find("Text slider 'wide'"), std::string::npos) << stage.Log();
+
+    std::string lit;
+    stage.Run([&] {
         slider.Update(1.0f / 60.0f);
-        lit.push_back(Lit(slider));
+        lit += Lit(slider) + "| ";
     });
     EXPECT_EQ(volume.sets, (std::vector<float>{2, 3, 4, 5}));
-    const std::vector<std::vector<std::int32_t>> expected = {{2}, {3}, {4}, {4}, {5}, {5, 7}, {5}};
-    EXPECT_EQ(lit, expected) << "the number under the mouse and the value; leaving the window unlights the first";
+    EXPECT_EQ(lit, "2 | 3 | 4 | 4 | 5 | 5 7 | 5 | ")
+        << "the number under the mouse and the value; leaving the window unlights the first";
 
     // A value changed elsewhere shows at the next update without the mouse.
     volume.value = 9.0f;
     slider.Update(0.0f);
-    EXPECT_EQ(Lit(slider), (std::vector<std::int32_t>{9}));
+    EXPECT_EQ(Lit(slider), "9 ");
 }
 
 // Boxes 10 x 8 with 2 pixels between them, from (50, 100).
 class VisualSliderTest : public ::testing::Test
 {
 protected:
-    [[nodiscard]] std::vector<float> Opacities() const
+    // The boxes drawn: '#' opaque, '+' at half opacity.
+    [[nodiscard]] std::string Opacities() const
     {
-        std::vector<float> opacities;
+        std::string opacities;
         for (const RecordingPicture::Drawing& drawing : m_box.drawings)
-            opacities.push_back(drawing.opacity);
+            opacities += drawing.opacity == 1.0f ? '#' : drawing.opacity == 0.5f ? '+' : '?';
         return opacities;
     }
 
@@ -233,7 +212,7 @@ TEST_F(VisualSliderTest, TheBoxesDrawnFollowTheValueNotTheCount)
         EXPECT_EQ(m_box.drawings[j].x, 50.0f + 12.0f * static_cast<float>(j));
         EXPECT_EQ(m_box.drawings[j].y, 100.0f);
     }
-    EXPECT_EQ(Opacities(), std::vector<float>(11, 1.0f));
+    EXPECT_EQ(Opacities(), std::string(11, '#'));
     EXPECT_EQ(m_background.drawings.size(), 1u);
     for (const auto& [value, boxes] : std::vector<std::pair<float, std::size_t>>{
              {0.0f, 1}, {-1.0f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}, {1e30f, VisualSlider::kMaxBoxes}}) {
@@ -247,40 +226,27 @@ TEST_F(VisualSliderTest, TheBoxesDrawnFollowTheValueNotTheCount)
 
 TEST_F(VisualSliderTest, HoveringPreviewsBoxesAtHalfOpacityAndPressingSetsTheBoxsValue)
 {
-    // Box i spans x 50 + 12 i up to the next box, gap included; y 100 up to 108.
-    const std::string replay = "1 move 77 104\n" // box 2 (third box)
-                               "2 move 51 100\n" // box 0, held
-                               "2 down lbutton\n"
-                               "3 move 181 107\n" // the gap after box 10
-                               "4 move 182 104\n" // past the last box
-                               "5 move 60 108\n"  // below the boxes
-                               "6 move 70 104\n"  // box 1
-                               "7 leave\n";
-    Stage stage(replay, 7);
+    Stage stage(DataFile("visual_slider.replay"), 7);
     m_volume.value = 7.0f;
     VisualSlider slider(u"sfx", &m_box, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
     VisualSlider unbound(u"none", &m_box, nullptr, 11, 2, {}, {}, 50, 100);
     VisualSlider boxless(u"nobox", nullptr, &m_background, 11, 2, m_volume.Setter(), m_volume.Getter(), 50, 100);
-    std::vector<std::int32_t> hovered;
-    std::vector<std::vector<float>> shown;
-    stage.Run([&](int frame) {
-        slider.Update(0.0f);
-        hovered.push_back(slider.GetHovered());
-        unbound.Update(0.0f);
-        boxless.Update(0.0f);
-        EXPECT_EQ(unbound.GetHovered(), -1) << frame;
-        EXPECT_EQ(boxless.GetHovered(), -1) << frame;
+    // Each frame: the box under the mouse of the slider, of the unbound one and of the one without boxes; the boxes.
+    std::string frames;
+    stage.Run([&] {
+        for (VisualSlider* each : {&slider, &unbound, &boxless}) {
+            each->Update(0.0f);
+            frames += std::to_string(each->GetHovered()) + " ";
+        }
         m_box.drawings.clear();
         slider.Render();
-        shown.push_back(Opacities());
+        frames += Opacities() + "\n";
     });
-    EXPECT_EQ(hovered, (std::vector<std::int32_t>{3, 1, 11, -1, -1, 2, -1}));
+    // Three boxes previewed whatever the value, then box 0 pressed, dragged to the last; away from the boxes the
+    // value 10 shows; after leaving, the value 1.
+    EXPECT_EQ(frames, "3 -1 -1 +++\n1 -1 -1 +\n11 -1 -1 +++++++++++\n-1 -1 -1 ###########\n-1 -1 -1 ###########\n"
+                      "2 -1 -1 ++\n-1 -1 -1 ##\n");
     EXPECT_EQ(m_volume.sets, (std::vector<float>{0, 10, 1})) << "only the slider with a box picture took input";
-    ASSERT_EQ(shown.size(), 7u);
-    EXPECT_EQ(shown[0], std::vector<float>(3, 0.5f)) << "three boxes previewed whatever the value";
-    EXPECT_EQ(shown[2], std::vector<float>(11, 0.5f));
-    EXPECT_EQ(shown[3], std::vector<float>(11, 1.0f)) << "away from the boxes, the value 10 shows";
-    EXPECT_EQ(shown[6], std::vector<float>(2, 1.0f)) << "after leaving, the value 1 shows";
 }
 
 } // namespace

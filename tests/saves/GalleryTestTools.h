@@ -19,8 +19,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,17 +45,11 @@ public:
     std::vector<Drawing> drawings;
 };
 
-// A 2 x 2 uncompressed 24-bit BMP: the header fields, then two rows of 6 pixel bytes padded to 8.
+// A 2 x 2 picture file's bytes.
 inline std::string TinyBmp()
 {
-    std::string bytes = "BM";
-    const std::pair<std::uint32_t, int> fields[] = {{70, 4}, {0, 4}, {54, 4}, {40, 4},   {2, 4},    {2, 4}, {1, 2},
-                                                    {24, 2}, {0, 4}, {16, 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}};
-    for (const auto& [value, size] : fields)
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    bytes.append(16, '\x7F');
-    return bytes;
+    std::ifstream in(std::string(VEL_TEST_DATA) + "/tiny.bmp", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class GalleryStage : public InputTest
