@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -27,11 +28,13 @@ TEST(ScriptFaultRunTest, CheckWarnsOfSlipsAndAnOpenStatementIsAScriptErrorAtItsF
         EXPECT_THAT(warnings, HasSubstr(std::string("warning: ") + warning)) << warnings;
     EXPECT_EQ(Engine(root, check + " --strict"), 1);
 
-    const int first = AppendToScript(game, "beginscene(later)\ncharacter(elin, opacity=0:100:500\nend\n\n"
-                                           "beginscene(never)\nend\n");
+    std::string script = root.Read("sf_author/script.vls");
+    const auto first = std::count(script.begin(), script.end(), '\n') + 1;
+    root.Write("sf_author/script.vls",
+               script + "beginscene(later)\ncharacter(elin, opacity=0:100:500\nend\n\nbeginscene(never)\nend\n");
     const std::string report = "Script error\nFile: script.vls\nLine: " + std::to_string(first + 1) +
                                "\nInfo: Statement not closed: character has more '(' than ')'";
-    ASSERT_EQ(RunGame(root, game, "--frames 3" + Replay(root, "")), 0) << root.Read("err.txt");
+    ASSERT_EQ(RunGame(root, game, "--frames 3 --trace '" + root.File("trace.txt") + "'"), 0) << root.Read("err.txt");
     EXPECT_THAT(root.Read("trace.txt"), HasSubstr("0 error Script error\n"));
     EXPECT_THAT(root.Read("sf_author/engine.log"), HasSubstr(report));
     EXPECT_EQ(Engine(root, check), 1);
