@@ -1,7 +1,7 @@
 #include "script/ParseManager.h"
 
 #include "ProcessRecordGuard.h"
-#include "ScriptFile.h"
+#include "ScriptRun.h"
 #include "TempFolder.h"
 #include "core/DisplaySettings.h"
 #include "core/TextCodec.h"

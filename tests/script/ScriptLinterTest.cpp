@@ -1,10 +1,8 @@
 #include "script/ScriptLinter.h"
 
-#include "ScriptFile.h"
-#include "TempFolder.h"
+#include "ProcessRecordGuard.h"
+#include "ScriptRun.h"
 #include "core/HgeManager.h"
-#include "core/TextCodec.h"
-#include "data/Crypter.h"
 #include "dialogue/DialogManager.h"
 #include "menus/MenuManager.h"
 #include "resources/ResourceManager.h"
@@ -19,6 +17,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Vel {
@@ -31,6 +30,8 @@ struct Case
     std::vector<std::u16string> lines;
     std::vector<std::string> warnings;
 };
+
+constexpr std::string_view kCodePage = "code page ";
 
 std::vector<Case> ReadCases()
 {
@@ -72,24 +73,25 @@ protected:
         ScriptLinter linter;
         ParseManager parser;
         parser.SetLinter(&linter);
-        Crypter writer;
-        EXPECT_TRUE(writer.OpenWrite(u"game.cvls"));
-        for (const std::u16string& line : lines)
-            EXPECT_TRUE(writer.WriteLine(line));
-        EXPECT_TRUE(writer.CloseWrite());
+        TestTools::WriteCompiled(u"game.cvls", lines);
         parser.Parse(u"game.cvls");
         EXPECT_EQ(TestTools::ErrorInfo(parser.ErrorReport()), "");
         return linter.Finish();
     }
 
+    TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
     HgeManager m_hge{m_folder.File("engine.log")};
 };
 
 TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
 {
-    for (const Case& test : ReadCases())
+    for (const Case& test : ReadCases()) {
+        const bool named = test.what.starts_with(kCodePage);
+        ASSERT_TRUE(TextCodec::SetCodePage(
+            named ? test.what.substr(kCodePage.size(), test.what.find(':') - kCodePage.size()) : "CP1252"));
         EXPECT_EQ(Lint(test.lines), test.warnings) << test.what;
+    }
 }
 
 TEST_F(ScriptLinterTest, NamesReadOutsideAFileHaveNoPosition)

@@ -1,10 +1,9 @@
 #pragma once
 
-// Shared by the script tests: scripts written from their lines into numbered files of a temporary folder and read
-// each by a fresh parser, as the first error ends a parser's run; and the table files of tests/script/data that list
-// scripts with what they give.
+// Shared by the script tests: compiled scripts written from their lines into numbered files of a temporary folder and
+// read each by a fresh parser, as the first error ends a parser's run; and the table files of tests/script/data that
+// list scripts with what they give.
 
-#include "ScriptFile.h"
 #include "TempFolder.h"
 #include "core/TextCodec.h"
 #include "data/Crypter.h"
@@ -12,6 +11,8 @@
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
 #include "script/ParseManager.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
@@ -56,6 +57,23 @@ inline std::vector<Row> ReadTable(const std::string& name)
     return rows;
 }
 
+// Writes the lines as a compiled script.
+template <typename Lines> void WriteCompiled(const std::u16string& file, const Lines& lines)
+{
+    Crypter writer;
+    EXPECT_TRUE(writer.OpenWrite(file));
+    for (const std::u16string_view line : lines)
+        EXPECT_TRUE(writer.WriteLine(line));
+    EXPECT_TRUE(writer.CloseWrite());
+}
+
+// The "Info" part of an error report; empty when the report is, that is when the script ran through.
+inline std::string ErrorInfo(const std::u16string& report)
+{
+    const std::string text = TextCodec::WideToUtf8(report);
+    return text.empty() ? text : text.substr(text.find("Info: ") + 6);
+}
+
 // A command by its description alone.
 inline std::string Description(const Command* command)
 {
@@ -70,11 +88,7 @@ public:
     template <typename Lines> std::u16string WriteAll(const Lines& lines)
     {
         const std::u16string name = TextCodec::Utf8ToWide(folder.File(std::to_string(++files) + ".cvls"));
-        Crypter writer;
-        EXPECT_TRUE(writer.OpenWrite(name));
-        for (const std::u16string_view line : lines)
-            EXPECT_TRUE(writer.WriteLine(line));
-        EXPECT_TRUE(writer.CloseWrite());
+        WriteCompiled(name, lines);
         return name;
     }
     // The "Info" part of the error report, empty when the lines ran through; the parser stays for a look.
