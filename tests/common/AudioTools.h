@@ -18,34 +18,27 @@ enum class ToneFormat
 {
     Wav,
     Ogg,
-    Flac,
+    Flac
 };
 
-// A sine of the given amplitude (0..1) lasting seconds; true when the file was written.
+// A sine of the given amplitude (0..1) at 44.1 kHz lasting seconds; true when the file was written.
 inline bool WriteTone(const std::string& path, double seconds, double frequency = 440.0, double amplitude = 0.5,
-                      int channels = 2, ToneFormat format = ToneFormat::Wav, int rate = 44100)
+                      int channels = 2, ToneFormat format = ToneFormat::Wav)
 {
+    constexpr int kRate = 44100;
+    constexpr int kFormats[] = {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_OGG | SF_FORMAT_VORBIS,
+                                SF_FORMAT_FLAC | SF_FORMAT_PCM_16};
     SF_INFO info{};
-    info.samplerate = rate;
+    info.samplerate = kRate;
     info.channels = channels;
-    switch (format) {
-    case ToneFormat::Wav:
-        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        break;
-    case ToneFormat::Ogg:
-        info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-        break;
-    case ToneFormat::Flac:
-        info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-        break;
-    }
+    info.format = kFormats[static_cast<int>(format)];
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr)
         return false;
-    const auto frames = static_cast<sf_count_t>(std::llround(seconds * rate));
+    const auto frames = static_cast<sf_count_t>(std::llround(seconds * kRate));
     std::vector<float> samples(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels));
     for (sf_count_t frame = 0; frame < frames; ++frame) {
-        const double value = amplitude * std::sin(2.0 * M_PI * frequency * static_cast<double>(frame) / rate);
+        const double value = amplitude * std::sin(2.0 * M_PI * frequency * static_cast<double>(frame) / kRate);
         for (int channel = 0; channel < channels; ++channel)
             samples[static_cast<std::size_t>(frame * channels + channel)] = static_cast<float>(value);
     }

@@ -49,17 +49,16 @@ inline int RunGame(const TempFolder& root, const std::filesystem::path& game, co
 // The colour (0xRRGGBB) of a pixel of the engine's 24-bit bottom-up BMP snapshot.
 inline std::uint32_t BmpPixel(const std::string& bmp, int x, int y)
 {
+    const auto byte = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bmp.at(at)));
+    };
     const auto number = [&](std::size_t at) {
-        return static_cast<std::int32_t>(static_cast<unsigned char>(bmp.at(at)) |
-                                         static_cast<unsigned char>(bmp.at(at + 1)) << 8 |
-                                         static_cast<unsigned char>(bmp.at(at + 2)) << 16 |
-                                         static_cast<std::uint32_t>(static_cast<unsigned char>(bmp.at(at + 3))) << 24);
+        return static_cast<std::int32_t>(byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16 | byte(at + 3) << 24);
     };
     const std::int32_t width = number(18), height = number(22);
     const std::size_t row = height > 0 ? static_cast<std::size_t>(height - 1 - y) : static_cast<std::size_t>(y);
     const std::size_t at = static_cast<std::size_t>(number(10)) + row * ((width * 3 + 3) / 4 * 4) + x * 3;
-    return static_cast<unsigned char>(bmp.at(at + 2)) << 16 | static_cast<unsigned char>(bmp.at(at + 1)) << 8 |
-           static_cast<unsigned char>(bmp.at(at));
+    return byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at);
 }
 
 } // namespace Vel::TestTools

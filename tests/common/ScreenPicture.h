@@ -55,12 +55,10 @@ public:
     [[nodiscard]] Box BoxOf(std::uint32_t colour) const
     {
         Box box = {Width(), Height(), -1, -1, 0};
-        for (int y = 0; y < Height(); ++y) {
-            for (int x = 0; x < Width(); ++x) {
+        for (int y = 0; y < Height(); ++y)
+            for (int x = 0; x < Width(); ++x)
                 if (At(x, y) == colour)
                     box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), y, box[4] + 1};
-            }
-        }
         return box[4] == 0 ? kNoBox : box;
     }
 
@@ -83,13 +81,10 @@ inline HTEXTURE QuadrantTexture(HGE* hge, int size)
 {
     const HTEXTURE texture = hge->Texture_Create(size, size);
     std::uint32_t* pixels = hge->Texture_Lock(texture, false);
-    for (int y = 0; pixels != nullptr && y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const bool right = x >= size / 2;
-            const bool bottom = y >= size / 2;
-            pixels[y * size + x] = bottom ? (right ? 0xFFFFFFFF : 0xFF0000FF) : (right ? 0xFF00FF00 : 0xFFFF0000);
-        }
-    }
+    constexpr std::uint32_t kQuadrants[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+    for (int y = 0; pixels != nullptr && y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            pixels[y * size + x] = kQuadrants[(y >= size / 2 ? 2 : 0) + (x >= size / 2 ? 1 : 0)];
     hge->Texture_Unlock(texture);
     return texture;
 }

@@ -101,8 +101,8 @@ TEST(SaveVersionTest, PosesComeBackOlderSavesLoadAsBeforeAndUnreadableOnesChange
         const Scene* scene = systems.scenes.GetCurrentScene();
         return TextCodec::WideToUtf8(systems.scenes.GetCurrentName()) + " at " +
                std::to_string(scene != nullptr ? scene->GetPosition() : -1) + ", door " +
-               TextCodec::WideToUtf8(systems.triggers.Get(u"door")) +
-               ", interfaces " + std::to_string(systems.scenes.GetShownInterfaces().size()) + ", hero " +
+               TextCodec::WideToUtf8(systems.triggers.Get(u"door")) + ", interfaces " +
+               std::to_string(systems.scenes.GetShownInterfaces().size()) + ", hero " +
                TextCodec::WideToUtf8(hero.GetPoseName());
     };
     std::ifstream table(VEL_TEST_DATA "/save_versions.txt");
