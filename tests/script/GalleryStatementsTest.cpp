@@ -1,123 +1,94 @@
-#include "ProcessRecordGuard.h"
+// The statements of the gallery blocks: galleries made once, parts in their slots, and the refusals of
+// gallery_statements.txt.
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
 #include "core/TextCodec.h"
-#include "core/UserFiles.h"
-#include "data/Crypter.h"
 #include "dialogue/DialogManager.h"
 #include "resources/ResourceManager.h"
-#include "resources/Sprite.h"
 #include "saves/GalleryManager.h"
 #include "saves/SlideGallery.h"
-#include "saves/ThumbsGallery.h"
-#include "scene/Poster.h"
 #include "scene/SceneNode.h"
 #include "scene/ScenesManager.h"
-#include "script/ParseManager.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <memory>
-#include <optional>
+#include <charconv>
+#include <cstdint>
 #include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
+#include <tuple>
 
 namespace Vel {
 namespace {
 
-// What the statements store that the galleries keep to themselves; read through the base's protected members.
+// A number as the tables write it: the shortest text that reads back the same.
+std::string Number(float value)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// What the statements store that the galleries keep to themselves, read through the base's protected members: each
+// part by its keyword, picture and place, the frame's offset and the place of the empty-list picture when not 0:0.
 struct GalleryState : Gallery
 {
-    static std::pair<float, float> Frame(const Gallery& g)
+    static std::string Describe(const Gallery& g)
     {
-        return {g.*(&GalleryState::m_frameX), g.*(&GalleryState::m_frameY)};
-    }
-    static std::pair<float, float> EmptyAt(const Gallery& g)
-    {
-        return {g.*(&GalleryState::m_emptyX), g.*(&GalleryState::m_emptyY)};
+        static constexpr const char* kKeywords[] = {"bg",   "border", "border2", "next",   "next2",
+                                                    "prev", "prev2",  "cancel",  "cancel2"};
+        std::string text;
+        for (std::int32_t slot = 0; slot < Gallery::SlotCount; ++slot) {
+            if (const SceneNode* node = g.GetElement(slot))
+                text += std::string(text.empty() ? "" : ", ") + kKeywords[slot] + " " +
+                        (node->GetResource() ? TextCodec::WideToUtf8(node->GetResource()->GetName()) : "nothing") +
+                        " at " + Number(node->GetX()) + ":" + Number(node->GetY());
+        }
+        for (const auto& [what, x, y] :
+             {std::tuple{"frame offset ", g.*(&GalleryState::m_frameX), g.*(&GalleryState::m_frameY)},
+              {"empty at ", g.*(&GalleryState::m_emptyX), g.*(&GalleryState::m_emptyY)}})
+            if (x != 0.0f || y != 0.0f)
+                text += (text.empty() ? "" : ", ") + std::string(what) + Number(x) + ":" + Number(y);
+        return text;
     }
 };
 
 class GalleryStatementsTest : public ::testing::Test
 {
 protected:
-    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
-    // The gallery the lines make inside a block of a new name, or an empty stand-in when they failed.
-    Gallery& Block(const std::u16string& begin, std::initializer_list<std::u16string_view> lines)
-    {
-        const std::u16string name = m_script.NextScene();
-        std::vector<std::u16string> text{begin + u"(" + name + u")"};
-        text.insert(text.end(), lines.begin(), lines.end());
-        text.emplace_back(u"end");
-        EXPECT_EQ(m_script.Run(text), "");
-        Gallery* gallery = m_galleries->Find(name);
-        return gallery != nullptr ? *gallery : m_spare;
-    }
-
     TestTools::ProcessRecordGuard m_records;
     TestTools::HeadlessHge m_hge;
     ResourceManager m_resources;
     DialogManager m_dialogs;
     ScenesManager m_scenes;
-    std::optional<GalleryManager> m_galleries{std::in_place};
-    ThumbsGallery m_spare; // answers for a gallery that failed, so a failed expectation does not crash the test
+    GalleryManager m_galleries;
     TestTools::ScriptRun m_script;
 };
 
 TEST_F(GalleryStatementsTest, GalleriesAreMadeOnceAndTheirStatementsNeedAnOpenBlockAndGoodNumbers)
 {
-    EXPECT_EQ(Run({u"beginslide(cg)", u"pic(one.png, sys_open)", u"end", u"beginthumbs(cg)", u"pic(two.png, sys_open)",
-                   u"end"}),
+    EXPECT_EQ(m_script.Run({u"beginslide(cg)", u"pic(one.png, sys_open)", u"end", u"beginthumbs(cg)",
+                            u"pic(two.png, sys_open)", u"end"}),
               "");
-    const Gallery* first = m_galleries->Find(u"cg");
+    const Gallery* first = m_galleries.Find(u"cg");
     ASSERT_NE(dynamic_cast<const SlideGallery*>(first), nullptr);
     EXPECT_EQ(first->GetItemCount(), 1u);
 
     m_script.CheckTable("gallery_statements.txt");
 }
 
+// The rows of gallery_parts.txt give the parts of the gallery "@" and the warnings of its script.
 TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffset)
 {
-    Resource* arrow = m_resources.GetSprite(u"arrow");
-    const std::pair<std::u16string_view, Gallery::Slot> parts[] = {
-        {u"bg", Gallery::Background},   {u"border2", Gallery::HoverFrame},  {u"next", Gallery::Next},
-        {u"next2", Gallery::NextHover}, {u"prev", Gallery::Previous},       {u"prev2", Gallery::PreviousHover},
-        {u"cancel", Gallery::Cancel},   {u"cancel2", Gallery::CancelHover}, {u"border", Gallery::Frame},
-    };
-    for (const auto& [keyword, slot] : parts) {
-        Gallery& gallery = Block(u"beginslide", {std::u16string(keyword) + u"(arrow, align=700:550.5)"});
-        const SceneNode* node = gallery.GetElement(slot);
-        ASSERT_NE(node, nullptr) << TextCodec::WideToUtf8(keyword);
-        EXPECT_EQ(node->GetResource(), arrow);
-        for (std::int32_t other = 0; other < Gallery::SlotCount; ++other)
-            EXPECT_EQ(gallery.GetElement(other) != nullptr, other == slot) << TextCodec::WideToUtf8(keyword);
-        // The frame is drawn at every item, so its align is an offset and not the node's place.
-        const auto place = std::make_pair(700.0f, 550.5f);
-        const auto origin = std::make_pair(0.0f, 0.0f);
-        EXPECT_EQ(std::make_pair(node->GetX(), node->GetY()), slot == Gallery::Frame ? origin : place);
-        EXPECT_EQ(GalleryState::Frame(gallery), slot == Gallery::Frame ? place : origin);
+    (void)m_resources.GetSprite(u"arrow");
+    for (const TestTools::Row& row : TestTools::ReadTable("gallery_parts.txt")) {
+        const std::u16string name = m_script.NextScene();
+        std::string outcome = m_script.Outcome(row.lines, TestTools::Description);
+        if (const Gallery* gallery = m_galleries.Find(name))
+            outcome += GalleryState::Describe(*gallery);
+        for (const std::string& warning : m_script.parser->Warnings())
+            outcome += "; warning at " + warning.substr(warning.find("line "));
+        EXPECT_EQ(outcome, row.expected) << row.where;
     }
-    // A border without align keeps the offset; an unknown picture draws nothing and is warned about.
-    Gallery& gallery = Block(u"beginthumbs", {u"border(arrow, align=3:5)", u"border(missing)"});
-    EXPECT_EQ(GalleryState::Frame(gallery), std::make_pair(3.0f, 5.0f));
-    ASSERT_NE(gallery.GetElement(Gallery::Frame), nullptr);
-    EXPECT_EQ(gallery.GetElement(Gallery::Frame)->GetResource(), nullptr);
-    EXPECT_NE(m_script.parser->Warnings().at(0).find("'missing'"), std::string::npos);
-}
-
-TEST_F(GalleryStatementsTest, OnlyNoSaveGamesReadsNumbersLeniently)
-{
-    const std::pair<std::u16string_view, std::pair<float, float>> lenient[] = {
-        {u"nosavegames(empty.png, align=5: 7)", {5.0f, 7.0f}}, // a leading blank, which a strict number refuses
-        {u"nosavegames(empty.png, align=12:x)", {12.0f, 0.0f}},
-        {u"nosavegames(empty.png, align=2.5:-7)", {0.0f, -7.0f}},
-    };
-    for (const auto& [statement, position] : lenient)
-        EXPECT_EQ(GalleryState::EmptyAt(Block(u"beginthumbs", {statement})), position)
-            << TextCodec::WideToUtf8(statement);
 }
 
 } // namespace
