@@ -5,6 +5,7 @@
 #include "ScriptRun.h"
 #include "core/TextCodec.h"
 #include "dialogue/DialogManager.h"
+#include "resources/Resource.h"
 #include "resources/ResourceManager.h"
 #include "saves/GalleryManager.h"
 #include "saves/SlideGallery.h"
