@@ -86,25 +86,24 @@ TEST_F(StatementsTest, StatementsBuildTheirCommandsOrFail)
     EXPECT_NE(m_dialogs.FindTextbox(u"main"), nullptr) << "a text statement makes its box";
 }
 
-TEST_F(StatementsTest, ObjectAndAnimationBlocksDefinePictures)
+// The pictures, tracks, styles and boxes that the definitions of definitions.txt leave.
+TEST_F(StatementsTest, DefinitionsLeaveTheirPicturesTracksStylesAndBoxes)
 {
-    EXPECT_EQ(Run({u"object(bg, file=pictures/bg.png)", u"object(bg)", u"beginanim(walk)", u"frame(w1.png, 100)",
-                   u"frame(w2.png, 250)", u"end", u"begin anim(walk)", u"frame(w3.png, 0)", u"end",
-                   u"object(later, file=l.png)"}),
-              "");
-    EXPECT_EQ(m_resources->GetSprite(u"bg")->GetFile(), u"pictures/bg.png") << "no file keeps the one set before";
-    EXPECT_EQ(m_script.parser->CurrentResource(), u"later");
-    EXPECT_EQ(m_resources->GetAnimation(u"walk")->GetFrameCount(), 3u)
-        << "a second block under the name adds to the same animation";
-}
-
-TEST_F(StatementsTest, PlaylistBlocksCollectTracks)
-{
-    EXPECT_EQ(Run({u"beginplaylist(calm, random=yes)", u"file(a.ogg)", u"file(b.ogg)", u"end", u"beginplaylist(calm)",
-                   u"file(c.ogg)", u"end"}),
-              "");
-    EXPECT_EQ(m_resources->GetPlaylist(u"calm")->GetTracks(),
-              (std::vector<std::u16string>{u"a.ogg", u"b.ogg", u"c.ogg"}));
+    for (const TestTools::Row& row : TestTools::ReadTable("definitions.txt")) {
+        std::string state = m_script.Outcome(row.lines, Describe);
+        for (const std::u16string& text :
+             {m_resources->GetSprite(u"bg")->GetFile(), m_script.parser->CurrentResource()})
+            state += ", " + TextCodec::WideToUtf8(text);
+        for (const std::u16string& track : m_resources->GetPlaylist(u"calm")->GetTracks())
+            state += " " + TextCodec::WideToUtf8(track);
+        for (const char16_t* style : {u"bold", u"plain", u"packed"})
+            state += ", " + std::to_string(m_resources->GetStyle(style)->GetSize()) + " il " +
+                     std::to_string(m_resources->GetStyle(style)->GetLineSpacing());
+        EXPECT_EQ(state + ", " + std::to_string(m_resources->GetAnimation(u"walk")->GetFrameCount()) +
+                      " frames, width " + std::to_string(m_dialogs.FindTextbox(u"main")->GetWidth()),
+                  row.expected)
+            << row.where;
+    }
 }
 
 TEST_F(StatementsTest, CharacterStatementSwitchesThePoseAndPlacesOnlyWhenAsked)
@@ -137,22 +136,6 @@ TEST_F(StatementsTest, AVoiceWaitsForTheNextLineAcrossFiles)
     EXPECT_EQ(parser.PendingVoice(), u"");
     ASSERT_EQ(m_scenes.FindScene(u"late")->GetCommands().size(), 1u);
     EXPECT_EQ(Describe(m_scenes.FindScene(u"late")->GetCommands()[0]), "Speak-anna [late.ogg]");
-}
-
-TEST_F(StatementsTest, StylesTextBoxesAndSelectionsAreMadeAtOnce)
-{
-    EXPECT_EQ(
-        m_script.Outcome({u"style(bold, size=20, il=120, color=ff8000)", u"style(plain)", u"style(packed, il=0)",
-                          u"textbox(main, align=10:20, size=600:150)",
-                          u"beginscene(@)", u"beginselection", u"entry(text=Left, style=bold, action=goto(left))",
-                          u"entry(text=Right)", u"end", u"text(textbox=main, text=After)", u"end"},
-                         Describe),
-        "Selection of 2; Text");
-    EXPECT_EQ(m_resources->GetStyle(u"bold")->GetSize(), 20);
-    // Lines are a font height apart unless the style says otherwise, also when it says 0.
-    EXPECT_EQ(m_resources->GetStyle(u"plain")->GetLineSpacing(), 100);
-    EXPECT_EQ(m_resources->GetStyle(u"packed")->GetLineSpacing(), 0);
-    EXPECT_EQ(m_dialogs.FindTextbox(u"main")->GetWidth(), 600.0f);
 }
 
 // Every statement that acts on a manager refuses to be read without it.
