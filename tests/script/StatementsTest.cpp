@@ -1,6 +1,8 @@
 // The statements that define pictures, characters, text and sound, and those that add commands to a scene, read
-// against the tables of tests/script/data and, where they leave state behind, looked at directly.
+// against the tables of tests/script/data and, where they leave state behind, looked at directly; and the faults an
+// author meets first.
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"
@@ -13,6 +15,8 @@
 #include "commands/SetSfxCommand.h"
 #include "commands/SetVolumeCommand.h"
 #include "commands/SpeakCommand.h"
+#include "core/DisplaySettings.h"
+#include "core/UserFiles.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
@@ -136,6 +140,28 @@ TEST_F(StatementsTest, AVoiceWaitsForTheNextLineAcrossFiles)
     EXPECT_EQ(parser.PendingVoice(), u"");
     ASSERT_EQ(m_scenes.FindScene(u"late")->GetCommands().size(), 1u);
     EXPECT_EQ(Describe(m_scenes.FindScene(u"late")->GetCommands()[0]), "Speak-anna [late.ogg]");
+}
+
+// The faults of faults.txt, each at the line where its statement began, and the game ids game_init takes.
+TEST_F(StatementsTest, FaultsNameTheLineWhereTheirStatementBeganAndGameIdsMustNameAFolder)
+{
+    TestTools::ProcessRecordGuard records;
+    for (const TestTools::Row& row : TestTools::ReadTable("faults.txt")) {
+        const std::string first = TextCodec::WideToUtf8(row.lines.empty() ? u"" : row.lines[0]);
+        if (first.starts_with("folder ")) {
+            EXPECT_EQ(UserFiles::GameIdOfFolder(first.substr(7)), row.expected) << row.where;
+            continue;
+        }
+        TheGameNames().gameId.clear();
+        std::string outcome = m_script.Run(row.lines);
+        const std::string report = TextCodec::WideToUtf8(m_script.parser->ErrorReport());
+        const std::size_t line = report.find("Line: ") + 6;
+        if (!outcome.empty())
+            outcome = report.substr(line, report.find('\n', line) - line) + ": " + outcome;
+        else if (!TheGameNames().gameId.empty())
+            outcome = "game id " + TextCodec::WideToUtf8(TheGameNames().gameId);
+        EXPECT_EQ(outcome, row.expected) << row.where;
+    }
 }
 
 // Every statement that acts on a manager refuses to be read without it.
