@@ -7,7 +7,6 @@
 #include "menus/Menu.h"
 #include "menus/MenuSwitch.h"
 #include "menus/TextSlider.h"
-#include "menus/VisualSlider.h"
 #include "scene/RunCommandAction.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
@@ -82,6 +81,7 @@ TEST_F(MenuStatementsTest, SwitchesChooseByTrigger)
     EXPECT_EQ(chooser->GetMenuName(), u"other") << "both cases were read";
 }
 
+// The rows of menu_sliders.txt give the sliders of the menu "options" and the warnings of their script.
 TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWork)
 {
     std::filesystem::create_directories(m_folder.Path() / "fonts");
@@ -89,24 +89,18 @@ TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWor
                                m_folder.Path() / "fonts" / "sans.ttf");
     m_folder.Enter();
     ASSERT_TRUE(m_hge->System_Initiate()) << "glyph textures need the display";
-    ASSERT_EQ(Run({u"style(plain, font=sans, size=16)", u"style(bare, size=16)", u"object(box, file=box.png)",
-                   u"beginmenu(options)", u"textslider(t1, bind=music, normal=plain, start=2, end=5, align=10:20)",
-                   u"textslider(t2, bind=Music, normal=plain)", u"visualslider(v1, bind=general, box=box)",
-                   u"textslider(faceless, bind=voice, normal=bare)", u"visualslider(typo, bind=sfx, box=bxo)", u"end"}),
-              "");
-    const auto& sliders = m_systems->menus.FindMenu(u"options")->GetSliders();
-    ASSERT_EQ(sliders.size(), 5u);
-    const auto* ranged = dynamic_cast<const TextSlider*>(sliders[0].get());
-    ASSERT_TRUE(ranged != nullptr && dynamic_cast<VisualSlider*>(sliders[2].get()));
-    EXPECT_TRUE(ranged->IsBound() && sliders[2]->IsBound());
-    EXPECT_EQ(ranged->GetEntries().size(), 4u);
-
-    const std::vector<std::string>& warnings = m_script.parser->Warnings();
-    ASSERT_EQ(warnings.size(), 3u);
-    const char* const expected[][2] = {{"'t2'", "'Music'"}, {"'faceless'", "TrueType"}, {"'typo'", "'bxo'"}};
-    for (std::size_t i = 0; i < 3; ++i)
-        for (const char* part : expected[i])
-            EXPECT_NE(warnings[i].find(part), std::string::npos) << warnings[i];
+    for (const TestTools::Row& row : TestTools::ReadTable("menu_sliders.txt")) {
+        std::string outcome = m_script.Outcome(row.lines, TestTools::Description);
+        for (const auto& slider : m_systems->menus.FindMenu(u"options")->GetSliders()) {
+            const auto* text = dynamic_cast<const TextSlider*>(slider.get());
+            outcome += (outcome.empty() ? "" : "; ") + TextCodec::WideToUtf8(slider->GetName()) +
+                       (text ? " text of " + std::to_string(text->GetEntries().size()) : " visual") +
+                       (slider->IsBound() ? " bound" : "");
+        }
+        for (const std::string& warning : m_script.parser->Warnings())
+            outcome += "; warning at " + warning.substr(warning.find("line "));
+        EXPECT_EQ(outcome, row.expected) << row.where;
+    }
 }
 
 TEST_F(MenuStatementsTest, VolumeBindingsReachTheirOwnChannel)
@@ -115,8 +109,8 @@ TEST_F(MenuStatementsTest, VolumeBindingsReachTheirOwnChannel)
     BindVolume(u"voice").setter(2.5f);
     BindVolume(u"sfx").setter(3.5f);
     BindVolume(u"general").setter(4.5f);
-    EXPECT_EQ(std::vector({m_systems->sound.GetMusicVolume(), m_systems->sound.GetVoiceVolume(), m_systems->sound.GetSfxVolume(),
-                           m_systems->sound.GetMasterVolume()}),
+    EXPECT_EQ(std::vector({m_systems->sound.GetMusicVolume(), m_systems->sound.GetVoiceVolume(),
+                           m_systems->sound.GetSfxVolume(), m_systems->sound.GetMasterVolume()}),
               std::vector({1.5f, 2.5f, 3.5f, 4.5f}));
     m_systems.reset();
     EXPECT_TRUE(BindVolume(u"music").setter.IsEmpty()) << "no managers, nothing to bind";
