@@ -3,14 +3,11 @@
 #include "HeadlessHge.h"
 #include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
+#include "app/GameSystems.h"
 #include "core/TextCodec.h"
-#include "dialogue/DialogManager.h"
 #include "resources/Resource.h"
-#include "resources/ResourceManager.h"
-#include "saves/GalleryManager.h"
 #include "saves/SlideGallery.h"
 #include "scene/SceneNode.h"
-#include "scene/ScenesManager.h"
 
 #include <gtest/gtest.h>
 
@@ -58,10 +55,7 @@ class GalleryStatementsTest : public ::testing::Test
 protected:
     TestTools::ProcessRecordGuard m_records;
     TestTools::HeadlessHge m_hge;
-    ResourceManager m_resources;
-    DialogManager m_dialogs;
-    ScenesManager m_scenes;
-    GalleryManager m_galleries;
+    GameSystems m_systems;
     TestTools::ScriptRun m_script;
 };
 
@@ -70,7 +64,7 @@ TEST_F(GalleryStatementsTest, GalleriesAreMadeOnceAndTheirStatementsNeedAnOpenBl
     EXPECT_EQ(m_script.Run({u"beginslide(cg)", u"pic(one.png, sys_open)", u"end", u"beginthumbs(cg)",
                             u"pic(two.png, sys_open)", u"end"}),
               "");
-    const Gallery* first = m_galleries.Find(u"cg");
+    const Gallery* first = m_systems.galleries.Find(u"cg");
     ASSERT_NE(dynamic_cast<const SlideGallery*>(first), nullptr);
     EXPECT_EQ(first->GetItemCount(), 1u);
 
@@ -80,11 +74,11 @@ TEST_F(GalleryStatementsTest, GalleriesAreMadeOnceAndTheirStatementsNeedAnOpenBl
 // The rows of gallery_parts.txt give the parts of the gallery "@" and the warnings of its script.
 TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffset)
 {
-    (void)m_resources.GetSprite(u"arrow");
+    (void)m_systems.resources.GetSprite(u"arrow");
     for (const TestTools::Row& row : TestTools::ReadTable("gallery_parts.txt")) {
         const std::u16string name = m_script.NextScene();
         std::string outcome = m_script.Outcome(row.lines, TestTools::Description);
-        if (const Gallery* gallery = m_galleries.Find(name))
+        if (const Gallery* gallery = m_systems.galleries.Find(name))
             outcome += GalleryState::Describe(*gallery);
         for (const std::string& warning : m_script.parser->Warnings())
             outcome += "; warning at " + warning.substr(warning.find("line "));

@@ -2,14 +2,9 @@
 
 #include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
+#include "app/GameSystems.h"
 #include "core/HgeManager.h"
-#include "dialogue/DialogManager.h"
-#include "menus/MenuManager.h"
-#include "resources/ResourceManager.h"
-#include "saves/GalleryManager.h"
 #include "scene/Command.h"
-#include "scene/ScenesManager.h"
-#include "scene/TriggerManager.h"
 #include "script/ParseManager.h"
 
 #include <gtest/gtest.h>
@@ -64,12 +59,7 @@ protected:
     // The warnings of the script read with a linter attached.
     std::vector<std::string> Lint(const std::vector<std::u16string>& lines)
     {
-        ResourceManager resources;
-        DialogManager dialogue;
-        ScenesManager scenes;
-        TriggerManager triggers;
-        MenuManager menus;
-        GalleryManager galleries;
+        GameSystems systems;
         ScriptLinter linter;
         ParseManager parser;
         parser.SetLinter(&linter);

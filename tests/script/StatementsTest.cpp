@@ -4,6 +4,7 @@
 #include "HeadlessHge.h"
 #include "ProcessRecordGuard.h"
 #include "ScriptRun.h"
+#include "app/GameSystems.h"
 #include "commands/GotoCommand.h"
 #include "commands/IfThenElseCommand.h"
 #include "commands/ModifyOpacityCommand.h"
@@ -17,21 +18,17 @@
 #include "commands/SpeakCommand.h"
 #include "core/DisplaySettings.h"
 #include "core/UserFiles.h"
-#include "dialogue/DialogManager.h"
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
 #include "resources/Animation.h"
 #include "resources/Character.h"
 #include "resources/Playlist.h"
-#include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "resources/Style.h"
-#include "scene/ScenesManager.h"
 #include "script/ParseManager.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,9 +74,7 @@ protected:
     std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
 
     TestTools::HeadlessHge m_hge;
-    std::optional<ResourceManager> m_resources{std::in_place};
-    DialogManager m_dialogs;
-    ScenesManager m_scenes;
+    GameSystems m_systems;
     TestTools::ScriptRun m_script;
 };
 
@@ -87,7 +82,7 @@ TEST_F(StatementsTest, StatementsBuildTheirCommandsOrFail)
 {
     for (const char* table : {"resource_statements.txt", "text_statements.txt", "command_statements.txt"})
         m_script.CheckTable(table, Describe);
-    EXPECT_NE(m_dialogs.FindTextbox(u"main"), nullptr) << "a text statement makes its box";
+    EXPECT_NE(m_systems.dialogue.FindTextbox(u"main"), nullptr) << "a text statement makes its box";
 }
 
 // The pictures, tracks, styles and boxes that the definitions of definitions.txt leave.
@@ -96,15 +91,15 @@ TEST_F(StatementsTest, DefinitionsLeaveTheirPicturesTracksStylesAndBoxes)
     for (const TestTools::Row& row : TestTools::ReadTable("definitions.txt")) {
         std::string state = m_script.Outcome(row.lines, Describe);
         for (const std::u16string& text :
-             {m_resources->GetSprite(u"bg")->GetFile(), m_script.parser->CurrentResource()})
+             {m_systems.resources.GetSprite(u"bg")->GetFile(), m_script.parser->CurrentResource()})
             state += ", " + TextCodec::WideToUtf8(text);
-        for (const std::u16string& track : m_resources->GetPlaylist(u"calm")->GetTracks())
+        for (const std::u16string& track : m_systems.resources.GetPlaylist(u"calm")->GetTracks())
             state += " " + TextCodec::WideToUtf8(track);
         for (const char16_t* style : {u"bold", u"plain", u"packed"})
-            state += ", " + std::to_string(m_resources->GetStyle(style)->GetSize()) + " il " +
-                     std::to_string(m_resources->GetStyle(style)->GetLineSpacing());
-        EXPECT_EQ(state + ", " + std::to_string(m_resources->GetAnimation(u"walk")->GetFrameCount()) +
-                      " frames, width " + std::to_string(m_dialogs.FindTextbox(u"main")->GetWidth()),
+            state += ", " + std::to_string(m_systems.resources.GetStyle(style)->GetSize()) + " il " +
+                     std::to_string(m_systems.resources.GetStyle(style)->GetLineSpacing());
+        EXPECT_EQ(state + ", " + std::to_string(m_systems.resources.GetAnimation(u"walk")->GetFrameCount()) +
+                      " frames, width " + std::to_string(m_systems.dialogue.FindTextbox(u"main")->GetWidth()),
                   row.expected)
             << row.where;
     }
@@ -117,7 +112,7 @@ TEST_F(StatementsTest, CharacterStatementSwitchesThePoseAndPlacesOnlyWhenAsked)
                    u"dialog(textbox=main)", u"end", u"character(anna)"}),
               "")
         << "without pose and placement the statement only names the character";
-    Character* anna = m_resources->GetCharacter(u"anna");
+    Character* anna = m_systems.resources.GetCharacter(u"anna");
     EXPECT_EQ(anna->GetCurrentPose(), nullptr);
     // A pose places the character, which needs a scene; the pose is taken at once all the same.
     EXPECT_EQ(Run({u"character(anna, pose=glad)"}), "Node command out of scene");
@@ -138,8 +133,8 @@ TEST_F(StatementsTest, AVoiceWaitsForTheNextLineAcrossFiles)
     EXPECT_EQ(parser.PendingVoice(), u"late.ogg");
     parser.Parse(m_script.Write({u"beginscene(late)", u"say(anna, Hi)", u"end"}));
     EXPECT_EQ(parser.PendingVoice(), u"");
-    ASSERT_EQ(m_scenes.FindScene(u"late")->GetCommands().size(), 1u);
-    EXPECT_EQ(Describe(m_scenes.FindScene(u"late")->GetCommands()[0]), "Speak-anna [late.ogg]");
+    ASSERT_EQ(m_systems.scenes.FindScene(u"late")->GetCommands().size(), 1u);
+    EXPECT_EQ(Describe(m_systems.scenes.FindScene(u"late")->GetCommands()[0]), "Speak-anna [late.ogg]");
 }
 
 // The faults of faults.txt, each at the line where its statement began, and the game ids game_init takes.
