@@ -113,7 +113,7 @@ TEST_F(SceneSaveTest, DamagedSavesFailWithoutCrashingAndLeaveTheSceneEmpty)
     scene.RemoveNode(u"button");
     EXPECT_EQ(DrawList(scene, 0), std::vector<std::u16string>{u"bg_room"});
     EXPECT_TRUE(DrawList(scene, 3).empty());
-    scene.Update(0.0f, TestTools::At(1.0f, 1.0f, true));
+    scene.Update(0.0f, Scene::Mouse{1.0f, 1.0f, true});
     scene.Render();
 }
 

@@ -19,7 +19,6 @@
 namespace Vel {
 namespace {
 
-using TestTools::At;
 using TestTools::DrawList;
 using TestTools::kNowhere;
 using TestTools::LoggingCommand;
@@ -97,7 +96,7 @@ TEST(SceneTest, ResetOrClearFromInsideTheUpdateIsSafe)
         TestTools::PlaceNode(scene, name, 1, 10.0f);
     scene.Update(0.0f, kNowhere);
     scene.FindNode(u"a")->SetAction(std::make_shared<RunCommandAction>(std::make_unique<ClearAllCommand>()));
-    EXPECT_TRUE(scene.Update(0.0f, At(5.0f, 5.0f, true)));
+    EXPECT_TRUE(scene.Update(0.0f, Scene::Mouse{5.0f, 5.0f, true}));
     EXPECT_TRUE(scene.GetLayers().empty());
     scene.Update(0.0f, kNowhere);
     EXPECT_TRUE(scene.GetNodes().empty());
@@ -215,7 +214,7 @@ protected:
         m_b->SetLeaveTarget(m_a);
         m_b->Hide();
     }
-    void Frame(float x, float y, bool clicked = false) { m_scene.Update(0.016f, At(x, y, clicked)); }
+    void Frame(float x, float y, bool clicked = false) { m_scene.Update(0.016f, Scene::Mouse{x, y, clicked}); }
 
     Scene m_scene;
     TestTools::CurrentSceneScope m_current{m_scene};

@@ -46,13 +46,10 @@ public:
     {
         m_done = false;
         m_log.push_back(m_tag);
-        lastScene = &scene;
         Command::Execute(scene);
         if (m_immediate || (!GetChildren().empty() && m_pending == 0 && !m_done))
             Complete();
     }
-
-    Scene* lastScene = nullptr;
 
 private:
     std::vector<std::string>& m_log;
@@ -76,20 +73,14 @@ inline SceneNode* PlaceNode(Scene& scene, const std::u16string& name, std::int32
     return node;
 }
 
-inline Scene::Mouse At(float x, float y, bool clicked = false)
-{
-    return Scene::Mouse{x, y, clicked};
-}
-
 inline const Scene::Mouse kNowhere{};
 
 inline std::vector<std::u16string> DrawList(const Scene& scene, std::int32_t layer)
 {
     std::vector<std::u16string> names;
-    if (const Layer* found = scene.FindLayer(layer)) {
+    if (const Layer* found = scene.FindLayer(layer))
         for (const SceneNode* node : found->GetNodes())
             names.push_back(node->GetName());
-    }
     return names;
 }
 

@@ -48,8 +48,6 @@ protected:
             });
         };
     }
-    std::string Parse(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
-    ParseManager& Parser() { return *m_script.parser; }
 
     Tags m_ran;
     Tags m_dead;
@@ -59,8 +57,8 @@ protected:
 TEST_F(SceneStatementsTest, InterfaceBlocksCollectCommandsAndScenesShowThem)
 {
     ScenesManager scenes;
-    EXPECT_EQ(Parse({u"begininterface(hud)", u"cmd(h1)", u"end", u"beginscene(intro)", u"interface(hud)",
-                     u"interface(nothing)", u"cmd(i1)", u"end"}),
+    EXPECT_EQ(m_script.Run({u"begininterface(hud)", u"cmd(h1)", u"end", u"beginscene(intro)", u"interface(hud)",
+                            u"interface(nothing)", u"cmd(i1)", u"end"}),
               "");
     EXPECT_EQ(scenes.FindScene(u"hud"), nullptr) << "an interface is no story scene";
 
@@ -73,9 +71,9 @@ TEST_F(SceneStatementsTest, InterfaceBlocksCollectCommandsAndScenesShowThem)
 TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
 {
     ScenesManager scenes;
-    ASSERT_EQ(Parse({u"beginscene(here)", u"end"}), "");
-    Parser().RegisterFunctions();
-    const std::shared_ptr<Action> action = Parser().ParseAction(u"cmd(clicked)");
+    ASSERT_EQ(m_script.Run({u"beginscene(here)", u"end"}), "");
+    m_script.parser->RegisterFunctions();
+    const std::shared_ptr<Action> action = m_script.parser->ParseAction(u"cmd(clicked)");
     ASSERT_NE(action, nullptr);
     ASSERT_NE(dynamic_cast<RunCommandAction*>(action.get()), nullptr);
     EXPECT_TRUE(m_dead.empty());
@@ -88,12 +86,12 @@ TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
     EXPECT_EQ(m_ran, (Tags{u"clicked", u"clicked"}));
 
     // A statement that adds two commands: the action keeps the last one, the other is freed with the container.
-    Parser().AddHandler(u"twice", [this](CommandLine& line) {
-        auto& container = Parser().TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"twice");
+    m_script.parser->AddHandler(u"twice", [this](CommandLine& line) {
+        auto& container = m_script.parser->TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"twice");
         container.AddCommand(std::make_unique<TaggedCommand>(line.GetArgument(0), m_ran, m_dead));
         container.AddCommand(std::make_unique<TaggedCommand>(line.GetArgument(1), m_ran, m_dead));
     });
-    std::shared_ptr<Action> two = Parser().ParseAction(u"twice(first, second)");
+    std::shared_ptr<Action> two = m_script.parser->ParseAction(u"twice(first, second)");
     EXPECT_EQ(m_dead, (Tags{u"first"}));
     two->Run();
     EXPECT_EQ(m_ran.back(), u"second");
@@ -101,8 +99,8 @@ TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
     EXPECT_EQ(m_dead, (Tags{u"first", u"second"}));
 
     // "sound" does nothing but is known; "end" ends the demo's first run.
-    ASSERT_NE(Parser().ParseAction(u"sound"), nullptr);
-    Parser().ParseAction(u"sound")->Run();
+    ASSERT_NE(m_script.parser->ParseAction(u"sound"), nullptr);
+    m_script.parser->ParseAction(u"sound")->Run();
     EXPECT_TRUE(scenes.IsRunning());
 }
 
@@ -110,8 +108,8 @@ TEST_F(SceneStatementsTest, TriggerDeclarationsMakeTriggersPersistentWithoutTouc
 {
     std::optional<TriggerManager> triggers{std::in_place};
     triggers->Set(u"met_anna", u"yes");
-    EXPECT_EQ(Parse({u"sys_trigger(met_anna)", u"gal_trigger(cg_beach, 1)", u"sys_trigger(ending)",
-                     u"gal_trigger(ending)", u"sys_trigger(Ending)"}),
+    EXPECT_EQ(m_script.Run({u"sys_trigger(met_anna)", u"gal_trigger(cg_beach, 1)", u"sys_trigger(ending)",
+                            u"gal_trigger(ending)", u"sys_trigger(Ending)"}),
               "");
     const auto kindOf = [&triggers](const std::u16string& name) { return triggers->Find(name)->kind; };
     // A declaration keeps a value set before it, a second argument is no initial value, the later one wins.
