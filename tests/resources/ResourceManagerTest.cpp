@@ -278,10 +278,9 @@ TEST(ScreenPresenterTest, GamePictureFillsTheWindowOrIsPillarBoxedOnWideScreens)
     const TestTools::ScreenPicture wide = Present({64, 48, 1, 1920, 1080, true});
     EXPECT_EQ(wide.BoxOf(0xFF0000), (Box{240, 0, 959, 539, 720 * 540}));
     EXPECT_EQ(wide.BoxOf(0xFFFFFF), (Box{960, 540, 1679, 1079, 720 * 540}));
-    for (const int y : {0, 539, 540, 1079}) {
+    for (const int y : {0, 539, 540, 1079})
         for (const int x : {0, 239, 1680, 1919})
             EXPECT_EQ(wide.At(x, y), 0u) << x << ", " << y;
-    }
 }
 
 } // namespace

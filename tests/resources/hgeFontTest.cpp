@@ -33,10 +33,9 @@ std::string FontFile(const std::string& name)
 std::string Letters(const hgeFont& font)
 {
     std::string letters;
-    for (int byte = 0; byte < 256; ++byte) {
+    for (int byte = 0; byte < 256; ++byte)
         if (font.HasLetter(static_cast<unsigned char>(byte)))
             letters += static_cast<char>(byte);
-    }
     return letters;
 }
 

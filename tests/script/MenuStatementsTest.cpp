@@ -35,7 +35,6 @@ protected:
             parser.AddInterfaceFunction(u"save", Callback<void()>([this] { ++m_saves; }));
         };
     }
-    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
 
     TestTools::ProcessRecordGuard m_records;
     TestTools::TempFolder m_folder;
@@ -52,8 +51,9 @@ TEST_F(MenuStatementsTest, StatementsOutOfPlaceOrWithBadValuesFail)
 
 TEST_F(MenuStatementsTest, MenuCommandsSplitAtMenuOnAndMenuOff)
 {
-    ASSERT_EQ(Run({u"beginmenu(main)", u"button(b1, action=save)", u"button(b2, action=goto(end))",
-                   u"button(b3, action=)", u"set(a, 1)", u"menu_on", u"set(b, 2)", u"menu_off", u"set(c, 3)", u"end"}),
+    ASSERT_EQ(m_script.Run({u"beginmenu(main)", u"button(b1, action=save)", u"button(b2, action=goto(end))",
+                            u"button(b3, action=)", u"set(a, 1)", u"menu_on", u"set(b, 2)", u"menu_off", u"set(c, 3)",
+                            u"end"}),
               "");
     Menu& menu = *m_systems->menus.FindMenu(u"main");
     const Scene& scene = menu.GetScene();
@@ -69,8 +69,8 @@ TEST_F(MenuStatementsTest, MenuCommandsSplitAtMenuOnAndMenuOff)
 
 TEST_F(MenuStatementsTest, SwitchesChooseByTrigger)
 {
-    ASSERT_EQ(Run({u"beginswitch(options, default=plain)", u"switch(fancy, value=1, trigger=gfx)",
-                   u"switch(other, value=yes, trigger=alt)", u"end"}),
+    ASSERT_EQ(m_script.Run({u"beginswitch(options, default=plain)", u"switch(fancy, value=1, trigger=gfx)",
+                            u"switch(other, value=yes, trigger=alt)", u"end"}),
               "");
     const MenuSwitch* chooser = m_systems->menus.FindSwitch(u"options");
     ASSERT_NE(chooser, nullptr);
@@ -118,8 +118,8 @@ TEST_F(MenuStatementsTest, VolumeBindingsReachTheirOwnChannel)
 
 TEST_F(MenuStatementsTest, SwapPlacesTheHiddenPictureAsTheHoverPictureOfTheLastObject)
 {
-    ASSERT_EQ(Run({u"object(door_lit, file=lit.png)", u"beginscene(s1)", u"object(door, layer=1)",
-                   u"swap(door_lit, layer=1, align=5:6)", u"end"}),
+    ASSERT_EQ(m_script.Run({u"object(door_lit, file=lit.png)", u"beginscene(s1)", u"object(door, layer=1)",
+                            u"swap(door_lit, layer=1, align=5:6)", u"end"}),
               "");
     m_systems->scenes.StartScene(u"s1", SceneStart::Reset);
     Scene& scene = *m_systems->scenes.GetCurrentScene();

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace Vel {
@@ -106,17 +105,17 @@ TEST_F(SceneStatementsTest, ActionTextsKeepTheLastCommandTheirStatementAdded)
 
 TEST_F(SceneStatementsTest, TriggerDeclarationsMakeTriggersPersistentWithoutTouchingValues)
 {
-    std::optional<TriggerManager> triggers{std::in_place};
-    triggers->Set(u"met_anna", u"yes");
+    TriggerManager triggers;
+    triggers.Set(u"met_anna", u"yes");
     EXPECT_EQ(m_script.Run({u"sys_trigger(met_anna)", u"gal_trigger(cg_beach, 1)", u"sys_trigger(ending)",
                             u"gal_trigger(ending)", u"sys_trigger(Ending)"}),
               "");
-    const auto kindOf = [&triggers](const std::u16string& name) { return triggers->Find(name)->kind; };
+    const auto kindOf = [&triggers](const std::u16string& name) { return triggers.Find(name)->kind; };
     // A declaration keeps a value set before it, a second argument is no initial value, the later one wins.
     EXPECT_EQ(std::vector({kindOf(u"met_anna"), kindOf(u"cg_beach"), kindOf(u"ending"), kindOf(u"Ending")}),
               std::vector({TriggerKind::System, TriggerKind::Gallery, TriggerKind::Gallery, TriggerKind::System}));
-    EXPECT_EQ(triggers->Get(u"met_anna") + u"|" + triggers->Get(u"cg_beach"), u"yes|");
-    EXPECT_EQ(triggers->Triggers().size(), 4u);
+    EXPECT_EQ(triggers.Get(u"met_anna") + u"|" + triggers.Get(u"cg_beach"), u"yes|");
+    EXPECT_EQ(triggers.Triggers().size(), 4u);
 }
 
 } // namespace

@@ -71,8 +71,6 @@ std::string Describe(const Command* command)
 class StatementsTest : public ::testing::Test
 {
 protected:
-    std::string Run(std::initializer_list<std::u16string_view> lines) { return m_script.Run(lines); }
-
     TestTools::HeadlessHge m_hge;
     GameSystems m_systems;
     TestTools::ScriptRun m_script;
@@ -108,14 +106,14 @@ TEST_F(StatementsTest, DefinitionsLeaveTheirPicturesTracksStylesAndBoxes)
 TEST_F(StatementsTest, CharacterStatementSwitchesThePoseAndPlacesOnlyWhenAsked)
 {
     // Every value of the block left out: no styles, an avatar without a picture.
-    ASSERT_EQ(Run({u"begincharacter(anna)", u"pose(calm, idle=anna idle)", u"pose(glad, idle=anna smile)", u"avatar",
-                   u"dialog(textbox=main)", u"end", u"character(anna)"}),
+    ASSERT_EQ(m_script.Run({u"begincharacter(anna)", u"pose(calm, idle=anna idle)", u"pose(glad, idle=anna smile)",
+                            u"avatar", u"dialog(textbox=main)", u"end", u"character(anna)"}),
               "")
         << "without pose and placement the statement only names the character";
     Character* anna = m_systems.resources.GetCharacter(u"anna");
     EXPECT_EQ(anna->GetCurrentPose(), nullptr);
     // A pose places the character, which needs a scene; the pose is taken at once all the same.
-    EXPECT_EQ(Run({u"character(anna, pose=glad)"}), "Node command out of scene");
+    EXPECT_EQ(m_script.Run({u"character(anna, pose=glad)"}), "Node command out of scene");
     EXPECT_EQ(anna->GetCurrentPose(), anna->FindPose(u"glad"));
 
     EXPECT_EQ(m_script.Outcome({u"beginscene(@)", u"character(anna, pose=calm, layer=3, opacity=0:100:500)",
