@@ -12,7 +12,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace Vel {
@@ -25,8 +24,6 @@ struct Case
     std::vector<std::u16string> lines;
     std::vector<std::string> warnings;
 };
-
-constexpr std::string_view kCodePage = "code page ";
 
 std::vector<Case> ReadCases()
 {
@@ -77,17 +74,15 @@ protected:
 TEST_F(ScriptLinterTest, EachKindOfBrokenNameIsFoundAtItsLine)
 {
     for (const Case& test : ReadCases()) {
-        const bool named = test.what.starts_with(kCodePage);
-        ASSERT_TRUE(TextCodec::SetCodePage(
-            named ? test.what.substr(kCodePage.size(), test.what.find(':') - kCodePage.size()) : "CP1252"));
+        const bool named = test.what.starts_with("code page ");
+        ASSERT_TRUE(TextCodec::SetCodePage(named ? test.what.substr(10, test.what.find(':') - 10) : "CP1252"));
         EXPECT_EQ(Lint(test.lines), test.warnings) << test.what;
     }
 }
 
 TEST_F(ScriptLinterTest, NamesReadOutsideAFileHaveNoPosition)
 {
-    ResourceManager resources;
-    ScenesManager scenes;
+    GameSystems systems;
     ScriptLinter linter;
     {
         ParseManager parser;
