@@ -2,9 +2,9 @@
 
 // Every process-wide record a test may change, taken when the guard is made and put back when it goes, so that no
 // test leaks a setting into the next: the display settings, the game's names, both click gates (left ready for the
-// test's first click), the platform options and the code page come back as they were; the user folder override and
-// the current scene's accessor, which only tests set, come back to none. A fixture declares the guard before every
-// member that may change a record, so the guard outlives them.
+// test's first click), the platform options and the code page come back as they were; the user folder override, the
+// game id and the current scene's accessor, which only tests set, come back to none. A fixture declares the guard
+// before every member that may change a record, so the guard outlives them.
 
 #include "core/DisplaySettings.h"
 #include "core/TextCodec.h"
@@ -34,6 +34,7 @@ public:
         SetPlatformOptions(m_platform);
         (void)TextCodec::SetCodePage(m_codePage);
         UserFiles::SetUserFolderOverride("");
+        UserFiles::SetGameId("");
         CurrentScene::SetAccessor({});
     }
     ProcessRecordGuard(const ProcessRecordGuard&) = delete;
