@@ -24,20 +24,6 @@ FontFace* RegularFace(const Style* style)
     return style->GetFont()->GetFace(FontVariant::Regular);
 }
 
-// Written so that NaN gives 0 as well.
-std::uint32_t Channel(float value)
-{
-    if (!(value > 0.0f))
-        return 0;
-    return value >= 1.0f ? 255u : static_cast<std::uint32_t>(value * 255.0f);
-}
-
-std::uint32_t StyleColour(const Style& style)
-{
-    return Channel(style.GetAlpha()) << 24 | Channel(style.GetRed()) << 16 | Channel(style.GetGreen()) << 8 |
-           Channel(style.GetBlue());
-}
-
 // Decimal digits and a minus sign are ASCII, so each byte is one UTF-16 unit.
 std::u16string NumberText(std::int32_t value)
 {
@@ -136,7 +122,7 @@ void TextSlider::Render()
         if (face == nullptr)
             continue;
         const auto size = static_cast<float>(style->GetSize());
-        face->SetColor(StyleColour(*style));
+        face->SetColor(style->GetArgb());
         face->SetPixelSize(size, size);
         // The pen's baseline sits on the bottom of the entry.
         face->DrawText(entry.text, entry.x1, entry.y1 + m_textHeight);
