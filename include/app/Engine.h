@@ -52,6 +52,7 @@ private:
     static bool FrameFunc();
     static bool RenderFunc();
     bool Frame();
+    void WriteDrawnCount();
     void Render();
 
     [[nodiscard]] bool EnterGameFolder();
@@ -82,6 +83,8 @@ private:
     HTARGET m_target = 0;
     std::unique_ptr<ScreenPresenter> m_presenter; // the screen and bar sprites, made after the render target
     int m_frame = 0;
+    int m_drawnFrames = 0;       // frames the render callback drew; the others changed nothing on the screen
+    std::size_t m_nextProbe = 0; // the first replayed event not yet looked at for a "drawn" probe
 };
 
 } // namespace Vel

@@ -26,6 +26,7 @@ public:
         float x2 = 0.0f;
         float y2 = 0.0f;
         bool highlighted = false;
+        bool drawnHighlighted = false; // as the screen shows it: a change is drawn
     };
 
     // Lays the entries out with the normal style's regular face, spacing pixels apart (none given: the width of a

@@ -36,6 +36,8 @@ public:
     [[nodiscard]] Resource* GetBackgroundPicture() const { return m_background; }
 
 private:
+    // The box under the mouse this frame, setting the value while the button is held.
+    void UpdateHover();
     // The first box under the game point, or -1.
     [[nodiscard]] std::int32_t BoxAt(float x, float y) const;
     // How many boxes this frame shows: the hovered preview, else the bound value plus one.

@@ -112,6 +112,9 @@ public:
     void Update(double dt);
 
     [[nodiscard]] std::size_t GetStreamCount() const { return m_streams.size(); }
+    // How soon Update must run again so that no playing stream runs dry and a stream's end is reported while its
+    // picture still speaks; FrameActivity::kNever while nothing plays.
+    [[nodiscard]] double NextUpdateWithin() const;
 
 private:
     AudioDevice();

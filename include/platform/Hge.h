@@ -33,7 +33,7 @@ enum hgeBoolState
 enum hgeFuncState
 {
     HGE_FRAMEFUNC = 7,  // called once per frame; returning true ends System_Start
-    HGE_RENDERFUNC = 8, // called after the frame function of the same frame
+    HGE_RENDERFUNC = 8, // called after the frame function of a frame that changed the screen (FrameActivity)
 };
 
 enum hgeIntState

@@ -6,6 +6,7 @@
 // snapshots after given frames).
 
 #include "platform/ArchiveSet.h"
+#include "platform/FrameActivity.h"
 #include "platform/FrameClock.h"
 #include "platform/Graphics.h"
 #include "platform/Hge.h"
@@ -87,7 +88,11 @@ private:
     // Input of a new frame from the window and the replay; false when the window is to close.
     [[nodiscard]] bool BeginFrame();
     [[nodiscard]] bool ApplyReplay();
+    // Whether this frame is drawn: it changed something, or the screen needs its picture again.
+    [[nodiscard]] bool ShouldDraw(const FrameActivity::Report& activity);
     void WriteRequestedSnapshots();
+    // Keeps the frame-rate cap while something moves; otherwise sleeps until input or the next timer.
+    void WaitForNextFrame(const FrameActivity::Report& activity);
     void LimitFrameRate();
     void ApplyIcon();
 
@@ -114,6 +119,7 @@ private:
     std::mt19937 m_random;
     bool m_initiated = false;
     int m_frame = 0;                // frames counted from 1 since the interface was made
+    bool m_drawOwed = true;         // a change arrived while the window could not show it (or nothing drawn yet)
     std::size_t m_nextReplayed = 0; // first replayed event not yet applied
 };
 

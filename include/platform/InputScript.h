@@ -19,6 +19,7 @@ struct InputEvent
         Leave,     // mouse leaves the window
         Enter,
         Close,     // window close request
+        Drawn,     // no input: the trace tells how many frames were drawn before this one
     };
     int frame = 1;
     Kind kind = Kind::Move;

@@ -36,6 +36,8 @@ public:
     // HGEINP_SHIFT, HGEINP_CTRL and HGEINP_ALT for the modifier keys held now.
     [[nodiscard]] int Modifiers() const;
     [[nodiscard]] bool IsDown(int key) const;
+    // Some key or mouse button is held (a drag, a held key the engine acts on every frame).
+    [[nodiscard]] bool AnyDown() const;
     [[nodiscard]] bool WentDown(int key) const;
     [[nodiscard]] bool MouseOver() const { return m_mouseOver; }
     [[nodiscard]] float MouseX() const { return m_mouseX; }

@@ -20,6 +20,10 @@ public:
     // Where the mouse is now and whether it is over the window, for the first frame.
     static void ReadMouse(InputState& input, std::uint32_t windowId, int screenWidth, int screenHeight);
 
+    // Sleeps until an event arrives or the seconds have passed (FrameActivity::kNever: until an event); the event
+    // stays queued for Pump.
+    static void WaitForEvent(double seconds);
+
     // The HGEK_ code of an SDL key code, 0 for a key the engine has no name for.
     [[nodiscard]] static int KeyFromSdl(std::int32_t keycode);
 };

@@ -32,6 +32,9 @@ public:
     // The window icon from an image file in memory; false when it cannot be decoded.
     bool SetIcon(const void* data, std::size_t size);
     void SetCursorVisible(bool visible);
+    // Whether a picture drawn now can be seen: false while the window is hidden or minimised (true without a window,
+    // where the screen picture itself is the result).
+    [[nodiscard]] bool CanShow() const;
     // Refresh rate of the window's display in hertz, 60 when unknown.
     [[nodiscard]] int RefreshRate() const;
 

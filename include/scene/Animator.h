@@ -27,6 +27,8 @@ public:
     // dt: seconds since the last frame.
     virtual void Update(float dt) = 0;
     [[nodiscard]] virtual bool IsActive() const { return m_active; }
+    // How soon the animator needs its next frame, in seconds: at once for one that changes what is drawn.
+    [[nodiscard]] virtual double NextFrameWithin() const { return 0.0; }
 
     // Called once, after the final value was written.
     void SetFinishCallback(Callback<void()> callback) { m_finish = std::move(callback); }

@@ -27,10 +27,10 @@ public:
     // their animators). Returns whether a node was hit.
     bool TestMouse(float x, float y, bool clicked);
 
-    void Append(SceneNode& node) { m_nodes.push_back(&node); }
+    void Append(SceneNode& node);
     // Every occurrence; nothing when the node is not in the list.
     void Remove(const SceneNode* node);
-    void Clear() { m_nodes.clear(); }
+    void Clear();
     [[nodiscard]] bool Contains(const SceneNode* node) const;
     [[nodiscard]] const std::vector<SceneNode*>& GetNodes() const { return m_nodes; }
     [[nodiscard]] std::int32_t GetDepth() const { return m_depth; }

@@ -20,6 +20,8 @@ public:
 
     void OnClick(bool clicked) override;
     void Update(float dt) override;
+    // Only its end matters: until then the engine may sleep too.
+    [[nodiscard]] double NextFrameWithin() const override;
 
 private:
     float m_duration;

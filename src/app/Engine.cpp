@@ -294,6 +294,7 @@ bool Engine::Frame()
     Trace::SetFrame(++m_frame);
     HGE* hge = m_hgeManager->GetHge();
     const float dt = hge->Timer_GetDelta();
+    WriteDrawnCount();
     m_systems->scenes.Update(dt);
     // Every frame, also while the scenes stand still behind an error or a notice, so streams never starve.
     m_systems->sound.Update(dt);
@@ -306,8 +307,19 @@ bool Engine::Frame()
     return !m_systems->scenes.IsRunning();
 }
 
+// Asked for by the replay: a screen that waits for the player draws nothing once it has settled.
+void Engine::WriteDrawnCount()
+{
+    const std::vector<InputEvent>& events = m_options.platform.input.Events();
+    for (; m_nextProbe < events.size() && events[m_nextProbe].frame <= m_frame; ++m_nextProbe) {
+        if (events[m_nextProbe].kind == InputEvent::Kind::Drawn)
+            Trace::Write("drawn", std::to_string(m_drawnFrames));
+    }
+}
+
 void Engine::Render()
 {
+    ++m_drawnFrames;
     HGE* hge = m_hgeManager->GetHge();
     hge->Gfx_BeginScene(m_target);
     hge->Gfx_Clear(kOpaqueBlack);

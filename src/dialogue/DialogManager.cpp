@@ -4,6 +4,7 @@
 #include "core/HgeManager.h"
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
+#include "platform/FrameActivity.h"
 #include "scene/ClickGate.h"
 
 #include <cstdint>
@@ -115,6 +116,8 @@ void DialogManager::HideAll()
 {
     for (auto& [name, box] : m_boxes)
         box->HideBox();
+    if (m_selectionActive)
+        FrameActivity::Changed();
     m_selectionActive = false;
 }
 
@@ -141,6 +144,7 @@ void DialogManager::SetSelection(Selection* selection)
 {
     m_selection = selection;
     m_selectionActive = selection != nullptr;
+    FrameActivity::Changed();
 }
 
 } // namespace Vel

@@ -1,6 +1,7 @@
 #include "dialogue/Textbox.h"
 
 #include "core/TextCodec.h"
+#include "platform/FrameActivity.h"
 #include "resources/Resource.h"
 #include "resources/Style.h"
 #include "resources/hgeFont.h"
@@ -76,10 +77,14 @@ void Textbox::Update(float dt)
     if (!m_complete) {
         m_elapsed += dt;
         const auto length = static_cast<std::int32_t>(m_displayText.size());
+        const std::int32_t shown = m_shown;
         if (m_elapsed >= m_total)
             ShowAll();
         else
             m_shown = std::min(static_cast<std::int32_t>(m_elapsed * m_rate), length);
+        if (m_shown != shown)
+            FrameActivity::Changed();
+        FrameActivity::WakeWithin(0.0);
     }
     AnimationObject::Update(dt);
 }
@@ -151,6 +156,7 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
     m_total = 0.0f;
     m_shown = 0;
     m_textSerial = ++s_lastTextSerial;
+    FrameActivity::Changed();
     // The font formats the growing text every frame; room for all of it now keeps typing free of allocations.
     if (hgeFont* font = style != nullptr ? style->GetBitmapFont() : nullptr)
         font->Reserve(m_displayText.size());
@@ -168,6 +174,7 @@ void Textbox::CompleteText()
 
 void Textbox::ShowAll()
 {
+    FrameActivity::Changed();
     m_shown = static_cast<std::int32_t>(m_displayText.size());
     m_indicatorVisible = true;
     m_complete = true;
@@ -177,6 +184,7 @@ void Textbox::SetSize(float width, float height)
 {
     m_width = width;
     m_height = height;
+    FrameActivity::Changed();
     m_wrapLimit = width - kWrapMargin;
 }
 

@@ -5,6 +5,7 @@
 #include "core/Trace.h"
 #include "menus/Menu.h"
 #include "menus/MenuSwitch.h"
+#include "platform/FrameActivity.h"
 #include "scene/ClickGate.h"
 
 #include <utility>
@@ -72,6 +73,7 @@ void MenuManager::ShowMenu(const std::u16string& name, Callback<void()> closed)
     }
     // Pushed before its on commands run: one of them may already close it.
     m_stack.push_back(menu);
+    FrameActivity::Changed();
     Trace::Write("menu", menu->GetName());
     menu->Show(std::move(closed));
 }
@@ -121,6 +123,7 @@ void MenuManager::Close(Menu& menu)
 {
     // The click that closed the menu must not act again on whatever lies below it.
     ClickGate::Left().Close();
+    FrameActivity::Changed();
     Trace::Write("menuclosed", menu.GetName());
     const Callback<void()> closed = menu.TakeClosedHandler();
     closed();

@@ -3,6 +3,7 @@
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
+#include "platform/FrameActivity.h"
 #include "resources/AdvancedFont.h"
 #include "resources/FontFace.h"
 #include "resources/Style.h"
@@ -109,6 +110,11 @@ void TextSlider::Update(float /*dt*/)
     for (Entry& entry : m_entries)
         if (current == static_cast<float>(entry.value))
             entry.highlighted = true;
+    for (Entry& entry : m_entries) {
+        if (entry.highlighted != entry.drawnHighlighted)
+            FrameActivity::Changed();
+        entry.drawnHighlighted = entry.highlighted;
+    }
 }
 
 void TextSlider::Render()

@@ -2,6 +2,7 @@
 
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
+#include "platform/FrameActivity.h"
 #include "resources/Resource.h"
 #include "resources/ResourceManager.h"
 
@@ -32,6 +33,14 @@ VisualSlider::VisualSlider(std::u16string name, Resource* box, Resource* backgro
 VisualSlider::~VisualSlider() = default;
 
 void VisualSlider::Update(float /*dt*/)
+{
+    const std::int32_t hovered = m_hovered;
+    UpdateHover();
+    if (m_hovered != hovered)
+        FrameActivity::Changed();
+}
+
+void VisualSlider::UpdateHover()
 {
     m_hovered = -1;
     // Without a box picture there is no box size to hit.

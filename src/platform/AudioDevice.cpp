@@ -1,5 +1,7 @@
 #include "platform/AudioDevice.h"
 
+#include "platform/FrameActivity.h"
+
 #include "AudioOutput.h"
 #include "AudioStream.h"
 #include "SampleSource.h"
@@ -166,6 +168,18 @@ std::int64_t AudioDevice::GetLength(HSTREAM stream) const
 {
     const AudioStream* found = Find(stream);
     return found != nullptr ? found->GetLength() : 0;
+}
+
+double AudioDevice::NextUpdateWithin() const
+{
+    // A quarter of a stream's queue: a frame late by a whole refresh still finds three quarters of it unplayed.
+    constexpr double kQueueSeconds =
+        static_cast<double>(AudioStream::kQueueLength * AudioStream::kBufferFrames) / kSampleRate;
+    for (const auto& [handle, stream] : m_streams) {
+        if (stream->IsPlaying())
+            return kQueueSeconds / 4.0;
+    }
+    return FrameActivity::kNever;
 }
 
 void AudioDevice::Update(double dt)

@@ -84,8 +84,10 @@ void HgeSystem::System_SetState(hgeBoolState state, bool value)
 {
     switch (state) {
     case HGE_WINDOWED:
-        if (m_windowed != value && m_initiated && m_window.IsOpen())
+        if (m_windowed != value && m_initiated && m_window.IsOpen()) {
             m_window.SetMode(value);
+            FrameActivity::Changed();
+        }
         m_windowed = value;
         break;
     case HGE_TEXTUREFILTER:
@@ -115,6 +117,7 @@ void HgeSystem::ResizeScreen(int width, int height)
     if (!m_initiated || m_graphics.ResizeScreen(width, height)) {
         m_screenWidth = width;
         m_screenHeight = height;
+        FrameActivity::Changed();
     }
 }
 
@@ -212,15 +215,39 @@ bool HgeSystem::System_Start()
         ++m_frame;
         if (!BeginFrame() || m_frameFunc())
             break;
-        if (m_renderFunc != nullptr)
+        const FrameActivity::Report activity = FrameActivity::Take();
+        if (m_renderFunc != nullptr && ShouldDraw(activity))
             m_renderFunc();
+        // A frame that was not drawn left the screen picture as the last drawn one, which is what it shows.
         WriteRequestedSnapshots();
-        // The last frame of a limited run is drawn in full, so a snapshot can be asked for it.
         if (m_options.maxFrames > 0 && m_frame >= m_options.maxFrames)
             break;
-        LimitFrameRate();
+        WaitForNextFrame(activity);
     }
     return true;
+}
+
+bool HgeSystem::ShouldDraw(const FrameActivity::Report& activity)
+{
+    m_drawOwed = m_drawOwed || activity.changed;
+    if (!m_drawOwed || !m_window.CanShow())
+        return false;
+    m_drawOwed = false;
+    return true;
+}
+
+void HgeSystem::WaitForNextFrame(const FrameActivity::Report& activity)
+{
+    if (m_options.headless)
+        return;
+    // A change often sets off another in the frame after (a node placed, a gate reopened), so the frame after a
+    // change comes at the frame rate as well.
+    if (activity.changed || activity.wake <= 0.0 || m_input.AnyDown()) {
+        LimitFrameRate();
+        return;
+    }
+    if (m_window.IsOpen())
+        SdlInput::WaitForEvent(activity.wake);
 }
 
 bool HgeSystem::BeginFrame()
@@ -230,6 +257,9 @@ bool HgeSystem::BeginFrame()
     if (m_window.IsOpen())
         open = !SdlInput::Pump(m_input, m_window.Id(), m_screenWidth, m_screenHeight);
     open = ApplyReplay() && open;
+    // What a held button drags along is drawn as it goes.
+    if (m_input.AnyDown())
+        FrameActivity::Changed();
     m_clock.Tick();
     return open;
 }

@@ -82,7 +82,7 @@ public:
             return ReadKey(verb, args);
         if (verb == "key")
             return ReadChord(args);
-        if (verb == "leave" || verb == "enter" || verb == "close")
+        if (verb == "leave" || verb == "enter" || verb == "close" || verb == "drawn")
             return ReadPlain(verb, args);
         return "unknown verb '" + verb + "'";
     }
@@ -163,6 +163,7 @@ private:
             return "'" + verb + "' takes no arguments";
         InputEvent::Kind kind = verb == "leave"   ? InputEvent::Kind::Leave
                                 : verb == "enter" ? InputEvent::Kind::Enter
+                                : verb == "drawn" ? InputEvent::Kind::Drawn
                                                   : InputEvent::Kind::Close;
         m_out.push_back(Make(kind, m_frame));
         return {};

@@ -1,5 +1,9 @@
 #include "platform/InputState.h"
 
+#include "platform/FrameActivity.h"
+
+#include <algorithm>
+
 namespace Vel {
 
 namespace {
@@ -19,6 +23,8 @@ void InputState::KeyDown(int key, int extraFlags, bool queueEvent, bool repeat)
 {
     if (!IsValidKey(key))
         return;
+    // A key or a button may change anything; what it changes is drawn even where nobody reports it.
+    FrameActivity::Changed();
     if (!repeat) {
         if (!m_down[key])
             m_pressed[key] = true;
@@ -37,6 +43,7 @@ void InputState::KeyUp(int key)
 {
     if (!IsValidKey(key) || !m_down[key])
         return;
+    FrameActivity::Changed();
     m_down[key] = false;
     hgeInputEvent event;
     event.type = IsButton(key) ? INPUT_MBUTTONUP : INPUT_KEYUP;
@@ -66,6 +73,7 @@ void InputState::MouseWheel(int steps)
 {
     if (steps == 0)
         return;
+    FrameActivity::Changed();
     hgeInputEvent event;
     event.type = INPUT_MOUSEWHEEL;
     event.wheel = steps;
@@ -92,6 +100,7 @@ void InputState::Apply(const InputEvent& event)
         m_mouseOver = true;
         break;
     case InputEvent::Kind::Close:
+    case InputEvent::Kind::Drawn:
         break;
     }
 }
@@ -105,6 +114,11 @@ int InputState::Modifiers() const
 bool InputState::IsDown(int key) const
 {
     return IsValidKey(key) && m_down[key];
+}
+
+bool InputState::AnyDown() const
+{
+    return std::find(m_down.begin(), m_down.end(), true) != m_down.end();
 }
 
 bool InputState::WentDown(int key) const

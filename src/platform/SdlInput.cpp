@@ -1,6 +1,10 @@
 #include "platform/SdlInput.h"
 
+#include "platform/FrameActivity.h"
+
 #include <SDL.h>
+
+#include <cmath>
 
 namespace Vel {
 
@@ -119,6 +123,13 @@ bool HandleWindowEvent(InputState& input, const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_LEAVE:
         input.SetMouseOver(false);
         break;
+    // The window's picture was lost or its size changed: the screen is drawn again.
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        FrameActivity::Changed();
+        break;
     // Keys released while another window has the keyboard never reach us: forget them all.
     case SDL_WINDOWEVENT_FOCUS_LOST:
         input.ReleaseAll();
@@ -173,6 +184,17 @@ bool SdlInput::Pump(InputState& input, std::uint32_t windowId, int screenWidth, 
     while (SDL_PollEvent(&event) != 0)
         open = Handle(input, event, scale) && open;
     return !open;
+}
+
+void SdlInput::WaitForEvent(double seconds)
+{
+    // Rounded up: waking a little early would only find nothing due yet and go to sleep again.
+    constexpr double kLongestWait = 60.0;
+    if (seconds >= kLongestWait) {
+        SDL_WaitEvent(nullptr);
+        return;
+    }
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::ceil(seconds * 1000.0)));
 }
 
 void SdlInput::ReadMouse(InputState& input, std::uint32_t windowId, int screenWidth, int screenHeight)

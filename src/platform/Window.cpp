@@ -156,6 +156,12 @@ void Window::SetCursorVisible(bool visible)
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
+bool Window::CanShow() const
+{
+    SDL_Window* window = SDL_GetWindowFromID(m_id);
+    return window == nullptr || (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
 int Window::RefreshRate() const
 {
     SDL_Window* window = SDL_GetWindowFromID(m_id);

@@ -1,5 +1,7 @@
 #include "resources/Animation.h"
 
+#include "platform/FrameActivity.h"
+
 #include <utility>
 
 namespace Vel {
@@ -40,7 +42,9 @@ void Animation::Advance(float dt)
         m_elapsed -= duration;
         if (++m_current > m_last)
             m_current = 0;
+        FrameActivity::Changed();
     }
+    FrameActivity::WakeWithin(static_cast<double>(m_frames[m_current]->GetDuration() - m_elapsed));
 }
 
 void Animation::Unload()

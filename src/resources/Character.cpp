@@ -1,6 +1,7 @@
 #include "resources/Character.h"
 
 #include "core/TextCodec.h"
+#include "platform/FrameActivity.h"
 #include "resources/Avatar.h"
 #include "resources/CharacterDialog.h"
 #include "resources/Pose.h"
@@ -117,6 +118,7 @@ void Character::SetPose(const std::u16string& name)
     m_currentPose = pose;
     m_poseName = name;
     pose->SetMode(m_speaking);
+    FrameActivity::Changed();
     if (!m_avatar)
         return;
     // The pose's own face first, else the face the avatar was made with; with neither the face stays as it is.
@@ -128,6 +130,9 @@ void Character::SetPose(const std::u16string& name)
 
 void Character::SetSpeaking(std::int32_t speaking)
 {
+    // A voice that starts or ends opens or closes the speaking picture.
+    if (m_speaking != speaking)
+        FrameActivity::Changed();
     m_speaking = speaking;
     if (m_currentPose != nullptr)
         m_currentPose->SetMode(speaking);

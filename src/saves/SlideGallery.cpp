@@ -1,6 +1,7 @@
 #include "saves/SlideGallery.h"
 
 #include "core/DisplaySettings.h"
+#include "platform/FrameActivity.h"
 #include "platform/Hge.h"
 #include "resources/Sprite.h"
 
@@ -82,6 +83,8 @@ void SlideGallery::Update(float dt)
     }
     if (m_motion != Motion::None) {
         Advance(dt);
+        FrameActivity::Changed();
+        FrameActivity::WakeWithin(0.0);
         return;
     }
     if (KeyPressed(HGEK_RIGHT))

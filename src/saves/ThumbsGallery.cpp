@@ -1,6 +1,7 @@
 #include "saves/ThumbsGallery.h"
 
 #include "core/DisplaySettings.h"
+#include "platform/FrameActivity.h"
 #include "resources/Sprite.h"
 
 #include <algorithm>
@@ -129,11 +130,17 @@ void ThumbsGallery::UpdateFullView()
 void ThumbsGallery::TestMouse(float x, float y, bool clicked)
 {
     bool used = false;
-    for (Cell& cell : m_cells)
-        cell.hover = false;
+    // Only a frame that lights up or goes out is drawn; a mouse resting on a cell draws nothing.
+    for (std::size_t item = 0; item < m_cells.size(); ++item) {
+        Cell& cell = m_cells[item];
+        const bool hover = item >= PageBegin() && item < PageEnd() && x >= cell.x1 && x < cell.x2 && y >= cell.y1 &&
+                           y < cell.y2;
+        if (hover != cell.hover)
+            FrameActivity::Changed();
+        cell.hover = hover;
+    }
     for (std::size_t item = PageBegin(); item < PageEnd(); ++item) {
         Cell& cell = m_cells[item];
-        cell.hover = x >= cell.x1 && x < cell.x2 && y >= cell.y1 && y < cell.y2;
         if (!cell.hover || !clicked || used || !IsUnlocked(item))
             continue;
         used = true;

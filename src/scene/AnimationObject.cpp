@@ -1,5 +1,7 @@
 #include "scene/AnimationObject.h"
 
+#include "platform/FrameActivity.h"
+
 #include <iterator>
 #include <utility>
 
@@ -23,8 +25,12 @@ void AnimationObject::Update(float dt)
     const unsigned generation = m_generation;
     // Indexes, not iterators: a finish callback may add animators or clear the list (then the rest is skipped).
     for (std::size_t i = 0; i < count && generation == m_generation; ++i) {
-        if (m_animators[i]->IsActive())
-            m_animators[i]->Update(dt);
+        if (!m_animators[i]->IsActive())
+            continue;
+        m_animators[i]->Update(dt);
+        // The list may have been cleared by a finish callback: then nothing of it needs another frame.
+        if (generation == m_generation && m_animators[i]->IsActive())
+            FrameActivity::WakeWithin(m_animators[i]->NextFrameWithin());
     }
     if (--m_updating == 0)
         m_cleared.clear();

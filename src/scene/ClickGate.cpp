@@ -1,5 +1,7 @@
 #include "scene/ClickGate.h"
 
+#include "platform/FrameActivity.h"
+
 namespace Vel {
 
 ClickGate& ClickGate::Left()
@@ -34,7 +36,10 @@ void ClickGate::Advance(float dt, float delay)
     if (m_timer >= delay) {
         m_timer -= delay;
         m_ready = true;
+        return;
     }
+    // A click that comes after the delay must find the gate open, however long the engine slept before it.
+    FrameActivity::WakeWithin(static_cast<double>(delay - m_timer));
 }
 
 void ClickGate::Reset()

@@ -1,6 +1,7 @@
 #include "scene/Layer.h"
 
 #include "data/BinarySerializer.h"
+#include "platform/FrameActivity.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
@@ -28,9 +29,23 @@ bool Layer::TestMouse(float x, float y, bool clicked)
     return hit;
 }
 
+void Layer::Append(SceneNode& node)
+{
+    m_nodes.push_back(&node);
+    FrameActivity::Changed();
+}
+
 void Layer::Remove(const SceneNode* node)
 {
-    std::erase(m_nodes, node);
+    if (std::erase(m_nodes, node) > 0)
+        FrameActivity::Changed();
+}
+
+void Layer::Clear()
+{
+    if (!m_nodes.empty())
+        FrameActivity::Changed();
+    m_nodes.clear();
 }
 
 bool Layer::Contains(const SceneNode* node) const
@@ -59,7 +74,7 @@ bool Layer::Load(Serializer& serializer, const Scene& scene)
         serializer.ReadString(name);
         SceneNode* node = scene.FindNode(name);
         if (!serializer.Failed() && node != nullptr && !Contains(node))
-            m_nodes.push_back(node);
+            Append(*node);
     }
     return !serializer.Failed();
 }

@@ -4,6 +4,7 @@
 #include "core/TextCodec.h"
 #include "core/Trace.h"
 #include "data/Serializer.h"
+#include "platform/FrameActivity.h"
 #include "scene/ClickGate.h"
 #include "scene/Command.h"
 #include "scene/Layer.h"
@@ -374,6 +375,8 @@ void Scene::RunCurrent()
         Trace::Write("command",
                      m_name + u' ' + TextCodec::Widen(std::to_string(m_position)) + u' ' + command->GetDescription());
     }
+    // Nearly every command changes what the screen shows; those that do not are too few to tell apart.
+    FrameActivity::Changed();
     command->Execute(*this);
 }
 

@@ -4,6 +4,7 @@
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/Trace.h"
+#include "platform/FrameActivity.h"
 #include "resources/FontFace.h"
 #include "resources/FontLibrary.h"
 #include "resources/ResourceManager.h"
@@ -99,6 +100,7 @@ void ScenesManager::StartScene(const std::u16string& name, SceneStart start)
         return;
     }
     const NestedStart nested(m_startDepth);
+    FrameActivity::Changed();
     m_switching = true;
     m_currentName = name;
     if (m_menus != nullptr)
@@ -151,17 +153,20 @@ void ScenesManager::LaunchInterface(const std::u16string& name)
     // Shown before it starts: its own first commands may show interfaces (this one, or one showing it back) or
     // clear them, and must find it shown already rather than start it again.
     m_shownInterfaces[name] = scene;
+    FrameActivity::Changed();
     scene->Reset();
     scene->Start();
 }
 
 bool ScenesManager::RemoveInterface(const std::u16string& name)
 {
+    FrameActivity::Changed();
     return m_shownInterfaces.erase(name) > 0;
 }
 
 void ScenesManager::ClearInterfaces()
 {
+    FrameActivity::Changed();
     m_shownInterfaces.clear();
 }
 
@@ -179,8 +184,12 @@ void ScenesManager::Update(float dt)
     if (m_errorShown)
         return;
     // The notice after a save fades over the game while the player goes on: a click right after saving counts.
-    if (m_notice != nullptr && m_notice->Update(dt))
-        m_notice = nullptr;
+    if (m_notice != nullptr) {
+        FrameActivity::Changed();
+        FrameActivity::WakeWithin(0.0);
+        if (m_notice->Update(dt))
+            m_notice = nullptr;
+    }
     SoundManager* sound = SoundManager::GetSingletonPtr();
     TakeRightClick();
     if (sound != nullptr)
@@ -333,6 +342,8 @@ void ScenesManager::RequestSnapshot(std::string path)
 {
     m_snapshotPath = std::move(path);
     m_snapshotReady = false;
+    // The thumbnail is taken of a picture drawn for it.
+    FrameActivity::Changed();
 }
 
 // The frame drawn for the thumbnail has been presented by now; the file is written from it.
@@ -345,6 +356,8 @@ void ScenesManager::WriteRequestedSnapshot()
         hge->System_Log("Cannot write the thumbnail %s", m_snapshotPath.c_str());
     m_snapshotPath.clear();
     m_snapshotReady = false;
+    // The menu left out of the thumbnail's picture comes back.
+    FrameActivity::Changed();
 }
 
 void ScenesManager::ShowGallery()
@@ -353,6 +366,7 @@ void ScenesManager::ShowGallery()
         return;
     m_gallery->Show();
     m_galleryShown = true;
+    FrameActivity::Changed();
 }
 
 void ScenesManager::HideGallery()
@@ -360,6 +374,7 @@ void ScenesManager::HideGallery()
     if (m_gallery != nullptr)
         m_gallery->Hide();
     m_galleryShown = false;
+    FrameActivity::Changed();
 }
 
 void ScenesManager::ShowSaveLoad()
@@ -368,6 +383,7 @@ void ScenesManager::ShowSaveLoad()
         return;
     m_saveLoad->Show();
     m_saveLoadShown = true;
+    FrameActivity::Changed();
 }
 
 void ScenesManager::HideSaveLoad()
@@ -375,6 +391,7 @@ void ScenesManager::HideSaveLoad()
     if (m_saveLoad != nullptr)
         m_saveLoad->Hide();
     m_saveLoadShown = false;
+    FrameActivity::Changed();
 }
 
 void ScenesManager::RenderError()
@@ -412,6 +429,7 @@ void ScenesManager::DeleteAllScenes()
 void ScenesManager::ShowError(std::u16string text)
 {
     m_errorShown = true;
+    FrameActivity::Changed();
     m_errorText = std::move(text);
     m_errorLines = TextCodec::WideToCodePage(m_errorText);
 }

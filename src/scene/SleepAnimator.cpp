@@ -1,5 +1,7 @@
 #include "scene/SleepAnimator.h"
 
+#include "platform/FrameActivity.h"
+
 namespace Vel {
 
 SleepAnimator::SleepAnimator(BaseObject& target, float duration, Skip skip)
@@ -22,6 +24,11 @@ void SleepAnimator::Update(float dt)
     }
     if (m_duration == m_elapsed)
         Finish();
+}
+
+double SleepAnimator::NextFrameWithin() const
+{
+    return m_duration < 0.0f ? FrameActivity::kNever : static_cast<double>(m_duration - m_elapsed);
 }
 
 } // namespace Vel

@@ -3,6 +3,7 @@
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "platform/FrameActivity.h"
 #include "resources/Playlist.h"
 #include "resources/ResourceManager.h"
 
@@ -251,8 +252,10 @@ void SoundManager::UpdateFades(float dt)
     if (!music.muted && m_musicStream != 0) {
         const float target = EffectiveVolume(Channel::Music);
         const float volume = m_device->GetVolume(m_musicStream);
-        if (volume != target)
+        if (volume != target) {
             m_device->SetVolume(m_musicStream, std::min(volume + step, target));
+            FrameActivity::WakeWithin(0.0);
+        }
     }
     // An old stream is faded whatever its volume, so one that left at 0 (replaced before it faded in) still ends.
     if (m_oldMusicStream != 0) {
@@ -261,12 +264,14 @@ void SoundManager::UpdateFades(float dt)
             m_device->Stop(m_oldMusicStream); // its stop report releases it
         else
             m_device->SetVolume(m_oldMusicStream, volume);
+        FrameActivity::WakeWithin(0.0);
     }
 }
 
 void SoundManager::Update(float dt)
 {
     m_device->Update(dt);
+    FrameActivity::WakeWithin(m_device->NextUpdateWithin());
     // A sound file that stopped taking the rendered samples says so here, once.
     LogNotices();
 }
