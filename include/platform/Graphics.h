@@ -31,8 +31,14 @@ public:
 
     // Software rendering into an off-screen picture of width x height; no window, no video device.
     [[nodiscard]] bool OpenHeadless(int width, int height, std::string& error);
+    enum class Renderer
+    {
+        Any,      // the accelerated one where there is one, else SDL's software renderer
+        Software, // SDL's software renderer only
+    };
     // A renderer for the window with this Id (see Window), with a screen picture of width x height.
-    [[nodiscard]] bool OpenWindow(std::uint32_t windowId, int width, int height, bool vsync, std::string& error);
+    [[nodiscard]] bool OpenWindow(std::uint32_t windowId, int width, int height, bool vsync, Renderer renderer,
+                                  std::string& error);
     // Frees every texture and target; their handles become stale.
     void Close();
     [[nodiscard]] bool IsOpen() const { return m_device != nullptr; }

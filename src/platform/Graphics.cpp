@@ -137,7 +137,8 @@ bool Graphics::OpenHeadless(int width, int height, std::string& error)
     return FinishOpen(std::move(device), error);
 }
 
-bool Graphics::OpenWindow(std::uint32_t windowId, int width, int height, bool vsync, std::string& error)
+bool Graphics::OpenWindow(std::uint32_t windowId, int width, int height, bool vsync, Renderer renderer,
+                          std::string& error)
 {
     Close();
     SDL_Window* window = SDL_GetWindowFromID(windowId);
@@ -147,7 +148,8 @@ bool Graphics::OpenWindow(std::uint32_t windowId, int width, int height, bool vs
     }
     auto device = std::make_unique<Device>();
     Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | (vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
-    device->renderer = SDL_CreateRenderer(window, -1, flags);
+    if (renderer == Renderer::Any)
+        device->renderer = SDL_CreateRenderer(window, -1, flags);
     if (device->renderer == nullptr)
         device->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     if (device->renderer == nullptr) {

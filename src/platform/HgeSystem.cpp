@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/Os.h"
+#include "platform/RendererChoice.h"
 #include "platform/SdlInput.h"
 
 #include <cstdarg>
@@ -190,8 +191,14 @@ bool HgeSystem::OpenDisplay(std::string& error)
     }
     if (m_options.headless)
         return m_graphics.OpenHeadless(m_screenWidth, m_screenHeight, error);
+    const RendererChoice renderer = RendererChoice::FromEnvironment();
+    if (!renderer.GetNotice().empty())
+        System_Log("%s", renderer.GetNotice().c_str());
+    renderer.ApplyHints();
+    const Graphics::Renderer kind =
+        renderer.GetKind() == RendererChoice::Kind::Software ? Graphics::Renderer::Software : Graphics::Renderer::Any;
     if (!m_window.Open(m_title, m_screenWidth, m_screenHeight, error) ||
-        !m_graphics.OpenWindow(m_window.Id(), m_screenWidth, m_screenHeight, m_fps == HGEFPS_VSYNC, error))
+        !m_graphics.OpenWindow(m_window.Id(), m_screenWidth, m_screenHeight, m_fps == HGEFPS_VSYNC, kind, error))
         return false;
     m_window.SetMode(m_windowed);
     return true;

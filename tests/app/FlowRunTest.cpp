@@ -30,6 +30,15 @@ TEST(FlowRunTest, StoryFadesMovesWaitsForAClickAndRemembersItsChapter)
     ExpectTrace(root, game / "expected" / "second.trace");
 }
 
+TEST(FlowRunTest, AFadeIsDrawnInEveryFrameAndAScreenWaitingForAClickInNone)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "story");
+    ASSERT_EQ(RunGame(root, game, "--frames 100" + Replay(root, game / "tools" / "idle.replay")), 0)
+        << root.Read("err.txt");
+    ExpectTrace(root, game / "expected" / "idle.trace");
+}
+
 TEST(FlowRunTest, ConditionalJumpFollowsTheTriggerAndThePauseWaitsForAClick)
 {
     TempFolder root;

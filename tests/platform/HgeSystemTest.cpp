@@ -1,5 +1,6 @@
 #include "HeadlessHge.h"
 #include "TempFolder.h"
+#include "platform/RendererChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,25 @@ TEST(HgeSystemTest, ASnapshotThatCannotBeWrittenIsLogged)
     ASSERT_TRUE(hge->System_Initiate());
     EXPECT_TRUE(hge->System_Start());
     EXPECT_NE(folder.Read("engine.log").find("no/dir.bmp"), std::string::npos);
+}
+
+// OpenGL only with a GPU; a setting forces a choice, and one not understood is named and left to the machine.
+TEST(HgeSystemTest, TheRendererIsSoftwareWithoutAGpuUnlessTheSettingSaysOtherwise)
+{
+    using Kind = RendererChoice::Kind;
+    const std::tuple<const char*, bool, Kind, bool> cases[] = {
+        {"", false, Kind::Software, false},      {"", true, Kind::OpenGl, false},
+        {"auto", false, Kind::Software, false},  {"software", true, Kind::Software, false},
+        {"opengl", false, Kind::OpenGl, false},  {"vulkan", true, Kind::OpenGl, true},
+        {"Software", false, Kind::Software, true},
+    };
+    for (const auto& [setting, gpu, kind, noticed] : cases) {
+        const RendererChoice choice = RendererChoice::Decide(setting, gpu);
+        EXPECT_EQ(choice.GetKind(), kind) << setting << ' ' << gpu;
+        const bool named = choice.GetNotice().find(std::string("=") + setting + " ") != std::string::npos;
+        EXPECT_EQ(named, noticed) << choice.GetNotice();
+        EXPECT_EQ(choice.GetNotice().empty(), !noticed) << setting;
+    }
 }
 
 TEST(HgeSystemTest, LogAndIniFiles)

@@ -14,7 +14,7 @@ using Lines = std::vector<std::string>;
 // The events as the cases file writes them.
 std::string Describe(const InputScript& script)
 {
-    const char* const verbs[] = {"move", "down", "up", "leave", "enter", "close"};
+    const char* const verbs[] = {"move", "down", "up", "leave", "enter", "close", "drawn"};
     std::ostringstream line;
     for (const InputEvent& event : script.Events()) {
         line << (line.tellp() > 0 ? "; " : "") << event.frame << ' ' << verbs[static_cast<int>(event.kind)];
@@ -59,7 +59,7 @@ TEST(InputScriptTest, TextsBecomeEventsSortedByFrameOrFaultsThatNameTheLine)
         EXPECT_EQ(script ? Describe(*script) : "!" + error.substr(0, outcome.size() - 1), outcome) << text;
         ++checked;
     }
-    EXPECT_EQ(checked, 15);
+    EXPECT_EQ(checked, 16);
 
     const std::optional<InputScript> script = InputScript::Load(std::string(VEL_TEST_DATA) + "/replay.txt", error);
     ASSERT_TRUE(script.has_value()) << error;
