@@ -78,7 +78,7 @@ void CompileAndRead(benchmark::State& state, Shape shape)
     fs::current_path(folder.Path());
     std::size_t arguments = 0;
     for (auto _ : state) {
-        Vel::CompileScripts(".");
+        Vel::CompileScripts(".", Vel::CompileMode::Every);
         Vel::ParseManager parser;
         parser.AddHandler(u"mark", [&arguments](Vel::CommandLine& line) { arguments += line.Arguments().size(); });
         parser.Parse(u"script.vls");

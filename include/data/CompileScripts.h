@@ -1,7 +1,8 @@
 #pragma once
 
 // The first step of start-up: every "*.vls" source in a folder is compiled into its "*.cvls" twin, so that a game
-// can be shipped with compiled scripts only.
+// can be shipped with compiled scripts only. A run compiles only the sources whose twin is missing, damaged or made
+// from other text, as the folder's CompileStamp tells; the author tools compile every source.
 
 #include <map>
 #include <string>
@@ -18,7 +19,15 @@ struct CompileResult
     std::map<std::u16string, std::u16string> readFromSource;
 };
 
+enum class CompileMode
+{
+    Changed, // only sources that changed since their twin was written, or whose twin is not the one written
+    Every,   // every source, whatever its twin
+};
+
 // folder "." compiles the working folder; names in the result are relative to the folder, as the parser names them.
-CompileResult CompileScripts(const std::string& folder = ".");
+// A folder whose sources and twins are as recorded is left without a file written. Warnings about a source come
+// only when it is compiled.
+CompileResult CompileScripts(const std::string& folder = ".", CompileMode mode = CompileMode::Changed);
 
 } // namespace Vel

@@ -18,6 +18,8 @@ public:
 
     // False, with no lines to read, when neither the disk nor an archive has the file.
     bool Open(const std::u16string& name);
+    // Reads the lines of text already loaded, as Open does those of a file.
+    void OpenBytes(std::string bytes);
     // The next line without its line feed. Once no data is left it returns an empty line and Eof() turns true, so
     // the loop "while (!Eof()) use(ReadLine())" sees one empty line after the last one, as a stream reader would.
     std::u16string ReadLine();

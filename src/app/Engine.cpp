@@ -190,10 +190,11 @@ int Engine::Compile()
     return CompileForAuthor().readFromSource.empty() ? 0 : 1;
 }
 
-// The author tools show the compiler's warnings on the terminal instead of in the log.
+// The author tools show the compiler's warnings on the terminal instead of in the log. They compile every source,
+// as asked, so that every warning about the sources is shown each time, not only after an edit.
 CompileResult Engine::CompileForAuthor()
 {
-    CompileResult compiled = CompileScripts(".");
+    CompileResult compiled = CompileScripts(".", CompileMode::Every);
     for (const std::string& warning : compiled.warnings)
         std::fprintf(stderr, "warning: %s\n", warning.c_str());
     return compiled;

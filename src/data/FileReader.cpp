@@ -16,15 +16,21 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 bool FileReader::Open(const std::u16string& name)
 {
     m_name = name;
+    std::optional<std::string> bytes = LoadFile(TextCodec::WideToUtf8(name));
+    OpenBytes(bytes ? std::move(*bytes) : std::string());
+    m_eof = !bytes;
+    return bytes.has_value();
+}
+
+void FileReader::OpenBytes(std::string bytes)
+{
     m_position = 0;
     m_lineNumber = 0;
     m_invalidInLastLine = 0;
-    std::optional<std::string> bytes = LoadFile(TextCodec::WideToUtf8(name));
-    m_data = bytes ? std::move(*bytes) : std::string();
-    m_eof = !bytes;
+    m_data = std::move(bytes);
+    m_eof = false;
     if (std::string_view(m_data).substr(0, kByteOrderMark.size()) == kByteOrderMark)
         m_position = kByteOrderMark.size();
-    return bytes.has_value();
 }
 
 std::u16string FileReader::ReadLine()

@@ -11,7 +11,23 @@ namespace Vel {
 
 namespace {
 
-std::optional<std::string> LoadFromDisk(const std::string& utf8Name)
+std::optional<std::string> LoadFromArchives(const std::string& utf8Name)
+{
+    HGE* hge = HgeManager::Interface();
+    if (!hge)
+        return std::nullopt;
+    std::uint32_t size = 0;
+    void* data = hge->Resource_Load(utf8Name.c_str(), &size);
+    if (!data)
+        return std::nullopt;
+    std::string bytes(static_cast<const char*>(data), size);
+    hge->Resource_Free(data);
+    return bytes;
+}
+
+} // namespace
+
+std::optional<std::string> LoadDiskFile(const std::string& utf8Name)
 {
     // A directory opens as a stream on this system and reports a nonsense size.
     std::error_code error;
@@ -31,27 +47,11 @@ std::optional<std::string> LoadFromDisk(const std::string& utf8Name)
     return bytes;
 }
 
-std::optional<std::string> LoadFromArchives(const std::string& utf8Name)
-{
-    HGE* hge = HgeManager::Interface();
-    if (!hge)
-        return std::nullopt;
-    std::uint32_t size = 0;
-    void* data = hge->Resource_Load(utf8Name.c_str(), &size);
-    if (!data)
-        return std::nullopt;
-    std::string bytes(static_cast<const char*>(data), size);
-    hge->Resource_Free(data);
-    return bytes;
-}
-
-} // namespace
-
 std::optional<std::string> LoadFile(const std::string& utf8Name)
 {
     if (utf8Name.empty())
         return std::nullopt;
-    if (auto bytes = LoadFromDisk(utf8Name))
+    if (auto bytes = LoadDiskFile(utf8Name))
         return bytes;
     return LoadFromArchives(utf8Name);
 }

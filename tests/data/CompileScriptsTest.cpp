@@ -8,10 +8,14 @@
 #include "data/FileReader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -65,8 +69,9 @@ TEST(CompileScriptsTest, CompilesEverySourceIntoItsTwinKeepingEveryLineExactly)
     EXPECT_EQ(result.warnings, (Names{"script.vls:2: invalid UTF-8 replaced by U+FFFD",
                                       "script.vls:4: invalid UTF-8 replaced by U+FFFD"}));
     // No temporary file is left behind and the stale twin is replaced.
-    EXPECT_EQ(FolderContent(folder), (Names{"final.cvls", "final.vls", "folder.vls", "notes.txt", "plain.cvls",
-                                            "plain.vls", "script.cvls", "script.vls", "text.cvls", "text.vls"}));
+    EXPECT_EQ(FolderContent(folder),
+              (Names{"cvls.stamp", "final.cvls", "final.vls", "folder.vls", "notes.txt", "plain.cvls", "plain.vls",
+                     "script.cvls", "script.vls", "text.cvls", "text.vls"}));
     EXPECT_EQ(ReadAll(folder.File("script.cvls")),
               (Lines{u"ok", u"bad \uFFFD here", u"\u00E9 fine", u"two \uFFFD\uFFFD bad", u""}));
     // "x" and "y", each scrambled with the key, then the end mark; a final line feed gives the same records.
@@ -81,6 +86,105 @@ TEST(CompileScriptsTest, CompilesEverySourceIntoItsTwinKeepingEveryLineExactly)
     TestTools::TempFolder empty;
     EXPECT_EQ(CompileScripts(empty.Path().string()).compiled, 0);
     EXPECT_EQ(CompileScripts(empty.File("missing")).compiled, 0);
+}
+
+// Each file's inode, time and size: a file written anew through a rename or in place differs in one of them.
+std::map<std::string, std::string> Snapshot(const TestTools::TempFolder& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        struct stat info = {};
+        EXPECT_EQ(::stat(entry.path().c_str(), &info), 0);
+        files[entry.path().filename().string()] =
+            std::to_string(info.st_ino) + " " + std::to_string(info.st_mtim.tv_sec) + "." +
+            std::to_string(info.st_mtim.tv_nsec) + " " + std::to_string(info.st_size);
+    }
+    return files;
+}
+
+Names Written(const std::map<std::string, std::string>& before, const std::map<std::string, std::string>& after)
+{
+    Names written;
+    for (const auto& [name, file] : after)
+        if (!before.contains(name) || before.at(name) != file)
+            written.push_back(name);
+    return written;
+}
+
+// The twin a folder holding only this source gets.
+std::string FreshTwin(const TestTools::TempFolder& folder, const std::string& source)
+{
+    TestTools::TempFolder alone;
+    alone.Write(source, folder.Read(source));
+    CompileScripts(alone.Path().string());
+    return alone.Read(source.substr(0, source.size() - 4) + ".cvls");
+}
+
+TEST(CompileScriptsTest, CompilesOnlyWhatChangedSinceItsTwinWasWritten)
+{
+    using Folder = const TestTools::TempFolder&;
+    // Saved within the clock tick of the compile, which the time does not tell.
+    const auto sameTime = [](Folder folder) {
+        const fs::file_time_type time = fs::last_write_time(folder.Path() / "a.vls");
+        folder.Write("a.vls", "ONE\ntwo\n");
+        fs::last_write_time(folder.Path() / "a.vls", time);
+    };
+    const Names all = {"a.cvls", "b.cvls"}, a = {"a.cvls"};
+    struct Change
+    {
+        const char* what;
+        std::function<void(Folder)> apply;
+        Names written;       // by the next start
+        bool edited = false; // the sources were written just before the first start, not an hour before it
+        CompileMode mode = CompileMode::Changed;
+    };
+    const Change changes[] = {
+        {"nothing", [](Folder) {}, {}},
+        {"nothing, sources just edited", [](Folder) {}, {}, true},
+        {"source saved unchanged", [](Folder f) { f.Write("a.vls", "one\ntwo\n"); }, {"cvls.stamp"}},
+        {"source of the same size", [](Folder f) { f.Write("a.vls", "one\nTWO\n"); }, a},
+        {"source of the same size and time", sameTime, a, true},
+        {"source grown", [](Folder f) { f.Write("a.vls", "one\ntwo\nthree\n"); }, a},
+        {"twin truncated", [](Folder f) { fs::resize_file(f.Path() / "a.cvls", 9); }, a},
+        {"twin byte flipped", [](Folder f) { std::fstream(f.File("a.cvls"), std::ios::in | std::ios::out).put('x'); },
+         a},
+        {"other twin copied over", [](Folder f) { f.Write("a.cvls", f.Read("b.cvls")); }, a},
+        {"other twin moved over", [](Folder f) { fs::rename(f.Path() / "b.cvls", f.Path() / "a.cvls"); }, all},
+        {"twin removed", [](Folder f) { fs::remove(f.Path() / "a.cvls"); }, a},
+        {"twins from an older build", [](Folder f) { fs::remove(f.Path() / "cvls.stamp"); }, all},
+        {"stamp damaged", [](Folder f) { f.Write("cvls.stamp", "velloria cvls.stamp 1\nbegun x\n"); }, all},
+        {"stamp version",
+         [](Folder f) { f.Write("cvls.stamp", "velloria cvls.stamp 0" + f.Read("cvls.stamp").substr(21)); }, all},
+        {"explicit compile", [](Folder) {}, all, false, CompileMode::Every},
+    };
+    for (const Change& change : changes) {
+        TestTools::TempFolder folder;
+        folder.Write("a.vls", "one\ntwo\n");
+        folder.Write("b.vls", "uno\ndos\n");
+        // Both at one time, so that only its inode tells one twin from the other.
+        const fs::file_time_type hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+        for (const char* name : {"a.vls", "b.vls"})
+            if (!change.edited)
+                fs::last_write_time(folder.Path() / name, hourAgo);
+        ASSERT_EQ(CompileScripts(folder.Path().string()).compiled, 2) << change.what;
+        change.apply(folder);
+        const auto before = Snapshot(folder);
+        const CompileResult result = CompileScripts(folder.Path().string(), change.mode);
+        const auto after = Snapshot(folder);
+        Names written = Written(before, after);
+        const auto twins =
+            std::count_if(written.begin(), written.end(), [](auto& name) { return name.ends_with(".cvls"); });
+        // With a twin, the stamp changes or not as the new twin gets a new inode or its old one back.
+        if (twins > 0)
+            std::erase(written, "cvls.stamp");
+        EXPECT_EQ(written, change.written) << change.what;
+        EXPECT_EQ(result.compiled, twins) << change.what;
+        EXPECT_EQ(folder.Read("a.cvls"), FreshTwin(folder, "a.vls")) << change.what;
+        EXPECT_EQ(folder.Read("b.cvls"), FreshTwin(folder, "b.vls")) << change.what;
+        // Once compiled, the folder is left alone.
+        EXPECT_EQ(CompileScripts(folder.Path().string()).compiled, 0) << change.what;
+        EXPECT_EQ(Snapshot(folder), after) << change.what;
+    }
 }
 
 TEST(CrypterTest, TheKeyCharacterScramblesToZeroAndBack)
@@ -146,7 +250,7 @@ TEST(CompileScriptsTest, TwinThatCannotBeWrittenIsReadFromSource)
     EXPECT_EQ(result.readFromSource, (decltype(result.readFromSource){{u"a.cvls", u"a.vls"}}));
     ASSERT_EQ(result.warnings.size(), 1U);
     EXPECT_NE(result.warnings[0].find("a.cvls"), std::string::npos);
-    EXPECT_EQ(FolderContent(folder), (Names{"a.cvls", "a.vls", "b.cvls", "b.vls"}));
+    EXPECT_EQ(FolderContent(folder), (Names{"a.cvls", "a.vls", "b.cvls", "b.vls", "cvls.stamp"}));
 }
 TEST(CompileScriptsTest, ReadOnlyFolderCompilesNothingButStillWarns)
 {
