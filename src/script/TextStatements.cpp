@@ -109,11 +109,13 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
 {
     auto& container = parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"say");
     const std::u16string speaker = line.GetArgument(0);
-    container.AddCommand(std::make_unique<SpeakCommand>(line.GetArgument(1), speaker, parser.PendingVoice()));
+    if (parser.GetLinter() != nullptr) {
+        parser.Note(LintKind::Speaker, speaker);
+        parser.Note(LintKind::Text, line.GetArgument(1));
+    }
+    container.AddCommand(std::make_unique<SpeakCommand>(line.TakeArgument(1), speaker, parser.PendingVoice()));
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
-    parser.Note(LintKind::Speaker, speaker);
-    parser.Note(LintKind::Text, line.GetArgument(1));
 }
 
 } // namespace
