@@ -27,8 +27,6 @@ public:
     void EndOfInput() const;
     // The positional argument at the zero-based index, or empty text when there are not that many.
     [[nodiscard]] std::u16string GetArgument(std::size_t index) const;
-    // The same, moved out: the argument is left empty.
-    [[nodiscard]] std::u16string TakeArgument(std::size_t index);
     // The attribute's value, or empty text when the key is absent.
     [[nodiscard]] std::u16string GetAttribute(const std::u16string& key) const;
     void Reset();

@@ -61,11 +61,6 @@ std::u16string CommandLine::GetArgument(std::size_t index) const
     return index < m_arguments.size() ? m_arguments[index] : std::u16string();
 }
 
-std::u16string CommandLine::TakeArgument(std::size_t index)
-{
-    return index < m_arguments.size() ? std::move(m_arguments[index]) : std::u16string();
-}
-
 std::u16string CommandLine::GetAttribute(const std::u16string& key) const
 {
     const auto found = m_attributes.find(key);
