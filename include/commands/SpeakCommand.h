@@ -14,10 +14,7 @@ class SpeakCommand : public Command
 {
 public:
     // voice: a sound file name, empty for none.
-    SpeakCommand(std::u16string text, std::u16string character, std::u16string voice)
-        : m_text(std::move(text)), m_character(std::move(character)), m_voice(std::move(voice))
-    {
-    }
+    SpeakCommand(std::u16string_view text, std::u16string character, std::u16string voice);
 
     void Execute(Scene& scene) override;
     // "Speak-" and the character's name.
@@ -30,10 +27,14 @@ private:
     void OnVoiceFinished();
     // Back to the idle picture, when this run switched to the speaking one.
     void StopSpeaking();
+    [[nodiscard]] std::u16string Text() const;
 
-    std::u16string m_text;
+    // A long story holds a great many lines, mostly of characters below U+0100: such a line keeps one byte per
+    // character, any other its UTF-16 code units as bytes.
+    std::string m_text;
     std::u16string m_character;
     std::u16string m_voice;
+    bool m_wideText = false;
     bool m_speaking = false; // this run set the character speaking and has not ended it yet
 };
 

@@ -66,5 +66,7 @@ public:
 [[nodiscard]] bool IsBlank(char16_t character);
 // The text without its leading and trailing blanks.
 [[nodiscard]] std::u16string TrimBlanks(std::u16string_view text);
+// The same as a view into text.
+[[nodiscard]] std::u16string_view TrimBlanksView(std::u16string_view text);
 
 } // namespace Vel

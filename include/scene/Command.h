@@ -63,6 +63,9 @@ protected:
     template <typename T> [[nodiscard]] Callback<void()> Guarded(void (T::*member)())
     {
         T* self = static_cast<T*>(this);
+        // Made on first use: most commands never hand out a guarded callback, and a long story has many commands.
+        if (!m_alive)
+            m_alive = std::make_shared<const bool>(true);
         return Callback<void()>([alive = std::weak_ptr<const bool>(m_alive), self, member] {
             if (!alive.expired())
                 (self->*member)();
@@ -84,7 +87,7 @@ private:
     Callback<void()> m_completion;
     bool m_wait = true;
     std::vector<std::unique_ptr<Command>> m_children;
-    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
+    std::shared_ptr<const bool> m_alive;
 };
 
 } // namespace Vel

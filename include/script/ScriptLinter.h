@@ -71,6 +71,7 @@ private:
     std::vector<Entry> m_entries;
     std::set<std::u16string> m_placedNodes;
     std::set<std::u16string> m_spritesWithFile; // named by object(name, file=...)
+    std::set<std::u16string> m_notedSpeakers;
 };
 
 } // namespace Vel

@@ -4,7 +4,38 @@
 #include "resources/ResourceManager.h"
 #include "sound/SoundManager.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace Vel {
+
+SpeakCommand::SpeakCommand(std::u16string_view text, std::u16string character, std::u16string voice)
+    : m_character(std::move(character)), m_voice(std::move(voice)),
+      m_wideText(std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit > 0xFF; }))
+{
+    if (m_wideText) {
+        m_text.resize(text.size() * sizeof(char16_t));
+        std::memcpy(m_text.data(), text.data(), m_text.size());
+    } else {
+        m_text.resize(text.size());
+        std::transform(text.begin(), text.end(), m_text.begin(),
+                       [](char16_t unit) { return static_cast<char>(static_cast<unsigned char>(unit)); });
+    }
+}
+
+std::u16string SpeakCommand::Text() const
+{
+    std::u16string text;
+    if (m_wideText) {
+        text.resize(m_text.size() / sizeof(char16_t));
+        std::memcpy(text.data(), m_text.data(), m_text.size());
+    } else {
+        text.resize(m_text.size());
+        std::transform(m_text.begin(), m_text.end(), text.begin(),
+                       [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
+    }
+    return text;
+}
 
 void SpeakCommand::Execute(Scene&)
 {
@@ -24,7 +55,7 @@ void SpeakCommand::Execute(Scene&)
             m_speaking = true;
         }
     }
-    character->Speak(m_text, Guarded(&SpeakCommand::OnSpeechFinished));
+    character->Speak(Text(), Guarded(&SpeakCommand::OnSpeechFinished));
 }
 
 std::u16string SpeakCommand::GetDescription() const

@@ -302,11 +302,16 @@ bool IsBlank(char16_t character)
 
 std::u16string TrimBlanks(std::u16string_view text)
 {
+    return std::u16string(TrimBlanksView(text));
+}
+
+std::u16string_view TrimBlanksView(std::u16string_view text)
+{
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
-    return std::u16string(text);
+    return text;
 }
 
 } // namespace Vel

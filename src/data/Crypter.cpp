@@ -3,11 +3,17 @@
 #include "core/TextCodec.h"
 #include "data/LoadFile.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 namespace Vel {
 
 namespace {
+
+// A compiled script is read in pieces of this size: a long story is not held twice, as bytes and as statements.
+constexpr std::size_t kReadPiece = 64 * 1024;
 
 void AppendInt32(std::string& out, std::int32_t value)
 {
@@ -35,7 +41,23 @@ bool Crypter::OpenRead(const std::u16string& name)
 {
     m_name = name;
     m_position = 0;
-    std::optional<std::string> bytes = LoadFile(TextCodec::WideToUtf8(name));
+    m_data.clear();
+    EndData();
+    const std::string utf8Name = TextCodec::WideToUtf8(name);
+    // A directory opens as a stream on this system and reports a nonsense size.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(utf8Name, error)) {
+        m_input.open(utf8Name, std::ios::binary);
+        m_input.seekg(0, std::ios::end);
+        const std::streamoff size = m_input.tellg();
+        m_input.seekg(0, std::ios::beg);
+        if (m_input && size >= 0) {
+            m_unread = static_cast<std::uint64_t>(size);
+            return true;
+        }
+        EndData();
+    }
+    std::optional<std::string> bytes = LoadFile(utf8Name);
     m_data = bytes ? std::move(*bytes) : std::string();
     return bytes.has_value();
 }
@@ -53,23 +75,32 @@ bool Crypter::OpenWrite(const std::u16string& name)
 
 std::u16string Crypter::ReadLine()
 {
+    std::u16string line;
+    ReadLine(line);
+    return line;
+}
+
+void Crypter::ReadLine(std::u16string& line)
+{
+    line.clear();
     if (Eof())
-        return {};
-    if (m_data.size() - m_position < 4) {
+        return;
+    if (!Buffer(4)) {
+        EndData();
         m_position = m_data.size();
-        return {};
+        return;
     }
     const auto length = static_cast<std::int32_t>(ReadUint32(m_data.data() + m_position));
     m_position += 4;
     if (length == kEmptyLine)
-        return {};
-    const bool damaged = length < 0 || length % 2 != 0 || static_cast<std::size_t>(length) > m_data.size() - m_position;
-    if (damaged) {
+        return;
+    if (length < 0 || length % 2 != 0 || !Buffer(static_cast<std::size_t>(length))) {
         // Nothing after a damaged count can be trusted to start a record.
+        EndData();
         m_position = m_data.size();
-        return {};
+        return;
     }
-    std::u16string line(static_cast<std::size_t>(length) / 2, u'\0');
+    line.resize(static_cast<std::size_t>(length) / 2);
     const char* bytes = m_data.data() + m_position;
     for (std::size_t index = 0; index < line.size(); ++index) {
         const auto low = static_cast<unsigned char>(bytes[2 * index]);
@@ -77,7 +108,36 @@ std::u16string Crypter::ReadLine()
         line[index] = static_cast<char16_t>((low | high << 8) ^ kKey);
     }
     m_position += static_cast<std::size_t>(length);
-    return line;
+}
+
+bool Crypter::Buffer(std::size_t count)
+{
+    const std::size_t buffered = m_data.size() - m_position;
+    if (buffered >= count)
+        return true;
+    if (count - buffered > m_unread)
+        return false;
+    m_data.erase(0, m_position);
+    m_position = 0;
+    const auto take =
+        static_cast<std::size_t>(std::min<std::uint64_t>(m_unread, std::max(count - buffered, kReadPiece)));
+    m_data.resize(buffered + take);
+    m_unread -= take;
+    if (!m_input.read(m_data.data() + buffered, static_cast<std::streamsize>(take))) {
+        // The file shrank while it was read: what did arrive is all there is.
+        m_data.resize(buffered + static_cast<std::size_t>(std::max<std::streamsize>(m_input.gcount(), 0)));
+        EndData();
+        return m_data.size() >= count;
+    }
+    return true;
+}
+
+void Crypter::EndData()
+{
+    m_unread = 0;
+    if (m_input.is_open())
+        m_input.close();
+    m_input.clear();
 }
 
 bool Crypter::WriteLine(std::u16string_view line)
@@ -90,10 +150,12 @@ bool Crypter::WriteLine(std::u16string_view line)
     }
     m_record.clear();
     AppendInt32(m_record, line.empty() ? kEmptyLine : static_cast<std::int32_t>(line.size() * 2));
+    m_record.resize(4 + line.size() * 2);
+    char* out = m_record.data() + 4;
     for (const char16_t unit : line) {
         const auto scrambled = static_cast<char16_t>(unit ^ kKey);
-        m_record.push_back(static_cast<char>(scrambled & 0xFF));
-        m_record.push_back(static_cast<char>(scrambled >> 8));
+        *out++ = static_cast<char>(scrambled & 0xFF);
+        *out++ = static_cast<char>(scrambled >> 8);
     }
     m_output.write(m_record.data(), static_cast<std::streamsize>(m_record.size()));
     m_writeFailed = !m_output;
@@ -102,7 +164,7 @@ bool Crypter::WriteLine(std::u16string_view line)
 
 bool Crypter::Eof() const
 {
-    return m_position >= m_data.size();
+    return m_position >= m_data.size() && m_unread == 0;
 }
 
 bool Crypter::CloseWrite()

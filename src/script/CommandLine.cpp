@@ -107,17 +107,24 @@ bool CommandLine::StartStatement(std::u16string_view line)
 
 void CommandLine::StartSpeech(std::u16string_view line)
 {
-    const std::vector<std::u16string> pieces = Split(line, u"=");
-    const std::u16string speaker = TrimBlanks(pieces[0]);
+    // The pieces of the line split at '=': the speaker before the first, the text up to the next one after that
+    // run of '='.
+    const std::size_t equals = line.find(u'=');
+    const std::size_t textStart = line.find_first_not_of(u'=', equals);
+    const std::u16string_view text = textStart == std::u16string_view::npos
+                                         ? std::u16string_view()
+                                         : line.substr(textStart, line.find(u'=', textStart) - textStart);
+    const std::u16string_view speaker = TrimBlanksView(line.substr(0, equals));
     m_text = line;
     if (speaker == u"voice") {
         m_keyword = u"voice";
-        m_arguments = {TrimBlanks(pieces[1])};
+        m_arguments.emplace_back(TrimBlanksView(text));
         return;
     }
     // The text stays as written: a blank after '=' belongs to the speech.
     m_keyword = u"say";
-    m_arguments = {speaker, pieces[1]};
+    m_arguments.emplace_back(speaker);
+    m_arguments.emplace_back(text);
     m_continued = true;
     m_speech = true;
 }

@@ -1,6 +1,5 @@
 #include "script/ParseManager.h"
 
-
 #include "commands/SetSelectionCommand.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
@@ -69,7 +68,13 @@ public:
 
     [[nodiscard]] bool IsOpen() const { return m_open; }
     [[nodiscard]] bool Eof() const { return !m_open || (m_fromSource ? m_source.Eof() : m_compiled.Eof()); }
-    std::u16string ReadLine() { return m_fromSource ? m_source.ReadLine() : m_compiled.ReadLine(); }
+    void ReadLine(std::u16string& line)
+    {
+        if (m_fromSource)
+            line = m_source.ReadLine();
+        else
+            m_compiled.ReadLine(line);
+    }
 
 private:
     bool m_fromSource = false;
@@ -190,9 +195,11 @@ void ParseManager::ReadFile(const std::u16string& name)
         return;
     }
     CommandLine command;
+    std::u16string read;
     // An error in an included file ends this file too: m_hasError is set when the include statement returns.
     while (!m_hasError && !reader.Eof()) {
-        const std::u16string line = TrimBlanks(reader.ReadLine());
+        reader.ReadLine(read);
+        const std::u16string_view line = TrimBlanksView(read);
         ++m_fileStack.back().line;
         if (!line.empty() && line.front() == u'#')
             continue;

@@ -11,6 +11,7 @@
 
 #include <Poco/NumberParser.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -101,6 +102,11 @@ constexpr const char* kSpeechGoesOn = " is read as more text of the speech above
 // each such character once; empty when there is none.
 std::string UnshownCharacters(std::u16string_view text)
 {
+    // Every character becomes one byte and only the missing ones become '?': a text of a long story is mostly
+    // judged by this one conversion.
+    const std::string converted = TextCodec::WideToCodePage(text);
+    if (std::count(converted.begin(), converted.end(), '?') == std::count(text.begin(), text.end(), u'?'))
+        return {};
     std::string listed;
     std::set<char32_t> seen;
     for (std::size_t position = 0; position < text.size();) {
@@ -147,6 +153,12 @@ void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition
         return;
     if (kind == LintKind::ClearTarget)
         name = TrimBlanks(name);
+    // A long story is mostly speech: its texts that the code page shows whole and the lines of a speaker already
+    // noted would only make entries that Finish passes over.
+    if (kind == LintKind::Text && UnshownCharacters(name).empty())
+        return;
+    if (kind == LintKind::Speaker && !m_notedSpeakers.insert(name).second)
+        return;
     Entry entry{kind, std::move(name), {}, 0};
     if (where != nullptr) {
         entry.file = where->fileName;
@@ -170,11 +182,8 @@ void ScriptLinter::NotePlacedNode(const std::u16string& name)
 std::vector<std::string> ScriptLinter::Finish() const
 {
     std::map<std::string, bool> found;
-    std::set<std::u16string> speakersSeen;
     std::vector<std::string> warnings;
     for (const Entry& entry : m_entries) {
-        if (entry.kind == LintKind::Speaker && !speakersSeen.insert(entry.name).second)
-            continue;
         const std::string text = Judge(entry, found);
         if (text.empty())
             continue;

@@ -18,8 +18,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace Vel {
 
@@ -109,11 +111,15 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
 {
     auto& container = parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"say");
     const std::u16string speaker = line.GetArgument(0);
-    container.AddCommand(std::make_unique<SpeakCommand>(line.GetArgument(1), speaker, parser.PendingVoice()));
+    const std::vector<std::u16string>& arguments = line.Arguments();
+    const std::u16string_view text = arguments.size() > 1 ? std::u16string_view(arguments[1]) : std::u16string_view();
+    container.AddCommand(std::make_unique<SpeakCommand>(text, speaker, parser.PendingVoice()));
+    if (parser.GetLinter() != nullptr) {
+        parser.Note(LintKind::Speaker, speaker);
+        parser.Note(LintKind::Text, std::u16string(text));
+    }
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
-    parser.Note(LintKind::Speaker, speaker);
-    parser.Note(LintKind::Text, line.GetArgument(1));
 }
 
 } // namespace

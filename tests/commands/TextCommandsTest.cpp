@@ -9,9 +9,9 @@
 #include "commands/SetVolumeCommand.h"
 #include "commands/SpeakCommand.h"
 
-#include "ProcessRecordGuard.h"
 #include "AudioTools.h"
 #include "HeadlessHge.h"
+#include "ProcessRecordGuard.h"
 #include "TempFolder.h"
 #include "core/TextCodec.h"
 #include "dialogue/Dialog.h"
@@ -148,6 +148,14 @@ TEST_F(TextCommandsTest, FinishingALineStopsItsVoiceAndPoseChangesReportAtOnce)
     SpeakCommand stranger(u"Who?", u"nobody", u"");
     Run(stranger);
     EXPECT_EQ(m_reports, 3) << "pose changes and lines that cannot be shown report at once";
+
+    // A line is stored in as few bytes as its characters allow and is shown as written.
+    for (const std::u16string& text :
+         {std::u16string(u"Caf\u00E9 \u00FF"), std::u16string(u"\u0100\u00E9"), std::u16string(1, u'\xD800')}) {
+        SpeakCommand said(text, u"anna", u"");
+        Run(said);
+        EXPECT_EQ(m_box->GetSourceText(), text);
+    }
 }
 
 TEST_F(TextCommandsTest, SelectionReportsOnlyAfterAChoiceAndItsClickDoesNotAdvanceTheNextText)

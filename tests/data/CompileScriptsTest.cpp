@@ -201,6 +201,22 @@ TEST(CrypterTest, TheKeyCharacterScramblesToZeroAndBack)
     EXPECT_EQ(ReadAll(folder.File("key.cvls")), (Lines{withKey, u"", u"end"}));
 }
 
+// The reader takes a long file a piece at a time: records cross the pieces' borders, and one is larger than a piece.
+TEST(CrypterTest, ALongFileReadsBackWhole)
+{
+    TestTools::TempFolder folder;
+    Lines written{std::u16string(40000, u'W')};
+    for (std::size_t i = 0; i < 600; ++i)
+        written.push_back(i % 7 == 0 ? std::u16string()
+                                     : std::u16string(i * 37 % 500, static_cast<char16_t>(u'a' + i % 26)));
+    Crypter writer;
+    ASSERT_TRUE(writer.OpenWrite(Wide(folder.File("long.cvls"))));
+    for (const std::u16string& line : written)
+        EXPECT_TRUE(writer.WriteLine(line));
+    EXPECT_TRUE(writer.CloseWrite());
+    EXPECT_EQ(ReadAll(folder.File("long.cvls")), written);
+}
+
 TEST(CrypterTest, DamagedRecordsEndTheFileAndMissingFilesFail)
 {
     for (const char* name : {"negative_length.cvls", "odd_length.cvls", "past_end.cvls", "truncated_count.cvls"}) {
