@@ -72,6 +72,12 @@ TEST_F(DialogueRunTest, EachDoorLeadsToItsSceneAndTheSpeakerNameTextAvatarAndPos
     EXPECT_NEAR(Count(m_root.Read("silent.bmp"), 168, 20, 140, kSpeech), 11 * 8, 8);
 }
 
+TEST_F(DialogueRunTest, ALineWaitingForItsClickDrawsNothingOnceTypedAndSpoken)
+{
+    Run("idle");
+    ExpectTrace(m_root, m_game / "expected" / "idle.trace");
+}
+
 // The game's last scene, never reached, has a speaker without a dialog.
 TEST_F(DialogueRunTest, CheckWarnsOfSpeakersWithoutADialog)
 {
