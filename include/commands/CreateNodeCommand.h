@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
 namespace Vel {
 
@@ -30,18 +29,27 @@ public:
         Resource* resource = nullptr; // borrowed from the ResourceManager; may be null
     };
 
-    explicit CreateNodeCommand(Placement placement) : m_placement(std::move(placement)) {}
+    explicit CreateNodeCommand(const Placement& placement);
     ~CreateNodeCommand() override;
 
     void Execute(Scene& scene) override;
     // "Modify node-" and the node's name.
-    [[nodiscard]] std::u16string GetDescription() const override { return u"Modify node-" + m_placement.name; }
+    [[nodiscard]] std::u16string GetDescription() const override { return u"Modify node-" + *m_name; }
 
 private:
     void OnPictureFinished();
     void WithdrawFinishHandler();
 
-    Placement m_placement;
+    // The placement, its names stored once each in the process-wide NameTable, which outlives every command: a long
+    // story places the same few pictures over and over.
+    const std::u16string* m_name = nullptr;
+    const std::u16string* m_group = nullptr;
+    Resource* m_resource = nullptr; // borrowed from the ResourceManager; may be null
+    float m_x = kKeepPosition;
+    float m_y = kKeepPosition;
+    float m_opacity = 1.0f;
+    std::int32_t m_layer = 1;
+    bool m_visible = true;
     Resource::FinishToken m_token = 0; // the finish handler still waiting on the resource, 0 for none
 };
 

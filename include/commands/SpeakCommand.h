@@ -2,8 +2,10 @@
 
 #include "scene/Command.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace Vel {
 
@@ -14,13 +16,13 @@ class SpeakCommand : public Command
 {
 public:
     // voice: a sound file name, empty for none.
-    SpeakCommand(std::u16string_view text, std::u16string character, std::u16string voice);
+    SpeakCommand(std::u16string_view text, std::u16string_view character, std::u16string_view voice);
 
     void Execute(Scene& scene) override;
     // "Speak-" and the character's name.
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] const std::u16string& GetVoice() const { return m_voice; }
+    [[nodiscard]] const std::u16string& GetVoice() const { return *m_voice; }
 
 private:
     void OnSpeechFinished();
@@ -30,10 +32,12 @@ private:
     [[nodiscard]] std::u16string Text() const;
 
     // A long story holds a great many lines, mostly of characters below U+0100: such a line keeps one byte per
-    // character, any other its UTF-16 code units as bytes.
-    std::string m_text;
-    std::u16string m_character;
-    std::u16string m_voice;
+    // character, any other its UTF-16 code units as bytes; a bare block and its size, as no line ever grows.
+    std::unique_ptr<char[]> m_text;
+    // The same few names over and over: stored once each in the process-wide NameTable, which outlives every command.
+    const std::u16string* m_character = nullptr;
+    const std::u16string* m_voice = nullptr;
+    std::uint32_t m_textBytes = 0;
     bool m_wideText = false;
     bool m_speaking = false; // this run set the character speaking and has not ended it yet
 };

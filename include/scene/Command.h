@@ -46,7 +46,7 @@ public:
     [[nodiscard]] bool GetWait() const { return m_wait; }
 
     void AddChild(std::unique_ptr<Command> child);
-    [[nodiscard]] const std::vector<std::unique_ptr<Command>>& GetChildren() const { return m_children; }
+    [[nodiscard]] const std::vector<std::unique_ptr<Command>>& GetChildren() const;
 
     // Invokes the completion callback if set.
     void Complete();
@@ -63,10 +63,10 @@ protected:
     template <typename T> [[nodiscard]] Callback<void()> Guarded(void (T::*member)())
     {
         T* self = static_cast<T*>(this);
-        // Made on first use: most commands never hand out a guarded callback, and a long story has many commands.
-        if (!m_alive)
-            m_alive = std::make_shared<const bool>(true);
-        return Callback<void()>([alive = std::weak_ptr<const bool>(m_alive), self, member] {
+        std::shared_ptr<const bool>& token = Rare().alive;
+        if (!token)
+            token = std::make_shared<const bool>(true);
+        return Callback<void()>([alive = std::weak_ptr<const bool>(token), self, member] {
             if (!alive.expired())
                 (self->*member)();
         });
@@ -84,10 +84,20 @@ protected:
     bool m_done = false;        // completion was reported through OnChildFinished in this run
 
 private:
-    Callback<void()> m_completion;
+    // What few commands need: children, and the token that guarded callbacks watch. Made on first use, since a long
+    // story holds a great many commands and nearly all of them have neither.
+    struct Rarities
+    {
+        std::vector<std::unique_ptr<Command>> children;
+        std::shared_ptr<const bool> alive;
+    };
+
+    Rarities& Rare();
+
+    // Declared next to the protected fields above, so that the flags share their padding.
     bool m_wait = true;
-    std::vector<std::unique_ptr<Command>> m_children;
-    std::shared_ptr<const bool> m_alive;
+    Callback<void()> m_completion;
+    std::unique_ptr<Rarities> m_rare;
 };
 
 } // namespace Vel

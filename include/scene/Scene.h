@@ -60,6 +60,8 @@ public:
 
     // Appends to the command list; the scene owns the command.
     void AddCommand(std::unique_ptr<Command> command) override;
+    // Gives back the room the command lists grew into; commands may still be added after it.
+    void TrimCommands();
 
     // nullptr when the name is taken (a live node not pending removal, or a pending addition). group empty: the
     // group is derived from the name.

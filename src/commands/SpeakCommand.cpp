@@ -1,5 +1,6 @@
 #include "commands/SpeakCommand.h"
 
+#include "core/NameTable.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
 #include "sound/SoundManager.h"
@@ -9,29 +10,30 @@
 
 namespace Vel {
 
-SpeakCommand::SpeakCommand(std::u16string_view text, std::u16string character, std::u16string voice)
-    : m_character(std::move(character)), m_voice(std::move(voice)),
+SpeakCommand::SpeakCommand(std::u16string_view text, std::u16string_view character, std::u16string_view voice)
+    : m_character(&NameTable::Intern(character)), m_voice(&NameTable::Intern(voice)),
       m_wideText(std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit > 0xFF; }))
 {
-    if (m_wideText) {
-        m_text.resize(text.size() * sizeof(char16_t));
-        std::memcpy(m_text.data(), text.data(), m_text.size());
-    } else {
-        m_text.resize(text.size());
-        std::transform(text.begin(), text.end(), m_text.begin(),
+    // A script line is far below 4 GiB; the limit only keeps the size field small.
+    const std::size_t bytes = text.size() * (m_wideText ? sizeof(char16_t) : 1);
+    m_textBytes = static_cast<std::uint32_t>(std::min<std::size_t>(bytes, UINT32_MAX & ~std::uint32_t{1}));
+    m_text = std::make_unique_for_overwrite<char[]>(m_textBytes);
+    if (m_wideText)
+        std::memcpy(m_text.get(), text.data(), m_textBytes);
+    else
+        std::transform(text.begin(), text.begin() + m_textBytes, m_text.get(),
                        [](char16_t unit) { return static_cast<char>(static_cast<unsigned char>(unit)); });
-    }
 }
 
 std::u16string SpeakCommand::Text() const
 {
     std::u16string text;
     if (m_wideText) {
-        text.resize(m_text.size() / sizeof(char16_t));
-        std::memcpy(text.data(), m_text.data(), m_text.size());
+        text.resize(m_textBytes / sizeof(char16_t));
+        std::memcpy(text.data(), m_text.get(), m_textBytes);
     } else {
-        text.resize(m_text.size());
-        std::transform(m_text.begin(), m_text.end(), text.begin(),
+        text.resize(m_textBytes);
+        std::transform(m_text.get(), m_text.get() + m_textBytes, text.begin(),
                        [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
     }
     return text;
@@ -44,11 +46,11 @@ void SpeakCommand::Execute(Scene&)
         Complete();
         return;
     }
-    Character* character = resources->GetCharacter(m_character);
+    Character* character = resources->GetCharacter(*m_character);
     SoundManager* sound = SoundManager::GetSingletonPtr();
-    if (!m_voice.empty() && sound != nullptr) {
+    if (!m_voice->empty() && sound != nullptr) {
         // Guarded: the voice may end after a command run by a click action is gone.
-        sound->PlayVoice(m_voice, Guarded(&SpeakCommand::OnVoiceFinished));
+        sound->PlayVoice(*m_voice, Guarded(&SpeakCommand::OnVoiceFinished));
         // A voice file that cannot be played would leave the mouth moving in silence for the whole line.
         if (sound->GetVoiceStream() != 0) {
             character->SetSpeaking(1);
@@ -60,7 +62,7 @@ void SpeakCommand::Execute(Scene&)
 
 std::u16string SpeakCommand::GetDescription() const
 {
-    return u"Speak-" + m_character;
+    return u"Speak-" + *m_character;
 }
 
 void SpeakCommand::OnSpeechFinished()
@@ -83,7 +85,7 @@ void SpeakCommand::StopSpeaking()
         return;
     m_speaking = false;
     if (ResourceManager* resources = ResourceManager::GetSingletonPtr())
-        resources->GetCharacter(m_character)->SetSpeaking(0);
+        resources->GetCharacter(*m_character)->SetSpeaking(0);
 }
 
 } // namespace Vel

@@ -12,13 +12,14 @@ Command::~Command() = default;
 
 void Command::Execute(Scene& scene)
 {
-    if (m_children.empty())
+    const std::vector<std::unique_ptr<Command>>& children = GetChildren();
+    if (children.empty())
         return;
     // Counted before any child starts: a child that reports inside its Execute must not complete the parent
     // while later children have not even started.
     if (m_wait)
-        m_pending += static_cast<std::int32_t>(m_children.size());
-    for (const std::unique_ptr<Command>& child : m_children) {
+        m_pending += static_cast<std::int32_t>(children.size());
+    for (const std::unique_ptr<Command>& child : children) {
         if (m_wait)
             child->SetCompletion(Callback<void()>(this, &Command::OnChildFinished));
         child->Execute(scene);
@@ -33,7 +34,20 @@ std::u16string Command::GetDescription() const
 void Command::AddChild(std::unique_ptr<Command> child)
 {
     if (child)
-        m_children.push_back(std::move(child));
+        Rare().children.push_back(std::move(child));
+}
+
+const std::vector<std::unique_ptr<Command>>& Command::GetChildren() const
+{
+    static const std::vector<std::unique_ptr<Command>> s_none;
+    return m_rare ? m_rare->children : s_none;
+}
+
+Command::Rarities& Command::Rare()
+{
+    if (!m_rare)
+        m_rare = std::make_unique<Rarities>();
+    return *m_rare;
 }
 
 void Command::Complete()
@@ -78,7 +92,7 @@ void Command::Abandon()
     m_completion = {};
     m_pending = 0;
     m_done = false;
-    for (const std::unique_ptr<Command>& child : m_children)
+    for (const std::unique_ptr<Command>& child : GetChildren())
         child->Abandon();
 }
 

@@ -31,6 +31,12 @@ void Scene::AddCommand(std::unique_ptr<Command> command)
     m_ownedCommands.push_back(std::move(command));
 }
 
+void Scene::TrimCommands()
+{
+    m_commands.shrink_to_fit();
+    m_ownedCommands.shrink_to_fit();
+}
+
 SceneNode* Scene::CreateNode(const std::u16string& name, std::int32_t layer, const std::u16string& group)
 {
     if ((m_nodes.contains(name) && !m_pendingRemovals.contains(name)) || m_pendingAdditions.contains(name))

@@ -55,8 +55,12 @@ Scene* ScenesManager::CreateScene(const std::u16string& name)
     auto scene = std::make_unique<Scene>();
     scene->SetName(name);
     Scene* created = scene.get();
-    if (!m_definitionOrder.empty() && m_definitionOrder.back() != nullptr)
+    if (!m_definitionOrder.empty() && m_definitionOrder.back() != nullptr) {
         m_definitionOrder.back()->SetNextScene(name);
+        // The script has most likely finished the scene before it; a long story holds a great many scenes, and
+        // trimming while it is read lets the next ones reuse the room.
+        m_definitionOrder.back()->TrimCommands();
+    }
     m_definitionOrder.push_back(created);
     const auto [entry, inserted] = m_scenes.try_emplace(name, nullptr);
     if (inserted)

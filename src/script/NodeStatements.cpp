@@ -120,7 +120,7 @@ void AddNodeCommand(ParseManager& parser, const CommandLine& line, Resource* res
     if (Has(line, u"layer"))
         placement.layer = ScriptValues::ToInt(line.GetAttribute(u"layer"), ScriptValues::Attribute(line, u"layer"));
     ScriptValues::ReadPair(line, u"align", placement.x, placement.y);
-    auto node = std::make_unique<CreateNodeCommand>(std::move(placement));
+    auto node = std::make_unique<CreateNodeCommand>(placement);
     for (std::unique_ptr<Command>& command : attached)
         node->AddChild(std::move(command));
     if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
