@@ -22,7 +22,7 @@ public:
     // "Speak-" and the character's name.
     [[nodiscard]] std::u16string GetDescription() const override;
 
-    [[nodiscard]] const std::u16string& GetVoice() const { return *m_voice; }
+    [[nodiscard]] const std::u16string& GetVoice() const;
 
 private:
     void OnSpeechFinished();
@@ -34,9 +34,10 @@ private:
     // A long story holds a great many lines, mostly of characters below U+0100: such a line keeps one byte per
     // character, any other its UTF-16 code units as bytes; a bare block and its size, as no line ever grows.
     std::unique_ptr<char[]> m_text;
-    // The same few names over and over: stored once each in the process-wide NameTable, which outlives every command.
+    // The same few speakers over and over: stored once each in the process-wide NameTable, which outlives every
+    // command. A voice file is usually a line's own, so it is kept by the line, and only when there is one.
     const std::u16string* m_character = nullptr;
-    const std::u16string* m_voice = nullptr;
+    std::unique_ptr<const std::u16string> m_voice;
     std::uint32_t m_textBytes = 0;
     bool m_wideText = false;
     bool m_speaking = false; // this run set the character speaking and has not ended it yet

@@ -11,7 +11,8 @@
 namespace Vel {
 
 SpeakCommand::SpeakCommand(std::u16string_view text, std::u16string_view character, std::u16string_view voice)
-    : m_character(&NameTable::Intern(character)), m_voice(&NameTable::Intern(voice)),
+    : m_character(&NameTable::Intern(character)),
+      m_voice(voice.empty() ? nullptr : std::make_unique<const std::u16string>(voice)),
       m_wideText(std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit > 0xFF; }))
 {
     // A script line is far below 4 GiB; the limit only keeps the size field small.
@@ -48,7 +49,7 @@ void SpeakCommand::Execute(Scene&)
     }
     Character* character = resources->GetCharacter(*m_character);
     SoundManager* sound = SoundManager::GetSingletonPtr();
-    if (!m_voice->empty() && sound != nullptr) {
+    if (m_voice && sound != nullptr) {
         // Guarded: the voice may end after a command run by a click action is gone.
         sound->PlayVoice(*m_voice, Guarded(&SpeakCommand::OnVoiceFinished));
         // A voice file that cannot be played would leave the mouth moving in silence for the whole line.
@@ -58,6 +59,12 @@ void SpeakCommand::Execute(Scene&)
         }
     }
     character->Speak(Text(), Guarded(&SpeakCommand::OnSpeechFinished));
+}
+
+const std::u16string& SpeakCommand::GetVoice() const
+{
+    static const std::u16string s_none;
+    return m_voice ? *m_voice : s_none;
 }
 
 std::u16string SpeakCommand::GetDescription() const
