@@ -8,6 +8,10 @@ namespace Vel {
 
 namespace {
 
+// The engine mixes no effects (reverb, echo): without effect sends every one of OpenAL's voices is smaller, about
+// 0.8 MB less in all.
+constexpr ALCint kNoEffectSends[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+
 // alsa-lib prints a screenful of configuration errors when the machine has no sound card, on every attempt. OpenAL
 // says it in one line and the device reports it as a notice, so alsa-lib's printer is silenced while the default
 // device is looked for. OpenAL loads alsa-lib itself; when it has not, there is nothing to silence.
@@ -60,7 +64,7 @@ std::unique_ptr<AudioOutput> AudioOutput::OpenSpeakers()
     }
     if (device == nullptr)
         return nullptr;
-    ALCcontext* context = MakeCurrentContext(device, nullptr);
+    ALCcontext* context = MakeCurrentContext(device, kNoEffectSends);
     if (context == nullptr) {
         alcCloseDevice(device);
         return nullptr;
@@ -81,7 +85,8 @@ std::unique_ptr<AudioOutput> AudioOutput::OpenRendered()
     if (device == nullptr)
         return nullptr;
     // Plain stereo, the same on every machine: no HRTF, and no output limiter, whose look-ahead would delay
-    // everything by a millisecond so a sound's last samples came out an Update after its end was reported.
+    // everything by a millisecond so a sound's last samples came out an Update after its end was reported; no effect
+    // sends, as for the speakers.
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
                                  ALC_STEREO_SOFT,
                                  ALC_FORMAT_TYPE_SOFT,
@@ -92,6 +97,8 @@ std::unique_ptr<AudioOutput> AudioOutput::OpenRendered()
                                  ALC_FALSE,
                                  ALC_OUTPUT_LIMITER_SOFT,
                                  ALC_FALSE,
+                                 ALC_MAX_AUXILIARY_SENDS,
+                                 0,
                                  0};
     ALCcontext* context = nullptr;
     if (isSupported(device, AudioDevice::kSampleRate, ALC_STEREO_SOFT, ALC_SHORT_SOFT) == ALC_TRUE)
