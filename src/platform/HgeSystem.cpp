@@ -249,7 +249,9 @@ void HgeSystem::WaitForNextFrame(const FrameActivity::Report& activity)
         return;
     // A change often sets off another in the frame after (a node placed, a gate reopened), so the frame after a
     // change comes at the frame rate as well.
-    if (activity.changed || activity.wake <= 0.0 || m_input.AnyDown()) {
+    // A run limited to N frames, or replaying input at given frames, counts frames as they pass: it never sleeps.
+    const bool counted = m_options.maxFrames > 0 || m_nextReplayed < m_options.input.Events().size();
+    if (activity.changed || activity.wake <= 0.0 || m_input.AnyDown() || counted) {
         LimitFrameRate();
         return;
     }
