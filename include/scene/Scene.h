@@ -50,6 +50,7 @@ public:
     {
         Open,
         Blocked,
+        None, // neither the mouse nor a click: the player hid the text boxes to look at the picture
     };
 
     // The scene's hidden carrier of pause and delay animators.

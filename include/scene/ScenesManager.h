@@ -144,7 +144,7 @@ private:
 
     void TakeRightClick();
     // H or the middle button hides the text boxes over the story; the next click or key shows them and does nothing
-    // else. While they are hidden the left gate stays shut, so no click reaches the story.
+    // else. While they are hidden no click or key reaches the story.
     void TakeHide();
     void SetBoxesHidden(bool hidden);
     // Whether an advancing key or a notch of the wheel acts on the story in this frame, through the left gate.

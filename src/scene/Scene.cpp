@@ -132,7 +132,7 @@ bool Scene::Update(float dt, MouseAccess access, Advancing advancing)
     // The text that took the advance closed the gate: the pause after it waits for the next one.
     mouse.advance = advancing == Advancing::Yes && ClickGate::Left().IsReady();
     HGE* hge = HgeManager::Interface();
-    if (hge != nullptr) {
+    if (hge != nullptr && access != MouseAccess::None) {
         mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
         if (access == MouseAccess::Open && hge->Input_IsMouseOver()) {
             hge->Input_GetMousePos(&mouse.x, &mouse.y);

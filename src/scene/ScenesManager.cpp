@@ -202,8 +202,6 @@ void ScenesManager::Update(float dt)
         sound->UpdateFades(dt);
     ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
-    if (m_dialogue != nullptr && m_dialogue->IsHidden())
-        ClickGate::Left().Close();
     if (FullScreenLayer* screen = ShownScreen()) {
         PlayerActions::Get().DropNotches();
         screen->Update(dt);
@@ -220,6 +218,11 @@ void ScenesManager::Update(float dt)
     // No menu is open from here on, so a voice paused for one goes on.
     if (sound != nullptr)
         sound->PauseVoice(false);
+    if (m_dialogue != nullptr && m_dialogue->IsHidden()) {
+        m_dialogue->Update(dt);
+        UpdateScenes(dt, Scene::MouseAccess::None, Advancing::No);
+        return;
+    }
     Scene::MouseAccess access = Scene::MouseAccess::Open;
     const Advancing advancing = TakeAdvance();
     if (m_dialogue != nullptr) {
@@ -329,7 +332,8 @@ void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access, Advancing 
     // A copy: a command run here may show or remove interfaces.
     const std::map<std::u16string, Scene*> shown = m_shownInterfaces;
     for (const auto& [name, scene] : shown) {
-        if (m_shownInterfaces.contains(name) && scene->Update(dt, access, advancing))
+        if (m_shownInterfaces.contains(name) && scene->Update(dt, access, advancing) &&
+            access == Scene::MouseAccess::Open)
             access = Scene::MouseAccess::Blocked;
     }
     if (m_current != nullptr && !m_errorShown)
