@@ -17,6 +17,7 @@ enum class PlayerAction : std::uint8_t
 {
     Advance,    // on the story as a left click: text, speech, pause, click-to-continue
     Hide,       // the text boxes and choices go until the next click or key
+    Menu,       // the right-click menu over the story; back from the menu on top
     FullScreen, // full screen on or off
     Screenshot,
     Count,
@@ -42,11 +43,13 @@ public:
 
     // The action's key or button went down in this frame (the held repeats of a key do not count).
     [[nodiscard]] bool Pressed(PlayerAction action) const;
+    // One of the action's keys or buttons is held now.
+    [[nodiscard]] bool Held(PlayerAction action) const;
     // Some key, button or wheel went down or turned in this frame, whatever it asks for.
     [[nodiscard]] bool AnyPressed() const { return m_anyPressed; }
     // An advancing key is held now, or a notch of the wheel turned towards the player waits to act: each notch acts
     // once, in order, through the left click gate.
-    [[nodiscard]] bool WantsAdvance() const { return m_advanceHeld || m_notches > 0; }
+    [[nodiscard]] bool WantsAdvance() const { return Held(PlayerAction::Advance) || m_notches > 0; }
     // The advance acted in this frame; a waiting notch is used up by it.
     void AdvanceTaken();
     // The notches waiting are dropped: what they were meant for went away (a menu opened, the boxes came back).
@@ -56,8 +59,8 @@ private:
     void Take(const hgeInputEvent& event);
 
     std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_pressed{};
+    std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_held{};
     bool m_anyPressed = false;
-    bool m_advanceHeld = false;
     bool m_notchTaken = false;
     int m_notches = 0;
 };

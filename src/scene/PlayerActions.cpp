@@ -17,6 +17,7 @@ constexpr Binding kBindings[] = {
     {HGEK_SPACE, PlayerAction::Advance},   {HGEK_ENTER, PlayerAction::Advance},
     {HGEK_KPENTER, PlayerAction::Advance}, {HGEK_PGDN, PlayerAction::Advance},
     {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
+    {HGEK_ESCAPE, PlayerAction::Menu},     {HGEK_RBUTTON, PlayerAction::Menu},
     {HGEK_F1 + 10, PlayerAction::FullScreen},
 };
 
@@ -47,10 +48,10 @@ void PlayerActions::Poll(HGE& hge)
     for (hgeInputEvent event; hge.Input_GetEvent(&event);)
         Take(event);
     const bool alt = hge.Input_GetKeyState(HGEK_ALT);
-    m_advanceHeld = false;
+    m_held.fill(false);
     for (const Binding& binding : kBindings) {
-        if (binding.action == PlayerAction::Advance && hge.Input_GetKeyState(binding.key))
-            m_advanceHeld = m_advanceHeld || !(alt && binding.key == HGEK_ENTER);
+        if (hge.Input_GetKeyState(binding.key) && !(alt && binding.key == HGEK_ENTER))
+            m_held[Index(binding.action)] = true;
     }
 }
 
@@ -91,9 +92,14 @@ bool PlayerActions::Pressed(PlayerAction action) const
     return m_pressed[Index(action)];
 }
 
+bool PlayerActions::Held(PlayerAction action) const
+{
+    return m_held[Index(action)];
+}
+
 void PlayerActions::AdvanceTaken()
 {
-    m_notchTaken = !m_advanceHeld && m_notches > 0;
+    m_notchTaken = !Held(PlayerAction::Advance) && m_notches > 0;
 }
 
 } // namespace Vel

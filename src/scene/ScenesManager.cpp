@@ -273,8 +273,7 @@ Advancing ScenesManager::TakeAdvance()
 // is forgotten.
 void ScenesManager::TakeRightClick()
 {
-    HGE* hge = HgeManager::Interface();
-    const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
+    const bool down = PlayerActions::Get().Held(PlayerAction::Menu);
     ClickGate& gate = ClickGate::Right();
     const bool back = CanGoBack();
     if (!(m_rightClickEnabled || back) || !gate.Accept(down)) {
