@@ -14,10 +14,10 @@ struct Binding
 
 // Enter with Alt held switches the screen instead of advancing.
 constexpr Binding kBindings[] = {
-    {HGEK_SPACE, PlayerAction::Advance},   {HGEK_ENTER, PlayerAction::Advance},
-    {HGEK_KPENTER, PlayerAction::Advance}, {HGEK_PGDN, PlayerAction::Advance},
+    {HGEK_SPACE, PlayerAction::Advance},        {HGEK_ENTER, PlayerAction::Advance},
+    {HGEK_KPENTER, PlayerAction::Advance},      {HGEK_PGDN, PlayerAction::Advance},
     {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
-    {HGEK_ESCAPE, PlayerAction::Menu},     {HGEK_RBUTTON, PlayerAction::Menu},
+    {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
     {HGEK_F1 + 10, PlayerAction::FullScreen},
 };
 

@@ -22,7 +22,8 @@ std::string Describe(const InputScript& script)
             line << ' ' << event.x << ',' << event.y;
         if (event.kind == InputEvent::Kind::Wheel)
             line << ' ' << event.wheel;
-        for (const char* name : {"lbutton", "escape", "ctrl", "alt", "space", "enter", "kpenter", "a", "b", "c", "d", "s"})
+        for (const char* name :
+             {"lbutton", "escape", "ctrl", "alt", "space", "enter", "kpenter", "a", "b", "c", "d", "s"})
             if (event.key != 0 && event.key == InputScript::KeyFromName(name))
                 line << ' ' << name;
         if (event.kind == InputEvent::Kind::KeyDown && !event.keyDownEvent)
