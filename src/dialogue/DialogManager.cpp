@@ -94,15 +94,17 @@ bool DialogManager::HandleInput(Advancing advancing)
         }
         taken = true;
     }
-    // A map's iterators survive the boxes a handler may create; one click acts on one box at most.
-    // An advance and a click in one frame are one act, taken by the text before the click reaches the box.
+    // A map's iterators survive the boxes a handler may create; one click acts on one box at most. An advance and
+    // a click in one frame are one act, taken by the text first; the advance leaves the mouse to what lies under it.
     for (auto& [name, box] : m_boxes) {
         const bool before = box->GetTextSerial() <= textsBefore;
-        const bool advanced = advance && before && box->TakeClick();
-        if (box->TestMouse(mouse.x, mouse.y, mouse.clicked && before && !advanced) || advanced) {
+        if (advance && before && box->TakeClick()) {
+            advance = false;
+            mouse.clicked = false;
+        }
+        if (box->TestMouse(mouse.x, mouse.y, mouse.clicked && before)) {
             taken = true;
             mouse.clicked = false;
-            advance = false;
         }
     }
     return taken;

@@ -235,16 +235,16 @@ void ScenesManager::Update(float dt)
 
 void ScenesManager::TakeHide()
 {
-    const PlayerActions& actions = PlayerActions::Get();
     if (m_dialogue == nullptr)
         return;
+    PlayerActions& actions = PlayerActions::Get();
     if (m_dialogue->IsHidden()) {
         if (!actions.AnyPressed())
             return;
         SetBoxesHidden(false);
         ClickGate::Left().Close();
         ClickGate::Right().Close();
-        PlayerActions::Get().DropNotches();
+        actions.DropNotches();
         return;
     }
     // Over a menu or a full-screen gallery the boxes are not the player's to hide.
