@@ -26,6 +26,8 @@ public:
     // The interface functions "window" and "fullscreen": the screen and the display settings change together.
     void SetWindowed();
     void SetFullscreen();
+    // F11 and Alt+Enter: the other of the two, through the same switch.
+    void ToggleScreenMode();
 
     // Attaches every archive listed in "preferences.ini"; one that cannot be attached is logged with its name
     // and the reason, and the rest are still attached. False when any failed.

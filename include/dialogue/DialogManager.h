@@ -31,11 +31,13 @@ public:
     void Update(float dt) override;
     // The left click (through the click gate) and the mouse in game coordinates go to the active selection's
     // choices, which dim but the one under the mouse and always take the event, then to the text boxes in name order
-    // until one takes the click.
-    [[nodiscard]] bool HandleInput() override;
+    // until one takes the click. An advance goes to the text boxes only.
+    [[nodiscard]] bool HandleInput(Advancing advancing = Advancing::No) override;
     void Render() override;
     // Every box hidden; the selection inactive.
     void HideAll() override;
+    void SetHidden(bool hidden) override;
+    [[nodiscard]] bool IsHidden() const override { return m_hidden; }
     // "skiptext": every visible box completes its text and runs its completion handler.
     void CompleteAll();
 
@@ -51,6 +53,7 @@ private:
     std::map<std::u16string, std::unique_ptr<Textbox>> m_boxes;
     Selection* m_selection = nullptr;
     bool m_selectionActive = false;
+    bool m_hidden = false;
 };
 
 } // namespace Vel

@@ -49,6 +49,9 @@ public:
     // each as SetText allowed; one click never does both. Otherwise the object's own hit test decides (a choice's
     // action runs there).
     bool TestMouse(float x, float y, bool clicked) override;
+    // What a click on the story does to this box, wherever the mouse is: completes the text being typed, or runs the
+    // completion handler of a complete one, as SetText allowed. False when it did neither (or the box is hidden).
+    bool TakeClick();
     // Types on while visible; the animators run after the typing.
     void Update(float dt) override;
     // The typed part of the text in the style's font and colour at the box's opacity, then the continue picture at

@@ -105,6 +105,7 @@ constexpr int HGEK_RIGHT = 0x27;
 constexpr int HGEK_DOWN = 0x28;
 constexpr int HGEK_INSERT = 0x2D;
 constexpr int HGEK_DELETE = 0x2E;
+constexpr int HGEK_KPENTER = 0x6C; // the keypad's Enter, told apart from Enter (the Windows separator key's number)
 constexpr int HGEK_0 = 0x30; // HGEK_0 + n for the digit n
 constexpr int HGEK_A = 0x41; // HGEK_A + n for the n-th letter
 constexpr int HGEK_S = 0x53;

@@ -20,6 +20,7 @@ struct InputEvent
         Enter,
         Close,     // window close request
         Drawn,     // no input: the trace tells how many frames were drawn before this one
+        Wheel,     // the wheel turns by wheel notches, positive away from the user
     };
     int frame = 1;
     Kind kind = Kind::Move;
@@ -27,6 +28,7 @@ struct InputEvent
     float x = 0, y = 0;
     bool keyDownEvent = true; // false for modifier keys of a chord: they go down without an event of their own
     int flags = 0;            // HGEINP_* carried by the key-down event
+    int wheel = 0;
 };
 
 class InputScript

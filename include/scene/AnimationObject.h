@@ -20,6 +20,8 @@ public:
 
     // Every active animator sees the click first, even when the mouse is outside.
     bool TestMouse(float x, float y, bool clicked) override;
+    // An advance from the keyboard or the wheel: the active animators see it as a click; the object is not clicked.
+    void Advance();
     // dt: seconds. Advances the active animators in the order they were added; animators added meanwhile wait for
     // the next frame.
     virtual void Update(float dt);

@@ -4,6 +4,8 @@
 // given the mouse after the menus and before the interface scenes, drawn over the scenes, hidden when the story
 // switches scenes. The dialogue manager is the one layer; start-up hands it to the scenes manager.
 
+#include "scene/PlayerActions.h"
+
 namespace Vel {
 
 class DialogueLayer
@@ -12,10 +14,14 @@ public:
     virtual ~DialogueLayer() = default;
 
     virtual void Update(float dt) = 0;
-    // Whether the layer took the mouse this frame, so the scenes beneath see no click.
-    [[nodiscard]] virtual bool HandleInput() = 0;
+    // Whether the layer took the mouse this frame, so the scenes beneath see no click. An advance acts on the texts
+    // as a click does, on no choice.
+    [[nodiscard]] virtual bool HandleInput(Advancing advancing = Advancing::No) = 0;
     virtual void Render() = 0;
     virtual void HideAll() = 0;
+    // Hidden by the player: nothing of the layer is drawn, and it takes no input, until shown again.
+    virtual void SetHidden(bool hidden) = 0;
+    [[nodiscard]] virtual bool IsHidden() const = 0;
 };
 
 } // namespace Vel

@@ -26,6 +26,8 @@ public:
     // Tests the nodes in list order; once one is hit, the rest see the mouse nowhere (the click still reaches
     // their animators). Returns whether a node was hit.
     bool TestMouse(float x, float y, bool clicked);
+    // The animators of every node see an advance as a click.
+    void Advance();
 
     void Append(SceneNode& node);
     // Every occurrence; nothing when the node is not in the list.

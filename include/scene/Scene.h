@@ -19,6 +19,7 @@
 #include "core/DisplaySettings.h"
 #include "scene/CommandContainer.h"
 #include "scene/GroupManager.h"
+#include "scene/PlayerActions.h"
 
 #include <cstdint>
 #include <map>
@@ -42,12 +43,14 @@ public:
         float x = kUnset; // kUnset: nowhere
         float y = kUnset;
         bool clicked = false; // a left click accepted by the click gate
+        bool advance = false; // an advance from the keyboard or the wheel: the animators see it as a click
     };
     // Whether the scene may see the mouse this frame; something over it (a text box, an interface) may have taken it.
     enum class MouseAccess
     {
         Open,
         Blocked,
+        None, // neither the mouse nor a click: the player hid the text boxes to look at the picture
     };
 
     // The scene's hidden carrier of pause and delay animators.
@@ -83,8 +86,8 @@ public:
     void Reset();
 
     // Reads the mouse and the left click gate from the 2D library (nowhere while blocked or without it), then
-    // updates. Returns whether a node took the mouse.
-    bool Update(float dt, MouseAccess access);
+    // updates; an advance acts while the left gate is still open. Returns whether a node took the mouse.
+    bool Update(float dt, MouseAccess access, Advancing advancing = Advancing::No);
     // dt in seconds. Applies pending removals and additions, updates every node in name order, then hit-tests the
     // layers from the highest number down; after a hit, lower layers see the mouse nowhere.
     bool Update(float dt, const Mouse& mouse);

@@ -143,12 +143,18 @@ private:
     };
 
     void TakeRightClick();
+    // H or the middle button hides the text boxes over the story; the next click or key shows them and does nothing
+    // else. While they are hidden no click or key reaches the story.
+    void TakeHide();
+    void SetBoxesHidden(bool hidden);
+    // Whether an advancing key or a notch of the wheel acts on the story in this frame, through the left gate.
+    [[nodiscard]] Advancing TakeAdvance();
     [[nodiscard]] bool CanGoBack() const;
     void RenderStory();
     [[nodiscard]] FullScreenLayer* ShownScreen() const;
     void WriteRequestedSnapshot();
     [[nodiscard]] bool IsMenuOpen() const;
-    void UpdateScenes(float dt, Scene::MouseAccess access);
+    void UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing);
     void ApplyPendingNodeChanges();
     void RenderError();
 

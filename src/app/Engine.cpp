@@ -11,6 +11,7 @@
 #include "platform/InputScript.h"
 #include "resources/ScreenPresenter.h"
 #include "saves/Gallery.h"
+#include "scene/PlayerActions.h"
 #include "script/ParseManager.h"
 #include "script/ScriptLinter.h"
 
@@ -296,15 +297,15 @@ bool Engine::Frame()
     HGE* hge = m_hgeManager->GetHge();
     const float dt = hge->Timer_GetDelta();
     WriteDrawnCount();
+    PlayerActions& actions = PlayerActions::Get();
+    actions.Poll(*hge);
+    if (actions.Pressed(PlayerAction::FullScreen))
+        m_hgeManager->ToggleScreenMode();
     m_systems->scenes.Update(dt);
     // Every frame, also while the scenes stand still behind an error or a notice, so streams never starve.
     m_systems->sound.Update(dt);
-    // The event queue is read here only; everything else polls key states.
-    hgeInputEvent event;
-    while (hge->Input_GetEvent(&event)) {
-        if (event.type == INPUT_KEYDOWN && event.key == HGEK_S && (event.flags & HGEINP_ALT) != 0)
-            TakeScreenshot();
-    }
+    if (actions.Pressed(PlayerAction::Screenshot))
+        TakeScreenshot();
     return !m_systems->scenes.IsRunning();
 }
 

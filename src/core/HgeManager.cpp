@@ -74,6 +74,11 @@ void HgeManager::SetFullscreen()
     SwitchMode(ScreenMode::Fullscreen);
 }
 
+void HgeManager::ToggleScreenMode()
+{
+    SwitchMode(TheDisplaySettings().fullscreen != 0 ? ScreenMode::Windowed : ScreenMode::Fullscreen);
+}
+
 // The display settings follow the switch, so the game's picture is stretched (and pillar-boxed on a wide desktop)
 // onto the new screen, and the mouse is mapped back through the same rectangle.
 void HgeManager::SwitchMode(ScreenMode mode)

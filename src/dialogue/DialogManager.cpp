@@ -74,9 +74,12 @@ void DialogManager::Update(float dt)
     }
 }
 
-bool DialogManager::HandleInput()
+bool DialogManager::HandleInput(Advancing advancing)
 {
+    if (m_hidden)
+        return false;
     Mouse mouse = ReadMouse();
+    bool advance = advancing == Advancing::Yes;
     // The click reaches the texts that were there before a choice took it, but not a text that the choice's story
     // put up in this very frame: that one is read from its first letter.
     const std::uint64_t textsBefore = Textbox::LastTextSerial();
@@ -91,10 +94,15 @@ bool DialogManager::HandleInput()
         }
         taken = true;
     }
-    // A map's iterators survive the boxes a handler may create; one click acts on one box at most.
+    // A map's iterators survive the boxes a handler may create; one click acts on one box at most. An advance and
+    // a click in one frame are one act, taken by the text first; the advance leaves the mouse to what lies under it.
     for (auto& [name, box] : m_boxes) {
-        const bool clicked = mouse.clicked && box->GetTextSerial() <= textsBefore;
-        if (box->TestMouse(mouse.x, mouse.y, clicked)) {
+        const bool before = box->GetTextSerial() <= textsBefore;
+        if (advance && before && box->TakeClick()) {
+            advance = false;
+            mouse.clicked = false;
+        }
+        if (box->TestMouse(mouse.x, mouse.y, mouse.clicked && before)) {
             taken = true;
             mouse.clicked = false;
         }
@@ -104,6 +112,8 @@ bool DialogManager::HandleInput()
 
 void DialogManager::Render()
 {
+    if (m_hidden)
+        return;
     for (auto& [name, box] : m_boxes)
         box->Render();
     if (m_selectionActive && m_selection != nullptr) {
@@ -119,6 +129,14 @@ void DialogManager::HideAll()
     if (m_selectionActive)
         FrameActivity::Changed();
     m_selectionActive = false;
+}
+
+void DialogManager::SetHidden(bool hidden)
+{
+    if (hidden == m_hidden)
+        return;
+    m_hidden = hidden;
+    FrameActivity::Changed();
 }
 
 void DialogManager::CompleteAll()

@@ -57,17 +57,26 @@ bool Textbox::TestMouse(float x, float y, bool clicked)
 {
     if (!m_visible)
         return false;
-    if (clicked && !m_complete && m_typingClick == TypingClick::ShowsAll) {
+    if (clicked && TakeClick())
+        return true;
+    return AnimationObject::TestMouse(x, y, clicked);
+}
+
+bool Textbox::TakeClick()
+{
+    if (!m_visible)
+        return false;
+    if (!m_complete && m_typingClick == TypingClick::ShowsAll) {
         ShowAll();
         return true;
     }
-    if (clicked && m_complete && m_readClick == ReadClick::GoesOn && !m_completion.IsEmpty()) {
+    if (m_complete && m_readClick == ReadClick::GoesOn && !m_completion.IsEmpty()) {
         // A copy: the handler usually empties or replaces itself.
         const Callback<void()> handler = m_completion;
         handler();
         return true;
     }
-    return AnimationObject::TestMouse(x, y, clicked);
+    return false;
 }
 
 void Textbox::Update(float dt)

@@ -25,8 +25,11 @@ constexpr KeyName kKeyNames[] = {
     {"enter", HGEK_ENTER},     {"tab", HGEK_TAB},         {"backspace", HGEK_BACKSPACE},
     {"home", HGEK_HOME},       {"end", HGEK_END},         {"pgup", HGEK_PGUP},
     {"pgdn", HGEK_PGDN},       {"insert", HGEK_INSERT},   {"delete", HGEK_DELETE},
-    {"pause", HGEK_PAUSE},
+    {"pause", HGEK_PAUSE},     {"kpenter", HGEK_KPENTER},
 };
+
+// More than a hand turns in a frame; the bound keeps a replay's count from overflowing a frame's sum.
+constexpr int kMaxNotches = 1000;
 
 // Frames stay far below INT_MAX so that "up at FRAME + 1" never overflows.
 constexpr int kMaxFrame = 1000000000;
@@ -82,6 +85,8 @@ public:
             return ReadKey(verb, args);
         if (verb == "key")
             return ReadChord(args);
+        if (verb == "wheel")
+            return ReadWheel(args);
         if (verb == "leave" || verb == "enter" || verb == "close" || verb == "drawn")
             return ReadPlain(verb, args);
         return "unknown verb '" + verb + "'";
@@ -154,6 +159,19 @@ private:
             up.key = *key;
             m_out.push_back(up);
         }
+        return {};
+    }
+
+    std::string ReadWheel(const std::vector<std::string>& args)
+    {
+        if (args.empty() || args.size() > 2 || (args[0] != "up" && args[0] != "down"))
+            return "'wheel' needs up or down and a number of notches";
+        int notches = 1;
+        if (args.size() == 2 && (!ParseInt(args[1], notches) || notches < 1 || notches > kMaxNotches))
+            return "bad number of notches '" + args[1] + "'";
+        InputEvent wheel = Make(InputEvent::Kind::Wheel, m_frame);
+        wheel.wheel = args[0] == "up" ? notches : -notches;
+        m_out.push_back(wheel);
         return {};
     }
 

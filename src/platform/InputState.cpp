@@ -99,6 +99,9 @@ void InputState::Apply(const InputEvent& event)
     case InputEvent::Kind::Enter:
         m_mouseOver = true;
         break;
+    case InputEvent::Kind::Wheel:
+        MouseWheel(event.wheel);
+        break;
     case InputEvent::Kind::Close:
     case InputEvent::Kind::Drawn:
         break;

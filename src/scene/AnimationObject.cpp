@@ -18,6 +18,14 @@ bool AnimationObject::TestMouse(float x, float y, bool clicked)
     return InputObject::TestMouse(x, y, clicked);
 }
 
+void AnimationObject::Advance()
+{
+    for (std::size_t i = 0; i < m_animators.size(); ++i) {
+        if (m_animators[i]->IsActive())
+            m_animators[i]->OnClick(true);
+    }
+}
+
 void AnimationObject::Update(float dt)
 {
     ++m_updating;

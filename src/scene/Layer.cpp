@@ -29,6 +29,13 @@ bool Layer::TestMouse(float x, float y, bool clicked)
     return hit;
 }
 
+void Layer::Advance()
+{
+    // Indexes: an animator's end may take nodes out of this list while it is walked.
+    for (std::size_t i = 0; i < m_nodes.size(); ++i)
+        m_nodes[i]->Advance();
+}
+
 void Layer::Append(SceneNode& node)
 {
     m_nodes.push_back(&node);

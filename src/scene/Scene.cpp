@@ -126,11 +126,13 @@ void Scene::ClearStage()
     m_groups.Clear();
 }
 
-bool Scene::Update(float dt, MouseAccess access)
+bool Scene::Update(float dt, MouseAccess access, Advancing advancing)
 {
     Mouse mouse;
+    // The text that took the advance closed the gate: the pause after it waits for the next one.
+    mouse.advance = advancing == Advancing::Yes && ClickGate::Left().IsReady();
     HGE* hge = HgeManager::Interface();
-    if (hge != nullptr) {
+    if (hge != nullptr && access != MouseAccess::None) {
         mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));
         if (access == MouseAccess::Open && hge->Input_IsMouseOver()) {
             hge->Input_GetMousePos(&mouse.x, &mouse.y);
@@ -216,6 +218,8 @@ bool Scene::TestLayers(Mouse mouse)
     for (const auto& [depth, layer] : layers) {
         if (FindLayer(depth) != layer)
             continue;
+        if (mouse.advance && !mouse.clicked)
+            layer->Advance();
         // Only x is taken away: that is enough to miss every rectangle, and the click still reaches the animators.
         if (layer->TestMouse(mouse.x, mouse.y, mouse.clicked)) {
             hit = true;

@@ -14,6 +14,7 @@
 #include "scene/DialogueLayer.h"
 #include "scene/FullScreenLayer.h"
 #include "scene/MenuLayer.h"
+#include "scene/PlayerActions.h"
 #include "scene/Poster.h"
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
@@ -195,18 +196,21 @@ void ScenesManager::Update(float dt)
             m_notice = nullptr;
     }
     SoundManager* sound = SoundManager::GetSingletonPtr();
+    TakeHide();
     TakeRightClick();
     if (sound != nullptr)
         sound->UpdateFades(dt);
     ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
     if (FullScreenLayer* screen = ShownScreen()) {
+        PlayerActions::Get().DropNotches();
         screen->Update(dt);
         return;
     }
     // An open menu holds the story: only the menu runs. What the scenes placed right before it opened is put on
     // their stage first, so that it shows under the menu.
     if (IsMenuOpen()) {
+        PlayerActions::Get().DropNotches();
         ApplyPendingNodeChanges();
         m_menus->Update(dt);
         return;
@@ -214,13 +218,53 @@ void ScenesManager::Update(float dt)
     // No menu is open from here on, so a voice paused for one goes on.
     if (sound != nullptr)
         sound->PauseVoice(false);
+    if (m_dialogue != nullptr && m_dialogue->IsHidden()) {
+        m_dialogue->Update(dt);
+        UpdateScenes(dt, Scene::MouseAccess::None, Advancing::No);
+        return;
+    }
     Scene::MouseAccess access = Scene::MouseAccess::Open;
+    const Advancing advancing = TakeAdvance();
     if (m_dialogue != nullptr) {
         m_dialogue->Update(dt);
-        if (m_dialogue->HandleInput())
+        if (m_dialogue->HandleInput(advancing))
             access = Scene::MouseAccess::Blocked;
     }
-    UpdateScenes(dt, access);
+    UpdateScenes(dt, access, advancing);
+}
+
+void ScenesManager::TakeHide()
+{
+    if (m_dialogue == nullptr)
+        return;
+    PlayerActions& actions = PlayerActions::Get();
+    if (m_dialogue->IsHidden()) {
+        if (!actions.AnyPressed())
+            return;
+        SetBoxesHidden(false);
+        ClickGate::Left().Close();
+        ClickGate::Right().Close();
+        actions.DropNotches();
+        return;
+    }
+    // Over a menu or a full-screen gallery the boxes are not the player's to hide.
+    if (actions.Pressed(PlayerAction::Hide) && !IsMenuOpen() && ShownScreen() == nullptr)
+        SetBoxesHidden(true);
+}
+
+void ScenesManager::SetBoxesHidden(bool hidden)
+{
+    m_dialogue->SetHidden(hidden);
+    Trace::Write("hide", hidden ? "on" : "off");
+}
+
+Advancing ScenesManager::TakeAdvance()
+{
+    PlayerActions& actions = PlayerActions::Get();
+    if (!ClickGate::Left().Accept(actions.WantsAdvance()))
+        return Advancing::No;
+    actions.AdvanceTaken();
+    return Advancing::Yes;
 }
 
 // A right click or Escape is taken while the gate is open. It goes back from a menu when there is something to go
@@ -229,8 +273,7 @@ void ScenesManager::Update(float dt)
 // is forgotten.
 void ScenesManager::TakeRightClick()
 {
-    HGE* hge = HgeManager::Interface();
-    const bool down = hge != nullptr && (hge->Input_GetKeyState(HGEK_ESCAPE) || hge->Input_GetKeyState(HGEK_RBUTTON));
+    const bool down = PlayerActions::Get().Held(PlayerAction::Menu);
     ClickGate& gate = ClickGate::Right();
     const bool back = CanGoBack();
     if (!(m_rightClickEnabled || back) || !gate.Accept(down)) {
@@ -278,7 +321,7 @@ void ScenesManager::ShowOptionsMenu()
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
-void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access)
+void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing)
 {
     if (m_deferredStart) {
         const DeferredStart deferred = std::move(*m_deferredStart);
@@ -288,11 +331,12 @@ void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access)
     // A copy: a command run here may show or remove interfaces.
     const std::map<std::u16string, Scene*> shown = m_shownInterfaces;
     for (const auto& [name, scene] : shown) {
-        if (m_shownInterfaces.contains(name) && scene->Update(dt, access))
+        if (m_shownInterfaces.contains(name) && scene->Update(dt, access, advancing) &&
+            access == Scene::MouseAccess::Open)
             access = Scene::MouseAccess::Blocked;
     }
     if (m_current != nullptr && !m_errorShown)
-        m_current->Update(dt, access);
+        m_current->Update(dt, access, advancing);
 }
 
 void ScenesManager::ApplyPendingNodeChanges()

@@ -2,9 +2,10 @@
 
 // Every process-wide record a test may change, taken when the guard is made and put back when it goes, so that no
 // test leaks a setting into the next: the display settings, the game's names, both click gates (left ready for the
-// test's first click), the platform options and the code page come back as they were; the user folder override, the
-// game id and the current scene's accessor, which only tests set, come back to none. A fixture declares the guard
-// before every member that may change a record, so the guard outlives them.
+// test's first click), the platform options and the code page come back as they were; the player's actions start
+// and end empty; the user folder override, the game id and the current scene's accessor, which only tests set, come
+// back to none. A fixture declares the guard before every member that may change a record, so the guard outlives
+// them.
 
 #include "core/DisplaySettings.h"
 #include "core/TextCodec.h"
@@ -12,6 +13,7 @@
 #include "platform/PlatformOptions.h"
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
+#include "scene/PlayerActions.h"
 
 #include <string>
 
@@ -24,6 +26,7 @@ public:
     {
         ClickGate::Left().Reset();
         ClickGate::Right().Reset();
+        PlayerActions::Get().Reset();
     }
     ~ProcessRecordGuard()
     {
@@ -36,6 +39,7 @@ public:
         UserFiles::SetUserFolderOverride("");
         UserFiles::SetGameId("");
         CurrentScene::SetAccessor({});
+        PlayerActions::Get().Reset();
     }
     ProcessRecordGuard(const ProcessRecordGuard&) = delete;
     ProcessRecordGuard& operator=(const ProcessRecordGuard&) = delete;

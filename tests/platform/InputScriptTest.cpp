@@ -14,13 +14,16 @@ using Lines = std::vector<std::string>;
 // The events as the cases file writes them.
 std::string Describe(const InputScript& script)
 {
-    const char* const verbs[] = {"move", "down", "up", "leave", "enter", "close", "drawn"};
+    const char* const verbs[] = {"move", "down", "up", "leave", "enter", "close", "drawn", "wheel"};
     std::ostringstream line;
     for (const InputEvent& event : script.Events()) {
         line << (line.tellp() > 0 ? "; " : "") << event.frame << ' ' << verbs[static_cast<int>(event.kind)];
         if (event.kind == InputEvent::Kind::Move)
             line << ' ' << event.x << ',' << event.y;
-        for (const char* name : {"lbutton", "escape", "ctrl", "alt", "space", "a", "b", "c", "d", "s"})
+        if (event.kind == InputEvent::Kind::Wheel)
+            line << ' ' << event.wheel;
+        for (const char* name :
+             {"lbutton", "escape", "ctrl", "alt", "space", "enter", "kpenter", "a", "b", "c", "d", "s"})
             if (event.key != 0 && event.key == InputScript::KeyFromName(name))
                 line << ' ' << name;
         if (event.kind == InputEvent::Kind::KeyDown && !event.keyDownEvent)
@@ -34,7 +37,7 @@ TEST(InputScriptTest, KeyNamesFollowTheVirtualKeyNumbers)
 {
     // clang-format off
     const std::pair<const char*, int> keys[] = {{"lbutton", HGEK_LBUTTON}, {"escape", HGEK_ESCAPE}, {"s", HGEK_S},
-        {"z", HGEK_A + 25}, {"7", HGEK_0 + 7}, {"f1", HGEK_F1}, {"f12", HGEK_F12}, {"f13", 0}, {"f01", 0}, {"S", 0},
+        {"z", HGEK_A + 25}, {"7", HGEK_0 + 7}, {"f1", HGEK_F1}, {"f12", HGEK_F12}, {"kpenter", HGEK_KPENTER}, {"f13", 0}, {"f01", 0}, {"S", 0},
         {"", 0}};
     // clang-format on
     for (const auto& [name, key] : keys)
@@ -59,7 +62,7 @@ TEST(InputScriptTest, TextsBecomeEventsSortedByFrameOrFaultsThatNameTheLine)
         EXPECT_EQ(script ? Describe(*script) : "!" + error.substr(0, outcome.size() - 1), outcome) << text;
         ++checked;
     }
-    EXPECT_EQ(checked, 16);
+    EXPECT_EQ(checked, 23);
 
     const std::optional<InputScript> script = InputScript::Load(std::string(VEL_TEST_DATA) + "/replay.txt", error);
     ASSERT_TRUE(script.has_value()) << error;

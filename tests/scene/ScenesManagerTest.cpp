@@ -8,6 +8,7 @@
 #include "core/HgeManager.h"
 #include "scene/ClickGate.h"
 #include "scene/CurrentScene.h"
+#include "scene/PlayerActions.h"
 #include "scene/MenuLayer.h"
 
 #include <gtest/gtest.h>
@@ -146,6 +147,7 @@ TEST_F(ScenesManagerTest, EscapeOpensTheRightClickMenuOnceAndGoesBackFromIt)
     m_manager.SetRightClickMenu(u"pause");
     TestTools::RunFrames(hge.Get(), [&] {
         ++menus.frame;
+        PlayerActions::Get().Poll(*hge.Get());
         m_manager.Update(1.0f / 60.0f);
     });
     EXPECT_EQ(menus.shownAt, (std::vector<int>{1, 60}));

@@ -1,0 +1,68 @@
+#pragma once
+
+// The player's actions, read from the keyboard, the mouse buttons and the wheel in one place: one table maps each
+// key or button to the action it asks for, so the rest of the engine asks for actions and never for raw keys. The
+// engine polls it once at the start of each frame, before anything reads it; the scenes manager and the engine act
+// on what it holds. Replayed input arrives through the same keys, so every end-to-end run goes through the table.
+// A process-wide record, as the click gates are.
+
+#include "platform/Hge.h"
+
+#include <array>
+#include <cstdint>
+
+namespace Vel {
+
+enum class PlayerAction : std::uint8_t
+{
+    Advance,    // on the story as a left click: text, speech, pause, click-to-continue
+    Hide,       // the text boxes and choices go until the next click or key
+    Menu,       // the right-click menu over the story; back from the menu on top
+    FullScreen, // full screen on or off
+    Screenshot,
+    Count,
+};
+
+// Whether an advancing key or the wheel acts on the story in this frame (never on the button under the mouse).
+enum class Advancing : std::uint8_t
+{
+    No,
+    Yes,
+};
+
+class PlayerActions
+{
+public:
+    static PlayerActions& Get();
+
+    // Once a frame, before anything asks: takes the frame's input events from the interface and reads the held keys.
+    // The interface's event queue is read here only.
+    void Poll(HGE& hge);
+    // Forgets everything held, pressed and pending, as at start-up.
+    void Reset();
+
+    // The action's key or button went down in this frame (the held repeats of a key do not count).
+    [[nodiscard]] bool Pressed(PlayerAction action) const;
+    // One of the action's keys or buttons is held now.
+    [[nodiscard]] bool Held(PlayerAction action) const;
+    // Some key, button or wheel went down or turned in this frame, whatever it asks for.
+    [[nodiscard]] bool AnyPressed() const { return m_anyPressed; }
+    // An advancing key is held now, or a notch of the wheel turned towards the player waits to act: each notch acts
+    // once, in order, through the left click gate.
+    [[nodiscard]] bool WantsAdvance() const { return Held(PlayerAction::Advance) || m_notches > 0; }
+    // The advance acted in this frame; a waiting notch is used up by it.
+    void AdvanceTaken();
+    // The notches waiting are dropped: what they were meant for went away (a menu opened, the boxes came back).
+    void DropNotches() { m_notches = 0; }
+
+private:
+    void Take(const hgeInputEvent& event);
+
+    std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_pressed{};
+    std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_held{};
+    bool m_anyPressed = false;
+    bool m_notchTaken = false;
+    int m_notches = 0;
+};
+
+} // namespace Vel

@@ -1,0 +1,105 @@
+#include "scene/PlayerActions.h"
+
+#include <algorithm>
+
+namespace Vel {
+
+namespace {
+
+struct Binding
+{
+    int key;
+    PlayerAction action;
+};
+
+// Enter with Alt held switches the screen instead of advancing.
+constexpr Binding kBindings[] = {
+    {HGEK_SPACE, PlayerAction::Advance},        {HGEK_ENTER, PlayerAction::Advance},
+    {HGEK_KPENTER, PlayerAction::Advance},      {HGEK_PGDN, PlayerAction::Advance},
+    {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
+    {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
+    {HGEK_F1 + 10, PlayerAction::FullScreen},
+};
+
+// A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds
+// after the hand stopped.
+constexpr int kMaxWaitingNotches = 5;
+
+std::size_t Index(PlayerAction action)
+{
+    return static_cast<std::size_t>(action);
+}
+
+} // namespace
+
+PlayerActions& PlayerActions::Get()
+{
+    static PlayerActions s_actions;
+    return s_actions;
+}
+
+void PlayerActions::Poll(HGE& hge)
+{
+    if (m_notchTaken && m_notches > 0)
+        --m_notches;
+    m_notchTaken = false;
+    m_pressed.fill(false);
+    m_anyPressed = false;
+    for (hgeInputEvent event; hge.Input_GetEvent(&event);)
+        Take(event);
+    const bool alt = hge.Input_GetKeyState(HGEK_ALT);
+    m_held.fill(false);
+    for (const Binding& binding : kBindings) {
+        if (hge.Input_GetKeyState(binding.key) && !(alt && binding.key == HGEK_ENTER))
+            m_held[Index(binding.action)] = true;
+    }
+}
+
+void PlayerActions::Take(const hgeInputEvent& event)
+{
+    if (event.type == INPUT_MOUSEWHEEL) {
+        m_anyPressed = true;
+        if (event.wheel < 0)
+            m_notches = std::min(m_notches - event.wheel, kMaxWaitingNotches);
+        return;
+    }
+    const bool down = event.type == INPUT_KEYDOWN || event.type == INPUT_MBUTTONDOWN;
+    if (!down || (event.flags & HGEINP_REPEAT) != 0)
+        return;
+    m_anyPressed = true;
+    const bool alt = (event.flags & HGEINP_ALT) != 0;
+    if (alt && event.key == HGEK_ENTER) {
+        m_pressed[Index(PlayerAction::FullScreen)] = true;
+        return;
+    }
+    if (alt && event.key == HGEK_S) {
+        m_pressed[Index(PlayerAction::Screenshot)] = true;
+        return;
+    }
+    for (const Binding& binding : kBindings) {
+        if (binding.key == event.key)
+            m_pressed[Index(binding.action)] = true;
+    }
+}
+
+void PlayerActions::Reset()
+{
+    *this = PlayerActions();
+}
+
+bool PlayerActions::Pressed(PlayerAction action) const
+{
+    return m_pressed[Index(action)];
+}
+
+bool PlayerActions::Held(PlayerAction action) const
+{
+    return m_held[Index(action)];
+}
+
+void PlayerActions::AdvanceTaken()
+{
+    m_notchTaken = !Held(PlayerAction::Advance) && m_notches > 0;
+}
+
+} // namespace Vel

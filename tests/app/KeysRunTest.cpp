@@ -1,0 +1,40 @@
+// End-to-end runs of the player's keys and wheel over a story: each advancing key and the wheel end a speech and a
+// pause without pressing the button under the mouse, a held key repeats as the held left button does, H and the
+// middle button hide the boxes and choices until the next key or click, and F11 and Alt+Enter switch the screen mode.
+#include "RunTools.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Vel::TestTools;
+
+TEST(KeysRunTest, EachRowOfTheControlsActsOnTheStoryAsItsReplayExpects)
+{
+    const std::filesystem::path data = std::filesystem::path(VEL_TEST_GAMES) / "keys";
+    const std::vector<std::string> runs = DataLines(data / "expected/runs.txt");
+    ASSERT_EQ(runs.size(), 12u);
+    for (const std::string& line : runs) {
+        SCOPED_TRACE(line);
+        TempFolder root;
+        std::istringstream fields(line);
+        std::string name;
+        int frames = 0;
+        fields >> name >> frames;
+        std::string options = "--frames " + std::to_string(frames);
+        for (int frame = 0; fields >> frame;)
+            options += Snapshot(root, frame, name + "-" + std::to_string(frame) + ".bmp");
+        const std::filesystem::path game = CopyGame(root, "keys");
+        ASSERT_EQ(RunGame(root, game, options + Replay(root, game / "tools" / (name + ".replay"))), 0)
+            << root.Read("err.txt");
+        ExpectTrace(root, data / "expected" / (name + ".trace"));
+        if (std::filesystem::exists(data / "expected" / (name + ".pixels")))
+            ExpectPixels(root, data / "expected" / (name + ".pixels"));
+    }
+}
+
+} // namespace
