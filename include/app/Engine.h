@@ -62,6 +62,7 @@ private:
     void Fail(const std::string& message);
     [[nodiscard]] bool StartGameSystems();
     void StartPlatform(const std::vector<std::string>& compileWarnings);
+    void LoadPlayerSettings();
     [[nodiscard]] bool OpenDisplay();
     void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();

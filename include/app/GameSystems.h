@@ -7,6 +7,7 @@
 // The managers are registries that need no window: they exist before "system.vls" is read, and pictures load their
 // textures only when first drawn.
 
+#include "core/PlayerSettings.h"
 #include "dialogue/DialogManager.h"
 #include "menus/MenuManager.h"
 #include "resources/ResourceManager.h"
@@ -20,7 +21,7 @@ namespace Vel {
 
 struct GameSystems
 {
-    // Wires the scenes manager to the dialogue and menu layers.
+    // Wires the scenes manager to the dialogue and menu layers, and the player's preferences to their triggers.
     GameSystems();
     GameSystems(const GameSystems&) = delete;
     GameSystems& operator=(const GameSystems&) = delete;
@@ -28,11 +29,15 @@ struct GameSystems
     ResourceManager resources;
     SoundManager sound;
     TriggerManager triggers;
+    PlayerSettings settings;
     MenuManager menus;
     DialogManager dialogue;
     GalleryManager galleries;
     SaveGames saves;
     ScenesManager scenes;
+
+    // Sets the triggers "_skipunread", "_autosave" and "_fullscreen" ("yes"/"no") from the preferences.
+    void MirrorPreferences();
 };
 
 } // namespace Vel

@@ -59,7 +59,8 @@ public:
     void Render();
 
     // Starts a new text and shows the box; position, size and the completion handler stay. speed x 3 letters a
-    // second; speed 0 or below shows the whole text at once. style and clickme may be null. By default clicks work as
+    // second at the player's default text speed (see PlayerSettings::TypingSpeed); speed 0 or below shows the whole
+    // text at once. style and clickme may be null. By default clicks work as
     // on story text: one shows the rest of the text, the next goes on.
     void SetText(const std::u16string& text, Style* style, float speed, Resource* clickme,
                  TypingClick typing = TypingClick::ShowsAll, ReadClick read = ReadClick::GoesOn);

@@ -1,9 +1,9 @@
 #pragma once
 
 // A control of an options menu that sets a number, bound to one value through a setter and a getter (the sound
-// manager's volumes, 0..10). The menu owns its sliders and, while it is the top menu, updates them before its
-// scene and draws them after it. A slider keeps no value of its own: the getter is read every frame, so a value
-// changed elsewhere shows at once.
+// manager's volumes, the player's text and auto speeds, 0..10). The menu owns its sliders and, while it is the top
+// menu, updates them before its scene and draws them after it. A slider keeps no value of its own: the getter is
+// read every frame, so a value changed elsewhere shows at once.
 
 #include "core/Callback.h"
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace Vel {
 
@@ -15,6 +16,13 @@ enum class TriggerKind : std::int32_t
     Gallery = 2, // persistent; unlocks gallery pictures
 };
 
+// Names starting with '_' are the engine's: it keeps them current from its own state (the player's preferences),
+// so saved games neither carry nor clear them.
+[[nodiscard]] inline bool IsEngineTriggerName(std::u16string_view name)
+{
+    return !name.empty() && name[0] == u'_';
+}
+
 struct Trigger
 {
     std::u16string name;
@@ -22,6 +30,7 @@ struct Trigger
     TriggerKind kind = TriggerKind::Game;
 
     [[nodiscard]] bool IsPersistent() const { return kind != TriggerKind::Game; }
+    [[nodiscard]] bool TravelsWithSaves() const { return !IsPersistent() && !IsEngineTriggerName(name); }
 };
 
 } // namespace Vel

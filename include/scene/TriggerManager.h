@@ -36,13 +36,14 @@ public:
     [[nodiscard]] const Trigger* Find(const std::u16string& name) const;
     [[nodiscard]] const std::map<std::u16string, Trigger>& Triggers() const { return m_triggers; }
 
-    // Empties the values of the game triggers; the triggers themselves stay.
+    // Empties the values of the game triggers but the engine's ("_" names); the triggers themselves stay.
     void ClearGameValues();
-    // The game triggers of a saved game: int32 count, then name and value of each in name order.
+    // The game triggers of a saved game, the engine's left out: int32 count, then name and value of each in name
+    // order.
     void Save(Serializer& serializer) const;
     // Empties the game triggers, then sets the ones the save names. A record that names a persistent trigger is
-    // skipped, so an old save cannot undo what the player unlocked since. Reading stops at the first value the
-    // serializer cannot deliver.
+    // skipped, so an old save cannot undo what the player unlocked since, and so is one with an engine's name. Reading
+    // stops at the first value the serializer cannot deliver.
     void Load(Serializer& serializer);
 
     // Reads "sys0.dfn" from the user folder. A missing file gives no triggers. A damaged one gives the records

@@ -5,7 +5,7 @@
 // "beginswitch(name, default=...)" opens a switch block that "switch(menu, value=..., trigger=...)" fills with
 // cases. In scenes, "menu(name)" adds a command that opens a menu and waits until it closes, and
 // "swap(name, ...)" places the named picture hidden and pairs it with the last object or animation as a hover
-// swap. A slider that will not work as written (no volume bound, no box picture, no TrueType face) is recorded as
+// swap. A slider that will not work as written (nothing bound, no box picture, no TrueType face) is recorded as
 // a parser warning for the script check.
 
 #include "menus/Slider.h"
@@ -16,16 +16,16 @@ namespace Vel {
 
 class ParseManager;
 
-struct VolumeBinding
+struct SliderBinding
 {
     Slider::Setter setter;
     Slider::Getter getter;
 };
 
 // The callbacks a slider's "bind" text names: the sound manager's setter and getter of the music, voice, sfx or
-// general volume (0..10). Both empty for any other text (compared exactly) and while there is no sound manager;
-// they call the manager that exists now, which must outlive them.
-[[nodiscard]] VolumeBinding BindVolume(std::u16string_view name);
+// general volume, or the player's text speed or auto speed (all 0..10). Both empty for any other text (compared
+// exactly) and while there is no such manager; they call the manager that exists now, which must outlive them.
+[[nodiscard]] SliderBinding BindSlider(std::u16string_view name);
 
 void RegisterMenuStatements(ParseManager& parser);
 

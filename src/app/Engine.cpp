@@ -77,7 +77,10 @@ bool Engine::StartGameSystems()
         UserFiles::CreateFolders();
     StartPlatform(compiled.warnings);
     m_systems = std::make_unique<GameSystems>();
-    if (!ParseSystemScript() || !OpenDisplay())
+    if (!ParseSystemScript())
+        return false;
+    LoadPlayerSettings();
+    if (!OpenDisplay())
         return false;
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
@@ -87,6 +90,8 @@ bool Engine::StartGameSystems()
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
+    // Written at once: values that could not be read, and the screen mode first chosen, are remembered now.
+    m_systems->settings.Save();
     m_persistentValuesLoaded = true;
     const GameNames& names = TheGameNames();
     m_systems->scenes.SetMainMenu(names.mainMenuName);
@@ -96,6 +101,18 @@ bool Engine::StartGameSystems()
     m_systems->sound.SetDefaultPlaylist(names.playlistName);
     m_systems->scenes.StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
+}
+
+// Before the window opens, as the player's screen mode wins over the system script's: the system script has named
+// the game, and so its user folder.
+void Engine::LoadPlayerSettings()
+{
+    if (!TheGameNames().gameId.empty())
+        UserFiles::SetGameId(TextCodec::WideToUtf8(TheGameNames().gameId));
+    m_systems->settings.Load();
+    DisplaySettings& display = TheDisplaySettings();
+    display.fullscreen = m_systems->settings.ChooseFullscreen(display.fullscreen != 0) ? 1 : 0;
+    m_systems->MirrorPreferences();
 }
 
 // The file interface, the 2D library with the frame callbacks and the log, and the game's archives.
@@ -354,6 +371,7 @@ void Engine::Shutdown()
     if (m_persistentValuesLoaded) {
         m_systems->triggers.SaveValues();
         m_systems->sound.SaveSettings();
+        m_systems->settings.Save();
         m_persistentValuesLoaded = false;
     }
     m_presenter.reset();

@@ -6,6 +6,17 @@ GameSystems::GameSystems()
 {
     scenes.SetDialogueLayer(&dialogue);
     scenes.SetMenuLayer(&menus);
+    settings.SetChangeHandler(Callback<void()>(this, &GameSystems::MirrorPreferences));
+    MirrorPreferences();
+}
+
+void GameSystems::MirrorPreferences()
+{
+    const PlayerPreferences& preferences = settings.Get();
+    const auto yesNo = [](bool value) { return std::u16string(value ? u"yes" : u"no"); };
+    triggers.Set(u"_skipunread", yesNo(preferences.skipUnread));
+    triggers.Set(u"_autosave", yesNo(preferences.autoSave));
+    triggers.Set(u"_fullscreen", yesNo(preferences.fullscreen.value_or(false)));
 }
 
 } // namespace Vel

@@ -1,6 +1,7 @@
 #include "core/HgeManager.h"
 
 #include "core/DisplaySettings.h"
+#include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
 #include "platform/Os.h"
 
@@ -92,6 +93,8 @@ void HgeManager::SwitchMode(ScreenMode mode)
         return;
     }
     display.fullscreen = fullscreen ? 1 : 0;
+    if (PlayerSettings* settings = PlayerSettings::GetSingletonPtr())
+        settings->SetFullscreen(fullscreen);
     ChooseDisplayMode(display, desktopWidth, desktopHeight);
     m_hge->System_SetState(HGE_WINDOWED, !fullscreen);
     m_hge->System_SetState(HGE_SCREENWIDTH, display.screenWidth);

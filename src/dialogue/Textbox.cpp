@@ -1,5 +1,6 @@
 #include "dialogue/Textbox.h"
 
+#include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
 #include "platform/FrameActivity.h"
 #include "resources/Resource.h"
@@ -155,7 +156,7 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
     m_sourceText = text;
     m_displayText = BreakLines(TextCodec::WideToCodePage(text));
     m_style = style;
-    m_rate = speed * 3.0f;
+    m_rate = PlayerSettings::TypingSpeed(speed) * 3.0f;
     m_clickme = clickme;
     m_typingClick = typing;
     m_readClick = read;

@@ -86,7 +86,7 @@ const Trigger* TriggerManager::Find(const std::u16string& name) const
 void TriggerManager::ClearGameValues()
 {
     for (auto& [name, trigger] : m_triggers) {
-        if (!trigger.IsPersistent())
+        if (trigger.TravelsWithSaves())
             trigger.value.clear();
     }
 }
@@ -95,10 +95,10 @@ void TriggerManager::Save(Serializer& serializer) const
 {
     std::int32_t count = 0;
     for (const auto& [name, trigger] : m_triggers)
-        count += trigger.IsPersistent() ? 0 : 1;
+        count += trigger.TravelsWithSaves() ? 1 : 0;
     serializer.WriteInt(count);
     for (const auto& [name, trigger] : m_triggers) {
-        if (trigger.IsPersistent())
+        if (!trigger.TravelsWithSaves())
             continue;
         serializer.WriteString(name);
         serializer.WriteString(trigger.value);
@@ -119,7 +119,7 @@ void TriggerManager::Load(Serializer& serializer)
         if (serializer.Failed())
             break;
         const Trigger* existing = Find(name);
-        if (existing == nullptr || !existing->IsPersistent())
+        if (existing != nullptr ? existing->TravelsWithSaves() : !IsEngineTriggerName(name))
             Set(name, value);
     }
 }

@@ -8,6 +8,7 @@
 #include "commands/SetTriggerCommand.h"
 #include "core/TextCodec.h"
 #include "scene/CommandContainer.h"
+#include "scene/Trigger.h"
 #include "script/CommandLine.h"
 #include "script/ParseManager.h"
 #include "script/ScriptError.h"
@@ -103,6 +104,9 @@ void RegisterFlowStatements(ParseManager& parser)
         Add(parser, u"rightclick", std::make_unique<EnableRightClickCommand>(enabled));
     });
     parser.AddHandler(u"set", [&parser](CommandLine& line) {
+        if (IsEngineTriggerName(line.GetArgument(0)))
+            parser.AddWarning("set(" + TextCodec::WideToUtf8(line.GetArgument(0)) +
+                              "): triggers whose names start with '_' are the engine's, which sets them again");
         Add(parser, u"set", std::make_unique<SetTriggerCommand>(line.GetArgument(0), line.GetArgument(1)));
     });
     parser.AddHandler(u"if", [&parser](CommandLine& line) { AddConditional(parser, line); });

@@ -2,6 +2,7 @@
 
 #include "commands/SetMenuCommand.h"
 #include "commands/SetSwapCommand.h"
+#include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
 #include "menus/Menu.h"
 #include "menus/MenuManager.h"
@@ -102,10 +103,26 @@ constexpr Volume kVolumes[] = {
     {u"general", &SoundManager::SetMasterVolume, &SoundManager::GetMasterVolume},
 };
 
-bool NamesVolume(std::u16string_view bind)
+// The player's preferences a slider's "bind" may name, on the same 0..10 scale.
+struct Preference
+{
+    std::u16string_view name;
+    void (PlayerSettings::*set)(float);
+    std::int32_t PlayerPreferences::*value;
+};
+
+constexpr Preference kPreferences[] = {
+    {u"textspeed", &PlayerSettings::SetTextSpeed, &PlayerPreferences::textSpeed},
+    {u"autospeed", &PlayerSettings::SetAutoSpeed, &PlayerPreferences::autoSpeed},
+};
+
+bool NamesBinding(std::u16string_view bind)
 {
     for (const Volume& volume : kVolumes)
         if (bind == volume.name)
+            return true;
+    for (const Preference& preference : kPreferences)
+        if (bind == preference.name)
             return true;
     return false;
 }
@@ -116,14 +133,15 @@ std::string SliderName(const CommandLine& line, const Menu& menu)
 }
 
 // Shared by both kinds: the binding, and the warning for a bind text that names no volume.
-VolumeBinding ReadBinding(ParseManager& parser, const CommandLine& line, const Menu& menu)
+SliderBinding ReadBinding(ParseManager& parser, const CommandLine& line, const Menu& menu)
 {
     const std::u16string bind = line.GetAttribute(u"bind");
-    if (!NamesVolume(bind))
-        parser.AddWarning("slider " + SliderName(line, menu) + " is bound " +
-                          (bind.empty() ? std::string("to nothing") : "to '" + Utf8(bind) + "'") +
-                          ", which is none of music, voice, sfx and general: it will ignore input");
-    return BindVolume(bind);
+    if (!NamesBinding(bind))
+        parser.AddWarning(
+            "slider " + SliderName(line, menu) + " is bound " +
+            (bind.empty() ? std::string("to nothing") : "to '" + Utf8(bind) + "'") +
+            ", which is none of music, voice, sfx, general, textspeed and autospeed: it will ignore input");
+    return BindSlider(bind);
 }
 
 // align=x:y (or align1=, align2=), each integer read when present; 0 otherwise.
@@ -143,7 +161,7 @@ void AddTextSlider(ParseManager& parser, const CommandLine& line)
 {
     Menu& menu = TopMenu(parser, u"textslider");
     ResourceManager& resources = RequireManager<ResourceManager>(u"textslider");
-    VolumeBinding binding = ReadBinding(parser, line, menu);
+    SliderBinding binding = ReadBinding(parser, line, menu);
     Style* normal = resources.GetStyle(line.GetAttribute(u"normal"));
     Style* over = resources.GetStyle(line.GetAttribute(u"over"));
     std::int32_t start = 0;
@@ -177,7 +195,7 @@ void AddVisualSlider(ParseManager& parser, const CommandLine& line)
     Menu& menu = TopMenu(parser, u"visualslider");
     // The slider looks its pictures up in the registry.
     static_cast<void>(RequireManager<ResourceManager>(u"visualslider"));
-    VolumeBinding binding = ReadBinding(parser, line, menu);
+    SliderBinding binding = ReadBinding(parser, line, menu);
     const std::u16string box = line.GetAttribute(u"box");
     std::int32_t count = 11;
     std::int32_t spacing = 0;
@@ -221,8 +239,16 @@ void RegisterMenuBlock(ParseManager& parser)
 
 } // namespace
 
-VolumeBinding BindVolume(std::u16string_view name)
+SliderBinding BindSlider(std::u16string_view name)
 {
+    if (PlayerSettings* settings = PlayerSettings::GetSingletonPtr()) {
+        for (const Preference& preference : kPreferences) {
+            if (name == preference.name)
+                return {Slider::Setter(settings, preference.set), Slider::Getter([settings, value = preference.value] {
+                            return static_cast<float>(settings->Get().*value);
+                        })};
+        }
+    }
     SoundManager* sound = SoundManager::GetSingletonPtr();
     if (sound == nullptr)
         return {};

@@ -2,6 +2,7 @@
 
 #include "commands/SetSelectionCommand.h"
 #include "core/HgeManager.h"
+#include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
 #include "data/Crypter.h"
 #include "data/FileReader.h"
@@ -288,6 +289,10 @@ void ParseManager::RegisterFunctions()
     if (HgeManager* hge = HgeManager::GetSingletonPtr()) {
         AddInterfaceFunction(u"window", Callback<void()>(hge, &HgeManager::SetWindowed));
         AddInterfaceFunction(u"fullscreen", Callback<void()>(hge, &HgeManager::SetFullscreen));
+    }
+    if (PlayerSettings* settings = PlayerSettings::GetSingletonPtr()) {
+        AddInterfaceFunction(u"skipunread", Callback<void()>(settings, &PlayerSettings::ToggleSkipUnread));
+        AddInterfaceFunction(u"autosave", Callback<void()>(settings, &PlayerSettings::ToggleAutoSave));
     }
     if (ScenesManager* scenes = ScenesManager::GetSingletonPtr()) {
         AddInterfaceFunction(u"end", Callback<void()>(scenes, &ScenesManager::End));

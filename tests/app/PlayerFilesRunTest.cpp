@@ -1,8 +1,9 @@
 // End-to-end runs of what a player keeps: a save brings back the pose a character had when it was saved, the
 // save/load screen dates the save in its style's colour, and each game keeps its files in its own folder under the
-// documents folder, named by its id or else by its game folder.
+// documents folder, named by its id or else by its game folder; the player's preferences survive a restart.
 #include "RunTools.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -57,6 +58,24 @@ TEST(PlayerFilesRunTest, ASaveKeepsThePoseDatesInTheStyleColourAndEachGameHasIts
     EXPECT_TRUE(fs::exists(velloria / "Other_Game/sys1.dfn"));
     EXPECT_TRUE(fs::exists(velloria / "sv.poses-1/save/00000001.sav"));
     EXPECT_EQ(std::distance(fs::directory_iterator(velloria), fs::directory_iterator()), 2) << "no other folder";
+}
+
+TEST(PlayerFilesRunTest, PreferencesSurviveARestartAndTheRememberedScreenModeWinsOverTheScript)
+{
+    TempFolder root;
+    const fs::path game = CopyGame(root, "prefs");
+    root.Write("user/settings.ini", "[player]\nautosave=maybe\n");
+    ASSERT_EQ(RunGame(root, game, "--desktop 1920x1080 --frames 200" + Replay(root, game / "tools/set.replay")), 0)
+        << root.Read("err.txt");
+    ExpectTrace(root, game / "expected/set.trace");
+    EXPECT_THAT(root.Read("prefs/engine.log"), testing::HasSubstr("settings.ini: autosave=maybe"));
+    for (const char* kept : {"textspeed=10\n", "autosave=yes\n", "fullscreen=yes\n"})
+        EXPECT_THAT(root.Read("user/settings.ini"), testing::HasSubstr(kept));
+
+    // The replay clicks where the start button is only on the full screen.
+    ASSERT_EQ(RunGame(root, game, "--desktop 1920x1080 --frames 60" + Replay(root, game / "tools/story.replay")), 0)
+        << root.Read("err.txt");
+    ExpectTrace(root, game / "expected/story.trace");
 }
 
 } // namespace

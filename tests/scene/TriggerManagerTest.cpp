@@ -78,21 +78,24 @@ TEST_F(TriggerManagerTest, KindsSurviveSetAndClearAndOnlyPersistentValuesAreKept
 }
 
 // The round trip through a save is the save games' test; this is the old or damaged save.
-TEST_F(TriggerManagerTest, AGameSaveNeverChangesPersistentTriggersNorMakesOneFromAHalfRecord)
+TEST_F(TriggerManagerTest, AGameSaveNeverChangesPersistentOrEngineTriggersNorMakesOneFromAHalfRecord)
 {
     m_triggers->SetKind(u"ending", kSystem);
     m_triggers->Set(u"ending", u"best");
+    m_triggers->Set(u"_autosave", u"yes");
     m_triggers->Set(u"route", u"bea");
     {
         BinarySerializer writer(File("old.sav"), Direction::Write);
         writer.WriteInt(0x7FFFFFFF); // far beyond its records
-        for (const std::u16string text : {u"ending", u"", u"a", u"1", u"cut"})
+        for (const std::u16string text : {u"ending", u"", u"_autosave", u"no", u"_new", u"x", u"a", u"1", u"cut"})
             writer.WriteString(text);
     }
     BinarySerializer damaged(File("old.sav"), Direction::Read);
     m_triggers->Load(damaged);
-    EXPECT_EQ(ContentsOf(*m_triggers),
-              (Contents{{u"route", {kGame, u""}}, {u"ending", {kSystem, u"best"}}, {u"a", {kGame, u"1"}}}));
+    EXPECT_EQ(ContentsOf(*m_triggers), (Contents{{u"route", {kGame, u""}},
+                                                 {u"ending", {kSystem, u"best"}},
+                                                 {u"_autosave", {kGame, u"yes"}},
+                                                 {u"a", {kGame, u"1"}}}));
 }
 
 TEST_F(TriggerManagerTest, DamagedValuesFilesLoadTheRecordsBeforeTheDamageAndNeverCrash)

@@ -82,7 +82,7 @@ TEST_F(MenuStatementsTest, SwitchesChooseByTrigger)
 }
 
 // The rows of menu_sliders.txt give the sliders of the menu "options" and the warnings of their script.
-TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWork)
+TEST_F(MenuStatementsTest, SlidersBindOnlyTheVolumesAndSpeedsAndWarnWhenTheyCannotWork)
 {
     std::filesystem::create_directories(m_folder.Path() / "fonts");
     std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
@@ -103,17 +103,22 @@ TEST_F(MenuStatementsTest, SlidersBindOnlyTheFourVolumesAndWarnWhenTheyCannotWor
     }
 }
 
-TEST_F(MenuStatementsTest, VolumeBindingsReachTheirOwnChannel)
+TEST_F(MenuStatementsTest, SliderBindingsReachTheirOwnChannel)
 {
-    BindVolume(u"music").setter(1.5f);
-    BindVolume(u"voice").setter(2.5f);
-    BindVolume(u"sfx").setter(3.5f);
-    BindVolume(u"general").setter(4.5f);
+    BindSlider(u"music").setter(1.5f);
+    BindSlider(u"voice").setter(2.5f);
+    BindSlider(u"sfx").setter(3.5f);
+    BindSlider(u"general").setter(4.5f);
+    BindSlider(u"textspeed").setter(7.4f);
+    BindSlider(u"autospeed").setter(12.0f);
     EXPECT_EQ(std::vector({m_systems->sound.GetMusicVolume(), m_systems->sound.GetVoiceVolume(),
                            m_systems->sound.GetSfxVolume(), m_systems->sound.GetMasterVolume()}),
               std::vector({1.5f, 2.5f, 3.5f, 4.5f}));
+    EXPECT_EQ(std::vector({m_systems->settings.Get().textSpeed, m_systems->settings.Get().autoSpeed}),
+              std::vector({7, 10}))
+        << "rounded and clamped to the scale";
     m_systems.reset();
-    EXPECT_TRUE(BindVolume(u"music").setter.IsEmpty()) << "no managers, nothing to bind";
+    EXPECT_TRUE(BindSlider(u"music").setter.IsEmpty()) << "no managers, nothing to bind";
 }
 
 TEST_F(MenuStatementsTest, SwapPlacesTheHiddenPictureAsTheHoverPictureOfTheLastObject)

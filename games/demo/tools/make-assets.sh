@@ -186,6 +186,7 @@ options_menu() {
         -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 44 -annotate +60+90 'Options' \
         -font "$FONT" -pointsize 22 \
         -annotate +60+170 'Music' -annotate +60+230 'Voices' -annotate +60+290 'Effects' -annotate +60+350 'All sound' \
+        -pointsize 18 -annotate +60+390 'Text speed' -annotate +420+390 'Auto speed' \
         -pointsize 16 -annotate +600+140 'number row' "$TMP/optbase.png"
     menu_pictures "$TMP/optbase.png" options \
         "60 420 200 48 Window window" "280 420 200 48 Full_screen full" "60 510 200 48 Back back"
