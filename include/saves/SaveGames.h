@@ -6,9 +6,10 @@
 // the game back where it was saved, all or nothing: a save that does not read back completely leaves the running
 // game as it was and says why in the log. A save begins with the version of its layout: the saves made before there
 // were versions load as they always did (the poses stay as they are), and one of a newer version than this engine
-// knows is refused with that reason. Start-up creates the one instance with the other managers; the interface
-// functions "save", "load", "load_load" and "load_delete" call it. Every save and load is traced ("save PATH",
-// "load PATH").
+// knows is refused with that reason. The quick save is one more save of the same layout, "quick.sav" beside the
+// numbered ones, which each quick save replaces whole. Start-up creates the one instance with the other managers;
+// the interface functions "save", "load", "load_load", "load_delete", "quicksave" and "quickload" and the keys F5
+// and F9 call it. Every save and load is traced ("save PATH", "load PATH").
 
 #include "core/VelSingleton.h"
 
@@ -29,6 +30,10 @@ public:
 
     // "save": the next numbered save and, a frame later, its thumbnail; the gallery's notice shows once.
     void Save();
+    // "quicksave" and F5: the quick save replaced as "save" writes a new one. Only while the story is in front.
+    void QuickSave();
+    // "quickload" and F9: the quick save loaded, when there is one. Only while the story is in front.
+    void QuickLoad();
     // "load": the save list rebuilt and the save/load screen shown.
     void OpenSaveLoad();
     // "load_load": the save the player picked on the screen.
@@ -44,6 +49,8 @@ public:
     [[nodiscard]] bool Load(const std::u16string& path, std::string& error);
 
 private:
+    void SaveTo(const std::u16string& path);
+
     Gallery* m_saveLoad = nullptr;
 };
 

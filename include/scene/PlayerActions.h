@@ -20,6 +20,8 @@ enum class PlayerAction : std::uint8_t
     Menu,       // the right-click menu over the story; back from the menu on top
     FullScreen, // full screen on or off
     Screenshot,
+    QuickSave,
+    QuickLoad,
     Count,
 };
 

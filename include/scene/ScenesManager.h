@@ -118,6 +118,8 @@ public:
     void HideSaveLoad();
     [[nodiscard]] bool IsGalleryShown() const { return m_galleryShown; }
     [[nodiscard]] bool IsSaveLoadShown() const { return m_saveLoadShown; }
+    // Nothing covers the story: no menu, gallery, save/load screen or error screen is open.
+    [[nodiscard]] bool IsStoryInFront() const;
 
     // A save's thumbnail: the next frame is drawn without the open menu and written to the file (a BMP) before the
     // frame after it is updated.

@@ -318,6 +318,11 @@ bool Engine::Frame()
     actions.Poll(*hge);
     if (actions.Pressed(PlayerAction::FullScreen))
         m_hgeManager->ToggleScreenMode();
+    // Before the scenes run: a quick load replaces the story this frame goes on with.
+    if (actions.Pressed(PlayerAction::QuickSave))
+        m_systems->saves.QuickSave();
+    if (actions.Pressed(PlayerAction::QuickLoad))
+        m_systems->saves.QuickLoad();
     m_systems->scenes.Update(dt);
     // Every frame, also while the scenes stand still behind an error or a notice, so streams never starve.
     m_systems->sound.Update(dt);

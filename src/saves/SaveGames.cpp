@@ -37,6 +37,7 @@ namespace Vel {
 namespace {
 
 constexpr const char* kSaveExtension = ".sav";
+constexpr const char16_t* kQuickSave = u"quick.sav";
 constexpr const char16_t* kAlwaysOpen = u"sys_open";
 
 // A save starts with this mark and the version of its layout. The saves made before versions start with the byte
@@ -422,14 +423,39 @@ SaveGames::~SaveGames() = default;
 
 void SaveGames::Save()
 {
+    UserFiles::CreateFolders();
+    SaveTo(NextSavePath());
+}
+
+void SaveGames::QuickSave()
+{
+    if (!ScenesManager::GetSingleton().IsStoryInFront())
+        return;
+    UserFiles::CreateFolders();
+    SaveTo(UserFiles::GetSaveFolder() + kQuickSave);
+}
+
+void SaveGames::QuickLoad()
+{
+    const std::u16string path = UserFiles::GetSaveFolder() + kQuickSave;
+    // Without a quick save the key is simply not for anything yet: nothing to tell the author.
+    if (!ScenesManager::GetSingleton().IsStoryInFront() || !Exists(Utf8(path)))
+        return;
+    std::string error;
+    if (!Load(path, error))
+        HgeManager::Log("Cannot load the save " + Utf8(path) + ": " + error);
+}
+
+// The file is written whole to a temporary one that then replaces it, so an older save of the name stays intact
+// until the new one is complete.
+void SaveGames::SaveTo(const std::u16string& path)
+{
     ScenesManager& scenes = ScenesManager::GetSingleton();
     const Scene* scene = scenes.GetCurrentScene();
     if (scene == nullptr) {
         HgeManager::Log("Cannot save the game: no scene is running");
         return;
     }
-    UserFiles::CreateFolders();
-    const std::u16string path = NextSavePath();
     const std::string fileName = Utf8(path);
     // Neither thumbnail nor notice for a save that is not there: the player must not believe the game was saved.
     if (!WriteSave(path, *scene)) {

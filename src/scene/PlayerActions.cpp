@@ -18,7 +18,8 @@ constexpr Binding kBindings[] = {
     {HGEK_KPENTER, PlayerAction::Advance},      {HGEK_PGDN, PlayerAction::Advance},
     {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
     {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
-    {HGEK_F1 + 10, PlayerAction::FullScreen},
+    {HGEK_F1 + 10, PlayerAction::FullScreen},   {HGEK_F1 + 4, PlayerAction::QuickSave},
+    {HGEK_F1 + 8, PlayerAction::QuickLoad},
 };
 
 // A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds

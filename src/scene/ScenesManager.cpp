@@ -19,6 +19,7 @@
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace Vel {
@@ -386,6 +387,11 @@ FullScreenLayer* ScenesManager::ShownScreen() const
     return nullptr;
 }
 
+bool ScenesManager::IsStoryInFront() const
+{
+    return !m_errorShown && !IsMenuOpen() && ShownScreen() == nullptr;
+}
+
 void ScenesManager::RequestSnapshot(std::string path)
 {
     m_snapshotPath = std::move(path);
@@ -399,9 +405,15 @@ void ScenesManager::WriteRequestedSnapshot()
 {
     if (m_snapshotPath.empty() || !m_snapshotReady)
         return;
+    // Through a temporary file: a thumbnail that replaces an older one (the quick save's) is never seen half
+    // written.
     HGE* hge = HgeManager::Interface();
-    if (hge != nullptr && !hge->System_Snapshot(m_snapshotPath.c_str()))
+    const std::string temporary = m_snapshotPath + ".tmp";
+    if (hge != nullptr &&
+        (!hge->System_Snapshot(temporary.c_str()) || std::rename(temporary.c_str(), m_snapshotPath.c_str()) != 0)) {
         hge->System_Log("Cannot write the thumbnail %s", m_snapshotPath.c_str());
+        std::remove(temporary.c_str());
+    }
     m_snapshotPath.clear();
     m_snapshotReady = false;
     // The menu left out of the thumbnail's picture comes back.

@@ -306,6 +306,8 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"load", Callback<void()>(saves, &SaveGames::OpenSaveLoad));
         AddInterfaceFunction(u"load_load", Callback<void()>(saves, &SaveGames::LoadSelected));
         AddInterfaceFunction(u"load_delete", Callback<void()>(saves, &SaveGames::DeleteSelected));
+        AddInterfaceFunction(u"quicksave", Callback<void()>(saves, &SaveGames::QuickSave));
+        AddInterfaceFunction(u"quickload", Callback<void()>(saves, &SaveGames::QuickLoad));
     }
     if (GalleryManager* galleries = GalleryManager::GetSingletonPtr())
         AddInterfaceFunction(u"load_back", Callback<void()>(galleries, &GalleryManager::DeselectAll));

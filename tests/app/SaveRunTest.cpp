@@ -1,12 +1,13 @@
 // End-to-end run of saving and loading: the story is saved from the right-click menu, played on (its trigger
 // changes), then the save is picked on the save/load screen and loaded, which puts the story back where it was with
 // the trigger it had; at last the save is deleted, the screen shows its empty-list picture, and its cancel button
-// closes it.
+// closes it. F5 and F9 keep and bring back the one quick save, and act only while no menu covers the story.
 #include "RunTools.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace {
@@ -29,6 +30,22 @@ TEST(SaveRunTest, ALoadedSaveBringsTheStoryBackAndADeletedOneLeavesTheEmptyList)
     ExpectPixels(root, game / "expected" / "save_load_delete.pixels");
     EXPECT_FALSE(std::filesystem::exists(root.File("user/save/00000001.sav"))) << "deleted";
     EXPECT_FALSE(std::filesystem::exists(root.File("user/save/00000001.bmp")));
+}
+
+TEST(SaveRunTest, TheQuickSaveIsReplacedWholeAndLoadsOnlyOverTheStory)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "saves");
+    ASSERT_EQ(RunGame(root, game, "--frames 300" + Replay(root, game / "tools" / "quick.replay")), 0)
+        << root.Read("err.txt");
+
+    ExpectTrace(root, game / "expected" / "quick.trace");
+    ExpectPixels(root, game / "expected" / "quick.pixels");
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(root.File("user/save")))
+        files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"quick.bmp", "quick.sav"})) << "no numbered save, no temporary left";
+    EXPECT_EQ(root.Read("saves/engine.log").find("quick"), std::string::npos) << "F9 without a quick save is silent";
 }
 
 } // namespace
