@@ -23,6 +23,7 @@
 namespace Vel {
 
 struct CompileResult;
+enum class CompileMode;
 struct GameNames;
 struct GameSystems;
 class HgeManager;
@@ -56,7 +57,7 @@ private:
     void Render();
 
     [[nodiscard]] bool EnterGameFolder();
-    CompileResult CompileForAuthor();
+    CompileResult CompileForAuthor(CompileMode mode);
     [[nodiscard]] std::string ChooseLogFile() const;
     void ApplyCodePage();
     void Fail(const std::string& message);

@@ -22,12 +22,13 @@ struct CompileResult
 enum class CompileMode
 {
     Changed, // only sources that changed since their twin was written, or whose twin is not the one written
+    Checked, // as Changed, and the sources left alone are still read for their warnings (an author's check)
     Every,   // every source, whatever its twin
 };
 
 // folder "." compiles the working folder; names in the result are relative to the folder, as the parser names them.
 // A folder whose sources and twins are as recorded is left without a file written. Warnings about a source come
-// only when it is compiled.
+// only when it is compiled, or read for them (Checked).
 CompileResult CompileScripts(const std::string& folder = ".", CompileMode mode = CompileMode::Changed);
 
 } // namespace Vel

@@ -168,7 +168,7 @@ int Engine::Check()
 {
     if (!EnterGameFolder())
         return 1;
-    const CompileResult compiled = CompileForAuthor();
+    const CompileResult compiled = CompileForAuthor(CompileMode::Checked);
     m_readFromSource = compiled.readFromSource;
     // Reading the scripts needs neither a window nor a sound device.
     m_options.platform.headless = true;
@@ -205,14 +205,15 @@ int Engine::Compile()
 {
     if (!EnterGameFolder())
         return 1;
-    return CompileForAuthor().readFromSource.empty() ? 0 : 1;
+    return CompileForAuthor(CompileMode::Every).readFromSource.empty() ? 0 : 1;
 }
 
-// The author tools show the compiler's warnings on the terminal instead of in the log. They compile every source,
-// as asked, so that every warning about the sources is shown each time, not only after an edit.
-CompileResult Engine::CompileForAuthor()
+// The author tools show the compiler's warnings on the terminal instead of in the log, every warning about the
+// sources each time, not only after an edit: `compile` writes every twin again, as asked; `check` reads the sources
+// whose twins are current only for their warnings.
+CompileResult Engine::CompileForAuthor(CompileMode mode)
 {
-    CompileResult compiled = CompileScripts(".", CompileMode::Every);
+    CompileResult compiled = CompileScripts(".", mode);
     for (const std::string& warning : compiled.warnings)
         std::fprintf(stderr, "warning: %s\n", warning.c_str());
     return compiled;

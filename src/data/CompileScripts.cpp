@@ -92,15 +92,34 @@ std::optional<CompileRecord> StillCurrent(const CompileStamp& stamp, const Compi
     return CompileRecord{*sourceNow, *twinNow};
 }
 
+void WarnOfInvalidText(const FileReader& reader, const std::string& sourceName, CompileResult& result)
+{
+    if (reader.InvalidInLastLine() > 0)
+        result.warnings.push_back(sourceName + ":" + std::to_string(reader.LineNumber()) +
+                                  ": invalid UTF-8 replaced by U+FFFD");
+}
+
+// The warnings a compile of the source would give, without writing its twin again.
+void ReadForWarnings(const fs::path& folder, const std::string& sourceName, CompileResult& result)
+{
+    std::optional<std::string> bytes = LoadDiskFile((folder / sourceName).string());
+    if (!bytes)
+        return;
+    FileReader reader;
+    reader.OpenBytes(std::move(*bytes));
+    while (!reader.Eof()) {
+        (void)reader.ReadLine();
+        WarnOfInvalidText(reader, sourceName, result);
+    }
+}
+
 // Writes every line of the open source into the writer; false when the writer lost anything.
 bool CopyLines(FileReader& reader, Crypter& writer, const std::string& sourceName, CompileResult& result)
 {
     bool written = true;
     while (!reader.Eof()) {
         const std::u16string line = reader.ReadLine();
-        if (reader.InvalidInLastLine() > 0)
-            result.warnings.push_back(sourceName + ":" + std::to_string(reader.LineNumber()) +
-                                      ": invalid UTF-8 replaced by U+FFFD");
+        WarnOfInvalidText(reader, sourceName, result);
         written = writer.WriteLine(line) && written;
     }
     return writer.CloseWrite() && written;
@@ -200,13 +219,16 @@ CompileResult CompileScripts(const std::string& folder, CompileMode mode)
     const CompileStamp recorded = stampText ? CompileStamp::Parse(*stampText) : CompileStamp();
     CompileStamp fresh(NowNanoseconds());
     for (const std::string& sourceName : ListSources(root)) {
-        const CompileRecord* record = mode == CompileMode::Changed ? recorded.Find(sourceName) : nullptr;
+        const CompileRecord* record = mode != CompileMode::Every ? recorded.Find(sourceName) : nullptr;
         const std::optional<CompileRecord> kept =
             record ? StillCurrent(recorded, *record, root / sourceName, root / CompiledName(sourceName)) : std::nullopt;
-        if (kept)
-            fresh.Set(sourceName, *kept);
-        else
+        if (!kept) {
             CompileOne(root, sourceName, fresh, result);
+            continue;
+        }
+        fresh.Set(sourceName, *kept);
+        if (mode == CompileMode::Checked)
+            ReadForWarnings(root, sourceName, result);
     }
     if (!fresh.Empty() && !fresh.SameRecords(recorded))
         WriteStamp(root, fresh);

@@ -72,6 +72,11 @@ TEST(CompileScriptsTest, CompilesEverySourceIntoItsTwinKeepingEveryLineExactly)
     EXPECT_EQ(FolderContent(folder),
               (Names{"cvls.stamp", "final.cvls", "final.vls", "folder.vls", "notes.txt", "plain.cvls", "plain.vls",
                      "script.cvls", "script.vls", "text.cvls", "text.vls"}));
+    // With every twin current, an author's check compiles nothing and still names the bad bytes; a start names none.
+    const CompileResult checked = CompileScripts(folder.Path().string(), CompileMode::Checked);
+    EXPECT_EQ(checked.compiled, 0);
+    EXPECT_EQ(checked.warnings, result.warnings);
+    EXPECT_TRUE(CompileScripts(folder.Path().string()).warnings.empty());
     EXPECT_EQ(ReadAll(folder.File("script.cvls")),
               (Lines{u"ok", u"bad \uFFFD here", u"\u00E9 fine", u"two \uFFFD\uFFFD bad", u""}));
     // "x" and "y", each scrambled with the key, then the end mark; a final line feed gives the same records.
