@@ -34,8 +34,7 @@ TEST(FlowRunTest, AFadeIsDrawnInEveryFrameAndAScreenWaitingForAClickInNone)
 {
     TempFolder root;
     const std::filesystem::path game = CopyGame(root, "story");
-    ASSERT_EQ(RunGame(root, game, "--frames 100" + Replay(root, game / "tools" / "idle.replay")), 0)
-        << root.Read("err.txt");
+    RunReplay(root, game, 100, "idle");
     ExpectTrace(root, game / "expected" / "idle.trace");
 }
 
@@ -45,8 +44,7 @@ TEST(FlowRunTest, ConditionalJumpFollowsTheTriggerAndThePauseWaitsForAClick)
     const std::filesystem::path game = CopyGame(root, "flow");
     ASSERT_EQ(RunGame(root, game, "--frames 40 --trace '" + root.File("trace.txt") + "'"), 0) << root.Read("err.txt");
     ExpectTrace(root, game / "expected" / "still.trace");
-    ASSERT_EQ(RunGame(root, game, "--frames 40" + Replay(root, game / "tools" / "click.replay")), 0)
-        << root.Read("err.txt");
+    RunReplay(root, game, 40, "click");
     ExpectTrace(root, game / "expected" / "clicked.trace");
 }
 

@@ -46,6 +46,15 @@ inline std::string Replay(const TempFolder& root, const std::filesystem::path& i
     return " --input '" + input.string() + "' --trace '" + root.File("trace.txt") + "'";
 }
 
+// Runs the game for the frames with its tools/NAME.replay, traced; the run must end normally.
+inline void RunReplay(const TempFolder& root, const std::filesystem::path& game, int frames, const std::string& name)
+{
+    ASSERT_EQ(
+        RunGame(root, game, "--frames " + std::to_string(frames) + Replay(root, game / "tools" / (name + ".replay"))),
+        0)
+        << root.Read("err.txt");
+}
+
 // The lines of a data file without blank lines and '#' comments, "{root}" standing for the root folder.
 inline std::vector<std::string> DataLines(const std::filesystem::path& file, const std::string& root = {})
 {

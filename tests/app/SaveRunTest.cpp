@@ -36,9 +36,7 @@ TEST(SaveRunTest, TheQuickSaveIsReplacedWholeAndLoadsOnlyOverTheStory)
 {
     TempFolder root;
     const std::filesystem::path game = CopyGame(root, "saves");
-    ASSERT_EQ(RunGame(root, game, "--frames 300" + Replay(root, game / "tools" / "quick.replay")), 0)
-        << root.Read("err.txt");
-
+    RunReplay(root, game, 300, "quick");
     ExpectTrace(root, game / "expected" / "quick.trace");
     ExpectPixels(root, game / "expected" / "quick.pixels");
     std::set<std::string> files;
