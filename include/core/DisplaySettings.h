@@ -19,7 +19,18 @@ struct DisplaySettings
     std::int32_t fullscreen = 0; // non-zero: open full screen at the desktop size
     std::int32_t screenWidth = 0; // the window or display mode actually opened
     std::int32_t screenHeight = 0;
-    bool widescreen = false; // full screen on a display with height/width below 0.75: pillar-boxed
+    std::int32_t windowWidth = 0; // the window's size when not full screen; 0: the game's size
+    std::int32_t windowHeight = 0;
+};
+
+// Where the game's picture lies on the screen, in whole screen pixels: scaled to fit and centred, with bars on the
+// two sides it does not reach.
+struct PictureRect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
 };
 
 struct GameNames
@@ -38,16 +49,16 @@ struct GameNames
 DisplaySettings& TheDisplaySettings();
 GameNames& TheGameNames();
 
-// Width of the game picture on a pillar-boxed screen: the single-precision constant 1.3333, not 4/3, so the
-// picture and the mouse mapping agree to the pixel.
-constexpr float kPillarBoxAspect = 1.3333f;
+// The game's picture on the screen; the whole screen when both are of one size.
+[[nodiscard]] PictureRect PictureOnScreen(const DisplaySettings& display);
 
-// Converts a mouse position in window pixels into game coordinates, in place. Outside the pillar-boxed picture
-// both coordinates become kUnset (scaled, so they stay far outside the game area).
+// Converts a mouse position in window pixels into game coordinates, in place. Over the bars both coordinates
+// become kUnset (scaled, so they stay far outside the game area).
 void ScreenToGame(const DisplaySettings& display, float& x, float& y);
 inline void ScreenToGame(float& x, float& y) { ScreenToGame(TheDisplaySettings(), x, y); }
 
-// Fills screenWidth, screenHeight and widescreen for the game settings and a desktop of the given size.
+// Fills screenWidth and screenHeight for the game settings and a desktop of the given size: the desktop's size in
+// full screen, otherwise the window's.
 void ChooseDisplayMode(DisplaySettings& display, int desktopWidth, int desktopHeight);
 
 } // namespace Vel

@@ -4,6 +4,7 @@
 // game's archives through it, and initialises the display from the settings the system script wrote; every other
 // part reaches the interface through GetHge(). The menu functions "window" and "fullscreen" switch the mode here.
 
+#include "core/DisplaySettings.h"
 #include "core/VelSingleton.h"
 #include "platform/Hge.h"
 
@@ -28,6 +29,9 @@ public:
     void SetFullscreen();
     // F11 and Alt+Enter: the other of the two, through the same switch.
     void ToggleScreenMode();
+    // Once a frame: a window the player resized gives the display its new screen size, and the player's
+    // preferences the size to open at next time.
+    void FollowWindowSize();
 
     // Attaches every archive listed in "preferences.ini"; one that cannot be attached is logged with its name
     // and the reason, and the rest are still attached. False when any failed.
@@ -49,6 +53,7 @@ private:
     };
 
     void SwitchMode(ScreenMode mode);
+    static void RememberedWindowSize(DisplaySettings& display, int desktopWidth, int desktopHeight);
     HGE* m_hge = nullptr; // one reference from hgeCreate, dropped by ReleaseHge
 };
 

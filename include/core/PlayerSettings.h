@@ -64,6 +64,9 @@ public:
     void SetAutoSpeed(float speed);
     void SetFullscreen(bool fullscreen);
     void ToggleSkipUnread();
+    // The window's size as the player left it. Kept for the next Save, not written at once: a window dragged to a
+    // new size reports every size on the way.
+    void SetWindowSize(std::int32_t width, std::int32_t height);
     void ToggleAutoSave();
     // Called after every change, and never during Load.
     void SetChangeHandler(Callback<void()> handler) { m_changed = std::move(handler); }

@@ -42,6 +42,10 @@ enum hgeIntState
     HGE_SCREENHEIGHT = 10,
     HGE_SCREENBPP = 11,
     HGE_FPS = 12, // HGEFPS_VSYNC, HGEFPS_UNLIMITED or a frame rate cap
+    // The window's size when not full screen (0: the screen size). The player may resize the window; while
+    // windowed, the screen then takes the window's size, which System_GetState reports.
+    HGE_WINDOWWIDTH = 17,
+    HGE_WINDOWHEIGHT = 18,
 };
 
 enum hgeStringState
@@ -110,6 +114,19 @@ constexpr int HGEK_0 = 0x30; // HGEK_0 + n for the digit n
 constexpr int HGEK_A = 0x41; // HGEK_A + n for the n-th letter
 constexpr int HGEK_S = 0x53;
 constexpr int HGEK_F1 = 0x70; // HGEK_F1 + n - 1 for Fn, up to F12
+// A game controller's buttons, in the Windows numbering of gamepad keys; they act as keys do.
+constexpr int HGEK_PAD_A = 0xC3;
+constexpr int HGEK_PAD_B = 0xC4;
+constexpr int HGEK_PAD_X = 0xC5;
+constexpr int HGEK_PAD_Y = 0xC6;
+constexpr int HGEK_PAD_RIGHTSHOULDER = 0xC7;
+constexpr int HGEK_PAD_LEFTSHOULDER = 0xC8;
+constexpr int HGEK_PAD_DPUP = 0xCB;
+constexpr int HGEK_PAD_DPDOWN = 0xCC;
+constexpr int HGEK_PAD_DPLEFT = 0xCD;
+constexpr int HGEK_PAD_DPRIGHT = 0xCE;
+constexpr int HGEK_PAD_START = 0xCF;
+constexpr int HGEK_PAD_BACK = 0xD0;
 constexpr int HGEK_F12 = 0x7B;
 constexpr int HGEK_LAST = 0xFF;
 
@@ -150,6 +167,7 @@ public:
     virtual void System_SetState(hgeFuncState state, hgeCallback value) = 0;
     virtual void System_SetState(hgeIntState state, int value) = 0;
     virtual void System_SetState(hgeStringState state, const char* value) = 0;
+    [[nodiscard]] virtual int System_GetState(hgeIntState state) = 0;
 
     // Opens the window (or the off-screen picture when headless). False, with the cause in the log, on failure.
     [[nodiscard]] virtual bool System_Initiate() = 0;

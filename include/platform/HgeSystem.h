@@ -8,6 +8,7 @@
 #include "platform/ArchiveSet.h"
 #include "platform/FrameActivity.h"
 #include "platform/FrameClock.h"
+#include "platform/GamePads.h"
 #include "platform/Graphics.h"
 #include "platform/Hge.h"
 #include "platform/InputState.h"
@@ -37,6 +38,7 @@ public:
     void System_SetState(hgeFuncState state, hgeCallback value) override;
     void System_SetState(hgeIntState state, int value) override;
     void System_SetState(hgeStringState state, const char* value) override;
+    [[nodiscard]] int System_GetState(hgeIntState state) override;
 
     [[nodiscard]] bool System_Initiate() override;
     void System_Shutdown() override;
@@ -80,6 +82,8 @@ public:
 private:
     // The screen size to be, or (once the display is open) the screen picture resized.
     void ResizeScreen(int width, int height);
+    // The player gave the window a new size: while windowed the screen picture takes it.
+    void FollowWindowSize(int width, int height);
     static std::unique_ptr<HgeSystem> s_instance;
 
     [[nodiscard]] bool OpenDisplay(std::string& error);
@@ -105,6 +109,8 @@ private:
     bool m_hideMouse = false;
     int m_screenWidth = 800;
     int m_screenHeight = 600;
+    int m_windowWidth = 0; // the windowed size; 0: the screen size
+    int m_windowHeight = 0;
     int m_fps = HGEFPS_UNLIMITED;
     std::string m_title = "Velloria";
     std::string m_icon;
@@ -112,6 +118,7 @@ private:
     std::string m_logFile;
 
     Window m_window;
+    GamePads m_pads;
     Graphics m_graphics;
     InputState m_input;
     ArchiveSet m_archives;

@@ -21,6 +21,7 @@ struct InputEvent
         Close,     // window close request
         Drawn,     // no input: the trace tells how many frames were drawn before this one
         Wheel,     // the wheel turns by wheel notches, positive away from the user
+        Resize,    // the player resizes the window to (x, y) pixels
     };
     int frame = 1;
     Kind kind = Kind::Move;
@@ -40,6 +41,8 @@ public:
 
     // The HGEK_ code of a key name ("lbutton", "escape", "s", "f1", ...), or 0 for an unknown name.
     static int KeyFromName(const std::string& name);
+    // The HGEK_PAD_ code of a game controller button by SDL's name ("a", "leftshoulder", "dpup", ...), or 0.
+    static int PadButtonFromName(const std::string& name);
 
     // Events in frame order (stable for events of one frame).
     [[nodiscard]] const std::vector<InputEvent>& Events() const { return m_events; }

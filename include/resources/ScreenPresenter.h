@@ -23,7 +23,8 @@ public:
     ScreenPresenter(const ScreenPresenter&) = delete;
     ScreenPresenter& operator=(const ScreenPresenter&) = delete;
 
-    // Draws the target's picture onto the screen (not cleared first) and the bars beside it when widescreen.
+    // Draws the target's picture onto the screen (not cleared first) and the bars where the picture, keeping its
+    // shape, does not reach.
     void Draw(HGE* hge, HTARGET target, const DisplaySettings& display);
 
 private:

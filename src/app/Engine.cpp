@@ -315,6 +315,7 @@ bool Engine::Frame()
     HGE* hge = m_hgeManager->GetHge();
     const float dt = hge->Timer_GetDelta();
     WriteDrawnCount();
+    m_hgeManager->FollowWindowSize();
     PlayerActions& actions = PlayerActions::Get();
     actions.Poll(*hge);
     if (actions.Pressed(PlayerAction::FullScreen))

@@ -5,6 +5,7 @@
 #include "core/TextCodec.h"
 #include "platform/Os.h"
 
+#include <algorithm>
 #include <string>
 
 namespace Vel {
@@ -46,15 +47,19 @@ bool HgeManager::Init()
     DisplaySettings& display = TheDisplaySettings();
     int desktopWidth = 0;
     int desktopHeight = 0;
-    if (display.fullscreen != 0 && !Os::DesktopSize(desktopWidth, desktopHeight)) {
+    const bool desktopKnown = Os::DesktopSize(desktopWidth, desktopHeight);
+    if (display.fullscreen != 0 && !desktopKnown) {
         m_hge->System_Log("Cannot read the desktop size; opening a window instead");
         display.fullscreen = 0;
     }
+    RememberedWindowSize(display, desktopKnown ? desktopWidth : 0, desktopKnown ? desktopHeight : 0);
     ChooseDisplayMode(display, desktopWidth, desktopHeight);
 
     m_hge->System_SetState(HGE_WINDOWED, display.fullscreen == 0);
     m_hge->System_SetState(HGE_SCREENWIDTH, display.screenWidth);
     m_hge->System_SetState(HGE_SCREENHEIGHT, display.screenHeight);
+    m_hge->System_SetState(HGE_WINDOWWIDTH, display.windowWidth > 0 ? display.windowWidth : display.gameWidth);
+    m_hge->System_SetState(HGE_WINDOWHEIGHT, display.windowHeight > 0 ? display.windowHeight : display.gameHeight);
     m_hge->System_SetState(HGE_TITLE, TextCodec::WideToUtf8(TheGameNames().title).c_str());
     m_hge->System_SetState(HGE_FPS, HGEFPS_VSYNC);
     m_hge->System_SetState(HGE_SCREENBPP, 32);
@@ -63,6 +68,21 @@ bool HgeManager::Init()
     m_hge->System_SetState(HGE_USESOUND, false);
     m_hge->System_SetState(HGE_ICON, "icon.png");
     return m_hge->System_Initiate();
+}
+
+// The window opens at the size the player left it, never larger than the desktop (another, smaller screen may be
+// the desktop now).
+void HgeManager::RememberedWindowSize(DisplaySettings& display, int desktopWidth, int desktopHeight)
+{
+    const PlayerSettings* settings = PlayerSettings::GetSingletonPtr();
+    if (settings == nullptr || settings->Get().windowWidth <= 0 || settings->Get().windowHeight <= 0)
+        return;
+    display.windowWidth = settings->Get().windowWidth;
+    display.windowHeight = settings->Get().windowHeight;
+    if (desktopWidth > 0 && desktopHeight > 0) {
+        display.windowWidth = std::min(display.windowWidth, desktopWidth);
+        display.windowHeight = std::min(display.windowHeight, desktopHeight);
+    }
 }
 
 void HgeManager::SetWindowed()
@@ -80,8 +100,23 @@ void HgeManager::ToggleScreenMode()
     SwitchMode(TheDisplaySettings().fullscreen != 0 ? ScreenMode::Windowed : ScreenMode::Fullscreen);
 }
 
-// The display settings follow the switch, so the game's picture is stretched (and pillar-boxed on a wide desktop)
-// onto the new screen, and the mouse is mapped back through the same rectangle.
+void HgeManager::FollowWindowSize()
+{
+    DisplaySettings& display = TheDisplaySettings();
+    if (display.fullscreen != 0)
+        return;
+    const int width = m_hge->System_GetState(HGE_SCREENWIDTH);
+    const int height = m_hge->System_GetState(HGE_SCREENHEIGHT);
+    if (width == display.screenWidth && height == display.screenHeight)
+        return;
+    display.screenWidth = display.windowWidth = width;
+    display.screenHeight = display.windowHeight = height;
+    if (PlayerSettings* settings = PlayerSettings::GetSingletonPtr())
+        settings->SetWindowSize(width, height);
+}
+
+// The display settings follow the switch, so the game's picture is scaled to fit the new screen (with bars where the
+// shapes differ), and the mouse is mapped back through the same rectangle.
 void HgeManager::SwitchMode(ScreenMode mode)
 {
     const bool fullscreen = mode == ScreenMode::Fullscreen;

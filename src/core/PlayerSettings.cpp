@@ -254,6 +254,14 @@ void PlayerSettings::SetFullscreen(bool fullscreen)
     Changed();
 }
 
+void PlayerSettings::SetWindowSize(std::int32_t width, std::int32_t height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    m_preferences.windowWidth = width;
+    m_preferences.windowHeight = height;
+}
+
 void PlayerSettings::ToggleSkipUnread()
 {
     m_preferences.skipUnread = !m_preferences.skipUnread;

@@ -133,6 +133,12 @@ void HgeSystem::System_SetState(hgeIntState state, int value)
     case HGE_SCREENHEIGHT:
         ResizeScreen(m_screenWidth, value);
         break;
+    case HGE_WINDOWWIDTH:
+        m_windowWidth = value;
+        break;
+    case HGE_WINDOWHEIGHT:
+        m_windowHeight = value;
+        break;
     case HGE_SCREENBPP:
         break;
     case HGE_FPS:
@@ -140,6 +146,36 @@ void HgeSystem::System_SetState(hgeIntState state, int value)
         m_graphics.SetVsync(value == HGEFPS_VSYNC);
         break;
     }
+}
+
+int HgeSystem::System_GetState(hgeIntState state)
+{
+    switch (state) {
+    case HGE_SCREENWIDTH:
+        return m_screenWidth;
+    case HGE_SCREENHEIGHT:
+        return m_screenHeight;
+    case HGE_WINDOWWIDTH:
+        return m_windowWidth > 0 ? m_windowWidth : m_screenWidth;
+    case HGE_WINDOWHEIGHT:
+        return m_windowHeight > 0 ? m_windowHeight : m_screenHeight;
+    case HGE_SCREENBPP:
+        return 32;
+    case HGE_FPS:
+        return m_fps;
+    }
+    return 0;
+}
+
+// Only a window follows: in full screen the window manager's sizes are the desktop's, not the player's choice.
+void HgeSystem::FollowWindowSize(int width, int height)
+{
+    if (!m_windowed || width <= 0 || height <= 0)
+        return;
+    m_windowWidth = width;
+    m_windowHeight = height;
+    m_window.KeepWindowedSize(width, height);
+    ResizeScreen(width, height);
 }
 
 void HgeSystem::System_SetState(hgeStringState state, const char* value)
@@ -197,15 +233,21 @@ bool HgeSystem::OpenDisplay(std::string& error)
     renderer.ApplyHints();
     const Graphics::Renderer kind =
         renderer.GetKind() == RendererChoice::Kind::Software ? Graphics::Renderer::Software : Graphics::Renderer::Any;
-    if (!m_window.Open(m_title, m_screenWidth, m_screenHeight, error) ||
+    const int windowWidth = m_windowWidth > 0 ? m_windowWidth : m_screenWidth;
+    const int windowHeight = m_windowHeight > 0 ? m_windowHeight : m_screenHeight;
+    if (!m_window.Open(m_title, windowWidth, windowHeight, error) ||
         !m_graphics.OpenWindow(m_window.Id(), m_screenWidth, m_screenHeight, m_fps == HGEFPS_VSYNC, kind, error))
         return false;
     m_window.SetMode(m_windowed);
+    // Pads are a convenience: a system where SDL cannot look for them plays by keyboard and mouse.
+    if (std::string padError; !m_pads.Start(padError))
+        LogLine("Game controllers cannot be used: " + padError);
     return true;
 }
 
 void HgeSystem::System_Shutdown()
 {
+    m_pads.Stop();
     m_graphics.Close();
     m_window.Close();
     m_initiated = false;
@@ -256,15 +298,19 @@ void HgeSystem::WaitForNextFrame(const FrameActivity::Report& activity)
         return;
     }
     if (m_window.IsOpen())
-        SdlInput::WaitForEvent(activity.wake);
+        SdlInput::WaitForEvent(activity.wake, m_pads);
 }
 
 bool HgeSystem::BeginFrame()
 {
     m_input.BeginFrame();
     bool open = true;
-    if (m_window.IsOpen())
-        open = !SdlInput::Pump(m_input, m_window.Id(), m_screenWidth, m_screenHeight);
+    if (m_window.IsOpen()) {
+        const WindowRequests requests = SdlInput::Pump(m_input, m_pads, m_window.Id(), m_screenWidth, m_screenHeight);
+        open = !requests.close;
+        if (requests.resizedWidth > 0)
+            FollowWindowSize(requests.resizedWidth, requests.resizedHeight);
+    }
     open = ApplyReplay() && open;
     // What a held button drags along is drawn as it goes.
     if (m_input.AnyDown())
@@ -279,10 +325,17 @@ bool HgeSystem::ApplyReplay()
     bool open = true;
     for (; m_nextReplayed < events.size() && events[m_nextReplayed].frame <= m_frame; ++m_nextReplayed) {
         const InputEvent& event = events[m_nextReplayed];
-        if (event.kind == InputEvent::Kind::Close)
+        if (event.kind == InputEvent::Kind::Close) {
             open = false;
-        else
+        } else if (event.kind == InputEvent::Kind::Resize) {
+            // As the player's hand would: the window changes, and the screen follows it.
+            const int width = static_cast<int>(event.x);
+            const int height = static_cast<int>(event.y);
+            m_window.Resize(width, height);
+            FollowWindowSize(width, height);
+        } else {
             m_input.Apply(event);
+        }
     }
     return open;
 }

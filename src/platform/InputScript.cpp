@@ -28,6 +28,25 @@ constexpr KeyName kKeyNames[] = {
     {"pause", HGEK_PAUSE},     {"kpenter", HGEK_KPENTER},
 };
 
+// SDL's names of the game controller buttons the engine acts on.
+constexpr KeyName kPadButtonNames[] = {
+    {"a", HGEK_PAD_A},
+    {"b", HGEK_PAD_B},
+    {"x", HGEK_PAD_X},
+    {"y", HGEK_PAD_Y},
+    {"back", HGEK_PAD_BACK},
+    {"start", HGEK_PAD_START},
+    {"leftshoulder", HGEK_PAD_LEFTSHOULDER},
+    {"rightshoulder", HGEK_PAD_RIGHTSHOULDER},
+    {"dpup", HGEK_PAD_DPUP},
+    {"dpdown", HGEK_PAD_DPDOWN},
+    {"dpleft", HGEK_PAD_DPLEFT},
+    {"dpright", HGEK_PAD_DPRIGHT},
+};
+
+// Far beyond any window a desktop holds, and small enough for the screen picture's checks to refuse cleanly.
+constexpr int kMaxWindowSide = 16384;
+
 // More than a hand turns in a frame; the bound keeps a replay's count from overflowing a frame's sum.
 constexpr int kMaxNotches = 1000;
 
@@ -87,6 +106,10 @@ public:
             return ReadChord(args);
         if (verb == "wheel")
             return ReadWheel(args);
+        if (verb == "pad")
+            return ReadPad(args);
+        if (verb == "resize")
+            return ReadResize(args);
         if (verb == "leave" || verb == "enter" || verb == "close" || verb == "drawn")
             return ReadPlain(verb, args);
         return "unknown verb '" + verb + "'";
@@ -175,6 +198,39 @@ private:
         return {};
     }
 
+    // Down at the frame, up after the frames it is held (one by default).
+    std::string ReadPad(const std::vector<std::string>& args)
+    {
+        if (args.empty() || args.size() > 2)
+            return "'pad' needs a button and, to hold it, a number of frames";
+        InputEvent down = Make(InputEvent::Kind::KeyDown, m_frame);
+        down.key = InputScript::PadButtonFromName(args[0]);
+        if (down.key == 0)
+            return "unknown controller button '" + args[0] + "'";
+        int held = 1;
+        if (args.size() == 2 && (!ParseInt(args[1], held) || held < 1 || held > kMaxFrame - m_frame))
+            return "bad number of frames '" + args[1] + "'";
+        m_out.push_back(down);
+        InputEvent up = Make(InputEvent::Kind::KeyUp, m_frame + held);
+        up.key = down.key;
+        m_out.push_back(up);
+        return {};
+    }
+
+    std::string ReadResize(const std::vector<std::string>& args)
+    {
+        InputEvent resize = Make(InputEvent::Kind::Resize, m_frame);
+        int width = 0;
+        int height = 0;
+        if (args.size() != 2 || !ParseInt(args[0], width) || !ParseInt(args[1], height) || width < 1 ||
+            height < 1 || width > kMaxWindowSide || height > kMaxWindowSide)
+            return "'resize' needs a width and a height of 1 to " + std::to_string(kMaxWindowSide) + " pixels";
+        resize.x = static_cast<float>(width);
+        resize.y = static_cast<float>(height);
+        m_out.push_back(resize);
+        return {};
+    }
+
     std::string ReadPlain(const std::string& verb, const std::vector<std::string>& args)
     {
         if (!args.empty())
@@ -258,6 +314,15 @@ int InputScript::KeyFromName(const std::string& name)
     if (name.size() >= 2 && name[0] == 'f' && ParseInt(name.substr(1), number) && number >= 1 && number <= 12 &&
         name[1] != '0')
         return HGEK_F1 + number - 1;
+    return 0;
+}
+
+int InputScript::PadButtonFromName(const std::string& name)
+{
+    for (const KeyName& entry : kPadButtonNames) {
+        if (name == entry.name)
+            return entry.key;
+    }
     return 0;
 }
 

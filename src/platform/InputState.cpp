@@ -104,6 +104,7 @@ void InputState::Apply(const InputEvent& event)
         break;
     case InputEvent::Kind::Close:
     case InputEvent::Kind::Drawn:
+    case InputEvent::Kind::Resize:
         break;
     }
 }

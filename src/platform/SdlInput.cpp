@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Vel {
@@ -111,12 +112,18 @@ void MoveTo(InputState& input, const Scale& scale, int x, int y)
     input.SetMouseOver(scale.window != nullptr && SDL_GetMouseFocus() == scale.window);
 }
 
-// False when the window was asked to close.
-bool HandleWindowEvent(InputState& input, const SDL_WindowEvent& event)
+void HandleWindowEvent(InputState& input, const SDL_WindowEvent& event, WindowRequests& requests)
 {
     switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
-        return false;
+        requests.close = true;
+        break;
+    // Sent for the player's and the window manager's resizing, not for the engine's own size changes.
+    case SDL_WINDOWEVENT_RESIZED:
+        requests.resizedWidth = event.data1;
+        requests.resizedHeight = event.data2;
+        FrameActivity::Changed();
+        break;
     case SDL_WINDOWEVENT_ENTER:
         input.SetMouseOver(true);
         break;
@@ -137,16 +144,29 @@ bool HandleWindowEvent(InputState& input, const SDL_WindowEvent& event)
     default:
         break;
     }
-    return true;
 }
 
-bool Handle(InputState& input, const SDL_Event& event, const Scale& scale)
+void Handle(InputState& input, GamePads& pads, const SDL_Event& event, const Scale& scale, WindowRequests& requests)
 {
     switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+        pads.Add(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        pads.Remove(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        input.KeyDown(GamePads::KeyFromButton(event.cbutton.button), 0, true);
+        break;
+    case SDL_CONTROLLERBUTTONUP:
+        input.KeyUp(GamePads::KeyFromButton(event.cbutton.button));
+        break;
     case SDL_QUIT:
-        return false;
+        requests.close = true;
+        break;
     case SDL_WINDOWEVENT:
-        return HandleWindowEvent(input, event.window);
+        HandleWindowEvent(input, event.window, requests);
+        break;
     case SDL_KEYDOWN:
         input.KeyDown(SdlInput::KeyFromSdl(event.key.keysym.sym), LockFlags(event.key.keysym.mod), true,
                       event.key.repeat != 0);
@@ -171,25 +191,41 @@ bool Handle(InputState& input, const SDL_Event& event, const Scale& scale)
     default:
         break;
     }
-    return true;
 }
 
 } // namespace
 
-bool SdlInput::Pump(InputState& input, std::uint32_t windowId, int screenWidth, int screenHeight)
+WindowRequests SdlInput::Pump(InputState& input, GamePads& pads, std::uint32_t windowId, int screenWidth,
+                              int screenHeight)
 {
     Scale scale = ScaleFor(windowId, screenWidth, screenHeight);
-    bool open = true;
+    WindowRequests requests;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
-        open = Handle(input, event, scale) && open;
-    return !open;
+        Handle(input, pads, event, scale, requests);
+    return requests;
 }
 
-void SdlInput::WaitForEvent(double seconds)
+void SdlInput::WaitForEvent(double seconds, const GamePads& pads)
 {
     // Rounded up: waking a little early would only find nothing due yet and go to sleep again.
     constexpr double kLongestWait = 60.0;
+    if (pads.AnyOpen()) {
+        // A button pressed while waiting is seen within a frame; a hundred wake-ups a second cost far less than
+        // SDL's thousand.
+        constexpr Uint32 kStep = 10;
+        const Uint64 start = SDL_GetTicks64();
+        const Uint64 length = seconds >= kLongestWait ? UINT64_MAX : static_cast<Uint64>(std::ceil(seconds * 1000.0));
+        for (;;) {
+            SDL_PumpEvents();
+            if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE)
+                return;
+            const Uint64 waited = SDL_GetTicks64() - start;
+            if (waited >= length)
+                return;
+            SDL_Delay(static_cast<Uint32>(std::min<Uint64>(kStep, length - waited)));
+        }
+    }
     if (seconds >= kLongestWait) {
         SDL_WaitEvent(nullptr);
         return;

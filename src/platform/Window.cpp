@@ -8,6 +8,8 @@ namespace Vel {
 namespace {
 
 constexpr Uint32 kProbeColour = 0xFFFF00FF;
+constexpr int kMinimumWidth = 160;
+constexpr int kMinimumHeight = 120;
 
 struct DesktopSize
 {
@@ -73,13 +75,15 @@ bool Window::Open(const std::string& title, int width, int height, std::string& 
     }
     m_videoStarted = true;
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                          SDL_WINDOW_HIDDEN);
+                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window == nullptr) {
         error = std::string("cannot create the window: ") + SDL_GetError();
         Close();
         return false;
     }
     m_id = SDL_GetWindowID(window);
+    // Small enough for any game to be scaled down into, large enough to keep its text a blur rather than nothing.
+    SDL_SetWindowMinimumSize(window, kMinimumWidth, kMinimumHeight);
     m_width = width;
     m_height = height;
     return true;
@@ -129,6 +133,22 @@ void Window::CoverDesktop()
     SDL_SetWindowSize(window, desktop.w, desktop.h);
     SDL_RaiseWindow(window);
     Settle(renderer);
+}
+
+void Window::KeepWindowedSize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    m_width = width;
+    m_height = height;
+}
+
+void Window::Resize(int width, int height)
+{
+    SDL_Window* window = SDL_GetWindowFromID(m_id);
+    if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0)
+        return;
+    SDL_SetWindowSize(window, width, height);
 }
 
 void Window::SetTitle(const std::string& title)

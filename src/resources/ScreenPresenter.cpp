@@ -2,7 +2,6 @@
 
 #include "resources/hgeSprite.h"
 
-#include <cmath>
 
 namespace Vel {
 
@@ -27,25 +26,24 @@ void ScreenPresenter::Draw(HGE* hge, HTARGET target, const DisplaySettings& disp
     m_screen->SetTextureRect(0.0f, 0.0f, gameWidth, gameHeight, true);
 
     const float screenWidth = static_cast<float>(display.screenWidth);
-    const float height = static_cast<float>(display.screenHeight);
-    float width = screenWidth;
-    float left = 0.0f;
-    if (display.widescreen) {
-        // The pillar-boxed picture's edges fall between pixels (240.02 to 1679.98 on a 1920-wide screen); a
-        // rasteriser that cuts start and width separately would leave the last screen column unpainted. Whole
-        // pixels keep picture and bars edge to edge; the mouse mapping's sub-pixel difference hits nothing.
-        const float exactWidth = height * kPillarBoxAspect;
-        left = std::round((screenWidth - exactWidth) * 0.5f);
-        width = std::round((screenWidth - exactWidth) * 0.5f + exactWidth) - left;
-    }
+    const float screenHeight = static_cast<float>(display.screenHeight);
+    const PictureRect picture = PictureOnScreen(display);
+    const float left = static_cast<float>(picture.left);
+    const float top = static_cast<float>(picture.top);
+    const float right = left + static_cast<float>(picture.width);
+    const float bottom = top + static_cast<float>(picture.height);
 
     // The screen itself is not cleared: the picture and the bars cover all of it.
     if (!hge->Gfx_BeginScene(0))
         return;
-    m_screen->RenderStretch(left, 0.0f, left + width, height);
-    if (display.widescreen) {
-        m_bar->RenderStretch(0.0f, 0.0f, left, height);
-        m_bar->RenderStretch(left + width, 0.0f, screenWidth, height);
+    m_screen->RenderStretch(left, top, right, bottom);
+    if (left > 0.0f || right < screenWidth) {
+        m_bar->RenderStretch(0.0f, 0.0f, left, screenHeight);
+        m_bar->RenderStretch(right, 0.0f, screenWidth, screenHeight);
+    }
+    if (top > 0.0f || bottom < screenHeight) {
+        m_bar->RenderStretch(left, 0.0f, right, top);
+        m_bar->RenderStretch(left, bottom, right, screenHeight);
     }
     hge->Gfx_EndScene();
 }

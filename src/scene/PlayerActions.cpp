@@ -20,6 +20,8 @@ constexpr Binding kBindings[] = {
     {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
     {HGEK_F1 + 10, PlayerAction::FullScreen},   {HGEK_F1 + 4, PlayerAction::QuickSave},
     {HGEK_F1 + 8, PlayerAction::QuickLoad},
+    {HGEK_PAD_A, PlayerAction::Advance},        {HGEK_PAD_X, PlayerAction::Hide},
+    {HGEK_PAD_B, PlayerAction::Menu},           {HGEK_PAD_START, PlayerAction::Menu},
 };
 
 // A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds

@@ -17,7 +17,7 @@ TEST(KeysRunTest, EachRowOfTheControlsActsOnTheStoryAsItsReplayExpects)
 {
     const std::filesystem::path data = std::filesystem::path(VEL_TEST_GAMES) / "keys";
     const std::vector<std::string> runs = DataLines(data / "expected/runs.txt");
-    ASSERT_EQ(runs.size(), 12u);
+    ASSERT_EQ(runs.size(), 14u);
     for (const std::string& line : runs) {
         SCOPED_TRACE(line);
         TempFolder root;
@@ -35,6 +35,27 @@ TEST(KeysRunTest, EachRowOfTheControlsActsOnTheStoryAsItsReplayExpects)
         if (std::filesystem::exists(data / "expected" / (name + ".pixels")))
             ExpectPixels(root, data / "expected" / (name + ".pixels"));
     }
+}
+
+// The window's size outlives the run: the next start opens at the size the player left it.
+TEST(KeysRunTest, AResizedWindowOpensAtThatSizeNextTime)
+{
+    const std::filesystem::path data = std::filesystem::path(VEL_TEST_GAMES) / "keys";
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "keys");
+    RunReplay(root, game, 30, "resize");
+    EXPECT_NE(root.Read("user/settings.ini").find("windowsize=640x360\n"), std::string::npos);
+    ASSERT_EQ(RunGame(root, game, "--frames 3" + Snapshot(root, 2, "again-2.bmp")), 0) << root.Read("err.txt");
+    ExpectPixels(root, data / "expected" / "again.pixels");
+}
+
+// The controller's Start and B open and close the menu over the story as Escape and the right button do.
+TEST(KeysRunTest, ControllerStartAndBOpenAndCloseThePauseMenu)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "saves");
+    RunReplay(root, game, 140, "pad");
+    ExpectTrace(root, game / "expected" / "pad.trace");
 }
 
 } // namespace
