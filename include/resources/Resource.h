@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,13 @@ enum class ResourceType : std::int32_t
     Sprite = 1,
     Animation = 2,
     Character = 3,
+};
+
+// A picture the author shows only while a trigger has a given value, such as the mark of a mode that is on.
+struct ShowCondition
+{
+    std::u16string trigger;
+    std::u16string value;
 };
 
 class Resource
@@ -46,6 +54,9 @@ public:
     [[nodiscard]] virtual bool IsStatic() const { return false; }
 
     void SetName(std::u16string name) { m_name = std::move(name); }
+    // Kept apart: nearly every picture has none.
+    void SetShowCondition(ShowCondition condition);
+    [[nodiscard]] const ShowCondition* GetShowCondition() const { return m_condition.get(); }
     [[nodiscard]] const std::u16string& GetName() const { return m_name; }
 
     // Registers a handler to be called once when the resource has played out, and makes the resource unfinished
@@ -69,6 +80,7 @@ private:
     };
 
     std::vector<Waiting> m_waiting; // in registration order, so tokens ascend
+    std::unique_ptr<ShowCondition> m_condition;
     FinishToken m_lastToken = 0;
     bool m_finished = false;
     std::u16string m_name;

@@ -30,8 +30,11 @@ public:
     // Advances the resource first (when there is one), then the animators.
     void Update(float dt) override;
 
-    // Layers draw with Hidden::Skip; the slide gallery draws its pictures whatever their visibility.
+    // Layers draw with Hidden::Skip; the slide gallery draws its pictures whatever their visibility. A picture with a
+    // show condition is drawn only while its trigger holds the value.
     void Render(Hidden hidden = Hidden::Skip);
+    // A picture its condition hides takes no mouse either.
+    bool TestMouse(float x, float y, bool clicked) override;
 
     void SetLayer(std::int32_t layer) { m_layer = layer; }
     [[nodiscard]] std::int32_t GetLayer() const { return m_layer; }
@@ -50,6 +53,8 @@ public:
     [[nodiscard]] bool Load(Serializer& serializer);
 
 private:
+    [[nodiscard]] bool ConditionHolds() const;
+
     std::int32_t m_layer = 0;
     Resource* m_resource = nullptr;
     float m_drawX = kUnset;

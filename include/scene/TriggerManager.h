@@ -30,6 +30,8 @@ public:
     void Set(const std::u16string& name, const std::u16string& value);
     // The value; empty, creating nothing, for an unknown name.
     [[nodiscard]] std::u16string Get(const std::u16string& name) const;
+    // Whether the trigger has exactly this value (an unknown one has the empty value); copies nothing, for drawing.
+    [[nodiscard]] bool Holds(const std::u16string& name, const std::u16string& value) const;
     // Creates the trigger (with an empty value) when the name is new.
     void SetKind(const std::u16string& name, TriggerKind kind);
     // nullptr for an unknown name.

@@ -45,4 +45,9 @@ void Resource::Finish()
     }
 }
 
+void Resource::SetShowCondition(ShowCondition condition)
+{
+    m_condition = std::make_unique<ShowCondition>(std::move(condition));
+}
+
 } // namespace Vel

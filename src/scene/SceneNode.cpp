@@ -3,6 +3,7 @@
 #include "data/Serializer.h"
 #include "resources/Resource.h"
 #include "resources/ResourceManager.h"
+#include "scene/TriggerManager.h"
 
 #include <string>
 #include <utility>
@@ -47,9 +48,25 @@ void SceneNode::Update(float dt)
     AnimationObject::Update(dt);
 }
 
+bool SceneNode::ConditionHolds() const
+{
+    const ShowCondition* condition = m_resource != nullptr ? m_resource->GetShowCondition() : nullptr;
+    if (condition == nullptr)
+        return true;
+    const TriggerManager* triggers = TriggerManager::GetSingletonPtr();
+    return triggers != nullptr && triggers->Holds(condition->trigger, condition->value);
+}
+
+bool SceneNode::TestMouse(float x, float y, bool clicked)
+{
+    if (!ConditionHolds())
+        return false;
+    return AnimationObject::TestMouse(x, y, clicked);
+}
+
 void SceneNode::Render(Hidden hidden)
 {
-    if ((!m_visible && hidden == Hidden::Skip) || m_resource == nullptr)
+    if ((!m_visible && hidden == Hidden::Skip) || m_resource == nullptr || !ConditionHolds())
         return;
     const float x = m_drawX != kUnset ? m_drawX : m_x;
     const float y = m_drawY != kUnset ? m_drawY : m_y;

@@ -4,6 +4,7 @@
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "platform/FrameActivity.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -63,7 +64,18 @@ Trigger& TriggerManager::GetOrCreate(const std::u16string& name)
 
 void TriggerManager::Set(const std::u16string& name, const std::u16string& value)
 {
-    GetOrCreate(name).value = value;
+    std::u16string& current = GetOrCreate(name).value;
+    if (current == value)
+        return;
+    current = value;
+    // A picture shown by this trigger may come or go.
+    FrameActivity::Changed();
+}
+
+bool TriggerManager::Holds(const std::u16string& name, const std::u16string& value) const
+{
+    const Trigger* trigger = Find(name);
+    return trigger != nullptr ? trigger->value == value : value.empty();
 }
 
 std::u16string TriggerManager::Get(const std::u16string& name) const

@@ -31,6 +31,15 @@ std::string TypeName(ResourceType type)
     return "unknown";
 }
 
+// when=trigger:value; the value may be empty ("trigger:"), as an unset trigger's is.
+ShowCondition ReadShowCondition(const std::u16string& text)
+{
+    const std::size_t colon = text.find(u':');
+    if (colon == 0 || colon == std::u16string::npos)
+        throw ScriptError("when= needs a trigger and a value: trigger:value");
+    return ShowCondition{text.substr(0, colon), text.substr(colon + 1)};
+}
+
 // object(name, file=...): the sprite definition, followed by the node step when the line places the sprite.
 void Object(ParseManager& parser, CommandLine& line)
 {
@@ -38,6 +47,8 @@ void Object(ParseManager& parser, CommandLine& line)
     const std::u16string file = line.GetAttribute(u"file");
     if (!file.empty())
         sprite->SetFile(file);
+    if (const std::u16string when = line.GetAttribute(u"when"); !when.empty())
+        sprite->SetShowCondition(ReadShowCondition(when));
     if (ScriptLinter* linter = parser.GetLinter(); linter != nullptr && !file.empty())
         linter->NoteObjectFile(line.GetArgument(0), file, parser.CurrentPosition());
     parser.SetCurrentResource(line.GetArgument(0));

@@ -124,6 +124,17 @@ TEST_F(StatementsTest, CharacterStatementSwitchesThePoseAndPlacesOnlyWhenAsked)
     EXPECT_EQ(anna->GetCurrentPose(), anna->FindPose(u"calm")) << "an unknown pose changes nothing";
 }
 
+TEST_F(StatementsTest, AShowConditionNeedsATriggerNameAndTakesAnEmptyValue)
+{
+    const std::string fault = "when= needs a trigger and a value: trigger:value";
+    EXPECT_EQ(m_script.Run({u"object(mark, when=flag)"}), fault);
+    EXPECT_EQ(m_script.Run({u"object(mark, when=:on)"}), fault);
+    ASSERT_EQ(m_script.Run({u"object(mark, when=flag:)"}), "");
+    const ShowCondition* condition = m_systems.resources.GetSprite(u"mark")->GetShowCondition();
+    ASSERT_NE(condition, nullptr);
+    EXPECT_EQ(condition->trigger + u"=" + condition->value, u"flag=");
+}
+
 TEST_F(StatementsTest, AVoiceWaitsForTheNextLineAcrossFiles)
 {
     ParseManager parser;
