@@ -187,9 +187,15 @@ options_menu() {
         -font "$FONT" -pointsize 22 \
         -annotate +60+170 'Music' -annotate +60+230 'Voices' -annotate +60+290 'Effects' -annotate +60+350 'All sound' \
         -pointsize 18 -annotate +60+390 'Text speed' -annotate +420+390 'Auto speed' \
-        -pointsize 16 -annotate +600+140 'number row' "$TMP/optbase.png"
+        -pointsize 16 -annotate +600+140 'number row' \
+        -fill none -stroke '#f6efe0' -strokewidth 2 -draw 'rectangle 507,433 529,455' -draw 'rectangle 507,493 529,515' \
+        "$TMP/optbase.png"
     menu_pictures "$TMP/optbase.png" options \
-        "60 420 200 48 Window window" "280 420 200 48 Full_screen full" "60 510 200 48 Back back"
+        "60 420 200 48 Window window" "280 420 200 48 Full_screen full" "60 510 200 48 Back back" \
+        "540 420 220 48 Skip_unread skipunread" "540 480 220 48 Auto_save autosave"
+    # The tick in the box beside a switch that is on.
+    "$CONVERT" -size 24x24 xc:none -fill none -stroke '#f3d34a' -strokewidth 4 -draw 'polyline 4,12 10,19 20,5' \
+        menus/tick.png
     # Slider parts: a box per step over a groove.
     "$CONVERT" -size 26x26 xc:none -fill '#f3d34a' -stroke '#8a6d3b' -strokewidth 2 \
         -draw 'roundrectangle 1,1 24,24 5,5' menus/slider_box.png
@@ -203,6 +209,24 @@ pause_menu() {
     menu_pictures "$TMP/pausebase.png" pause \
         "300 170 200 48 Save save" "300 235 200 48 Load load" "300 300 200 48 Options options" \
         "300 365 200 48 Main_menu main" "300 430 200 48 Back back"
+}
+
+# The quick menu over the story: small buttons above the text panel, each with its lit picture, and the bar shown
+# under Auto and Skip while that mode is on.
+quick_menu() {
+    local entry label name lit fill
+    for entry in Auto:auto Skip:skip History:history Save:save Load:load Options:options; do
+        label=${entry%%:*}
+        name=${entry##*:}
+        for lit in "" _lit; do
+            fill='#f6efe0'
+            [ -n "$lit" ] && fill='#f3d34a'
+            "$CONVERT" -size 64x24 xc:none -fill "$fill" -stroke '#8a6d3b' -strokewidth 2 \
+                -draw 'roundrectangle 1,1 62,22 8,8' -stroke none -fill '#3b2a12' -font "$FONT_BOLD" -pointsize 13 \
+                -gravity center -annotate 0 "$label" "menus/qm_${name}${lit}.png"
+        done
+    done
+    "$CONVERT" -size 64x4 xc:'#f3d34a' menus/qm_on.png
 }
 
 choice_menu() {
@@ -334,7 +358,7 @@ step() { echo "make-assets: $1" >&2; "$1"; }
 # Named steps only (e.g. "make-assets.sh voices fonts"), or all of them.
 parts=("$@")
 [ ${#parts[@]} -eq 0 ] && parts=(background_meadow background_lake background_night characters props main_menu
-    options_menu pause_menu choice_menu galleries icon music effects voices fonts)
+    options_menu quick_menu pause_menu choice_menu galleries icon music effects voices fonts)
 for part in "${parts[@]}"; do
     step "$part"
 done
