@@ -121,6 +121,11 @@ public:
     // Nothing covers the story: no menu, gallery, save/load screen or error screen is open.
     [[nodiscard]] bool IsStoryInFront() const;
 
+    // A story scene is current, no error is shown, and no menu covers it but the right-click menu and those opened
+    // from it: a save made now brings the player back into the story.
+    [[nodiscard]] bool IsStoryCurrent() const;
+    // The picture on the screen now written to the file (a BMP) through a temporary one; false, logged, when not.
+    static bool WriteThumbnail(const std::string& path);
     // A save's thumbnail: the next frame is drawn without the open menu and written to the file (a BMP) before the
     // frame after it is updated.
     void RequestSnapshot(std::string path);

@@ -61,6 +61,8 @@ int Engine::Run()
     if (!EnterGameFolder() || !StartGameSystems())
         return 1;
     m_hgeManager->GetHge()->System_Start();
+    // Every normal end comes back here: the "end" function, a closed window, the last of the replay's frames.
+    m_systems->saves.AutoSave(AutoSaveMoment::AtEnd);
     Shutdown();
     return 0;
 }
@@ -90,6 +92,7 @@ bool Engine::StartGameSystems()
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
+    m_systems->saves.RefreshCanContinue();
     // Written at once: values that could not be read, and the screen mode first chosen, are remembered now.
     m_systems->settings.Save();
     m_persistentValuesLoaded = true;

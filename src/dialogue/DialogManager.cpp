@@ -5,6 +5,7 @@
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
 #include "platform/FrameActivity.h"
+#include "scene/Action.h"
 #include "scene/ClickGate.h"
 
 #include <cstdint>
@@ -85,12 +86,21 @@ bool DialogManager::HandleInput(Advancing advancing)
     const std::uint64_t textsBefore = Textbox::LastTextSerial();
     bool taken = false;
     if (m_selectionActive && m_selection != nullptr) {
+        // Enter on a focused entry, or a digit, is the choosing itself, which spends the frame's input; while an
+        // entry has the focus, Enter is meant for it and never advances the text behind.
+        if (TakeChoiceKeys(advancing))
+            return true;
+        if (m_choiceFocus >= 0)
+            advance = false;
+    }
+    if (m_selectionActive && m_selection != nullptr) {
         // By index: the action of a clicked choice may end the selection or start another one.
         Selection* selection = m_selection;
         const auto& choices = selection->GetChoices();
         for (std::size_t i = 0; i < choices.size() && m_selection == selection; ++i) {
             Textbox& choice = *choices[i];
-            choice.SetOpacity(choice.TestMouse(mouse.x, mouse.y, mouse.clicked) ? kChosenOpacity : kDimmedOpacity);
+            const bool lit = choice.TestMouse(mouse.x, mouse.y, mouse.clicked) || static_cast<int>(i) == m_choiceFocus;
+            choice.SetOpacity(lit ? kChosenOpacity : kDimmedOpacity);
         }
         taken = true;
     }
@@ -108,6 +118,42 @@ bool DialogManager::HandleInput(Advancing advancing)
         }
     }
     return taken;
+}
+
+bool DialogManager::TakeChoiceKeys(Advancing advancing)
+{
+    const PlayerActions& actions = PlayerActions::Get();
+    const auto count = static_cast<int>(m_selection->GetChoices().size());
+    if (actions.MouseMoved())
+        m_choiceFocus = -1;
+    if (count == 0)
+        return false;
+    if (const int number = actions.ChosenNumber(); number > 0 && number <= count) {
+        Choose(static_cast<std::size_t>(number - 1));
+        return true;
+    }
+    const int before = m_choiceFocus;
+    if (actions.Pressed(PlayerAction::FocusDown))
+        m_choiceFocus = m_choiceFocus < 0 ? 0 : (m_choiceFocus + 1) % count;
+    if (actions.Pressed(PlayerAction::FocusUp))
+        m_choiceFocus = m_choiceFocus < 0 ? 0 : (m_choiceFocus + count - 1) % count;
+    if (m_choiceFocus != before)
+        FrameActivity::Changed();
+    // The key that moved the focus this frame must not also choose; the focus has to be seen first.
+    if (advancing == Advancing::Yes && before >= 0 && m_choiceFocus == before) {
+        Choose(static_cast<std::size_t>(m_choiceFocus));
+        return true;
+    }
+    return false;
+}
+
+// As a click on the entry: its action runs, and through it the selection learns it was chosen.
+void DialogManager::Choose(std::size_t entry)
+{
+    const std::shared_ptr<Action> action = m_selection->GetChoices()[entry]->GetAction();
+    m_choiceFocus = -1;
+    if (action)
+        action->Run();
 }
 
 void DialogManager::Render()
@@ -129,6 +175,7 @@ void DialogManager::HideAll()
     if (m_selectionActive)
         FrameActivity::Changed();
     m_selectionActive = false;
+    m_choiceFocus = -1;
 }
 
 void DialogManager::SetHidden(bool hidden)
@@ -158,9 +205,17 @@ void DialogManager::CompleteAll()
     }
 }
 
+void DialogManager::SetSelectionActive(bool active)
+{
+    m_selectionActive = active;
+    if (!active)
+        m_choiceFocus = -1;
+}
+
 void DialogManager::SetSelection(Selection* selection)
 {
     m_selection = selection;
+    m_choiceFocus = -1;
     m_selectionActive = selection != nullptr;
     FrameActivity::Changed();
 }
