@@ -53,8 +53,8 @@ public:
     [[nodiscard]] const std::map<std::u16string, std::unique_ptr<Textbox>>& GetTextboxes() const { return m_boxes; }
 
 private:
-    // Up and Down move the focus, round from the last entry to the first; a digit or Advance on the focus chooses.
-    // Whether an entry was chosen.
+    // Up and Down move the focus over the entries that can be chosen, round past the ends; a digit (counting only
+    // those) or Advance on the focus chooses. Whether an entry was chosen.
     bool TakeChoiceKeys(Advancing advancing);
     void Choose(std::size_t entry);
 

@@ -42,6 +42,39 @@ Mouse ReadMouse()
     return mouse;
 }
 
+// An entry with a clickable rectangle; a question written as an entry without height is none, and the keyboard
+// passes it by as the mouse does.
+bool IsChoosable(Textbox& entry)
+{
+    return entry.GetWidth() > 0.0f && entry.GetHeight() > 0.0f;
+}
+
+// The index of the n-th choosable entry (from 1); -1 when there are fewer.
+int NthChoosable(const Selection& selection, int number)
+{
+    const auto& entries = selection.GetChoices();
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        if (IsChoosable(*entries[entry]) && --number == 0)
+            return static_cast<int>(entry);
+    }
+    return -1;
+}
+
+// The next choosable entry from `from` in the direction of step (1 or -1), round past the ends; from none (-1), the
+// first. Stays at `from` when no other entry can be chosen.
+int StepChoosable(const Selection& selection, int from, int step)
+{
+    if (from < 0)
+        return NthChoosable(selection, 1);
+    const auto count = static_cast<int>(selection.GetChoices().size());
+    for (int moved = 1; moved < count; ++moved) {
+        const int entry = ((from + step * moved) % count + count) % count;
+        if (IsChoosable(*selection.GetChoices()[static_cast<std::size_t>(entry)]))
+            return entry;
+    }
+    return from;
+}
+
 } // namespace
 
 DialogManager::DialogManager() = default;
@@ -123,20 +156,19 @@ bool DialogManager::HandleInput(Advancing advancing)
 bool DialogManager::TakeChoiceKeys(Advancing advancing)
 {
     const PlayerActions& actions = PlayerActions::Get();
-    const auto count = static_cast<int>(m_selection->GetChoices().size());
     if (actions.MouseMoved())
         m_choiceFocus = -1;
-    if (count == 0)
-        return false;
-    if (const int number = actions.ChosenNumber(); number > 0 && number <= count) {
-        Choose(static_cast<std::size_t>(number - 1));
-        return true;
+    if (const int number = actions.ChosenNumber(); number > 0) {
+        const int entry = NthChoosable(*m_selection, number);
+        if (entry >= 0)
+            Choose(static_cast<std::size_t>(entry));
+        return entry >= 0;
     }
     const int before = m_choiceFocus;
     if (actions.Pressed(PlayerAction::FocusDown))
-        m_choiceFocus = m_choiceFocus < 0 ? 0 : (m_choiceFocus + 1) % count;
+        m_choiceFocus = StepChoosable(*m_selection, m_choiceFocus, 1);
     if (actions.Pressed(PlayerAction::FocusUp))
-        m_choiceFocus = m_choiceFocus < 0 ? 0 : (m_choiceFocus + count - 1) % count;
+        m_choiceFocus = StepChoosable(*m_selection, m_choiceFocus, -1);
     if (m_choiceFocus != before)
         FrameActivity::Changed();
     // The key that moved the focus this frame must not also choose; the focus has to be seen first.
