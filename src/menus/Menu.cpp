@@ -181,7 +181,8 @@ void Menu::Update(float dt)
         return;
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Update(dt);
-    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open);
+    // A focused button's picture replaces the background as a hovered one does: translucent pictures are drawn alone.
+    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open) || m_focus >= 0;
     if (m_background == nullptr)
         return;
     if (!taken && !m_backgroundShown) {
@@ -222,8 +223,10 @@ bool Menu::TakeFocusKeys()
 void Menu::Render()
 {
     m_scene->Render();
-    if (m_focus >= 0)
-        m_buttons[static_cast<std::size_t>(m_focus)].swap->Render(SceneNode::Hidden::Draw);
+    // Not twice when the mouse rests on the focused button too.
+    SceneNode* focused = m_focus >= 0 ? m_buttons[static_cast<std::size_t>(m_focus)].swap : nullptr;
+    if (focused != nullptr && !focused->IsVisible())
+        focused->Render(SceneNode::Hidden::Draw);
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Render();
 }
