@@ -65,6 +65,7 @@ private:
     [[nodiscard]] bool StartGameSystems();
     void StartPlatform(const std::vector<std::string>& compileWarnings);
     void LoadPlayerSettings();
+    void AutoSaveAtEnd();
     [[nodiscard]] bool OpenDisplay();
     void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();

@@ -16,18 +16,11 @@
 
 #include "core/VelSingleton.h"
 
-#include <cstdint>
 #include <string>
 
 namespace Vel {
 
 class Gallery;
-
-enum class AutoSaveMoment : std::uint8_t
-{
-    BeforeChoice, // the thumbnail is drawn in the next frame
-    AtEnd,        // no frame follows: the thumbnail is the picture on the screen now
-};
 
 class SaveGames : public Singleton<SaveGames>
 {
@@ -45,8 +38,9 @@ public:
     // "quickload" and F9: the quick save loaded, when there is one. Only while the story is in front.
     void QuickLoad();
     // A new auto save, when the preference allows and a story scene is current with no menu of its own over it
-    // (the right-click menu and what opened from it do not count); never while a load puts a scene back.
-    void AutoSave(AutoSaveMoment moment);
+    // (the right-click menu and what opened from it do not count); never while a load puts a scene back. Its
+    // thumbnail is requested of the scenes manager, as a save's.
+    void AutoSave();
     // "continue": the save written last, of any kind, loaded; nothing without one.
     void Continue();
     // Sets "_cancontinue" to "yes" when the save folder holds a save, else "no". Once the user folder is known, and

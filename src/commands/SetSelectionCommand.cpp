@@ -35,7 +35,7 @@ void SetSelectionCommand::Execute(Scene& scene)
     const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
     SaveGames* saves = SaveGames::GetSingletonPtr();
     if (scenes != nullptr && saves != nullptr && scenes->GetCurrentScene() == &scene)
-        saves->AutoSave(AutoSaveMoment::BeforeChoice);
+        saves->AutoSave();
     m_selection->SetFinishHandler(Guarded(&SetSelectionCommand::OnChoiceMade));
     if (DialogManager* dialogs = DialogManager::GetSingletonPtr())
         dialogs->SetSelection(m_selection.get());

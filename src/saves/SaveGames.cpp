@@ -451,7 +451,7 @@ void SaveGames::QuickLoad()
 }
 
 // The new save is complete in its temporary file before the older ones move, so a failed write costs none of them.
-void SaveGames::AutoSave(AutoSaveMoment moment)
+void SaveGames::AutoSave()
 {
     const PlayerSettings* settings = PlayerSettings::GetSingletonPtr();
     ScenesManager& scenes = ScenesManager::GetSingleton();
@@ -471,11 +471,7 @@ void SaveGames::AutoSave(AutoSaveMoment moment)
         return;
     }
     Trace::Write("save", std::string_view(path));
-    // At the end no frame follows to draw the thumbnail's picture: the one on the screen is taken.
-    if (moment == AutoSaveMoment::AtEnd)
-        ScenesManager::WriteThumbnail(SaveSlots::ThumbnailOf(path));
-    else
-        scenes.RequestSnapshot(SaveSlots::ThumbnailOf(path));
+    scenes.RequestSnapshot(SaveSlots::ThumbnailOf(path));
     RefreshCanContinue();
 }
 

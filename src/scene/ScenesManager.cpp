@@ -355,7 +355,8 @@ void ScenesManager::Render()
         RenderError();
         return;
     }
-    if (FullScreenLayer* screen = ShownScreen())
+    // A thumbnail is of the story, also when the game ends over the save/load screen.
+    if (FullScreenLayer* screen = m_snapshotPath.empty() ? ShownScreen() : nullptr)
         screen->Render();
     else
         RenderStory();
@@ -398,20 +399,6 @@ bool ScenesManager::IsStoryCurrent() const
     return m_current != nullptr && !m_errorShown && (!IsMenuOpen() || m_rightClickMenuOpen);
 }
 
-// Through a temporary file: a thumbnail that replaces an older one (the quick save's) is never seen half written.
-bool ScenesManager::WriteThumbnail(const std::string& path)
-{
-    HGE* hge = HgeManager::Interface();
-    if (hge == nullptr)
-        return false;
-    const std::string temporary = path + ".tmp";
-    if (hge->System_Snapshot(temporary.c_str()) && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    hge->System_Log("Cannot write the thumbnail %s", path.c_str());
-    std::remove(temporary.c_str());
-    return false;
-}
-
 void ScenesManager::RequestSnapshot(std::string path)
 {
     m_snapshotPath = std::move(path);
@@ -425,7 +412,15 @@ void ScenesManager::WriteRequestedSnapshot()
 {
     if (m_snapshotPath.empty() || !m_snapshotReady)
         return;
-    static_cast<void>(WriteThumbnail(m_snapshotPath));
+    // Through a temporary file: a thumbnail that replaces an older one (the quick save's) is never seen half
+    // written.
+    HGE* hge = HgeManager::Interface();
+    const std::string temporary = m_snapshotPath + ".tmp";
+    if (hge != nullptr &&
+        (!hge->System_Snapshot(temporary.c_str()) || std::rename(temporary.c_str(), m_snapshotPath.c_str()) != 0)) {
+        hge->System_Log("Cannot write the thumbnail %s", m_snapshotPath.c_str());
+        std::remove(temporary.c_str());
+    }
     m_snapshotPath.clear();
     m_snapshotReady = false;
     // The menu left out of the thumbnail's picture comes back.

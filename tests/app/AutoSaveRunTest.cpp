@@ -54,6 +54,8 @@ TEST(AutoSaveRunTest, AutoSavesRotateAFailedOneKeepsThemAndContinueLoadsTheNewes
         RunReplay(root, game, 50, "continue");
         EXPECT_NE(root.Read("trace.txt").find("32 load " + path + "\n"), std::string::npos) << root.Read("trace.txt");
     }
+    EXPECT_EQ(BmpPixel(root.Read("user/save/auto-1.bmp"), 160, 120), 0x0000A0u)
+        << "the end's thumbnail is of the first scene, without the menu open over it";
 
     // With the player's preference off, the end writes none.
     root.Write("user/settings.ini", "[player]\nautosave=no\n");
