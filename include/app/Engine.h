@@ -6,10 +6,11 @@
 // Start-up order: compile the scripts, create the per-user folders, publish the file interface, create the 2D
 // library and register the frame callbacks, mount the archives, create the game's managers (GameSystems), parse
 // "system.vls", open the window, create the render target, register the interface functions, parse "script.vls",
-// load the persistent trigger values and the sound settings, hand the sound manager the default playlist, start
-// the first scene, run the frame loop. Shut-down frees the render target, writes the persistent values and the sound
-// settings while the managers that hold them still exist, destroys the managers (in the order GameSystems keeps),
-// the script reader, the 2D library and the file interface, and closes the trace.
+// load the persistent trigger values and the sound settings, tell "_cancontinue" whether there is a save, hand the
+// sound manager the default playlist, start the first scene, run the frame loop. After a normal end of the loop an
+// auto save is written while the story is current. Shut-down frees the render target, writes the persistent values
+// and the sound settings while the managers that hold them still exist, destroys the managers (in the order
+// GameSystems keeps), the script reader, the 2D library and the file interface, and closes the trace.
 
 #include "core/VelSingleton.h"
 #include "app/EngineOptions.h"
@@ -64,6 +65,7 @@ private:
     [[nodiscard]] bool StartGameSystems();
     void StartPlatform(const std::vector<std::string>& compileWarnings);
     void LoadPlayerSettings();
+    void AutoSaveAtEnd();
     [[nodiscard]] bool OpenDisplay();
     void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();

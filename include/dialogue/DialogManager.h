@@ -30,8 +30,9 @@ public:
 
     void Update(float dt) override;
     // The left click (through the click gate) and the mouse in game coordinates go to the active selection's
-    // choices, which dim but the one under the mouse and always take the event, then to the text boxes in name order
-    // until one takes the click. An advance goes to the text boxes only.
+    // choices, which dim but the one under the mouse or the keyboard's focus and always take the event, then to the
+    // text boxes in name order until one takes the click. An advance goes to the text boxes only, unless an entry
+    // has the keyboard's focus: then it chooses that entry. A digit chooses its entry.
     [[nodiscard]] bool HandleInput(Advancing advancing = Advancing::No) override;
     void Render() override;
     // Every box hidden; the selection inactive.
@@ -43,16 +44,24 @@ public:
 
     // The selection belongs to its command; it stays borrowed here until the next one.
     void SetSelection(Selection* selection);
-    void SetSelectionActive(bool active) { m_selectionActive = active; }
+    void SetSelectionActive(bool active);
     [[nodiscard]] bool IsSelectionActive() const { return m_selectionActive; }
     [[nodiscard]] Selection* GetSelection() const { return m_selection; }
+    // The entry the keyboard's focus is on; -1 for none.
+    [[nodiscard]] int GetChoiceFocus() const { return m_choiceFocus; }
 
     [[nodiscard]] const std::map<std::u16string, std::unique_ptr<Textbox>>& GetTextboxes() const { return m_boxes; }
 
 private:
+    // Up and Down move the focus over the entries that can be chosen, round past the ends; a digit (counting only
+    // those) or Advance on the focus chooses. Whether an entry was chosen.
+    bool TakeChoiceKeys(Advancing advancing);
+    void Choose(std::size_t entry);
+
     std::map<std::u16string, std::unique_ptr<Textbox>> m_boxes;
     Selection* m_selection = nullptr;
     bool m_selectionActive = false;
+    int m_choiceFocus = -1;
     bool m_hidden = false;
 };
 

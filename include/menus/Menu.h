@@ -3,8 +3,10 @@
 // An interface screen: a full-screen background picture, buttons whose highlighted look is a second full-screen
 // picture that replaces the background while the mouse is over them, sliders, and three lists of script commands:
 // init (run once, at "menu_on" or at the first showing), on (run whenever the menu opens) and off (run when it
-// closes, before it goes). While the script is read, a menu block's commands collect in the menu's own scene. The
-// menu manager owns the menus and runs the top one.
+// closes, before it goes). The keyboard moves a focus over the buttons in the order they were written (Up, Left
+// back; Down, Right, Tab on; round at the ends), drawn as the button's highlighted picture, and Enter or Space
+// presses the focused button; the mouse moving takes the focus away. While the script is read, a menu block's commands
+// collect in the menu's own scene. The menu manager owns the menus and runs the top one.
 
 #include "core/Callback.h"
 #include "scene/CommandContainer.h"
@@ -52,16 +54,26 @@ public:
     // The completion handler, taken: the manager runs it when it pops the menu.
     [[nodiscard]] Callback<void()> TakeClosedHandler();
 
-    // Sliders, then the scene (which may take the mouse), then the background swap.
+    // The keyboard's focus, sliders, then the scene (which may take the mouse), then the background swap.
     void Update(float dt);
-    // The scene's layers, then the sliders.
+    // The scene's layers, the focused button's highlighted picture, then the sliders.
     void Render();
 
     [[nodiscard]] const std::u16string& GetName() const { return m_name; }
     [[nodiscard]] Scene& GetScene() const { return *m_scene; }
     [[nodiscard]] const std::vector<std::unique_ptr<Slider>>& GetSliders() const { return m_sliders; }
+    // The button with the keyboard's focus, counted from 0 in written order; -1 for none.
+    [[nodiscard]] int GetFocus() const { return m_focus; }
 
 private:
+    struct Button
+    {
+        SceneNode* hot = nullptr;  // the invisible rectangle
+        SceneNode* swap = nullptr; // the highlighted picture, with the action
+    };
+
+    // Whether a button was pressed, which may have closed or replaced the menu.
+    bool TakeFocusKeys();
     // Takes the commands collected in the scene into m_commands; returns them, in order, for the lists to borrow.
     std::vector<Command*> AdoptSceneCommands();
     void RunInit(const std::vector<Command*>& commands);
@@ -77,6 +89,8 @@ private:
     SceneNode* m_background = nullptr;
     bool m_backgroundShown = true;
     std::int32_t m_buttonCount = 0;
+    std::vector<Button> m_buttons; // in written order
+    int m_focus = -1;
     // Whether the script sorted the block with "menu_on" / "menu_off": an empty list the script closed stays empty.
     bool m_initClosed = false;
     bool m_onClosed = false;

@@ -22,6 +22,22 @@ enum class PlayerAction : std::uint8_t
     Screenshot,
     QuickSave,
     QuickLoad,
+    // Keyboard focus of a choice's entries and a menu's buttons; Advance presses the focused one.
+    FocusUp,
+    FocusDown,
+    FocusLeft,
+    FocusRight,
+    FocusNext, // Tab: menus only
+    // The n-th entry of a choice; in order, as ChosenNumber counts on it.
+    Choose1,
+    Choose2,
+    Choose3,
+    Choose4,
+    Choose5,
+    Choose6,
+    Choose7,
+    Choose8,
+    Choose9,
     Count,
 };
 
@@ -47,6 +63,10 @@ public:
     [[nodiscard]] bool Pressed(PlayerAction action) const;
     // One of the action's keys or buttons is held now.
     [[nodiscard]] bool Held(PlayerAction action) const;
+    // The entry of a choice a digit asked for in this frame: 1..9; 0 for none.
+    [[nodiscard]] int ChosenNumber() const;
+    // The mouse moved in this frame: the keyboard focus gives way to it.
+    [[nodiscard]] bool MouseMoved() const { return m_mouseMoved; }
     // Some key, button or wheel went down or turned in this frame, whatever it asks for.
     [[nodiscard]] bool AnyPressed() const { return m_anyPressed; }
     // An advancing key is held now, or a notch of the wheel turned towards the player waits to act: each notch acts
@@ -56,6 +76,8 @@ public:
     void AdvanceTaken();
     // The notches waiting are dropped: what they were meant for went away (a menu opened, the boxes came back).
     void DropNotches() { m_notches = 0; }
+    // This frame's presses are used up: the key that brought the hidden boxes back does nothing else.
+    void SpendPresses() { m_pressed.fill(false); }
 
 private:
     void Take(const hgeInputEvent& event);
@@ -63,6 +85,7 @@ private:
     std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_pressed{};
     std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_held{};
     bool m_anyPressed = false;
+    bool m_mouseMoved = false;
     bool m_notchTaken = false;
     int m_notches = 0;
 };

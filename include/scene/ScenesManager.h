@@ -121,10 +121,16 @@ public:
     // Nothing covers the story: no menu, gallery, save/load screen or error screen is open.
     [[nodiscard]] bool IsStoryInFront() const;
 
+    // A story scene is current, no error is shown, and no menu covers it but the right-click menu and those opened
+    // from it: a save made now brings the player back into the story.
+    [[nodiscard]] bool IsStoryCurrent() const;
     // A save's thumbnail: the next frame is drawn without the open menu and written to the file (a BMP) before the
     // frame after it is updated.
     void RequestSnapshot(std::string path);
     [[nodiscard]] bool IsSnapshotRequested() const { return !m_snapshotPath.empty(); }
+    // The requested thumbnail written, once a frame was drawn for it; the frame loop calls it first in Update, the
+    // end of a run after drawing a last frame.
+    void WriteRequestedSnapshot();
     // The notice shown over the game after a save while the game goes on, until it has faded out. Borrowed (its
     // gallery owns it), null for none.
     void SetNotice(Poster* notice) { m_notice = notice; }
@@ -154,7 +160,6 @@ private:
     [[nodiscard]] bool CanGoBack() const;
     void RenderStory();
     [[nodiscard]] FullScreenLayer* ShownScreen() const;
-    void WriteRequestedSnapshot();
     [[nodiscard]] bool IsMenuOpen() const;
     void UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing);
     void ApplyPendingNodeChanges();

@@ -61,6 +61,7 @@ int Engine::Run()
     if (!EnterGameFolder() || !StartGameSystems())
         return 1;
     m_hgeManager->GetHge()->System_Start();
+    AutoSaveAtEnd();
     Shutdown();
     return 0;
 }
@@ -90,6 +91,7 @@ bool Engine::StartGameSystems()
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
+    m_systems->saves.RefreshCanContinue();
     // Written at once: values that could not be read, and the screen mode first chosen, are remembered now.
     m_systems->settings.Save();
     m_persistentValuesLoaded = true;
@@ -101,6 +103,17 @@ bool Engine::StartGameSystems()
     m_systems->sound.SetDefaultPlaylist(names.playlistName);
     m_systems->scenes.StartScene(TheGameNames().startSceneName, SceneStart::Reset);
     return true;
+}
+
+// Every normal end comes back from the frame loop: the "end" function, a closed window, the last of the replay's
+// frames. No frame follows to draw the auto save's thumbnail, so one more is drawn for it.
+void Engine::AutoSaveAtEnd()
+{
+    m_systems->saves.AutoSave();
+    if (!m_systems->scenes.IsSnapshotRequested())
+        return;
+    Render();
+    m_systems->scenes.WriteRequestedSnapshot();
 }
 
 // Before the window opens, as the player's screen mode wins over the system script's: the system script has named

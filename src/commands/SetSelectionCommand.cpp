@@ -2,8 +2,10 @@
 
 #include "dialogue/DialogManager.h"
 #include "dialogue/Selection.h"
+#include "saves/SaveGames.h"
 #include "scene/Action.h"
 #include "scene/ClickGate.h"
+#include "scene/ScenesManager.h"
 
 #include <utility>
 
@@ -27,8 +29,13 @@ void SetSelectionCommand::AddChoice(std::shared_ptr<Action> action, const std::u
     m_selection->AddChoice(std::move(action), text, style, x, y, width, height);
 }
 
-void SetSelectionCommand::Execute(Scene&)
+void SetSelectionCommand::Execute(Scene& scene)
 {
+    // Only the story's own choices: an interface scene or a menu is never the current scene.
+    const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    SaveGames* saves = SaveGames::GetSingletonPtr();
+    if (scenes != nullptr && saves != nullptr && scenes->GetCurrentScene() == &scene)
+        saves->AutoSave();
     m_selection->SetFinishHandler(Guarded(&SetSelectionCommand::OnChoiceMade));
     if (DialogManager* dialogs = DialogManager::GetSingletonPtr())
         dialogs->SetSelection(m_selection.get());

@@ -5,6 +5,7 @@
 #include "dialogue/Selection.h"
 #include "dialogue/Textbox.h"
 #include "platform/FrameActivity.h"
+#include "scene/Action.h"
 #include "scene/ClickGate.h"
 
 #include <cstdint>
@@ -39,6 +40,39 @@ Mouse ReadMouse()
         ScreenToGame(mouse.x, mouse.y);
     }
     return mouse;
+}
+
+// An entry with a clickable rectangle; a question written as an entry without height is none, and the keyboard
+// passes it by as the mouse does.
+bool IsChoosable(Textbox& entry)
+{
+    return entry.GetWidth() > 0.0f && entry.GetHeight() > 0.0f;
+}
+
+// The index of the n-th choosable entry (from 1); -1 when there are fewer.
+int NthChoosable(const Selection& selection, int number)
+{
+    const auto& entries = selection.GetChoices();
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        if (IsChoosable(*entries[entry]) && --number == 0)
+            return static_cast<int>(entry);
+    }
+    return -1;
+}
+
+// The next choosable entry from `from` in the direction of step (1 or -1), round past the ends; from none (-1), the
+// first. Stays at `from` when no other entry can be chosen.
+int StepChoosable(const Selection& selection, int from, int step)
+{
+    if (from < 0)
+        return NthChoosable(selection, 1);
+    const auto count = static_cast<int>(selection.GetChoices().size());
+    for (int moved = 1; moved < count; ++moved) {
+        const int entry = ((from + step * moved) % count + count) % count;
+        if (IsChoosable(*selection.GetChoices()[static_cast<std::size_t>(entry)]))
+            return entry;
+    }
+    return from;
 }
 
 } // namespace
@@ -85,12 +119,21 @@ bool DialogManager::HandleInput(Advancing advancing)
     const std::uint64_t textsBefore = Textbox::LastTextSerial();
     bool taken = false;
     if (m_selectionActive && m_selection != nullptr) {
+        // Enter on a focused entry, or a digit, is the choosing itself, which spends the frame's input; while an
+        // entry has the focus, Enter is meant for it and never advances the text behind.
+        if (TakeChoiceKeys(advancing))
+            return true;
+        if (m_choiceFocus >= 0)
+            advance = false;
+    }
+    if (m_selectionActive && m_selection != nullptr) {
         // By index: the action of a clicked choice may end the selection or start another one.
         Selection* selection = m_selection;
         const auto& choices = selection->GetChoices();
         for (std::size_t i = 0; i < choices.size() && m_selection == selection; ++i) {
             Textbox& choice = *choices[i];
-            choice.SetOpacity(choice.TestMouse(mouse.x, mouse.y, mouse.clicked) ? kChosenOpacity : kDimmedOpacity);
+            const bool lit = choice.TestMouse(mouse.x, mouse.y, mouse.clicked) || static_cast<int>(i) == m_choiceFocus;
+            choice.SetOpacity(lit ? kChosenOpacity : kDimmedOpacity);
         }
         taken = true;
     }
@@ -108,6 +151,41 @@ bool DialogManager::HandleInput(Advancing advancing)
         }
     }
     return taken;
+}
+
+bool DialogManager::TakeChoiceKeys(Advancing advancing)
+{
+    const PlayerActions& actions = PlayerActions::Get();
+    if (actions.MouseMoved())
+        m_choiceFocus = -1;
+    if (const int number = actions.ChosenNumber(); number > 0) {
+        const int entry = NthChoosable(*m_selection, number);
+        if (entry >= 0)
+            Choose(static_cast<std::size_t>(entry));
+        return entry >= 0;
+    }
+    const int before = m_choiceFocus;
+    if (actions.Pressed(PlayerAction::FocusDown))
+        m_choiceFocus = StepChoosable(*m_selection, m_choiceFocus, 1);
+    if (actions.Pressed(PlayerAction::FocusUp))
+        m_choiceFocus = StepChoosable(*m_selection, m_choiceFocus, -1);
+    if (m_choiceFocus != before)
+        FrameActivity::Changed();
+    // The key that moved the focus this frame must not also choose; the focus has to be seen first.
+    if (advancing == Advancing::Yes && before >= 0 && m_choiceFocus == before) {
+        Choose(static_cast<std::size_t>(m_choiceFocus));
+        return true;
+    }
+    return false;
+}
+
+// As a click on the entry: its action runs, and through it the selection learns it was chosen.
+void DialogManager::Choose(std::size_t entry)
+{
+    const std::shared_ptr<Action> action = m_selection->GetChoices()[entry]->GetAction();
+    m_choiceFocus = -1;
+    if (action)
+        action->Run();
 }
 
 void DialogManager::Render()
@@ -129,6 +207,7 @@ void DialogManager::HideAll()
     if (m_selectionActive)
         FrameActivity::Changed();
     m_selectionActive = false;
+    m_choiceFocus = -1;
 }
 
 void DialogManager::SetHidden(bool hidden)
@@ -158,9 +237,17 @@ void DialogManager::CompleteAll()
     }
 }
 
+void DialogManager::SetSelectionActive(bool active)
+{
+    m_selectionActive = active;
+    if (!active)
+        m_choiceFocus = -1;
+}
+
 void DialogManager::SetSelection(Selection* selection)
 {
     m_selection = selection;
+    m_choiceFocus = -1;
     m_selectionActive = selection != nullptr;
     FrameActivity::Changed();
 }

@@ -3,9 +3,11 @@
 #include "core/TextCodec.h"
 #include "menus/MenuManager.h"
 #include "menus/Slider.h"
+#include "platform/FrameActivity.h"
 #include "resources/ResourceManager.h"
 #include "scene/Action.h"
 #include "scene/Command.h"
+#include "scene/PlayerActions.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 
@@ -75,6 +77,7 @@ void Menu::AddButton(const std::u16string& picture, float x, float y, float widt
     swap->SetDrawPosition(0.0f, 0.0f);
     swap->SetAction(std::move(action));
     hot->SetHoverTarget(swap);
+    m_buttons.push_back({hot, swap});
     swap->Hide();
     swap->SetLeaveTarget(hot);
     hot->Show();
@@ -141,6 +144,7 @@ void Menu::SortRemainingCommands()
 void Menu::Show(Callback<void()> closed)
 {
     m_closed = std::move(closed);
+    m_focus = -1;
     SortRemainingCommands();
     if (m_on.empty())
         return;
@@ -173,9 +177,12 @@ Callback<void()> Menu::TakeClosedHandler()
 
 void Menu::Update(float dt)
 {
+    if (TakeFocusKeys())
+        return;
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Update(dt);
-    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open);
+    // A focused button's picture replaces the background as a hovered one does: translucent pictures are drawn alone.
+    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open) || m_focus >= 0;
     if (m_background == nullptr)
         return;
     if (!taken && !m_backgroundShown) {
@@ -187,9 +194,39 @@ void Menu::Update(float dt)
     }
 }
 
+bool Menu::TakeFocusKeys()
+{
+    const PlayerActions& actions = PlayerActions::Get();
+    const int before = m_focus;
+    const auto count = static_cast<int>(m_buttons.size());
+    if (actions.MouseMoved())
+        m_focus = -1;
+    const bool on = actions.Pressed(PlayerAction::FocusDown) || actions.Pressed(PlayerAction::FocusRight) ||
+                    actions.Pressed(PlayerAction::FocusNext);
+    const bool back = actions.Pressed(PlayerAction::FocusUp) || actions.Pressed(PlayerAction::FocusLeft);
+    if (count > 0 && (on || back))
+        m_focus = m_focus < 0 ? 0 : (m_focus + (on ? 1 : count - 1)) % count;
+    if (m_focus != before) {
+        FrameActivity::Changed();
+        return false;
+    }
+    if (m_focus < 0 || !actions.Pressed(PlayerAction::Advance))
+        return false;
+    // Held for the run, as a click holds it: the action may replace the button's action.
+    const std::shared_ptr<Action> action = m_buttons[static_cast<std::size_t>(m_focus)].swap->GetAction();
+    if (!action)
+        return false;
+    action->Run();
+    return true;
+}
+
 void Menu::Render()
 {
     m_scene->Render();
+    // Not twice when the mouse rests on the focused button too.
+    SceneNode* focused = m_focus >= 0 ? m_buttons[static_cast<std::size_t>(m_focus)].swap : nullptr;
+    if (focused != nullptr && !focused->IsVisible())
+        focused->Render(SceneNode::Hidden::Draw);
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Render();
 }

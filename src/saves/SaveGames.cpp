@@ -1,6 +1,7 @@
 #include "saves/SaveGames.h"
 
 #include "core/HgeManager.h"
+#include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
 #include "core/Trace.h"
 #include "core/UserFiles.h"
@@ -9,6 +10,7 @@
 #include "resources/ResourceManager.h"
 #include "saves/Gallery.h"
 #include "saves/GalleryManager.h"
+#include "saves/SaveSlots.h"
 #include "scene/Poster.h"
 #include "scene/Scene.h"
 #include "scene/ScenesManager.h"
@@ -37,7 +39,6 @@ namespace Vel {
 namespace {
 
 constexpr const char* kSaveExtension = ".sav";
-constexpr const char16_t* kQuickSave = u"quick.sav";
 constexpr const char16_t* kAlwaysOpen = u"sys_open";
 
 // A save starts with this mark and the version of its layout. The saves made before versions start with the byte
@@ -108,15 +109,6 @@ private:
 std::string Utf8(const std::u16string& text)
 {
     return TextCodec::WideToUtf8(text);
-}
-
-// The same path up to its last '.' (of the file name), then ".bmp".
-std::string ThumbnailOf(const std::string& save)
-{
-    const std::size_t slash = save.find_last_of('/');
-    const std::size_t dot = save.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? save.substr(0, dot) : save) + ".bmp";
 }
 
 bool Exists(const std::string& path)
@@ -415,6 +407,20 @@ void ApplySave(const std::u16string& path, const SaveContents& contents)
     }
 }
 
+// The label under a save on the save/load screen: its kind before the date, but for the numbered saves.
+std::string SlotLabel(SaveKind kind, std::time_t time)
+{
+    switch (kind) {
+    case SaveKind::Quick:
+        return "Quick " + DateLabel(time);
+    case SaveKind::Auto:
+        return "Auto " + DateLabel(time);
+    case SaveKind::Numbered:
+        break;
+    }
+    return DateLabel(time);
+}
+
 } // namespace
 
 SaveGames::SaveGames() = default;
@@ -432,18 +438,53 @@ void SaveGames::QuickSave()
     if (!ScenesManager::GetSingleton().IsStoryInFront())
         return;
     UserFiles::CreateFolders();
-    SaveTo(UserFiles::GetSaveFolder() + kQuickSave);
+    SaveTo(TextCodec::Utf8ToWide(SaveSlots::QuickPath()));
 }
 
 void SaveGames::QuickLoad()
 {
-    const std::u16string path = UserFiles::GetSaveFolder() + kQuickSave;
+    const std::string path = SaveSlots::QuickPath();
     // Without a quick save the key is simply not for anything yet: nothing to tell the author.
-    if (!ScenesManager::GetSingleton().IsStoryInFront() || !Exists(Utf8(path)))
+    if (!ScenesManager::GetSingleton().IsStoryInFront() || !Exists(path))
         return;
+    LoadLogged(TextCodec::Utf8ToWide(path));
+}
+
+// The new save is complete in its temporary file before the older ones move, so a failed write costs none of them.
+void SaveGames::AutoSave()
+{
+    const PlayerSettings* settings = PlayerSettings::GetSingletonPtr();
+    ScenesManager& scenes = ScenesManager::GetSingleton();
+    const Scene* scene = scenes.GetCurrentScene();
+    if (m_loading || (settings != nullptr && !settings->Get().autoSave) || !scenes.IsStoryCurrent() || scene == nullptr)
+        return;
+    UserFiles::CreateFolders();
+    const std::string path = SaveSlots::AutoPath(1);
     std::string error;
-    if (!Load(path, error))
-        HgeManager::Log("Cannot load the save " + Utf8(path) + ": " + error);
+    if (!WriteSave(TextCodec::Utf8ToWide(SaveSlots::AutoTemporaryPath()), *scene)) {
+        HgeManager::Log("Cannot write the auto save " + SaveSlots::AutoTemporaryPath() +
+                        "; the older auto saves stay as they were");
+        return;
+    }
+    if (!SaveSlots::RotateAuto(error)) {
+        HgeManager::Log("Cannot put the auto save in place as " + path + ": " + error);
+        return;
+    }
+    Trace::Write("save", std::string_view(path));
+    scenes.RequestSnapshot(SaveSlots::ThumbnailOf(path));
+    RefreshCanContinue();
+}
+
+void SaveGames::Continue()
+{
+    if (const std::optional<std::string> newest = SaveSlots::Newest())
+        LoadLogged(TextCodec::Utf8ToWide(*newest));
+}
+
+void SaveGames::RefreshCanContinue() const
+{
+    if (TriggerManager* triggers = TriggerManager::GetSingletonPtr())
+        triggers->Set(u"_cancontinue", SaveSlots::Newest() ? u"yes" : u"no");
 }
 
 // The file is written whole to a temporary one that then replaces it, so an older save of the name stays intact
@@ -462,8 +503,9 @@ void SaveGames::SaveTo(const std::u16string& path)
         HgeManager::Log("Cannot write the save " + fileName + "; the game was not saved");
         return;
     }
-    scenes.RequestSnapshot(ThumbnailOf(fileName));
+    scenes.RequestSnapshot(SaveSlots::ThumbnailOf(fileName));
     Trace::Write("save", std::string_view(fileName));
+    RefreshCanContinue();
     Poster* notice = m_saveLoad != nullptr ? m_saveLoad->GetNotice() : nullptr;
     if (notice != nullptr) {
         notice->Restart();
@@ -487,6 +529,11 @@ void SaveGames::LoadSelected()
         HgeManager::Log("Cannot load a save: none is selected");
         return;
     }
+    LoadLogged(path);
+}
+
+void SaveGames::LoadLogged(const std::u16string& path)
+{
     std::string error;
     if (!Load(path, error))
         HgeManager::Log("Cannot load the save " + Utf8(path) + ": " + error);
@@ -502,10 +549,11 @@ void SaveGames::DeleteSelected()
         if (save.ends_with(kSaveExtension)) {
             std::error_code error;
             std::filesystem::remove(save, error);
-            std::filesystem::remove(ThumbnailOf(save), error);
+            std::filesystem::remove(SaveSlots::ThumbnailOf(save), error);
         }
         galleries->SetSelectedSave({});
     }
+    RefreshCanContinue();
     if (m_saveLoad != nullptr)
         RebuildSaveList(*m_saveLoad);
     scenes.ShowSaveLoad();
@@ -514,13 +562,13 @@ void SaveGames::DeleteSelected()
 void SaveGames::RebuildSaveList(Gallery& gallery) const
 {
     gallery.Clear();
-    const std::string folder = Utf8(UserFiles::GetSaveFolder());
-    for (const std::string& save : UserFiles::ListFiles(folder + "*" + kSaveExtension)) {
-        const std::string thumbnail = ThumbnailOf(save);
+    for (const SaveSlot& slot : SaveSlots::List()) {
+        const std::string thumbnail = SaveSlots::ThumbnailOf(slot.path);
         const std::optional<std::time_t> time = ThumbnailTime(thumbnail);
         if (!time)
             continue;
-        gallery.AddItem(TextCodec::Utf8ToWide(thumbnail), kAlwaysOpen, TextCodec::Utf8ToWide(DateLabel(*time)));
+        gallery.AddItem(TextCodec::Utf8ToWide(thumbnail), kAlwaysOpen,
+                        TextCodec::Utf8ToWide(SlotLabel(slot.kind, *time)));
     }
 }
 
@@ -533,7 +581,7 @@ std::u16string SaveGames::NextSavePath()
     const std::string stem = std::filesystem::path(path).stem().string();
     std::int64_t number = 0;
     std::from_chars(stem.data(), stem.data() + stem.size(), number);
-    while (Exists(path) || Exists(ThumbnailOf(path)))
+    while (Exists(path) || Exists(SaveSlots::ThumbnailOf(path)))
         path = folder + Poco::NumberFormatter::format0(static_cast<Poco::Int64>(++number), 8) + kSaveExtension;
     return TextCodec::Utf8ToWide(path);
 }
@@ -544,7 +592,10 @@ bool SaveGames::Load(const std::u16string& path, std::string& error)
     if (!contents)
         return false;
     Trace::Write("load", std::string_view(Utf8(path)));
+    // The choice the loaded scene shows again is where the save was made, not a new moment to keep.
+    m_loading = true;
     ApplySave(path, *contents);
+    m_loading = false;
     return true;
 }
 

@@ -19,9 +19,19 @@ constexpr Binding kBindings[] = {
     {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
     {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
     {HGEK_F1 + 10, PlayerAction::FullScreen},   {HGEK_F1 + 4, PlayerAction::QuickSave},
-    {HGEK_F1 + 8, PlayerAction::QuickLoad},
+    {HGEK_F1 + 8, PlayerAction::QuickLoad},     {HGEK_UP, PlayerAction::FocusUp},
+    {HGEK_DOWN, PlayerAction::FocusDown},       {HGEK_LEFT, PlayerAction::FocusLeft},
+    {HGEK_RIGHT, PlayerAction::FocusRight},     {HGEK_TAB, PlayerAction::FocusNext},
+    {HGEK_0 + 1, PlayerAction::Choose1},        {HGEK_0 + 2, PlayerAction::Choose2},
+    {HGEK_0 + 3, PlayerAction::Choose3},        {HGEK_0 + 4, PlayerAction::Choose4},
+    {HGEK_0 + 5, PlayerAction::Choose5},        {HGEK_0 + 6, PlayerAction::Choose6},
+    {HGEK_0 + 7, PlayerAction::Choose7},        {HGEK_0 + 8, PlayerAction::Choose8},
+    {HGEK_0 + 9, PlayerAction::Choose9},
+    // The game controller: the face buttons as the keys above, the D-pad as the arrows.
     {HGEK_PAD_A, PlayerAction::Advance},        {HGEK_PAD_X, PlayerAction::Hide},
     {HGEK_PAD_B, PlayerAction::Menu},           {HGEK_PAD_START, PlayerAction::Menu},
+    {HGEK_PAD_DPUP, PlayerAction::FocusUp},     {HGEK_PAD_DPDOWN, PlayerAction::FocusDown},
+    {HGEK_PAD_DPLEFT, PlayerAction::FocusLeft}, {HGEK_PAD_DPRIGHT, PlayerAction::FocusRight},
 };
 
 // A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds
@@ -48,6 +58,7 @@ void PlayerActions::Poll(HGE& hge)
     m_notchTaken = false;
     m_pressed.fill(false);
     m_anyPressed = false;
+    m_mouseMoved = false;
     for (hgeInputEvent event; hge.Input_GetEvent(&event);)
         Take(event);
     const bool alt = hge.Input_GetKeyState(HGEK_ALT);
@@ -60,6 +71,10 @@ void PlayerActions::Poll(HGE& hge)
 
 void PlayerActions::Take(const hgeInputEvent& event)
 {
+    if (event.type == INPUT_MOUSEMOVE) {
+        m_mouseMoved = true;
+        return;
+    }
     if (event.type == INPUT_MOUSEWHEEL) {
         m_anyPressed = true;
         if (event.wheel < 0)
@@ -98,6 +113,15 @@ bool PlayerActions::Pressed(PlayerAction action) const
 bool PlayerActions::Held(PlayerAction action) const
 {
     return m_held[Index(action)];
+}
+
+int PlayerActions::ChosenNumber() const
+{
+    for (int number = 1; number <= 9; ++number) {
+        if (Pressed(static_cast<PlayerAction>(static_cast<int>(PlayerAction::Choose1) + number - 1)))
+            return number;
+    }
+    return 0;
 }
 
 void PlayerActions::AdvanceTaken()

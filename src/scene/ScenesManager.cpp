@@ -246,6 +246,7 @@ void ScenesManager::TakeHide()
         ClickGate::Left().Close();
         ClickGate::Right().Close();
         actions.DropNotches();
+        actions.SpendPresses();
         return;
     }
     // Over a menu or a full-screen gallery the boxes are not the player's to hide.
@@ -354,7 +355,8 @@ void ScenesManager::Render()
         RenderError();
         return;
     }
-    if (FullScreenLayer* screen = ShownScreen())
+    // A thumbnail is of the story, also when the game ends over the save/load screen.
+    if (FullScreenLayer* screen = m_snapshotPath.empty() ? ShownScreen() : nullptr)
         screen->Render();
     else
         RenderStory();
@@ -390,6 +392,11 @@ FullScreenLayer* ScenesManager::ShownScreen() const
 bool ScenesManager::IsStoryInFront() const
 {
     return !m_errorShown && !IsMenuOpen() && ShownScreen() == nullptr;
+}
+
+bool ScenesManager::IsStoryCurrent() const
+{
+    return m_current != nullptr && !m_errorShown && (!IsMenuOpen() || m_rightClickMenuOpen);
 }
 
 void ScenesManager::RequestSnapshot(std::string path)

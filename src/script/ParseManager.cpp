@@ -308,6 +308,7 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"load_delete", Callback<void()>(saves, &SaveGames::DeleteSelected));
         AddInterfaceFunction(u"quicksave", Callback<void()>(saves, &SaveGames::QuickSave));
         AddInterfaceFunction(u"quickload", Callback<void()>(saves, &SaveGames::QuickLoad));
+        AddInterfaceFunction(u"continue", Callback<void()>(saves, &SaveGames::Continue));
     }
     if (GalleryManager* galleries = GalleryManager::GetSingletonPtr())
         AddInterfaceFunction(u"load_back", Callback<void()>(galleries, &GalleryManager::DeselectAll));

@@ -42,7 +42,8 @@ TEST(SaveRunTest, TheQuickSaveIsReplacedWholeAndLoadsOnlyOverTheStory)
     std::set<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(root.File("user/save")))
         files.insert(entry.path().filename().string());
-    EXPECT_EQ(files, (std::set<std::string>{"quick.bmp", "quick.sav"})) << "no numbered save, no temporary left";
+    EXPECT_EQ(files, (std::set<std::string>{"auto-1.bmp", "auto-1.sav", "quick.bmp", "quick.sav"}))
+        << "the end's auto save, no numbered save, no temporary left";
     EXPECT_EQ(root.Read("saves/engine.log").find("quick"), std::string::npos) << "F9 without a quick save is silent";
 }
 

@@ -8,6 +8,7 @@
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
+#include "saves/SaveSlots.h"
 #include "saves/ThumbsGallery.h"
 #include "scene/Command.h"
 #include "scene/Layer.h"
@@ -190,26 +191,43 @@ std::string LocalLabel(std::time_t when)
     return text;
 }
 
-TEST_F(SaveGamesTest, TheListShowsOnlySavesWithThumbnailsDatedByTheThumbnailAndDeletingRemovesBoth)
+TEST_F(SaveGamesTest, TheListShowsQuickAndAutoSavesFirstByKindOnlyWithThumbnailsAndDeletingRemovesBoth)
 {
     const std::time_t before = std::time(nullptr);
     for (const char* name :
-         {"00000001.sav", "00000001.bmp", "00000002.sav", "00000003.sav", "00000003.bmp", "notes.txt", "notes.bmp"})
+         {"00000001.sav", "00000001.bmp", "00000002.sav", "00000003.sav", "00000003.bmp", "notes.txt", "notes.bmp",
+          "auto-2.sav", "auto-2.bmp", "auto-1.sav", "auto-1.bmp", "quick.sav", "quick.bmp"})
         m_folder.Write(SaveFolder() + name, "x");
     const std::time_t after = std::time(nullptr);
+    m_systems.saves.RefreshCanContinue();
     m_systems.saves.OpenSaveLoad();
-    ASSERT_EQ(m_gallery.GetItemCount(), 2u) << "the save without thumbnail is left out";
-    EXPECT_EQ(m_gallery.GetPictureFile(1), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
-    const std::string label = TextCodec::WideToUtf8(m_gallery.GetLabel(0));
-    EXPECT_TRUE(label == LocalLabel(before) || label == LocalLabel(after)) << label;
+    const struct
+    {
+        const char* picture;
+        const char* kind;
+    } listed[] = {{"quick.bmp", "Quick "},
+                  {"auto-1.bmp", "Auto "},
+                  {"auto-2.bmp", "Auto "},
+                  {"00000001.bmp", ""},
+                  {"00000003.bmp", ""}};
+    ASSERT_EQ(m_gallery.GetItemCount(), std::size(listed)) << "the save without thumbnail is left out";
+    for (std::size_t item = 0; item < std::size(listed); ++item) {
+        EXPECT_EQ(m_gallery.GetPictureFile(item), TextCodec::Utf8ToWide(SaveFolder() + listed[item].picture));
+        const std::string label = TextCodec::WideToUtf8(m_gallery.GetLabel(item));
+        EXPECT_TRUE(label == listed[item].kind + LocalLabel(before) || label == listed[item].kind + LocalLabel(after))
+            << label;
+    }
 
-    m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "00000001.sav"));
-    m_systems.saves.DeleteSelected();
-    EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.sav"));
-    EXPECT_FALSE(fs::exists(SaveFolder() + "00000001.bmp"));
+    for (const char* save : {"00000001.sav", "00000002.sav", "00000003.sav", "auto-1.sav", "auto-2.sav", "quick.sav"}) {
+        EXPECT_EQ(m_systems.triggers.Get(u"_cancontinue"), u"yes") << save;
+        m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + save));
+        m_systems.saves.DeleteSelected();
+        EXPECT_FALSE(fs::exists(SaveFolder() + save));
+        EXPECT_FALSE(fs::exists(SaveFolder() + SaveSlots::ThumbnailOf(save)));
+    }
+    EXPECT_EQ(m_systems.triggers.Get(u"_cancontinue"), u"no");
     EXPECT_TRUE(m_systems.scenes.IsSaveLoadShown());
-    ASSERT_EQ(m_gallery.GetItemCount(), 1u) << "the list is made again";
-    EXPECT_EQ(m_gallery.GetPictureFile(0), TextCodec::Utf8ToWide(SaveFolder() + "00000003.bmp"));
+    EXPECT_EQ(m_gallery.GetItemCount(), 0u) << "the list is made again";
     m_systems.galleries.SetSelectedSave(TextCodec::Utf8ToWide(SaveFolder() + "notes.txt"));
     m_systems.saves.DeleteSelected();
     EXPECT_TRUE(fs::exists(SaveFolder() + "notes.bmp")) << "a selection that is no save deletes nothing";
@@ -219,8 +237,9 @@ TEST_F(SaveGamesTest, LoadingPutsTheGameBackWhereItWasSavedAndADamagedSaveChange
 {
     PlayHall();
     m_systems.sound.SetPlaylist(u"theme", false);
-    const std::string saved = Describe();
     const std::string path = SaveNow();
+    // After the save: it sets "_cancontinue", which no save carries.
+    const std::string saved = Describe();
     const std::string bytes = m_folder.Read(path);
 
     m_steps[u"hall"][1]->Complete();

@@ -174,11 +174,13 @@ main_menu() {
     "$CONVERT" -size ${W}x${H} gradient:'#283a6e'-'#f39c6b' \
         -fill '#1d2a4f' -draw 'ellipse 400,700 620,240 0,360' \
         -fill '#fff7b0' -draw 'circle 700,110 700,150' \
-        -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 56 -annotate +60+120 'Lantern Evening' \
-        -font "$FONT" -pointsize 20 -annotate +64+156 'a short Velloria demo' "$TMP/mainbase.png"
-    menu_pictures "$TMP/mainbase.png" main \
-        "60 210 240 48 New_game new" "60 270 240 48 Load load" "60 330 240 48 Gallery gallery" \
-        "60 390 240 48 Options options" "60 450 240 48 End end"
+        -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 56 -annotate +60+96 'Lantern Evening' \
+        -font "$FONT" -pointsize 20 -annotate +64+128 'a short Velloria demo' "$TMP/mainbase.png"
+    local buttons=("60 210 240 48 New_game new" "60 270 240 48 Load load" "60 330 240 48 Gallery gallery"
+        "60 390 240 48 Options options" "60 450 240 48 End end")
+    menu_pictures "$TMP/mainbase.png" main "${buttons[@]}"
+    # Once there is a save, the same menu with Continue above the other buttons.
+    menu_pictures "$TMP/mainbase.png" main_saved "60 150 240 48 Continue continue" "${buttons[@]}"
 }
 
 options_menu() {
