@@ -22,6 +22,11 @@ enum class PlayerAction : std::uint8_t
     Screenshot,
     QuickSave,
     QuickLoad,
+    History,  // the history screen opens (a notch of the wheel away from the player also asks for it)
+    LineBack, // on the history screen: one entry back, one on
+    LineOn,
+    PageBack, // on the history screen: a screenful back, one on
+    PageOn,
     Count,
 };
 
@@ -54,6 +59,9 @@ public:
     [[nodiscard]] bool WantsAdvance() const { return Held(PlayerAction::Advance) || m_notches > 0; }
     // The advance acted in this frame; a waiting notch is used up by it.
     void AdvanceTaken();
+    // The wheel's notches in this frame, away from the player and towards the player, each counted once.
+    [[nodiscard]] int WheelAway() const { return m_wheelAway; }
+    [[nodiscard]] int WheelTowards() const { return m_wheelTowards; }
     // The notches waiting are dropped: what they were meant for went away (a menu opened, the boxes came back).
     void DropNotches() { m_notches = 0; }
 
@@ -65,6 +73,8 @@ private:
     bool m_anyPressed = false;
     bool m_notchTaken = false;
     int m_notches = 0;
+    int m_wheelAway = 0;
+    int m_wheelTowards = 0;
 };
 
 } // namespace Vel

@@ -5,6 +5,7 @@
 #include "core/Trace.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "dialogue/HistoryLog.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
 #include "saves/Gallery.h"
@@ -44,8 +45,9 @@ constexpr const char16_t* kAlwaysOpen = u"sys_open";
 // count of the scene name, which is never negative, so they cannot be taken for versioned ones; they are version 1.
 constexpr std::int32_t kVersionMark = -1;
 constexpr std::int32_t kUnversioned = 1;
-// Version 2 adds the current pose of every character after the playlist name.
-constexpr std::int32_t kSaveVersion = 2;
+// Version 2 adds the current pose of every character after the playlist name, version 3 the history after the poses.
+constexpr std::int32_t kPosesVersion = 2;
+constexpr std::int32_t kSaveVersion = 3;
 
 // What the check of a save file found: the parts that are applied from this record rather than read again.
 struct SaveContents
@@ -54,6 +56,7 @@ struct SaveContents
     std::vector<std::u16string> interfaces;                       // in file order
     std::u16string playlist;                                      // empty: none
     std::vector<std::pair<std::u16string, std::u16string>> poses; // character and pose; none in a version 1 save
+    std::vector<HistoryEntry> history;                            // oldest first; empty before version 3
 };
 
 // Passes reads on to another serializer and writes nowhere, noting the kind of every value that went through
@@ -189,6 +192,10 @@ bool WriteSave(const std::u16string& path, const Scene& scene)
     const SoundManager* sound = SoundManager::GetSingletonPtr();
     writer.WriteString(sound != nullptr ? sound->GetCurrentPlaylistName() : std::u16string());
     WritePoses(writer);
+    if (const HistoryLog* history = HistoryLog::GetSingletonPtr())
+        history->Save(writer);
+    else
+        writer.WriteInt(0);
     return writer.Commit();
 }
 
@@ -344,6 +351,18 @@ bool ReadEnd(Serializer& reader, const std::string& last, std::string& error)
     return false;
 }
 
+// What follows the playlist name: the poses from version 2 on, the history from version 3 on, then nothing.
+bool ReadVersionedTail(Serializer& reader, std::int32_t version, SaveContents& contents, std::string& error)
+{
+    if (version == kUnversioned)
+        return ReadEnd(reader, "playlist name", error);
+    if (!ReadPoses(reader, contents.poses, error))
+        return false;
+    if (version == kPosesVersion)
+        return ReadEnd(reader, "character poses", error);
+    return HistoryLog::Read(reader, contents.history, error) && ReadEnd(reader, "history", error);
+}
+
 // The whole file, checked without touching the running game.
 std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& error)
 {
@@ -365,10 +384,7 @@ std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& er
     if (!CheckSceneBlock(reader, contents.scene, error) || !CheckTriggerBlock(reader, error) ||
         !ReadInterfaces(reader, contents.interfaces, error) || !ReadPlaylist(reader, contents.playlist, error))
         return std::nullopt;
-    const bool complete = version == kUnversioned
-                              ? ReadEnd(reader, "playlist name", error)
-                              : ReadPoses(reader, contents.poses, error) && ReadEnd(reader, "character poses", error);
-    if (!complete)
+    if (!ReadVersionedTail(reader, version, contents, error))
         return std::nullopt;
     return contents;
 }
@@ -390,9 +406,10 @@ void LoadStateBlocks(const std::u16string& path, Scene& scene)
         triggers->Load(*reader);
 }
 
-// The checked save replaces the running game. The triggers are in place before the scene resumes, since the
+// The checked save replaces the running game. The history goes in last: the line at the saved position, shown again
+// as the scene resumes, is in the saved history already. The triggers are in place before the scene resumes, since the
 // command at the saved position runs again at once and may read them.
-void ApplySave(const std::u16string& path, const SaveContents& contents)
+void ApplySave(const std::u16string& path, SaveContents contents)
 {
     ScenesManager& scenes = ScenesManager::GetSingleton();
     Scene* scene = scenes.FindScene(contents.scene);
@@ -413,6 +430,8 @@ void ApplySave(const std::u16string& path, const SaveContents& contents)
         else
             sound->SetPlaylist(contents.playlist, true);
     }
+    if (HistoryLog* history = HistoryLog::GetSingletonPtr())
+        history->Restore(std::move(contents.history));
 }
 
 } // namespace
@@ -540,11 +559,11 @@ std::u16string SaveGames::NextSavePath()
 
 bool SaveGames::Load(const std::u16string& path, std::string& error)
 {
-    const std::optional<SaveContents> contents = ReadSave(path, error);
+    std::optional<SaveContents> contents = ReadSave(path, error);
     if (!contents)
         return false;
     Trace::Write("load", std::string_view(Utf8(path)));
-    ApplySave(path, *contents);
+    ApplySave(path, std::move(*contents));
     return true;
 }
 

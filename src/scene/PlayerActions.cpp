@@ -19,7 +19,9 @@ constexpr Binding kBindings[] = {
     {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
     {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
     {HGEK_F1 + 10, PlayerAction::FullScreen},   {HGEK_F1 + 4, PlayerAction::QuickSave},
-    {HGEK_F1 + 8, PlayerAction::QuickLoad},
+    {HGEK_F1 + 8, PlayerAction::QuickLoad},     {HGEK_PGUP, PlayerAction::History},
+    {HGEK_UP, PlayerAction::LineBack},          {HGEK_DOWN, PlayerAction::LineOn},
+    {HGEK_PGUP, PlayerAction::PageBack},        {HGEK_PGDN, PlayerAction::PageOn},
 };
 
 // A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds
@@ -46,6 +48,8 @@ void PlayerActions::Poll(HGE& hge)
     m_notchTaken = false;
     m_pressed.fill(false);
     m_anyPressed = false;
+    m_wheelAway = 0;
+    m_wheelTowards = 0;
     for (hgeInputEvent event; hge.Input_GetEvent(&event);)
         Take(event);
     const bool alt = hge.Input_GetKeyState(HGEK_ALT);
@@ -60,8 +64,13 @@ void PlayerActions::Take(const hgeInputEvent& event)
 {
     if (event.type == INPUT_MOUSEWHEEL) {
         m_anyPressed = true;
-        if (event.wheel < 0)
+        if (event.wheel < 0) {
+            m_wheelTowards -= event.wheel;
             m_notches = std::min(m_notches - event.wheel, kMaxWaitingNotches);
+        } else if (event.wheel > 0) {
+            m_wheelAway += event.wheel;
+            m_pressed[Index(PlayerAction::History)] = true;
+        }
         return;
     }
     const bool down = event.type == INPUT_KEYDOWN || event.type == INPUT_MBUTTONDOWN;
