@@ -56,7 +56,8 @@ struct SaveContents
     std::vector<std::u16string> interfaces;                       // in file order
     std::u16string playlist;                                      // empty: none
     std::vector<std::pair<std::u16string, std::u16string>> poses; // character and pose; none in a version 1 save
-    std::vector<HistoryEntry> history;                            // oldest first; empty before version 3
+    std::vector<HistoryEntry> history;                            // oldest first
+    bool keepsHistory = false;                                    // version 3 on
 };
 
 // Passes reads on to another serializer and writes nowhere, noting the kind of every value that went through
@@ -360,6 +361,7 @@ bool ReadVersionedTail(Serializer& reader, std::int32_t version, SaveContents& c
         return false;
     if (version == kPosesVersion)
         return ReadEnd(reader, "character poses", error);
+    contents.keepsHistory = true;
     return HistoryLog::Read(reader, contents.history, error) && ReadEnd(reader, "history", error);
 }
 
@@ -406,15 +408,18 @@ void LoadStateBlocks(const std::u16string& path, Scene& scene)
         triggers->Load(*reader);
 }
 
-// The checked save replaces the running game. The history goes in last: the line at the saved position, shown again
-// as the scene resumes, is in the saved history already. The triggers are in place before the scene resumes, since the
-// command at the saved position runs again at once and may read them.
+// The checked save replaces the running game. The triggers are in place before the scene resumes, since the command
+// at the saved position runs again at once and may read them. A saved history goes in last, as the line shown again
+// there is in it already; a save without one starts the history afresh with that line.
 void ApplySave(const std::u16string& path, SaveContents contents)
 {
     ScenesManager& scenes = ScenesManager::GetSingleton();
     Scene* scene = scenes.FindScene(contents.scene);
     scene->Reset();
     LoadStateBlocks(path, *scene);
+    HistoryLog* history = HistoryLog::GetSingletonPtr();
+    if (history != nullptr && !contents.keepsHistory)
+        history->Clear();
     // Before the scene resumes: the command at the saved position runs again and may change a pose itself.
     if (ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
         for (const auto& [character, pose] : contents.poses)
@@ -430,7 +435,7 @@ void ApplySave(const std::u16string& path, SaveContents contents)
         else
             sound->SetPlaylist(contents.playlist, true);
     }
-    if (HistoryLog* history = HistoryLog::GetSingletonPtr())
+    if (history != nullptr && contents.keepsHistory)
         history->Restore(std::move(contents.history));
 }
 
