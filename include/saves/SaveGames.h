@@ -6,8 +6,9 @@
 // each; loading puts the game back where it was saved, all or nothing: a save that does not read back completely
 // leaves the running game as it was and says why in the log. A save begins with the version of its layout: the saves
 // made before there were versions load as they always did (the poses stay as they are), those before version 3 with
-// an empty history, and one of a newer version than this engine knows is refused with that reason. The quick save is
-// one more save of the same layout, "quick.sav" beside the numbered ones, which each quick save replaces whole.
+// a history that starts afresh, and one of a newer version than this engine knows is refused with that reason. The
+// quick save is one more save of the same layout, "quick.sav" beside the numbered ones, which each quick save
+// replaces whole.
 // Start-up creates the one instance with the other managers; the interface functions "save", "load", "load_load",
 // "load_delete", "quicksave" and "quickload" and the keys F5 and F9 call it. Every save and load is traced ("save
 // PATH", "load PATH").
