@@ -123,7 +123,8 @@ public:
     // The history screen; borrowed, null for none. Set by start-up.
     void SetHistoryLayer(HistoryLayer* history) { m_history = history; }
     // The interface function "history", Page Up and the wheel turned away from the player: the history screen opens
-    // over the story, unless something else covers it or the player has hidden the boxes.
+    // over the story, or over the open menu whose button asked for it; not over a gallery, the save/load screen or
+    // the error screen, nor while the player has hidden the boxes.
     void ShowHistory();
     [[nodiscard]] bool IsHistoryShown() const { return m_historyShown; }
     // The interface function "hide": the text boxes go as H hides them.

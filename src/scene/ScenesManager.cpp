@@ -200,7 +200,8 @@ void ScenesManager::Update(float dt)
     SoundManager* sound = SoundManager::GetSingletonPtr();
     // Before the boxes take a key: the wheel or Page Up over hidden boxes shows them again, and only that.
     const bool wasShown = m_historyShown;
-    if (!m_historyShown && PlayerActions::Get().Pressed(PlayerAction::History))
+    // A menu takes the keys while it is open; its own button may still open the history over it.
+    if (!m_historyShown && !IsMenuOpen() && PlayerActions::Get().Pressed(PlayerAction::History))
         ShowHistory();
     if (!m_historyShown) {
         TakeHide();
@@ -275,7 +276,7 @@ void ScenesManager::HideBoxes()
 
 void ScenesManager::ShowHistory()
 {
-    if (m_history == nullptr || m_historyShown || !IsStoryInFront() ||
+    if (m_history == nullptr || m_historyShown || m_errorShown || ShownScreen() != nullptr ||
         (m_dialogue != nullptr && m_dialogue->IsHidden()))
         return;
     m_historyShown = true;
