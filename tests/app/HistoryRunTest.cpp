@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,13 +21,8 @@ TEST(HistoryRunTest, EachRunOpensScrollsPlaysAndClosesTheHistoryAsItsReplayExpec
     for (const std::string& line : runs) {
         SCOPED_TRACE(line);
         TempFolder root;
-        std::istringstream fields(line);
         std::string name;
-        int frames = 0;
-        fields >> name >> frames;
-        std::string options = "--frames " + std::to_string(frames) + " --audio-out '" + root.File("out.wav") + "'";
-        for (int frame = 0; fields >> frame;)
-            options += Snapshot(root, frame, name + "-" + std::to_string(frame) + ".bmp");
+        const std::string options = RunRowOptions(root, line, name) + " --audio-out '" + root.File("out.wav") + "'";
         const std::filesystem::path game = CopyGame(root, "history");
         ASSERT_TRUE(WriteTone((game / "hello.wav").string(), 0.5, 440.0, 0.5));
         if (std::filesystem::exists(game / "tools" / (name + ".vls")))
@@ -38,12 +32,10 @@ TEST(HistoryRunTest, EachRunOpensScrollsPlaysAndClosesTheHistoryAsItsReplayExpec
             root.Write("user/save/quick.sav", root.Read("history/tools/" + name + ".sav"));
         ASSERT_EQ(RunGame(root, game, options + Replay(root, game / "tools" / (name + ".replay"))), 0)
             << root.Read("err.txt");
-        const std::filesystem::path expected = data / "expected" / name;
-        ExpectTrace(root, expected.string() + ".trace");
-        if (std::filesystem::exists(expected.string() + ".pixels"))
-            ExpectPixels(root, expected.string() + ".pixels");
-        if (std::filesystem::exists(expected.string() + ".levels"))
-            ExpectLevels(ReadRendered(root.File("out.wav")), expected.string() + ".levels");
+        ExpectRun(root, data / "expected", name);
+        if (const std::filesystem::path levels = data / "expected" / (name + ".levels");
+            std::filesystem::exists(levels))
+            ExpectLevels(ReadRendered(root.File("out.wav")), levels);
     }
 }
 
