@@ -12,8 +12,8 @@ namespace Vel {
 class Character;
 
 // Lets a character say a line through its dialog, with an optional recorded voice. While the voice plays the
-// character's pose shows its speaking picture. The line goes into the history log as it is shown. The command always reports when the reader has finished the line,
-// whatever its wait flag; a voice still playing then stops.
+// character's pose shows its speaking picture. The line goes into the history log as it is shown. The command
+// always reports when the reader has finished the line, whatever its wait flag; a voice still playing then stops.
 class SpeakCommand : public Command
 {
 public:
