@@ -198,9 +198,9 @@ void ScenesManager::Update(float dt)
             m_notice = nullptr;
     }
     SoundManager* sound = SoundManager::GetSingletonPtr();
-    // Before the boxes take a key: the wheel or Page Up over hidden boxes shows them again, and only that.
-    const bool wasShown = m_historyShown;
-    // A menu takes the keys while it is open; its own button may still open the history over it.
+    // Before the boxes take a key: over hidden boxes the wheel or Page Up shows them again and opens nothing. A menu
+    // takes the keys while it is open; its own button may still open the history over it.
+    const bool historyWasShown = m_historyShown;
     if (!m_historyShown && !IsMenuOpen() && PlayerActions::Get().Pressed(PlayerAction::History))
         ShowHistory();
     if (!m_historyShown) {
@@ -213,7 +213,7 @@ void ScenesManager::Update(float dt)
     ClickGate::Left().Advance(dt);
     // The notch or key that opened the screen has done its part; it does not also scroll.
     if (m_historyShown) {
-        if (wasShown)
+        if (historyWasShown)
             UpdateHistory(dt);
         PlayerActions::Get().DropNotches();
         return;
