@@ -1,13 +1,15 @@
 // The save-game reader: a ".sav" file checked whole before it may replace the running game. The story has the
 // scenes "intro" (2 steps) and "hall" (3 steps, two nodes), the interface scenes "hud_a" and "hud_b" and the
-// character "hero" with the poses "calm" and "angry". With the environment variable VELLORIA_FUZZ_SEED set to a file
-// name, the first call writes a save of "hall" there instead: that is how the seeds of the current version were
-// made; "hall.sav" is a save from before saves had a version.
+// character "hero" with the poses "calm" and "angry", and the style "speech" of its history's lines. With the
+// environment variable VELLORIA_FUZZ_SEED set to a file name, the first call writes a save of "hall" there instead:
+// that is how the seeds of the current version were made ("hall-v3-history.sav"); "hall.sav" is a save from before
+// saves had a version, "hall-v2.sav" one of version 2.
 #include "FuzzTools.h"
 #include "HeadlessPlatform.h"
 #include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
+#include "dialogue/HistoryLog.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
 #include "saves/GalleryManager.h"
@@ -40,6 +42,7 @@ struct Game
     Vel::SoundManager sound;
     Vel::ScenesManager scenes;
     Vel::TriggerManager triggers;
+    Vel::HistoryLog history;
     Vel::GalleryManager galleries;
     Vel::SaveGames saves;
 
@@ -59,7 +62,8 @@ struct Game
         for (int step = 0; step < steps; ++step)
             scene->AddCommand(std::make_unique<WaitCommand>());
     }
-    // "hall" with two nodes in two layers, one of them in a group, a trigger, an interface and a pose.
+    // "hall" with two nodes in two layers, one of them in a group, a trigger, an interface, a pose and two lines of
+    // history, one with a voice.
     void PlayHall()
     {
         scenes.StartScene(u"hall", Vel::SceneStart::Reset);
@@ -70,6 +74,9 @@ struct Game
         triggers.Set(u"door", u"open");
         scenes.LaunchInterface(u"hud_a");
         resources.GetCharacter(u"hero")->SetPose(u"angry");
+        Vel::Style* speech = resources.GetStyle(u"speech");
+        history.Add("Hero", "Look.\nThe lamp.", u"look.ogg", speech, speech);
+        history.Add("", "Go in", u"", nullptr, speech);
     }
 };
 

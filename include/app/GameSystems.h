@@ -9,6 +9,8 @@
 
 #include "core/PlayerSettings.h"
 #include "dialogue/DialogManager.h"
+#include "dialogue/HistoryLog.h"
+#include "dialogue/HistoryScreen.h"
 #include "menus/MenuManager.h"
 #include "resources/ResourceManager.h"
 #include "saves/GalleryManager.h"
@@ -21,7 +23,8 @@ namespace Vel {
 
 struct GameSystems
 {
-    // Wires the scenes manager to the dialogue and menu layers, and the player's preferences to their triggers.
+    // Wires the scenes manager to the dialogue, menu and history layers, and the player's preferences to their
+    // triggers.
     GameSystems();
     GameSystems(const GameSystems&) = delete;
     GameSystems& operator=(const GameSystems&) = delete;
@@ -32,6 +35,8 @@ struct GameSystems
     PlayerSettings settings;
     MenuManager menus;
     DialogManager dialogue;
+    HistoryLog history;
+    HistoryScreen historyScreen{history};
     GalleryManager galleries;
     SaveGames saves;
     ScenesManager scenes;

@@ -11,8 +11,9 @@ class Resource;
 class Style;
 class Textbox;
 
-// Types a text into a text box. Waiting, it reports when the reader has finished the text (the click after the
-// text is complete), hiding the box; otherwise it reports at once while the text goes on typing.
+// Types a text into a text box; a text of the story goes into the history log as it is shown. Waiting, it reports
+// when the reader has finished the text (the click after the text is complete), hiding the box; otherwise it reports
+// at once while the text goes on typing.
 class SetTextCommand : public Command
 {
 public:

@@ -9,9 +9,11 @@
 
 namespace Vel {
 
+class Character;
+
 // Lets a character say a line through its dialog, with an optional recorded voice. While the voice plays the
-// character's pose shows its speaking picture. The command always reports when the reader has finished the line,
-// whatever its wait flag; a voice still playing then stops.
+// character's pose shows its speaking picture. The line goes into the history log as it is shown. The command
+// always reports when the reader has finished the line, whatever its wait flag; a voice still playing then stops.
 class SpeakCommand : public Command
 {
 public:
@@ -25,6 +27,7 @@ public:
     [[nodiscard]] const std::u16string& GetVoice() const;
 
 private:
+    void NoteInHistory(const Character& character) const;
     void OnSpeechFinished();
     void OnVoiceFinished();
     // Back to the idle picture, when this run switched to the speaking one.

@@ -64,6 +64,10 @@ public:
 
     // Get-or-create; null for an empty name (no style). Valid until the manager is destroyed.
     [[nodiscard]] Style* GetStyle(const std::u16string& name);
+    // Creates none: null when no style of the name was made.
+    [[nodiscard]] Style* FindStyle(const std::u16string& name) const;
+    // The name the style was made under; empty for null or a style of no manager's.
+    [[nodiscard]] std::u16string StyleName(const Style* style) const;
 
     // Get-or-create: never null; a new playlist is empty. Valid until the manager is destroyed.
     [[nodiscard]] Playlist* GetPlaylist(const std::u16string& name);

@@ -44,6 +44,8 @@ public:
 
     [[nodiscard]] float GetStringWidth(std::string_view text, bool multiline = true) const;
     // Makes room for texts of this many letters, so formatting and drawing them allocates nothing.
+    // How many lines the text takes wrapped at the width as printfb wraps it, at the font's scale.
+    [[nodiscard]] int CountLines(std::string_view text, float width);
     void Reserve(std::size_t letters) { m_buffer.reserve(letters); }
 
     void SetColor(std::uint32_t colour);

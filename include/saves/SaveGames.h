@@ -1,18 +1,18 @@
 #pragma once
 
 // The player's saved games: numbered ".sav" files in the save folder, each with a ".bmp" thumbnail of the screen at
-// the moment of saving. Saving writes the current scene, the triggers, the shown interfaces, the playlist and the
-// characters' poses; the save/load screen lists the saves by their thumbnails with the date under each; loading puts
-// the game back where it was saved, all or nothing: a save that does not read back completely leaves the running
-// game as it was and says why in the log. A save begins with the version of its layout: the saves made before there
-// were versions load as they always did (the poses stay as they are), and one of a newer version than this engine
-// knows is refused with that reason. The quick save is one more save of the same layout, "quick.sav" beside the
-// numbered ones, which each quick save replaces whole; the auto saves, written before every choice of the story and
-// at every normal end, rotate through "auto-1.sav" (the newest) to "auto-3.sav" (SaveSlots). The trigger
-// "_cancontinue" tells whether any save is there for "continue" to load. Start-up creates the one instance with the
-// other managers; the interface functions "save", "load", "load_load", "load_delete", "quicksave", "quickload" and
-// "continue", the keys F5 and F9, the choice command and the end of a run call it. Every save and load is traced
-// ("save PATH", "load PATH").
+// the moment of saving. Saving writes the current scene, the triggers, the shown interfaces, the playlist, the
+// characters' poses and the history log; the save/load screen lists the saves by their thumbnails with the date under
+// each; loading puts the game back where it was saved, all or nothing: a save that does not read back completely
+// leaves the running game as it was and says why in the log. A save begins with the version of its layout: the saves
+// made before there were versions load as they always did (the poses stay as they are), those before version 3 with
+// a history that starts afresh, and one of a newer version than this engine knows is refused with that reason. The
+// quick save is one more save of the same layout, "quick.sav" beside the numbered ones, which each quick save
+// replaces whole; the auto saves, written before every choice of the story and at every normal end, rotate through
+// "auto-1.sav" (the newest) to "auto-3.sav" (SaveSlots). The trigger "_cancontinue" tells whether any save is there
+// for "continue" to load. Start-up creates the one instance with the other managers; the interface functions "save",
+// "load", "load_load", "load_delete", "quicksave", "quickload" and "continue", the keys F5 and F9, the choice command
+// and the end of a run call it. Every save and load is traced ("save PATH", "load PATH").
 
 #include "core/VelSingleton.h"
 

@@ -38,6 +38,11 @@ enum class PlayerAction : std::uint8_t
     Choose7,
     Choose8,
     Choose9,
+    History,  // the history screen opens (a notch of the wheel away from the player also asks for it)
+    LineBack, // on the history screen: one entry back, one on
+    LineOn,
+    PageBack, // on the history screen: a screenful back, one on
+    PageOn,
     Count,
 };
 
@@ -74,6 +79,9 @@ public:
     [[nodiscard]] bool WantsAdvance() const { return Held(PlayerAction::Advance) || m_notches > 0; }
     // The advance acted in this frame; a waiting notch is used up by it.
     void AdvanceTaken();
+    // The wheel's notches in this frame, away from the player and towards the player, each counted once.
+    [[nodiscard]] int WheelAway() const { return m_wheelAway; }
+    [[nodiscard]] int WheelTowards() const { return m_wheelTowards; }
     // The notches waiting are dropped: what they were meant for went away (a menu opened, the boxes came back).
     void DropNotches() { m_notches = 0; }
     // This frame's presses are used up: the key that brought the hidden boxes back does nothing else.
@@ -88,6 +96,8 @@ private:
     bool m_mouseMoved = false;
     bool m_notchTaken = false;
     int m_notches = 0;
+    int m_wheelAway = 0;
+    int m_wheelTowards = 0;
 };
 
 } // namespace Vel

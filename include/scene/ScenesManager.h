@@ -8,12 +8,13 @@
 //
 // Each frame Update runs, in this order: a save's thumbnail requested by the previous frame, the fading of the
 // notice after a save, the right click (which opens the right-click menu or goes back from a menu), the music fades,
-// the two click gates (ClickGate) that every mouse-driven part shares; then either a shown gallery alone, or the open
-// menu alone (after the scenes' pending node changes), or the voice's resumption, the dialogue layer (text boxes and
-// choices, which may take the mouse), the shown interface scenes and the current scene. Render draws a shown
-// gallery, or the scene, the interfaces, the dialogue layer and the top menu (left out of a thumbnail's frame); then
-// the notice. Starting a scene closes the menus, hides every text and unloads the pictures' textures. The manager is
-// the current-scene accessor (CurrentScene) for click actions and object targets while it exists.
+// the two click gates (ClickGate) that every mouse-driven part shares; then either the open history screen alone, or
+// a shown gallery alone, or the open menu alone (after the scenes' pending node changes), or the voice's resumption,
+// the dialogue layer (text boxes and choices, which may take the mouse), the shown interface scenes and the current
+// scene. Render draws a shown gallery, or the scene, the interfaces, the dialogue layer and the top menu (left out of a
+// thumbnail's frame), under the history screen when it is open; then the notice. Starting a scene closes the menus,
+// hides every text and unloads the pictures' textures. The manager is the current-scene accessor (CurrentScene) for
+// click actions and object targets while it exists.
 
 #include "core/VelSingleton.h"
 #include "scene/Scene.h"
@@ -30,6 +31,7 @@ namespace Vel {
 
 class DialogueLayer;
 class FullScreenLayer;
+class HistoryLayer;
 class Poster;
 class MenuLayer;
 class hgeFont;
@@ -118,7 +120,16 @@ public:
     void HideSaveLoad();
     [[nodiscard]] bool IsGalleryShown() const { return m_galleryShown; }
     [[nodiscard]] bool IsSaveLoadShown() const { return m_saveLoadShown; }
-    // Nothing covers the story: no menu, gallery, save/load screen or error screen is open.
+    // The history screen; borrowed, null for none. Set by start-up.
+    void SetHistoryLayer(HistoryLayer* history) { m_history = history; }
+    // The interface function "history", Page Up and the wheel turned away from the player: the history screen opens
+    // over the story, or over the open menu whose button asked for it; not over a gallery, the save/load screen or
+    // the error screen, nor while the player has hidden the boxes.
+    void ShowHistory();
+    [[nodiscard]] bool IsHistoryShown() const { return m_historyShown; }
+    // The interface function "hide": the text boxes go as H hides them.
+    void HideBoxes();
+    // Nothing covers the story: no menu, gallery, save/load screen, history or error screen is open.
     [[nodiscard]] bool IsStoryInFront() const;
 
     // A story scene is current, no error is shown, and no menu covers it but the right-click menu and those opened
@@ -151,6 +162,7 @@ private:
     };
 
     void TakeRightClick();
+    void UpdateHistory(float dt);
     // H or the middle button hides the text boxes over the story; the next click or key shows them and does nothing
     // else. While they are hidden no click or key reaches the story.
     void TakeHide();
@@ -183,6 +195,8 @@ private:
     FullScreenLayer* m_saveLoad = nullptr;
     bool m_galleryShown = false;
     bool m_saveLoadShown = false;
+    HistoryLayer* m_history = nullptr;
+    bool m_historyShown = false;
     std::string m_snapshotPath; // empty: none requested
     bool m_snapshotReady = false;
     Poster* m_notice = nullptr;

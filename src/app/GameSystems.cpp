@@ -6,6 +6,7 @@ GameSystems::GameSystems()
 {
     scenes.SetDialogueLayer(&dialogue);
     scenes.SetMenuLayer(&menus);
+    scenes.SetHistoryLayer(&historyScreen);
     settings.SetChangeHandler(Callback<void()>(this, &GameSystems::MirrorPreferences));
     MirrorPreferences();
 }

@@ -1,13 +1,15 @@
 #include "commands/SetTextCommand.h"
 
+#include "dialogue/HistoryLog.h"
 #include "dialogue/Textbox.h"
 #include "resources/ResourceManager.h"
 #include "resources/Style.h"
 #include "scene/ClickGate.h"
+#include "scene/ScenesManager.h"
 
 namespace Vel {
 
-void SetTextCommand::Execute(Scene&)
+void SetTextCommand::Execute(Scene& scene)
 {
     Textbox* box = m_text.box;
     if (box == nullptr) {
@@ -20,6 +22,11 @@ void SetTextCommand::Execute(Scene&)
     box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme,
                  m_text.click ? Textbox::TypingClick::ShowsAll : Textbox::TypingClick::Ignored,
                  m_text.skip ? Textbox::ReadClick::GoesOn : Textbox::ReadClick::Ignored);
+    // The story's texts only: an interface scene's labels (a clock, a counter) are no part of what was told.
+    const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    HistoryLog* history = HistoryLog::GetSingletonPtr();
+    if (history != nullptr && scenes != nullptr && scenes->GetCurrentScene() == &scene)
+        history->Add(nullptr, *box, {});
     if (GetWait()) {
         // Guarded: the box belongs to the DialogManager and outlives a command run by a click action.
         box->SetCompletionHandler(Guarded(&SetTextCommand::OnTextFinished));

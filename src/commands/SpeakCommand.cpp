@@ -1,6 +1,8 @@
 #include "commands/SpeakCommand.h"
 
 #include "core/NameTable.h"
+#include "dialogue/Dialog.h"
+#include "dialogue/HistoryLog.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
 #include "sound/SoundManager.h"
@@ -58,7 +60,17 @@ void SpeakCommand::Execute(Scene&)
             m_speaking = true;
         }
     }
-    character->Speak(Text(), Guarded(&SpeakCommand::OnSpeechFinished));
+    if (character->Speak(Text(), Guarded(&SpeakCommand::OnSpeechFinished)))
+        NoteInHistory(*character);
+}
+
+// The line as its boxes show it now, the name as the name box shows it.
+void SpeakCommand::NoteInHistory(const Character& character) const
+{
+    HistoryLog* history = HistoryLog::GetSingletonPtr();
+    const auto* dialog = dynamic_cast<const Dialog*>(character.GetDialog());
+    if (history != nullptr && dialog != nullptr)
+        history->Add(dialog->GetNamebox(), *dialog->GetTextbox(), GetVoice());
 }
 
 const std::u16string& SpeakCommand::GetVoice() const

@@ -1,5 +1,6 @@
 #include "dialogue/Selection.h"
 
+#include "dialogue/HistoryLog.h"
 #include "dialogue/Textbox.h"
 #include "scene/Action.h"
 
@@ -9,12 +10,25 @@ namespace Vel {
 
 namespace {
 
-// The action of a choice that has no commands of its own: running it only tells the selection that the choice was
-// taken, through the after-run callback every action has.
-class ChooseOnlyAction final : public Action
+// What a choice does when it is taken: its text goes into the history log before its own commands run, since they
+// may show the next lines at once; then the selection learns that the choice was taken, through the after-run
+// callback every action has. The box belongs to the selection, which outlives its actions' runs.
+class ChoiceAction final : public Action
 {
+public:
+    ChoiceAction(std::shared_ptr<Action> commands, const Textbox& box) : m_commands(std::move(commands)), m_box(box) {}
+
 private:
-    void Perform() override {}
+    void Perform() override
+    {
+        if (HistoryLog* history = HistoryLog::GetSingletonPtr())
+            history->Add(nullptr, m_box, {});
+        if (m_commands)
+            m_commands->Run();
+    }
+
+    std::shared_ptr<Action> m_commands; // null for a choice that only closes the selection
+    const Textbox& m_box;
 };
 
 } // namespace
@@ -26,13 +40,12 @@ Selection::~Selection() = default;
 void Selection::AddChoice(std::shared_ptr<Action> action, const std::u16string& text, Style* style, float x, float y,
                           float width, float height)
 {
-    if (!action)
-        action = std::make_shared<ChooseOnlyAction>();
-    action->SetAfterRun(FinishOfThisRun());
     auto box = std::make_unique<Textbox>();
+    auto chosen = std::make_shared<ChoiceAction>(std::move(action), *box);
+    chosen->SetAfterRun(FinishOfThisRun());
     box->MoveTo(x, y);
     box->SetSize(width, height);
-    box->SetAction(std::move(action));
+    box->SetAction(std::move(chosen));
     // Shown whole at once and never completed by a click: the box's own hit test runs the action.
     box->SetText(text, style, 0.0f, nullptr, Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
     m_choices.push_back(std::move(box));

@@ -100,6 +100,21 @@ Style* ResourceManager::GetStyle(const std::u16string& name)
     return entry->second.get();
 }
 
+Style* ResourceManager::FindStyle(const std::u16string& name) const
+{
+    const auto found = m_styles.find(name);
+    return found != m_styles.end() ? found->second.get() : nullptr;
+}
+
+// A search: only a save asks, once for each line it keeps.
+std::u16string ResourceManager::StyleName(const Style* style) const
+{
+    for (const auto& [name, candidate] : m_styles)
+        if (style != nullptr && candidate.get() == style)
+            return name;
+    return {};
+}
+
 Playlist* ResourceManager::GetPlaylist(const std::u16string& name)
 {
     auto [entry, created] = m_playlists.try_emplace(name);

@@ -373,6 +373,12 @@ void hgeFont::printfb(float x, float y, float width, float height, int align, co
     Render(x, y, align, m_buffer);
 }
 
+int hgeFont::CountLines(std::string_view text, float width)
+{
+    m_buffer.assign(text);
+    return Wrap(width) + 1;
+}
+
 // Formats into the member buffer, whatever the length; it only grows, so a text drawn again allocates nothing.
 void hgeFont::Format(const char* format, va_list args)
 {

@@ -6,6 +6,7 @@
 #include "core/Trace.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "dialogue/HistoryLog.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
 #include "saves/Gallery.h"
@@ -45,8 +46,9 @@ constexpr const char16_t* kAlwaysOpen = u"sys_open";
 // count of the scene name, which is never negative, so they cannot be taken for versioned ones; they are version 1.
 constexpr std::int32_t kVersionMark = -1;
 constexpr std::int32_t kUnversioned = 1;
-// Version 2 adds the current pose of every character after the playlist name.
-constexpr std::int32_t kSaveVersion = 2;
+// Version 2 adds the current pose of every character after the playlist name, version 3 the history after the poses.
+constexpr std::int32_t kPosesVersion = 2;
+constexpr std::int32_t kSaveVersion = 3;
 
 // What the check of a save file found: the parts that are applied from this record rather than read again.
 struct SaveContents
@@ -55,6 +57,8 @@ struct SaveContents
     std::vector<std::u16string> interfaces;                       // in file order
     std::u16string playlist;                                      // empty: none
     std::vector<std::pair<std::u16string, std::u16string>> poses; // character and pose; none in a version 1 save
+    std::vector<HistoryEntry> history;                            // oldest first
+    bool keepsHistory = false;                                    // version 3 on
 };
 
 // Passes reads on to another serializer and writes nowhere, noting the kind of every value that went through
@@ -181,6 +185,10 @@ bool WriteSave(const std::u16string& path, const Scene& scene)
     const SoundManager* sound = SoundManager::GetSingletonPtr();
     writer.WriteString(sound != nullptr ? sound->GetCurrentPlaylistName() : std::u16string());
     WritePoses(writer);
+    if (const HistoryLog* history = HistoryLog::GetSingletonPtr())
+        history->Save(writer);
+    else
+        writer.WriteInt(0);
     return writer.Commit();
 }
 
@@ -336,6 +344,19 @@ bool ReadEnd(Serializer& reader, const std::string& last, std::string& error)
     return false;
 }
 
+// What follows the playlist name: the poses from version 2 on, the history from version 3 on, then nothing.
+bool ReadVersionedTail(Serializer& reader, std::int32_t version, SaveContents& contents, std::string& error)
+{
+    if (version == kUnversioned)
+        return ReadEnd(reader, "playlist name", error);
+    if (!ReadPoses(reader, contents.poses, error))
+        return false;
+    if (version == kPosesVersion)
+        return ReadEnd(reader, "character poses", error);
+    contents.keepsHistory = true;
+    return HistoryLog::Read(reader, contents.history, error) && ReadEnd(reader, "history", error);
+}
+
 // The whole file, checked without touching the running game.
 std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& error)
 {
@@ -357,10 +378,7 @@ std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& er
     if (!CheckSceneBlock(reader, contents.scene, error) || !CheckTriggerBlock(reader, error) ||
         !ReadInterfaces(reader, contents.interfaces, error) || !ReadPlaylist(reader, contents.playlist, error))
         return std::nullopt;
-    const bool complete = version == kUnversioned
-                              ? ReadEnd(reader, "playlist name", error)
-                              : ReadPoses(reader, contents.poses, error) && ReadEnd(reader, "character poses", error);
-    if (!complete)
+    if (!ReadVersionedTail(reader, version, contents, error))
         return std::nullopt;
     return contents;
 }
@@ -382,14 +400,18 @@ void LoadStateBlocks(const std::u16string& path, Scene& scene)
         triggers->Load(*reader);
 }
 
-// The checked save replaces the running game. The triggers are in place before the scene resumes, since the
-// command at the saved position runs again at once and may read them.
-void ApplySave(const std::u16string& path, const SaveContents& contents)
+// The checked save replaces the running game. The triggers are in place before the scene resumes, since the command
+// at the saved position runs again at once and may read them. A saved history goes in last, as the line shown again
+// there is in it already; a save without one starts the history afresh with that line.
+void ApplySave(const std::u16string& path, SaveContents contents)
 {
     ScenesManager& scenes = ScenesManager::GetSingleton();
     Scene* scene = scenes.FindScene(contents.scene);
     scene->Reset();
     LoadStateBlocks(path, *scene);
+    HistoryLog* history = HistoryLog::GetSingletonPtr();
+    if (history != nullptr && !contents.keepsHistory)
+        history->Clear();
     // Before the scene resumes: the command at the saved position runs again and may change a pose itself.
     if (ResourceManager* resources = ResourceManager::GetSingletonPtr()) {
         for (const auto& [character, pose] : contents.poses)
@@ -405,6 +427,8 @@ void ApplySave(const std::u16string& path, const SaveContents& contents)
         else
             sound->SetPlaylist(contents.playlist, true);
     }
+    if (history != nullptr && contents.keepsHistory)
+        history->Restore(std::move(contents.history));
 }
 
 // The label under a save on the save/load screen: its kind before the date, but for the numbered saves.
@@ -588,13 +612,13 @@ std::u16string SaveGames::NextSavePath()
 
 bool SaveGames::Load(const std::u16string& path, std::string& error)
 {
-    const std::optional<SaveContents> contents = ReadSave(path, error);
+    std::optional<SaveContents> contents = ReadSave(path, error);
     if (!contents)
         return false;
     Trace::Write("load", std::string_view(Utf8(path)));
     // The choice the loaded scene shows again is where the save was made, not a new moment to keep.
     m_loading = true;
-    ApplySave(path, *contents);
+    ApplySave(path, std::move(*contents));
     m_loading = false;
     return true;
 }

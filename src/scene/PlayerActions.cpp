@@ -26,12 +26,16 @@ constexpr Binding kBindings[] = {
     {HGEK_0 + 3, PlayerAction::Choose3},        {HGEK_0 + 4, PlayerAction::Choose4},
     {HGEK_0 + 5, PlayerAction::Choose5},        {HGEK_0 + 6, PlayerAction::Choose6},
     {HGEK_0 + 7, PlayerAction::Choose7},        {HGEK_0 + 8, PlayerAction::Choose8},
-    {HGEK_0 + 9, PlayerAction::Choose9},
+    {HGEK_0 + 9, PlayerAction::Choose9},        {HGEK_PGUP, PlayerAction::History},
+    {HGEK_UP, PlayerAction::LineBack},          {HGEK_DOWN, PlayerAction::LineOn},
+    {HGEK_PGUP, PlayerAction::PageBack},        {HGEK_PGDN, PlayerAction::PageOn},
     // The game controller: the face buttons as the keys above, the D-pad as the arrows.
     {HGEK_PAD_A, PlayerAction::Advance},        {HGEK_PAD_X, PlayerAction::Hide},
     {HGEK_PAD_B, PlayerAction::Menu},           {HGEK_PAD_START, PlayerAction::Menu},
     {HGEK_PAD_DPUP, PlayerAction::FocusUp},     {HGEK_PAD_DPDOWN, PlayerAction::FocusDown},
     {HGEK_PAD_DPLEFT, PlayerAction::FocusLeft}, {HGEK_PAD_DPRIGHT, PlayerAction::FocusRight},
+    {HGEK_PAD_DPUP, PlayerAction::LineBack},    {HGEK_PAD_DPDOWN, PlayerAction::LineOn},
+    {HGEK_PAD_LEFTSHOULDER, PlayerAction::History},
 };
 
 // A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds
@@ -59,6 +63,8 @@ void PlayerActions::Poll(HGE& hge)
     m_pressed.fill(false);
     m_anyPressed = false;
     m_mouseMoved = false;
+    m_wheelAway = 0;
+    m_wheelTowards = 0;
     for (hgeInputEvent event; hge.Input_GetEvent(&event);)
         Take(event);
     const bool alt = hge.Input_GetKeyState(HGEK_ALT);
@@ -77,8 +83,13 @@ void PlayerActions::Take(const hgeInputEvent& event)
     }
     if (event.type == INPUT_MOUSEWHEEL) {
         m_anyPressed = true;
-        if (event.wheel < 0)
+        if (event.wheel < 0) {
+            m_wheelTowards -= event.wheel;
             m_notches = std::min(m_notches - event.wheel, kMaxWaitingNotches);
+        } else if (event.wheel > 0) {
+            m_wheelAway += event.wheel;
+            m_pressed[Index(PlayerAction::History)] = true;
+        }
         return;
     }
     const bool down = event.type == INPUT_KEYDOWN || event.type == INPUT_MBUTTONDOWN;

@@ -13,6 +13,7 @@
 #include "scene/CurrentScene.h"
 #include "scene/DialogueLayer.h"
 #include "scene/FullScreenLayer.h"
+#include "scene/HistoryLayer.h"
 #include "scene/MenuLayer.h"
 #include "scene/PlayerActions.h"
 #include "scene/Poster.h"
@@ -197,12 +198,26 @@ void ScenesManager::Update(float dt)
             m_notice = nullptr;
     }
     SoundManager* sound = SoundManager::GetSingletonPtr();
-    TakeHide();
-    TakeRightClick();
+    // Before the boxes take a key: over hidden boxes the wheel or Page Up shows them again and opens nothing. A menu
+    // takes the keys while it is open; its own button may still open the history over it.
+    const bool historyWasShown = m_historyShown;
+    if (!m_historyShown && !IsMenuOpen() && PlayerActions::Get().Pressed(PlayerAction::History))
+        ShowHistory();
+    if (!m_historyShown) {
+        TakeHide();
+        TakeRightClick();
+    }
     if (sound != nullptr)
         sound->UpdateFades(dt);
     ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
+    // The notch or key that opened the screen has done its part; it does not also scroll.
+    if (m_historyShown) {
+        if (historyWasShown)
+            UpdateHistory(dt);
+        PlayerActions::Get().DropNotches();
+        return;
+    }
     if (FullScreenLayer* screen = ShownScreen()) {
         PlayerActions::Get().DropNotches();
         screen->Update(dt);
@@ -252,6 +267,36 @@ void ScenesManager::TakeHide()
     // Over a menu or a full-screen gallery the boxes are not the player's to hide.
     if (actions.Pressed(PlayerAction::Hide) && !IsMenuOpen() && ShownScreen() == nullptr)
         SetBoxesHidden(true);
+}
+
+void ScenesManager::HideBoxes()
+{
+    if (m_dialogue != nullptr && !m_dialogue->IsHidden() && IsStoryInFront())
+        SetBoxesHidden(true);
+}
+
+void ScenesManager::ShowHistory()
+{
+    if (m_history == nullptr || m_historyShown || m_errorShown || ShownScreen() != nullptr ||
+        (m_dialogue != nullptr && m_dialogue->IsHidden()))
+        return;
+    m_historyShown = true;
+    m_history->Open();
+    FrameActivity::Changed();
+    Trace::Write("history", "open");
+}
+
+// The notch, key or button that closes the screen acts on nothing else: the story goes on only at the next one.
+void ScenesManager::UpdateHistory(float dt)
+{
+    const HistoryStep step = m_history->Update(dt);
+    if (step == HistoryStep::StaysOpen)
+        return;
+    m_historyShown = false;
+    ClickGate::Left().Close();
+    ClickGate::Right().Close();
+    FrameActivity::Changed();
+    Trace::Write("history", "close");
 }
 
 void ScenesManager::SetBoxesHidden(bool hidden)
@@ -360,6 +405,8 @@ void ScenesManager::Render()
         screen->Render();
     else
         RenderStory();
+    if (m_historyShown)
+        m_history->Render();
     if (m_notice != nullptr)
         m_notice->Render();
 }
@@ -391,7 +438,7 @@ FullScreenLayer* ScenesManager::ShownScreen() const
 
 bool ScenesManager::IsStoryInFront() const
 {
-    return !m_errorShown && !IsMenuOpen() && ShownScreen() == nullptr;
+    return !m_errorShown && !m_historyShown && !IsMenuOpen() && ShownScreen() == nullptr;
 }
 
 bool ScenesManager::IsStoryCurrent() const

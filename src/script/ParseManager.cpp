@@ -298,6 +298,8 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"end", Callback<void()>(scenes, &ScenesManager::End));
         AddInterfaceFunction(u"main", Callback<void()>(scenes, &ScenesManager::ShowMainMenu));
         AddInterfaceFunction(u"options", Callback<void()>(scenes, &ScenesManager::ShowOptionsMenu));
+        AddInterfaceFunction(u"history", Callback<void()>(scenes, &ScenesManager::ShowHistory));
+        AddInterfaceFunction(u"hide", Callback<void()>(scenes, &ScenesManager::HideBoxes));
     }
     if (ScenesManager* scenes = ScenesManager::GetSingletonPtr())
         AddInterfaceFunction(u"gallery", Callback<void()>(scenes, &ScenesManager::ShowGallery));

@@ -4,6 +4,7 @@
 #include "commands/SpeakCommand.h"
 #include "core/TextCodec.h"
 #include "dialogue/DialogManager.h"
+#include "dialogue/HistoryScreen.h"
 #include "dialogue/Textbox.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
@@ -122,6 +123,41 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     parser.AddSpeaker(speaker);
 }
 
+// A style named on the history screen must exist already: an unknown name would leave its lines unseen.
+Style* ExistingStyle(const CommandLine& line, const std::u16string& key)
+{
+    const std::u16string name = line.GetAttribute(key);
+    if (name.empty())
+        return nullptr;
+    Style* style = RequireManager<ResourceManager>(u"history").FindStyle(name);
+    if (style == nullptr)
+        throw ScriptError("history: " + TextCodec::WideToUtf8(key) + "=" + TextCodec::WideToUtf8(name) +
+                          " names no style defined before it");
+    return style;
+}
+
+// history(bg=, align=x:y, size=w:h, style=, namestyle=, spacing=): the look of the history screen, checked whole
+// before any of it is taken.
+void SetHistoryLook(CommandLine& line)
+{
+    HistoryScreen& screen = RequireManager<HistoryScreen>(u"history");
+    HistoryScreen::Look look;
+    look.background = line.GetAttribute(u"bg");
+    if (!look.background.empty() && ResourceManager::FindPicture(look.background) == nullptr)
+        throw ScriptError("history: bg=" + TextCodec::WideToUtf8(look.background) +
+                          " names no picture defined before it");
+    ScriptValues::ReadRectangle(line, look.x, look.y, look.width, look.height);
+    if (!line.GetAttribute(u"size").empty() && (look.width <= 0.0f || look.height <= 0.0f))
+        throw ScriptError("history: " + ScriptValues::Attribute(line, u"size") + " needs a width and a height above 0");
+    look.textStyle = ExistingStyle(line, u"style");
+    look.nameStyle = ExistingStyle(line, u"namestyle");
+    const std::int32_t spacing = IntOr(line, u"spacing", static_cast<std::int32_t>(HistoryScreen::kDefaultSpacing));
+    if (spacing < 0)
+        throw ScriptError("history: " + ScriptValues::Attribute(line, u"spacing") + " is below 0");
+    look.spacing = static_cast<float>(spacing);
+    screen.SetLook(std::move(look));
+}
+
 } // namespace
 
 void RegisterTextStatements(ParseManager& parser)
@@ -137,6 +173,7 @@ void RegisterTextStatements(ParseManager& parser)
         parser.Note(LintKind::SoundFile, line.GetArgument(0));
     });
     parser.AddHandler(u"say", [&parser](CommandLine& line) { AddSpeech(parser, line); });
+    parser.AddHandler(u"history", [](CommandLine& line) { SetHistoryLook(line); });
 }
 
 std::vector<std::u16string> SpeakersWithoutDialog(const ParseManager& parser)

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,19 +20,12 @@ TEST(KeysRunTest, EachRowOfTheControlsActsOnTheStoryAsItsReplayExpects)
     for (const std::string& line : runs) {
         SCOPED_TRACE(line);
         TempFolder root;
-        std::istringstream fields(line);
         std::string name;
-        int frames = 0;
-        fields >> name >> frames;
-        std::string options = "--frames " + std::to_string(frames);
-        for (int frame = 0; fields >> frame;)
-            options += Snapshot(root, frame, name + "-" + std::to_string(frame) + ".bmp");
+        const std::string options = RunRowOptions(root, line, name);
         const std::filesystem::path game = CopyGame(root, "keys");
         ASSERT_EQ(RunGame(root, game, options + Replay(root, game / "tools" / (name + ".replay"))), 0)
             << root.Read("err.txt");
-        ExpectTrace(root, data / "expected" / (name + ".trace"));
-        if (std::filesystem::exists(data / "expected" / (name + ".pixels")))
-            ExpectPixels(root, data / "expected" / (name + ".pixels"));
+        ExpectRun(root, data / "expected", name);
     }
 }
 

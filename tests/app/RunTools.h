@@ -110,6 +110,27 @@ inline void ExpectPixels(const TempFolder& root, const std::filesystem::path& ta
     }
 }
 
+// A row of a game's expected/runs.txt, "NAME FRAMES [FRAME...]": the replay's name goes to name, and the options
+// returned run the game for its frames with a snapshot of each frame listed, as root/NAME-FRAME.bmp.
+inline std::string RunRowOptions(const TempFolder& root, const std::string& row, std::string& name)
+{
+    std::istringstream fields(row);
+    int frames = 0;
+    fields >> name >> frames;
+    std::string options = "--frames " + std::to_string(frames);
+    for (int frame = 0; fields >> frame;)
+        options += Snapshot(root, frame, name + "-" + std::to_string(frame) + ".bmp");
+    return options;
+}
+
+// Checks the run against the folder's NAME.trace and, where there is one, its NAME.pixels.
+inline void ExpectRun(const TempFolder& root, const std::filesystem::path& expected, const std::string& name)
+{
+    ExpectTrace(root, expected / (name + ".trace"));
+    if (std::filesystem::exists(expected / (name + ".pixels")))
+        ExpectPixels(root, expected / (name + ".pixels"));
+}
+
 // How often the part occurs in the text.
 inline int Occurrences(const std::string& text, const std::string& part)
 {

@@ -146,9 +146,9 @@ protected:
 };
 
 // data/hall.sav holds what a save of PlayHall must hold, in order: the current scene's name and its block, the game
-// triggers with a value ("door"), the interfaces shown and the playlist's name (none), each count and text length
-// first, the texts in UTF-16. The thumbnail, taken of the frame after the save without the menu, is checked by the
-// end-to-end save run.
+// triggers with a value ("door"), the interfaces shown, the playlist's name (none), the poses and the history (none
+// of either), each count and text length first, the texts in UTF-16. The thumbnail, taken of the frame after the
+// save without the menu, is checked by the end-to-end save run.
 TEST_F(SaveGamesTest, TheSaveFileHoldsItsItemsInOrder)
 {
     PlayHall();

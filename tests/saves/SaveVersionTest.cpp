@@ -1,6 +1,6 @@
-// Saves across the versions of their layout: from version 2 on a save keeps the characters' poses, a save made
-// before saves had a version loads as it always did, and a save the engine cannot read is refused whole, with its
-// reason.
+// Saves across the versions of their layout: from version 2 on a save keeps the characters' poses, from version 3 on
+// the history, a save made before saves had a version loads as it always did, and a save the engine cannot read is
+// refused whole, with its reason.
 #include "saves/SaveGames.h"
 
 #include "HeadlessHge.h"
@@ -11,6 +11,7 @@
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
 #include "resources/Character.h"
+#include "resources/Style.h"
 #include "scene/Command.h"
 #include "scene/Scene.h"
 
@@ -88,14 +89,28 @@ TEST(SaveVersionTest, PosesComeBackOlderSavesLoadAsBeforeAndUnreadableOnesChange
     systems.resources.GetCharacter(u"elin")->AddPose(u"shy", u"", u"", u"");
     hero.SetPose(u"calm");
     systems.triggers.Set(u"door", u"open");
+    Style* speech = systems.resources.GetStyle(u"speech");
+    systems.history.Add("Hero", "Hi.", u"hi.ogg", speech, speech);
     systems.scenes.StartScene(u"hall", SceneStart::Reset);
     const std::string path = TextCodec::WideToUtf8(SaveGames::NextSavePath());
     systems.saves.Save();
     const std::string bytes = folder.Read(path);
     const std::string poses = Int(1) + Wide(u"hero") + Wide(u"calm"); // only the characters that have a pose
-    const std::string body = bytes.substr(8, bytes.size() - 8 - poses.size());
-    ASSERT_EQ(Int(-1) + Int(2) + body + poses, bytes);
+    const std::string history =
+        Int(1) + Wide(u"Hero") + Wide(u"Hi.") + Wide(u"hi.ogg") + Wide(u"speech") + Wide(u"speech");
+    const std::string body = bytes.substr(8, bytes.size() - 8 - poses.size() - history.size());
+    ASSERT_EQ(Int(-1) + Int(3) + body + poses + history, bytes);
 
+    // The history's lines as "name:text:voice:style", one style name for both when they agree.
+    const auto History = [&] {
+        std::string lines;
+        for (std::size_t index = 0; index < systems.history.Size(); ++index) {
+            const HistoryEntry& entry = systems.history.At(index);
+            lines += (index > 0 ? " " : "") + entry.name + ":" + entry.text + ":" + TextCodec::WideToUtf8(entry.voice) +
+                     ":" + TextCodec::WideToUtf8(systems.resources.StyleName(entry.textStyle));
+        }
+        return "[" + lines + "]";
+    };
     // Everything a load changes, in a form that shows what differs.
     const auto state = [&] {
         const Scene* scene = systems.scenes.GetCurrentScene();
@@ -103,7 +118,7 @@ TEST(SaveVersionTest, PosesComeBackOlderSavesLoadAsBeforeAndUnreadableOnesChange
                std::to_string(scene != nullptr ? scene->GetPosition() : -1) + ", door " +
                TextCodec::WideToUtf8(systems.triggers.Get(u"door")) + ", interfaces " +
                std::to_string(systems.scenes.GetShownInterfaces().size()) + ", hero " +
-               TextCodec::WideToUtf8(hero.GetPoseName());
+               TextCodec::WideToUtf8(hero.GetPoseName()) + ", history " + History();
     };
     std::ifstream table(VEL_TEST_DATA "/save_versions.txt");
     ASSERT_TRUE(table.is_open());
@@ -113,6 +128,8 @@ TEST(SaveVersionTest, PosesComeBackOlderSavesLoadAsBeforeAndUnreadableOnesChange
         const std::size_t arrow = row.find(" => ");
         hero.SetPose(u"angry");
         systems.triggers.Set(u"door", u"closed");
+        systems.history.Clear();
+        systems.history.Add("", "Before.", u"", nullptr, nullptr);
         const std::string before = state();
         folder.Write("row.sav", Build(row.substr(0, arrow), body));
         std::string error;
