@@ -33,7 +33,7 @@ public:
     // choices, which dim but the one under the mouse or the keyboard's focus and always take the event, then to the
     // text boxes in name order until one takes the click. An advance goes to the text boxes only, unless an entry
     // has the keyboard's focus: then it chooses that entry. A digit chooses its entry.
-    [[nodiscard]] bool HandleInput(Advancing advancing = Advancing::No) override;
+    [[nodiscard]] bool HandleInput(Advancing advancing = Advancing::No, MouseReach reach = MouseReach::Open) override;
     void Render() override;
     // Every box hidden; the selection inactive.
     void HideAll() override;

@@ -8,6 +8,14 @@
 
 namespace Vel {
 
+// Whether the mouse reaches the texts: not while it rests on a button of an interface over the story, whose click
+// it is.
+enum class MouseReach : std::uint8_t
+{
+    Open,
+    Covered,
+};
+
 class DialogueLayer
 {
 public:
@@ -16,7 +24,7 @@ public:
     virtual void Update(float dt) = 0;
     // Whether the layer took the mouse this frame, so the scenes beneath see no click. An advance acts on the texts
     // as a click does, on no choice.
-    [[nodiscard]] virtual bool HandleInput(Advancing advancing = Advancing::No) = 0;
+    [[nodiscard]] virtual bool HandleInput(Advancing advancing = Advancing::No, MouseReach reach = MouseReach::Open) = 0;
     virtual void Render() = 0;
     virtual void HideAll() = 0;
     // Hidden by the player: nothing of the layer is drawn, and it takes no input, until shown again.

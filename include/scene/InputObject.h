@@ -31,6 +31,10 @@ public:
     // else its hover target's) and swap the object for a target.
     virtual bool TestMouse(float x, float y, bool clicked);
 
+    // Whether a click at the point would run an action here: the object is shown, holds the point and has an action
+    // (its own or a target's). Changes nothing.
+    [[nodiscard]] virtual bool ActsAt(float x, float y);
+
     // target may be null.
     void SetHoverTarget(InputObject* target);
     void SetLeaveTarget(InputObject* target);

@@ -26,6 +26,8 @@ public:
     // Tests the nodes in list order; once one is hit, the rest see the mouse nowhere (the click still reaches
     // their animators). Returns whether a node was hit.
     bool TestMouse(float x, float y, bool clicked);
+    // Whether a node here would run an action for a click at the point.
+    [[nodiscard]] bool ActsAt(float x, float y) const;
     // The animators of every node see an advance as a click.
     void Advance();
 

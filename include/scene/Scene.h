@@ -88,6 +88,8 @@ public:
     // Reads the mouse and the left click gate from the 2D library (nowhere while blocked or without it), then
     // updates; an advance acts while the left gate is still open. Returns whether a node took the mouse.
     bool Update(float dt, MouseAccess access, Advancing advancing = Advancing::No);
+    // Whether a node of the scene would run an action for a click at the point (game coordinates).
+    [[nodiscard]] bool ActsAt(float x, float y) const;
     // dt in seconds. Applies pending removals and additions, updates every node in name order, then hit-tests the
     // layers from the highest number down; after a hit, lower layers see the mouse nowhere.
     bool Update(float dt, const Mouse& mouse);

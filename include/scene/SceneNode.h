@@ -35,6 +35,7 @@ public:
     void Render(Hidden hidden = Hidden::Skip);
     // A picture its condition hides takes no mouse either.
     bool TestMouse(float x, float y, bool clicked) override;
+    [[nodiscard]] bool ActsAt(float x, float y) override;
 
     void SetLayer(std::int32_t layer) { m_layer = layer; }
     [[nodiscard]] std::int32_t GetLayer() const { return m_layer; }

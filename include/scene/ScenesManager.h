@@ -17,6 +17,7 @@
 // click actions and object targets while it exists.
 
 #include "core/VelSingleton.h"
+#include "scene/DialogueLayer.h"
 #include "scene/Scene.h"
 
 #include <cstdint>
@@ -173,7 +174,9 @@ private:
     void RenderStory();
     [[nodiscard]] FullScreenLayer* ShownScreen() const;
     [[nodiscard]] bool IsMenuOpen() const;
-    void UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing);
+    void UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing,
+                      MouseReach reach = MouseReach::Open);
+    [[nodiscard]] bool InterfaceActsUnderMouse() const;
     void ApplyPendingNodeChanges();
     void RenderError();
 

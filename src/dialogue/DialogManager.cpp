@@ -108,11 +108,11 @@ void DialogManager::Update(float dt)
     }
 }
 
-bool DialogManager::HandleInput(Advancing advancing)
+bool DialogManager::HandleInput(Advancing advancing, MouseReach reach)
 {
     if (m_hidden)
         return false;
-    Mouse mouse = ReadMouse();
+    Mouse mouse = reach == MouseReach::Open ? ReadMouse() : Mouse();
     bool advance = advancing == Advancing::Yes;
     // The click reaches the texts that were there before a choice took it, but not a text that the choice's story
     // put up in this very frame: that one is read from its first letter.

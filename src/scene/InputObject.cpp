@@ -66,6 +66,17 @@ bool InputObject::TestMouse(float x, float y, bool clicked)
     return true;
 }
 
+bool InputObject::ActsAt(float x, float y)
+{
+    if (!m_visible)
+        return false;
+    const float width = m_width == kUnset ? GetWidth() : m_width;
+    const float height = m_height == kUnset ? GetHeight() : m_height;
+    const bool inside = x >= m_x && x < m_x + width && y >= m_y && y < m_y + height;
+    return inside && (m_action || (m_leaveTarget != nullptr && m_leaveTarget->m_action) ||
+                      (m_hoverTarget != nullptr && m_hoverTarget->m_action));
+}
+
 void InputObject::SetHoverTarget(InputObject* target)
 {
     Retarget(m_hoverTarget, target, *this);

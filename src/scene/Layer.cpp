@@ -29,6 +29,15 @@ bool Layer::TestMouse(float x, float y, bool clicked)
     return hit;
 }
 
+bool Layer::ActsAt(float x, float y) const
+{
+    for (SceneNode* node : m_nodes) {
+        if (node->ActsAt(x, y))
+            return true;
+    }
+    return false;
+}
+
 void Layer::Advance()
 {
     // Indexes: an animator's end may take nodes out of this list while it is walked.

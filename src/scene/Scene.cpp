@@ -142,6 +142,15 @@ bool Scene::Update(float dt, MouseAccess access, Advancing advancing)
     return Update(dt, mouse);
 }
 
+bool Scene::ActsAt(float x, float y) const
+{
+    for (const auto& [depth, layer] : m_layers) {
+        if (layer->ActsAt(x, y))
+            return true;
+    }
+    return false;
+}
+
 void Scene::ApplyPendingChanges()
 {
     ApplyPendingRemovals();

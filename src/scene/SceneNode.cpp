@@ -64,6 +64,11 @@ bool SceneNode::TestMouse(float x, float y, bool clicked)
     return AnimationObject::TestMouse(x, y, clicked);
 }
 
+bool SceneNode::ActsAt(float x, float y)
+{
+    return ConditionHolds() && AnimationObject::ActsAt(x, y);
+}
+
 void SceneNode::Render(Hidden hidden)
 {
     if ((!m_visible && hidden == Hidden::Skip) || m_resource == nullptr || !ConditionHolds())

@@ -241,12 +241,31 @@ void ScenesManager::Update(float dt)
     }
     Scene::MouseAccess access = Scene::MouseAccess::Open;
     const Advancing advancing = TakeAdvance();
+    const MouseReach reach = InterfaceActsUnderMouse() ? MouseReach::Covered : MouseReach::Open;
     if (m_dialogue != nullptr) {
         m_dialogue->Update(dt);
-        if (m_dialogue->HandleInput(advancing))
+        if (m_dialogue->HandleInput(advancing, reach))
             access = Scene::MouseAccess::Blocked;
     }
-    UpdateScenes(dt, access, advancing);
+    UpdateScenes(dt, access, advancing, reach);
+}
+
+// A button of an interface over the story (a quick menu) owns the click made on it: the text and the pause beneath
+// would otherwise take the same click and run on.
+bool ScenesManager::InterfaceActsUnderMouse() const
+{
+    HGE* hge = HgeManager::Interface();
+    if (hge == nullptr || !hge->Input_IsMouseOver())
+        return false;
+    float x = 0.0f;
+    float y = 0.0f;
+    hge->Input_GetMousePos(&x, &y);
+    ScreenToGame(x, y);
+    for (const auto& [name, scene] : m_shownInterfaces) {
+        if (scene->ActsAt(x, y))
+            return true;
+    }
+    return false;
 }
 
 void ScenesManager::TakeHide()
@@ -368,7 +387,7 @@ void ScenesManager::ShowOptionsMenu()
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
-void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing)
+void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access, Advancing advancing, MouseReach reach)
 {
     if (m_deferredStart) {
         const DeferredStart deferred = std::move(*m_deferredStart);
@@ -382,6 +401,9 @@ void ScenesManager::UpdateScenes(float dt, Scene::MouseAccess access, Advancing 
             access == Scene::MouseAccess::Open)
             access = Scene::MouseAccess::Blocked;
     }
+    // Under an interface's button the story sees no click at all, not even as the end of a pause.
+    if (reach == MouseReach::Covered)
+        access = Scene::MouseAccess::None;
     if (m_current != nullptr && !m_errorShown)
         m_current->Update(dt, access, advancing);
 }
