@@ -8,6 +8,7 @@
 // textures only when first drawn.
 
 #include "core/PlayerSettings.h"
+#include "data/ReadMarks.h"
 #include "dialogue/DialogManager.h"
 #include "menus/MenuManager.h"
 #include "resources/ResourceManager.h"
@@ -21,7 +22,8 @@ namespace Vel {
 
 struct GameSystems
 {
-    // Wires the scenes manager to the dialogue and menu layers, and the player's preferences to their triggers.
+    // Wires the scenes manager to the dialogue and menu layers, and the player's preferences to their triggers;
+    // skip and auto-forward start off.
     GameSystems();
     GameSystems(const GameSystems&) = delete;
     GameSystems& operator=(const GameSystems&) = delete;
@@ -30,6 +32,7 @@ struct GameSystems
     SoundManager sound;
     TriggerManager triggers;
     PlayerSettings settings;
+    ReadMarks readMarks;
     MenuManager menus;
     DialogManager dialogue;
     GalleryManager galleries;

@@ -90,6 +90,7 @@ bool Engine::StartGameSystems()
     // Once the scripts have declared their triggers, and before the first scene reads them.
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
+    m_systems->readMarks.Load();
     // Written at once: values that could not be read, and the screen mode first chosen, are remembered now.
     m_systems->settings.Save();
     m_persistentValuesLoaded = true;
@@ -378,6 +379,7 @@ void Engine::Shutdown()
         m_systems->triggers.SaveValues();
         m_systems->sound.SaveSettings();
         m_systems->settings.Save();
+        m_systems->readMarks.Save();
         m_persistentValuesLoaded = false;
     }
     m_presenter.reset();

@@ -1,5 +1,7 @@
 #include "app/GameSystems.h"
 
+#include "scene/PlayModes.h"
+
 namespace Vel {
 
 GameSystems::GameSystems()
@@ -8,6 +10,7 @@ GameSystems::GameSystems()
     scenes.SetMenuLayer(&menus);
     settings.SetChangeHandler(Callback<void()>(this, &GameSystems::MirrorPreferences));
     MirrorPreferences();
+    PlayModes::Get().Reset();
 }
 
 void GameSystems::MirrorPreferences()

@@ -4,10 +4,11 @@
 #include "resources/ResourceManager.h"
 #include "resources/Style.h"
 #include "scene/ClickGate.h"
+#include "scene/PlayModes.h"
 
 namespace Vel {
 
-void SetTextCommand::Execute(Scene&)
+void SetTextCommand::Execute(Scene& scene)
 {
     Textbox* box = m_text.box;
     if (box == nullptr) {
@@ -17,9 +18,14 @@ void SetTextCommand::Execute(Scene&)
     // Looked up once: the style's continue picture may be defined after the text statement was read.
     if (m_text.clickme == nullptr && m_text.style != nullptr)
         m_text.clickme = ResourceManager::FindPicture(m_text.style->GetClickme());
+    PlayModes& modes = PlayModes::Get();
+    const std::uint64_t key = modes.BeginLine(scene, m_text.text);
     box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme,
                  m_text.click ? Textbox::TypingClick::ShowsAll : Textbox::TypingClick::Ignored,
                  m_text.skip ? Textbox::ReadClick::GoesOn : Textbox::ReadClick::Ignored);
+    if (modes.IsSkipping())
+        box->CompleteText();
+    box->SetReadKey(key);
     if (GetWait()) {
         // Guarded: the box belongs to the DialogManager and outlives a command run by a click action.
         box->SetCompletionHandler(Guarded(&SetTextCommand::OnTextFinished));
@@ -37,6 +43,7 @@ std::u16string SetTextCommand::GetDescription() const
 
 void SetTextCommand::OnTextFinished()
 {
+    PlayModes::Get().EndLine();
     m_text.box->HideBox();
     m_text.box->SetCompletionHandler({});
     // The click that finished the text must not also advance what comes next.

@@ -19,7 +19,8 @@ constexpr Binding kBindings[] = {
     {HGEK_A + ('h' - 'a'), PlayerAction::Hide}, {HGEK_MBUTTON, PlayerAction::Hide},
     {HGEK_ESCAPE, PlayerAction::Menu},          {HGEK_RBUTTON, PlayerAction::Menu},
     {HGEK_F1 + 10, PlayerAction::FullScreen},   {HGEK_F1 + 4, PlayerAction::QuickSave},
-    {HGEK_F1 + 8, PlayerAction::QuickLoad},
+    {HGEK_F1 + 8, PlayerAction::QuickLoad},     {HGEK_TAB, PlayerAction::SkipToggle},
+    {HGEK_CTRL, PlayerAction::SkipHeld},        {HGEK_A, PlayerAction::Auto},
 };
 
 // A turn of a fast wheel gives a handful of notches; more waiting than this would run the story on for seconds
@@ -46,6 +47,7 @@ void PlayerActions::Poll(HGE& hge)
     m_notchTaken = false;
     m_pressed.fill(false);
     m_anyPressed = false;
+    m_otherPressed = false;
     for (hgeInputEvent event; hge.Input_GetEvent(&event);)
         Take(event);
     const bool alt = hge.Input_GetKeyState(HGEK_ALT);
@@ -60,6 +62,7 @@ void PlayerActions::Take(const hgeInputEvent& event)
 {
     if (event.type == INPUT_MOUSEWHEEL) {
         m_anyPressed = true;
+        m_otherPressed = true;
         if (event.wheel < 0)
             m_notches = std::min(m_notches - event.wheel, kMaxWaitingNotches);
         return;
@@ -68,6 +71,7 @@ void PlayerActions::Take(const hgeInputEvent& event)
     if (!down || (event.flags & HGEINP_REPEAT) != 0)
         return;
     m_anyPressed = true;
+    m_otherPressed = m_otherPressed || (event.key != HGEK_TAB && event.key != HGEK_CTRL);
     const bool alt = (event.flags & HGEINP_ALT) != 0;
     if (alt && event.key == HGEK_ENTER) {
         m_pressed[Index(PlayerAction::FullScreen)] = true;
