@@ -6,7 +6,6 @@
 #include "data/BinarySerializer.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 namespace Vel {
@@ -74,8 +73,7 @@ bool ReadMarks::LoadFrom(const std::u16string& file)
     const std::string fileName = TextCodec::WideToUtf8(file);
     BinarySerializer reader(file, BinarySerializer::Direction::Read);
     if (!reader.IsOpen()) {
-        std::error_code error;
-        if (!std::filesystem::exists(fileName, error) && !error)
+        if (reader.IsMissing())
             return true;
         HgeManager::Log(fileName + " cannot be read; every text counts as unread");
         return false;
