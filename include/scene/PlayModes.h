@@ -67,8 +67,6 @@ public:
     // A text or speech of the scene's current command starts showing. An unread one stops the skip unless the
     // player lets skip go through unread text. Returns the statement's key for its text box (Textbox::SetReadKey).
     std::uint64_t BeginLine(const Scene& scene, std::u16string_view text);
-    // The same for a line known by its state and its letters as the auto delay counts them.
-    void BeginLine(LineState state, std::int32_t letters);
     // The letters of a text as the auto delay counts them: characters, not "^" line breaks.
     [[nodiscard]] static std::int32_t Letters(std::u16string_view text);
     // The line shows whole: typed out, or at once.
@@ -100,6 +98,7 @@ private:
         Place, // passed when the story has moved on from where it stood
     };
 
+    void BeginLine(LineState state, std::int32_t letters);
     void TakeKeys(const Story& story);
     void ApplyStops(const Story& story);
     void Stop(StopKind kind);

@@ -347,13 +347,18 @@ void Engine::Render()
 {
     ++m_drawnFrames;
     HGE* hge = m_hgeManager->GetHge();
-    hge->Gfx_BeginScene(m_target);
+    // A headless screen of the game's own size shows the game as it is: drawn straight onto it, the copy of every
+    // frame is saved.
+    const DisplaySettings& display = TheDisplaySettings();
+    const bool direct = m_options.platform.headless && display.screenWidth == display.gameWidth &&
+                        display.screenHeight == display.gameHeight;
+    hge->Gfx_BeginScene(direct ? 0 : m_target);
     hge->Gfx_Clear(kOpaqueBlack);
     if (m_systems)
         m_systems->scenes.Render();
     hge->Gfx_EndScene();
-    if (m_presenter)
-        m_presenter->Draw(hge, m_target, TheDisplaySettings());
+    if (m_presenter && !direct)
+        m_presenter->Draw(hge, m_target, display);
 }
 
 void Engine::TakeScreenshot()
