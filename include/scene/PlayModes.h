@@ -64,8 +64,9 @@ public:
     // A and "auto".
     void ToggleAuto();
 
-    // A text or speech of the scene's current command starts showing. An unread one stops the skip unless the
-    // player lets skip go through unread text. Returns the statement's key for its text box (Textbox::SetReadKey).
+    // A text or speech of the scene's current command starts showing. An unread one of the story stops the skip
+    // unless the player lets skip go through unread text. Returns the statement's key for its text box
+    // (Textbox::SetReadKey); 0 for a text of an interface scene or a menu, which is no line of the story.
     std::uint64_t BeginLine(const Scene& scene, std::u16string_view text);
     // The letters of a text as the auto delay counts them: characters, not "^" line breaks.
     [[nodiscard]] static std::int32_t Letters(std::u16string_view text);

@@ -23,7 +23,7 @@ void SetTextCommand::Execute(Scene& scene)
     box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme,
                  m_text.click ? Textbox::TypingClick::ShowsAll : Textbox::TypingClick::Ignored,
                  m_text.skip ? Textbox::ReadClick::GoesOn : Textbox::ReadClick::Ignored);
-    if (modes.IsSkipping())
+    if (key != 0 && modes.IsSkipping())
         box->CompleteText();
     box->SetReadKey(key);
     if (GetWait()) {

@@ -68,7 +68,7 @@ void SpeakCommand::Execute(Scene& scene)
         return;
     // The dialog that showed the line is the engine's own, the only kind there is.
     if (auto* dialog = dynamic_cast<Dialog*>(character->GetDialog())) {
-        if (modes.IsSkipping())
+        if (key != 0 && modes.IsSkipping())
             dialog->GetTextbox()->CompleteText();
         dialog->GetTextbox()->SetReadKey(key);
     }

@@ -6,6 +6,7 @@
 #include "platform/FrameActivity.h"
 #include "scene/PlayerActions.h"
 #include "scene/Scene.h"
+#include "scene/ScenesManager.h"
 #include "scene/TriggerManager.h"
 
 #include <algorithm>
@@ -182,6 +183,10 @@ void PlayModes::ToggleAuto()
 
 std::uint64_t PlayModes::BeginLine(const Scene& scene, std::u16string_view text)
 {
+    // The texts of interface scenes and menus are no lines of the story: they neither hold nor stop the skip.
+    const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
+    if (scenes == nullptr || scenes->GetCurrentScene() != &scene)
+        return 0;
     const std::uint64_t key = ReadMarks::KeyOf(scene.GetName(), scene.GetPosition(), text);
     const ReadMarks* marks = ReadMarks::GetSingletonPtr();
     BeginLine(marks != nullptr && marks->IsRead(key) ? LineState::Read : LineState::Unread, Letters(text));
