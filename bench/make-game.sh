@@ -2,8 +2,8 @@
 # Writes a long generated game for start-up and idle measurements:
 #   bench/make-game.sh N OUT_DIR
 # N speech lines in scenes of 100, spoken in turn by two characters, a background change every 20 lines, a
-# two-way choice every 500 lines, and a music playlist that plays from the first scene on. Pictures, the font and
-# the tune are copied from the bundled demo so they really load.
+# two-way choice every 500 lines (none with CHOICES=no), and a music playlist that plays from the first scene on.
+# Pictures, the font and the tune are copied from the bundled demo so they really load.
 set -euo pipefail
 
 if [[ $# -ne 2 || ! $1 =~ ^[0-9]+$ || $1 -lt 1 ]]; then
@@ -12,6 +12,7 @@ if [[ $# -ne 2 || ! $1 =~ ^[0-9]+$ || $1 -lt 1 ]]; then
 fi
 lines=$1
 out=$2
+choices=${CHOICES:-yes}
 demo="$(cd "$(dirname "$0")/.." && pwd)/games/demo"
 
 mkdir -p "$out/pics" "$out/sound" "$out/fonts"
@@ -54,7 +55,7 @@ include(story.vls)
 VLS
 
 # One awk pass writes the story: scene k holds lines 100(k-1)+1 .. 100k.
-awk -v lines="$lines" 'BEGIN {
+awk -v lines="$lines" -v choices="$choices" 'BEGIN {
     scenes = int((lines + 99) / 100)
     split("drift over the water|glow above the reeds|rise past the old mill|turn slowly in the wind|" \
           "flicker like small stars|float towards the hills", sights, "|")
@@ -73,7 +74,7 @@ awk -v lines="$lines" 'BEGIN {
         }
         if (s == scenes)
             print "pause"
-        else if (s % 5 == 0) {
+        else if (s % 5 == 0 && choices != "no") {
             print "beginselection"
             printf "entry(text=Follow the lanterns, style=choice, align=170:470, size=440:30, action=goto(s%d))\n", s + 1
             printf "entry(text=Stay by the fire, style=choice, align=170:520, size=440:30, action=goto(s%d))\n",

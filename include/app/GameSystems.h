@@ -8,6 +8,7 @@
 // textures only when first drawn.
 
 #include "core/PlayerSettings.h"
+#include "data/ReadMarks.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/HistoryLog.h"
 #include "dialogue/HistoryScreen.h"
@@ -24,7 +25,7 @@ namespace Vel {
 struct GameSystems
 {
     // Wires the scenes manager to the dialogue, menu and history layers, and the player's preferences to their
-    // triggers.
+    // triggers; skip and auto-forward start off.
     GameSystems();
     GameSystems(const GameSystems&) = delete;
     GameSystems& operator=(const GameSystems&) = delete;
@@ -33,6 +34,7 @@ struct GameSystems
     SoundManager sound;
     TriggerManager triggers;
     PlayerSettings settings;
+    ReadMarks readMarks;
     MenuManager menus;
     DialogManager dialogue;
     HistoryLog history;

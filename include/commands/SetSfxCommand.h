@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/SoundCommand.h"
+#include "scene/PlayModes.h"
 #include "sound/SoundManager.h"
 
 #include <string>
@@ -17,7 +18,12 @@ public:
     [[nodiscard]] std::u16string GetDescription() const override { return u"Sfx-" + m_file; }
 
 private:
-    void Apply(SoundManager& sound) override { sound.PlaySfx(m_file); }
+    // An effect started while skipping would only be noise.
+    void Apply(SoundManager& sound) override
+    {
+        if (!PlayModes::Get().IsSkipping())
+            sound.PlaySfx(m_file);
+    }
 
     std::u16string m_file;
 };

@@ -10,6 +10,7 @@
 namespace Vel {
 
 class Character;
+class Dialog;
 
 // Lets a character say a line through its dialog, with an optional recorded voice. While the voice plays the
 // character's pose shows its speaking picture. The line goes into the history log as it is shown. The command
@@ -27,7 +28,7 @@ public:
     [[nodiscard]] const std::u16string& GetVoice() const;
 
 private:
-    void NoteInHistory(const Character& character) const;
+    void NoteInHistory(const Dialog& dialog) const;
     void OnSpeechFinished();
     void OnVoiceFinished();
     // Back to the idle picture, when this run switched to the speaking one.

@@ -47,6 +47,11 @@ public:
     // Whether a read met damaged data or the end of the file, or a write failed. A reader whose file did not open
     // is not failed: its reads do nothing, as for a player who never saved.
     [[nodiscard]] bool Failed() const override { return m_failed; }
+    // Reading: the file did not open because there is none (a player who never saved), not because it cannot be
+    // read.
+    [[nodiscard]] bool IsMissing() const;
+    // Reading: every byte of the file has been read.
+    [[nodiscard]] bool AtEnd() const { return m_position >= m_data.size(); }
     // Writing only: puts the written file in place of the old one. False, keeping the old file, when the file did
     // not open or any write failed; later calls return the first answer. Reading: false.
     bool Commit();

@@ -39,6 +39,7 @@ public:
     void HideAll() override;
     void SetHidden(bool hidden) override;
     [[nodiscard]] bool IsHidden() const override { return m_hidden; }
+    [[nodiscard]] bool IsChoosing() const override { return m_selectionActive && m_selection != nullptr; }
     // "skiptext": every visible box completes its text and runs its completion handler.
     void CompleteAll();
 

@@ -66,6 +66,10 @@ public:
                  TypingClick typing = TypingClick::ShowsAll, ReadClick read = ReadClick::GoesOn);
     // Shows the whole text and the continue picture now.
     void CompleteText();
+    // The text set last is a statement of the story, known by the key (ReadMarks): it is marked read, and the
+    // play modes learn that the line is complete, once it shows whole (now, when it does already). A new text
+    // forgets the key.
+    void SetReadKey(std::uint64_t key);
     // The wrap limit follows the width.
     void SetSize(float width, float height);
     void SetCompletionHandler(Callback<void()> handler) { m_completion = std::move(handler); }
@@ -109,6 +113,7 @@ private:
     [[nodiscard]] TextEnd DrawText(hgeFont& font);
     void DrawIndicator(const TextEnd& end);
     void ShowAll();
+    void MarkRead();
 
     Style* m_style = nullptr;
     float m_rate = 0.0f;
@@ -128,6 +133,7 @@ private:
     float m_indicatorX = 0.0f;
     float m_indicatorY = 0.0f;
     std::uint64_t m_textSerial = 0;
+    std::uint64_t m_readKey = 0; // 0: no statement of the story
     static inline std::uint64_t s_lastTextSerial = 0;
     Callback<void()> m_completion;
 };

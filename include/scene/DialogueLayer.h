@@ -30,6 +30,8 @@ public:
     // Hidden by the player: nothing of the layer is drawn, and it takes no input, until shown again.
     virtual void SetHidden(bool hidden) = 0;
     [[nodiscard]] virtual bool IsHidden() const = 0;
+    // A choice waits for the player.
+    [[nodiscard]] virtual bool IsChoosing() const = 0;
 };
 
 } // namespace Vel

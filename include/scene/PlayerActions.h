@@ -43,6 +43,9 @@ enum class PlayerAction : std::uint8_t
     LineOn,
     PageBack, // on the history screen: a screenful back, one on
     PageOn,
+    SkipToggle, // skip mode on or off
+    SkipHeld,   // skip mode while held
+    Auto,       // auto-forward on or off
     Count,
 };
 
@@ -51,6 +54,7 @@ enum class Advancing : std::uint8_t
 {
     No,
     Yes,
+    Now, // the play modes' own advance of a pause, which no click gate holds back
 };
 
 class PlayerActions
@@ -74,6 +78,8 @@ public:
     [[nodiscard]] bool MouseMoved() const { return m_mouseMoved; }
     // Some key, button or wheel went down or turned in this frame, whatever it asks for.
     [[nodiscard]] bool AnyPressed() const { return m_anyPressed; }
+    // Some key, button or wheel other than the skip keys went down or turned in this frame.
+    [[nodiscard]] bool OtherThanSkipPressed() const { return m_otherPressed; }
     // An advancing key is held now, or a notch of the wheel turned towards the player waits to act: each notch acts
     // once, in order, through the left click gate.
     [[nodiscard]] bool WantsAdvance() const { return Held(PlayerAction::Advance) || m_notches > 0; }
@@ -94,6 +100,7 @@ private:
     std::array<bool, static_cast<std::size_t>(PlayerAction::Count)> m_held{};
     bool m_anyPressed = false;
     bool m_mouseMoved = false;
+    bool m_otherPressed = false;
     bool m_notchTaken = false;
     int m_notches = 0;
     int m_wheelAway = 0;

@@ -8,8 +8,9 @@
 //
 // Each frame Update runs, in this order: a save's thumbnail requested by the previous frame, the fading of the
 // notice after a save, the right click (which opens the right-click menu or goes back from a menu), the music fades,
-// the two click gates (ClickGate) that every mouse-driven part shares; then either the open history screen alone, or
-// a shown gallery alone, or the open menu alone (after the scenes' pending node changes), or the voice's resumption,
+// the two click gates (ClickGate) that every mouse-driven part shares, the play modes (skip and auto-forward, whose
+// own advance goes to the texts or the pause the story waits in); then either the open history screen alone, or a
+// shown gallery alone, or the open menu alone (after the scenes' pending node changes), or the voice's resumption,
 // the dialogue layer (text boxes and choices, which may take the mouse), the shown interface scenes and the current
 // scene. Render draws a shown gallery, or the scene, the interfaces, the dialogue layer and the top menu (left out of a
 // thumbnail's frame), under the history screen when it is open; then the notice. Starting a scene closes the menus,
@@ -18,6 +19,7 @@
 
 #include "core/VelSingleton.h"
 #include "scene/DialogueLayer.h"
+#include "scene/PlayModes.h"
 #include "scene/Scene.h"
 
 #include <cstdint>
@@ -170,6 +172,8 @@ private:
     void SetBoxesHidden(bool hidden);
     // Whether an advancing key or a notch of the wheel acts on the story in this frame, through the left gate.
     [[nodiscard]] Advancing TakeAdvance();
+    // What the play modes need to know of the story at the start of a frame.
+    [[nodiscard]] PlayModes::Story StoryNow() const;
     [[nodiscard]] bool CanGoBack() const;
     void RenderStory();
     [[nodiscard]] FullScreenLayer* ShownScreen() const;

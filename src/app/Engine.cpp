@@ -92,6 +92,7 @@ bool Engine::StartGameSystems()
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
     m_systems->saves.RefreshCanContinue();
+    m_systems->readMarks.Load();
     // Written at once: values that could not be read, and the screen mode first chosen, are remembered now.
     m_systems->settings.Save();
     m_persistentValuesLoaded = true;
@@ -360,13 +361,18 @@ void Engine::Render()
 {
     ++m_drawnFrames;
     HGE* hge = m_hgeManager->GetHge();
-    hge->Gfx_BeginScene(m_target);
+    // A headless screen of the game's own size shows the game as it is: drawn straight onto it, the copy of every
+    // frame is saved.
+    const DisplaySettings& display = TheDisplaySettings();
+    const bool direct = m_options.platform.headless && display.screenWidth == display.gameWidth &&
+                        display.screenHeight == display.gameHeight;
+    hge->Gfx_BeginScene(direct ? 0 : m_target);
     hge->Gfx_Clear(kOpaqueBlack);
     if (m_systems)
         m_systems->scenes.Render();
     hge->Gfx_EndScene();
-    if (m_presenter)
-        m_presenter->Draw(hge, m_target, TheDisplaySettings());
+    if (m_presenter && !direct)
+        m_presenter->Draw(hge, m_target, display);
 }
 
 void Engine::TakeScreenshot()
@@ -392,6 +398,7 @@ void Engine::Shutdown()
         m_systems->triggers.SaveValues();
         m_systems->sound.SaveSettings();
         m_systems->settings.Save();
+        m_systems->readMarks.Save();
         m_persistentValuesLoaded = false;
     }
     m_presenter.reset();

@@ -1,5 +1,7 @@
 #include "app/GameSystems.h"
 
+#include "scene/PlayModes.h"
+
 namespace Vel {
 
 GameSystems::GameSystems()
@@ -9,6 +11,7 @@ GameSystems::GameSystems()
     scenes.SetHistoryLayer(&historyScreen);
     settings.SetChangeHandler(Callback<void()>(this, &GameSystems::MirrorPreferences));
     MirrorPreferences();
+    PlayModes::Get().Reset();
 }
 
 void GameSystems::MirrorPreferences()

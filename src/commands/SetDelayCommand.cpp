@@ -2,6 +2,7 @@
 
 #include "core/TextCodec.h"
 #include "scene/ClickGate.h"
+#include "scene/PlayModes.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 #include "scene/SleepAnimator.h"
@@ -22,6 +23,8 @@ void SetDelayCommand::Execute(Scene& scene)
         Complete();
         return;
     }
+    if (IsPause())
+        PlayModes::Get().BeginPause();
     // Guarded: a click action may run this command and be destroyed while the sleep still runs.
     sleep->SetFinishCallback(Guarded(&SetDelayCommand::OnSleepFinished));
     dummy->AddAnimator(std::move(sleep));
@@ -38,8 +41,10 @@ void SetDelayCommand::OnSleepFinished()
 {
     // The click that ended a pause must not also advance whatever comes next. A timed delay used no click, so the
     // gate stays as it is.
-    if (IsPause())
+    if (IsPause()) {
         ClickGate::Left().Close();
+        PlayModes::Get().EndLine();
+    }
     Complete();
 }
 

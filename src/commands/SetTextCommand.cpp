@@ -5,6 +5,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/Style.h"
 #include "scene/ClickGate.h"
+#include "scene/PlayModes.h"
 #include "scene/ScenesManager.h"
 
 namespace Vel {
@@ -19,9 +20,14 @@ void SetTextCommand::Execute(Scene& scene)
     // Looked up once: the style's continue picture may be defined after the text statement was read.
     if (m_text.clickme == nullptr && m_text.style != nullptr)
         m_text.clickme = ResourceManager::FindPicture(m_text.style->GetClickme());
+    PlayModes& modes = PlayModes::Get();
+    const std::uint64_t key = modes.BeginLine(scene, m_text.text);
     box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme,
                  m_text.click ? Textbox::TypingClick::ShowsAll : Textbox::TypingClick::Ignored,
                  m_text.skip ? Textbox::ReadClick::GoesOn : Textbox::ReadClick::Ignored);
+    if (key != 0 && modes.IsSkipping())
+        box->CompleteText();
+    box->SetReadKey(key);
     // The story's texts only: an interface scene's labels (a clock, a counter) are no part of what was told.
     const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
     HistoryLog* history = HistoryLog::GetSingletonPtr();
@@ -44,6 +50,7 @@ std::u16string SetTextCommand::GetDescription() const
 
 void SetTextCommand::OnTextFinished()
 {
+    PlayModes::Get().EndLine();
     m_text.box->HideBox();
     m_text.box->SetCompletionHandler({});
     // The click that finished the text must not also advance what comes next.

@@ -3,8 +3,10 @@
 #include "core/NameTable.h"
 #include "dialogue/Dialog.h"
 #include "dialogue/HistoryLog.h"
+#include "dialogue/Textbox.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
+#include "scene/PlayModes.h"
 #include "sound/SoundManager.h"
 
 #include <algorithm>
@@ -42,7 +44,7 @@ std::u16string SpeakCommand::Text() const
     return text;
 }
 
-void SpeakCommand::Execute(Scene&)
+void SpeakCommand::Execute(Scene& scene)
 {
     ResourceManager* resources = ResourceManager::GetSingletonPtr();
     if (resources == nullptr) {
@@ -51,7 +53,10 @@ void SpeakCommand::Execute(Scene&)
     }
     Character* character = resources->GetCharacter(*m_character);
     SoundManager* sound = SoundManager::GetSingletonPtr();
-    if (m_voice && sound != nullptr) {
+    const std::u16string text = Text();
+    PlayModes& modes = PlayModes::Get();
+    const std::uint64_t key = modes.BeginLine(scene, text);
+    if (m_voice && sound != nullptr && !modes.IsSkipping()) {
         // Guarded: the voice may end after a command run by a click action is gone.
         sound->PlayVoice(*m_voice, Guarded(&SpeakCommand::OnVoiceFinished));
         // A voice file that cannot be played would leave the mouth moving in silence for the whole line.
@@ -60,17 +65,22 @@ void SpeakCommand::Execute(Scene&)
             m_speaking = true;
         }
     }
-    if (character->Speak(Text(), Guarded(&SpeakCommand::OnSpeechFinished)))
-        NoteInHistory(*character);
+    if (!character->Speak(text, Guarded(&SpeakCommand::OnSpeechFinished)))
+        return;
+    // The dialog that showed the line is the engine's own, the only kind there is.
+    if (auto* dialog = dynamic_cast<Dialog*>(character->GetDialog())) {
+        if (key != 0 && modes.IsSkipping())
+            dialog->GetTextbox()->CompleteText();
+        dialog->GetTextbox()->SetReadKey(key);
+        NoteInHistory(*dialog);
+    }
 }
 
 // The line as its boxes show it now, the name as the name box shows it.
-void SpeakCommand::NoteInHistory(const Character& character) const
+void SpeakCommand::NoteInHistory(const Dialog& dialog) const
 {
-    HistoryLog* history = HistoryLog::GetSingletonPtr();
-    const auto* dialog = dynamic_cast<const Dialog*>(character.GetDialog());
-    if (history != nullptr && dialog != nullptr)
-        history->Add(dialog->GetNamebox(), *dialog->GetTextbox(), GetVoice());
+    if (HistoryLog* history = HistoryLog::GetSingletonPtr())
+        history->Add(dialog.GetNamebox(), *dialog.GetTextbox(), GetVoice());
 }
 
 const std::u16string& SpeakCommand::GetVoice() const
@@ -86,6 +96,7 @@ std::u16string SpeakCommand::GetDescription() const
 
 void SpeakCommand::OnSpeechFinished()
 {
+    PlayModes::Get().EndLine();
     if (SoundManager* sound = SoundManager::GetSingletonPtr())
         sound->PlayVoice(u"", {});
     // A voice cut short above drops its own callback, so OnVoiceFinished will not come to end the speaking picture.

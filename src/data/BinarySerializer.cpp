@@ -45,6 +45,12 @@ BinarySerializer::BinarySerializer(const std::u16string& name, Direction directi
     m_open = m_output.is_open();
 }
 
+bool BinarySerializer::IsMissing() const
+{
+    std::error_code error;
+    return !m_open && !std::filesystem::exists(m_fileName, error) && !error;
+}
+
 BinarySerializer::~BinarySerializer()
 {
     if (m_direction == Direction::Write)

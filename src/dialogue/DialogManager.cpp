@@ -113,7 +113,7 @@ bool DialogManager::HandleInput(Advancing advancing, MouseReach reach)
     if (m_hidden)
         return false;
     Mouse mouse = reach == MouseReach::Open ? ReadMouse() : Mouse();
-    bool advance = advancing == Advancing::Yes;
+    bool advance = advancing != Advancing::No;
     // The click reaches the texts that were there before a choice took it, but not a text that the choice's story
     // put up in this very frame: that one is read from its first letter.
     const std::uint64_t textsBefore = Textbox::LastTextSerial();

@@ -2,10 +2,12 @@
 
 #include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
+#include "data/ReadMarks.h"
 #include "platform/FrameActivity.h"
 #include "resources/Resource.h"
 #include "resources/Style.h"
 #include "resources/hgeFont.h"
+#include "scene/PlayModes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -166,6 +168,7 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
     m_total = 0.0f;
     m_shown = 0;
     m_textSerial = ++s_lastTextSerial;
+    m_readKey = 0;
     FrameActivity::Changed();
     // The font formats the growing text every frame; room for all of it now keeps typing free of allocations.
     if (hgeFont* font = style != nullptr ? style->GetBitmapFont() : nullptr)
@@ -188,6 +191,24 @@ void Textbox::ShowAll()
     m_shown = static_cast<std::int32_t>(m_displayText.size());
     m_indicatorVisible = true;
     m_complete = true;
+    MarkRead();
+}
+
+void Textbox::SetReadKey(std::uint64_t key)
+{
+    m_readKey = key;
+    if (m_complete)
+        MarkRead();
+}
+
+void Textbox::MarkRead()
+{
+    if (m_readKey == 0)
+        return;
+    if (ReadMarks* marks = ReadMarks::GetSingletonPtr())
+        marks->Mark(m_readKey);
+    m_readKey = 0;
+    PlayModes::Get().LineComplete();
 }
 
 void Textbox::SetSize(float width, float height)

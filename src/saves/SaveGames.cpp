@@ -6,6 +6,7 @@
 #include "core/Trace.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "data/ReadMarks.h"
 #include "dialogue/HistoryLog.h"
 #include "resources/Character.h"
 #include "resources/ResourceManager.h"
@@ -527,6 +528,9 @@ void SaveGames::SaveTo(const std::u16string& path)
         HgeManager::Log("Cannot write the save " + fileName + "; the game was not saved");
         return;
     }
+    // What was read up to a save is kept with it, whatever becomes of the run.
+    if (ReadMarks* marks = ReadMarks::GetSingletonPtr())
+        marks->Save();
     scenes.RequestSnapshot(SaveSlots::ThumbnailOf(fileName));
     Trace::Write("save", std::string_view(fileName));
     RefreshCanContinue();

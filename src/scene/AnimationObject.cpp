@@ -1,11 +1,19 @@
 #include "scene/AnimationObject.h"
 
 #include "platform/FrameActivity.h"
+#include "scene/PlayModes.h"
 
 #include <iterator>
 #include <utility>
 
 namespace Vel {
+
+namespace {
+
+// Longer than any animation a script writes, and small enough to add to a float without overflow.
+constexpr float kSkippedTime = 1.0e9f;
+
+} // namespace
 
 AnimationObject::~AnimationObject() = default;
 
@@ -29,12 +37,18 @@ void AnimationObject::Advance()
 void AnimationObject::Update(float dt)
 {
     ++m_updating;
+    // Skipping, every fade, move, zoom, delay and pause ends in this update.
+    const bool skipping = PlayModes::Get().IsSkipping();
+    if (skipping)
+        dt = kSkippedTime;
     const std::size_t count = m_animators.size();
     const unsigned generation = m_generation;
     // Indexes, not iterators: a finish callback may add animators or clear the list (then the rest is skipped).
     for (std::size_t i = 0; i < count && generation == m_generation; ++i) {
         if (!m_animators[i]->IsActive())
             continue;
+        if (skipping)
+            m_animators[i]->OnClick(true);
         m_animators[i]->Update(dt);
         // The list may have been cleared by a finish callback: then nothing of it needs another frame.
         if (generation == m_generation && m_animators[i]->IsActive())

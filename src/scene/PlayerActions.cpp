@@ -29,9 +29,12 @@ constexpr Binding kBindings[] = {
     {HGEK_0 + 9, PlayerAction::Choose9},        {HGEK_PGUP, PlayerAction::History},
     {HGEK_UP, PlayerAction::LineBack},          {HGEK_DOWN, PlayerAction::LineOn},
     {HGEK_PGUP, PlayerAction::PageBack},        {HGEK_PGDN, PlayerAction::PageOn},
+    {HGEK_TAB, PlayerAction::SkipToggle},       {HGEK_CTRL, PlayerAction::SkipHeld},
+    {HGEK_A, PlayerAction::Auto},
     // The game controller: the face buttons as the keys above, the D-pad as the arrows.
     {HGEK_PAD_A, PlayerAction::Advance},        {HGEK_PAD_X, PlayerAction::Hide},
     {HGEK_PAD_B, PlayerAction::Menu},           {HGEK_PAD_START, PlayerAction::Menu},
+    {HGEK_PAD_Y, PlayerAction::Auto},           {HGEK_PAD_RIGHTSHOULDER, PlayerAction::SkipHeld},
     {HGEK_PAD_DPUP, PlayerAction::FocusUp},     {HGEK_PAD_DPDOWN, PlayerAction::FocusDown},
     {HGEK_PAD_DPLEFT, PlayerAction::FocusLeft}, {HGEK_PAD_DPRIGHT, PlayerAction::FocusRight},
     {HGEK_PAD_DPUP, PlayerAction::LineBack},    {HGEK_PAD_DPDOWN, PlayerAction::LineOn},
@@ -65,6 +68,7 @@ void PlayerActions::Poll(HGE& hge)
     m_mouseMoved = false;
     m_wheelAway = 0;
     m_wheelTowards = 0;
+    m_otherPressed = false;
     for (hgeInputEvent event; hge.Input_GetEvent(&event);)
         Take(event);
     const bool alt = hge.Input_GetKeyState(HGEK_ALT);
@@ -83,6 +87,7 @@ void PlayerActions::Take(const hgeInputEvent& event)
     }
     if (event.type == INPUT_MOUSEWHEEL) {
         m_anyPressed = true;
+        m_otherPressed = true;
         if (event.wheel < 0) {
             m_wheelTowards -= event.wheel;
             m_notches = std::min(m_notches - event.wheel, kMaxWaitingNotches);
@@ -96,6 +101,8 @@ void PlayerActions::Take(const hgeInputEvent& event)
     if (!down || (event.flags & HGEINP_REPEAT) != 0)
         return;
     m_anyPressed = true;
+    m_otherPressed = m_otherPressed ||
+                     (event.key != HGEK_TAB && event.key != HGEK_CTRL && event.key != HGEK_PAD_RIGHTSHOULDER);
     const bool alt = (event.flags & HGEINP_ALT) != 0;
     if (alt && event.key == HGEK_ENTER) {
         m_pressed[Index(PlayerAction::FullScreen)] = true;

@@ -130,7 +130,7 @@ bool Scene::Update(float dt, MouseAccess access, Advancing advancing)
 {
     Mouse mouse;
     // The text that took the advance closed the gate: the pause after it waits for the next one.
-    mouse.advance = advancing == Advancing::Yes && ClickGate::Left().IsReady();
+    mouse.advance = advancing == Advancing::Now || (advancing == Advancing::Yes && ClickGate::Left().IsReady());
     HGE* hge = HgeManager::Interface();
     if (hge != nullptr && access != MouseAccess::None) {
         mouse.clicked = ClickGate::Left().Accept(hge->Input_GetKeyState(HGEK_LBUTTON));

@@ -15,6 +15,7 @@
 #include "scene/FullScreenLayer.h"
 #include "scene/HistoryLayer.h"
 #include "scene/MenuLayer.h"
+#include "scene/PlayModes.h"
 #include "scene/PlayerActions.h"
 #include "scene/Poster.h"
 #include "scene/Scene.h"
@@ -188,8 +189,11 @@ std::vector<std::u16string> ScenesManager::GetShownInterfaces() const
 void ScenesManager::Update(float dt)
 {
     WriteRequestedSnapshot();
-    if (m_errorShown)
+    if (m_errorShown) {
+        // The error stops the skip.
+        (void)PlayModes::Get().Update(dt, StoryNow());
         return;
+    }
     // The notice after a save fades over the game while the player goes on: a click right after saving counts.
     if (m_notice != nullptr) {
         FrameActivity::Changed();
@@ -211,6 +215,7 @@ void ScenesManager::Update(float dt)
         sound->UpdateFades(dt);
     ClickGate::Right().Advance(dt);
     ClickGate::Left().Advance(dt);
+    const ModeAdvance modeAdvance = PlayModes::Get().Update(dt, StoryNow());
     // The notch or key that opened the screen has done its part; it does not also scroll.
     if (m_historyShown) {
         if (historyWasShown)
@@ -240,13 +245,16 @@ void ScenesManager::Update(float dt)
         return;
     }
     Scene::MouseAccess access = Scene::MouseAccess::Open;
-    const Advancing advancing = TakeAdvance();
+    Advancing advancing = TakeAdvance();
     const MouseReach reach = InterfaceActsUnderMouse() ? MouseReach::Covered : MouseReach::Open;
     if (m_dialogue != nullptr) {
         m_dialogue->Update(dt);
-        if (m_dialogue->HandleInput(advancing, reach))
+        if (m_dialogue->HandleInput(modeAdvance == ModeAdvance::Text ? Advancing::Yes : advancing, reach))
             access = Scene::MouseAccess::Blocked;
     }
+    // The play modes' advance of a text has been taken by it: a pause that follows waits for its own.
+    if (modeAdvance == ModeAdvance::Pause)
+        advancing = Advancing::Now;
     UpdateScenes(dt, access, advancing, reach);
 }
 
@@ -266,6 +274,18 @@ bool ScenesManager::InterfaceActsUnderMouse() const
             return true;
     }
     return false;
+}
+
+PlayModes::Story ScenesManager::StoryNow() const
+{
+    PlayModes::Story story;
+    story.inFront = IsStoryInFront() && (m_dialogue == nullptr || !m_dialogue->IsHidden());
+    story.choosing = m_dialogue != nullptr && m_dialogue->IsChoosing();
+    story.scene = m_current;
+    story.position = m_current != nullptr ? m_current->GetPosition() : 0;
+    const SoundManager* sound = SoundManager::GetSingletonPtr();
+    story.voicePlaying = sound != nullptr && sound->GetVoiceStream() != 0;
+    return story;
 }
 
 void ScenesManager::TakeHide()

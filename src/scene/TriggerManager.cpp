@@ -7,7 +7,6 @@
 #include "platform/FrameActivity.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <system_error>
 
 namespace Vel {
@@ -148,8 +147,7 @@ bool TriggerManager::LoadValues()
     const std::string fileName = TextCodec::WideToUtf8(file);
     BinarySerializer reader(file, BinarySerializer::Direction::Read);
     if (!reader.IsOpen()) {
-        std::error_code error;
-        if (!std::filesystem::exists(fileName, error) && !error)
+        if (reader.IsMissing())
             return true;
         m_valuesFileUnreadable = true;
         HgeManager::Log(fileName +

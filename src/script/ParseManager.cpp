@@ -13,6 +13,7 @@
 #include "saves/SaveGames.h"
 #include "scene/Command.h"
 #include "scene/CommandContainer.h"
+#include "scene/PlayModes.h"
 #include "scene/RunCommandAction.h"
 #include "scene/RunFunctionAction.h"
 #include "scene/ScenesManager.h"
@@ -294,6 +295,8 @@ void ParseManager::RegisterFunctions()
         AddInterfaceFunction(u"skipunread", Callback<void()>(settings, &PlayerSettings::ToggleSkipUnread));
         AddInterfaceFunction(u"autosave", Callback<void()>(settings, &PlayerSettings::ToggleAutoSave));
     }
+    AddInterfaceFunction(u"skip", Callback<void()>([] { PlayModes::Get().ToggleSkip(); }));
+    AddInterfaceFunction(u"auto", Callback<void()>([] { PlayModes::Get().ToggleAuto(); }));
     if (ScenesManager* scenes = ScenesManager::GetSingletonPtr()) {
         AddInterfaceFunction(u"end", Callback<void()>(scenes, &ScenesManager::End));
         AddInterfaceFunction(u"main", Callback<void()>(scenes, &ScenesManager::ShowMainMenu));
