@@ -88,6 +88,17 @@ TEST_F(DemoRunTest, APlayerPlaysBothBranchesSavesLoadsAndIsRememberedAcrossRuns)
     EXPECT_TRUE(fs::exists(save)) << "loading keeps the save";
 }
 
+// The controls a player expects, through the demo's quick menu and keys, and Continue at the next start.
+TEST_F(DemoRunTest, TheQuickMenuSwitchesModesKeepsHistoryAndSavesAndTheTitleContinues)
+{
+    ASSERT_EQ(Play(m_game, kData / "controls.replay", 900, {"200:auto.bmp", "470:history.bmp", "850:options.bmp"}), 0)
+        << m_root.Read("err.txt");
+    ExpectTrace(m_root, kData / "controls.trace");
+    ExpectPixels(m_root, kData / "controls.pixels");
+    ASSERT_EQ(Play(m_game, kData / "continue.replay", 60, {}), 0) << m_root.Read("err.txt");
+    ExpectTrace(m_root, kData / "continue.trace");
+}
+
 // Shipped as a player gets it: the compiled scripts and every asset in the protected archive, only the archive's
 // name, the icon, the TrueType face and the document left loose. Its opening is the same to the pixel.
 TEST_F(DemoRunTest, ThePackedDemoPlaysTheSameOpening)
