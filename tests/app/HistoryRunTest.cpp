@@ -17,7 +17,7 @@ TEST(HistoryRunTest, EachRunOpensScrollsPlaysAndClosesTheHistoryAsItsReplayExpec
 {
     const std::filesystem::path data = std::filesystem::path(VEL_TEST_GAMES) / "history";
     const std::vector<std::string> runs = DataLines(data / "expected/runs.txt");
-    ASSERT_EQ(runs.size(), 7u);
+    ASSERT_EQ(runs.size(), 8u);
     for (const std::string& line : runs) {
         SCOPED_TRACE(line);
         TempFolder root;

@@ -27,7 +27,7 @@ std::filesystem::path FreshGame(const TempFolder& root)
 TEST(SkipRunTest, EachRunSkipsOrForwardsAsItsReplayExpects)
 {
     const std::vector<std::string> runs = DataLines(kData / "expected/runs.txt");
-    ASSERT_EQ(runs.size(), 7u);
+    ASSERT_EQ(runs.size(), 9u);
     std::unique_ptr<TempFolder> root;
     std::filesystem::path game;
     for (const std::string& line : runs) {
