@@ -195,7 +195,9 @@ private:
     bool m_switching = false;
     bool m_running = true;
     bool m_rightClickEnabled = true;
-    bool m_rightClickMenuOpen = false; // the menu the right click opened has not closed yet
+    // The menu the player opened over the story (the right-click menu, the options from a quick menu) has not
+    // closed yet: the story is still the current one under it, and Escape goes back from it.
+    bool m_playerMenuOpen = false;
     DialogueLayer* m_dialogue = nullptr;
     MenuLayer* m_menus = nullptr;
     FullScreenLayer* m_gallery = nullptr;

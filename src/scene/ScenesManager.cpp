@@ -376,8 +376,8 @@ void ScenesManager::TakeRightClick()
     if (IsMenuOpen())
         return;
     // Set first: a menu that does not exist reports closed at once.
-    m_rightClickMenuOpen = true;
-    m_menus->ShowMenu(m_rightClickMenuName, Callback<void()>([this] { m_rightClickMenuOpen = false; }));
+    m_playerMenuOpen = true;
+    m_menus->ShowMenu(m_rightClickMenuName, Callback<void()>([this] { m_playerMenuOpen = false; }));
     if (SoundManager* sound = SoundManager::GetSingletonPtr())
         sound->PauseVoice(true);
 }
@@ -386,7 +386,7 @@ void ScenesManager::TakeRightClick()
 // a scene opened alone stays: there is nothing under it to go back to.
 bool ScenesManager::CanGoBack() const
 {
-    return m_menus != nullptr && (m_menus->OpenCount() > 1 || (m_rightClickMenuOpen && IsMenuOpen()));
+    return m_menus != nullptr && (m_menus->OpenCount() > 1 || (m_playerMenuOpen && IsMenuOpen()));
 }
 
 bool ScenesManager::IsMenuOpen() const
@@ -402,8 +402,15 @@ void ScenesManager::ShowMainMenu()
 
 void ScenesManager::ShowOptionsMenu()
 {
-    if (m_menus != nullptr)
+    if (m_menus == nullptr)
+        return;
+    // From a button over the story, as the right click opens its menu; from another menu, over that one.
+    if (IsMenuOpen()) {
         m_menus->ShowMenu(m_optionsMenuName, {});
+        return;
+    }
+    m_playerMenuOpen = true;
+    m_menus->ShowMenu(m_optionsMenuName, Callback<void()>([this] { m_playerMenuOpen = false; }));
 }
 
 // Interface scenes first: they lie over the story and may take the mouse from it.
@@ -485,7 +492,7 @@ bool ScenesManager::IsStoryInFront() const
 
 bool ScenesManager::IsStoryCurrent() const
 {
-    return m_current != nullptr && !m_errorShown && (!IsMenuOpen() || m_rightClickMenuOpen);
+    return m_current != nullptr && !m_errorShown && (!IsMenuOpen() || m_playerMenuOpen);
 }
 
 void ScenesManager::RequestSnapshot(std::string path)
