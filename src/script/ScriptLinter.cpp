@@ -193,6 +193,8 @@ std::vector<std::string> ScriptLinter::Finish() const
             warnings.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(entry.file)) + ", line " +
                                std::to_string(entry.line) + ": " + text);
     }
+    for (std::string& warning : m_texts.StaleEntries())
+        warnings.push_back(std::move(warning));
     return warnings;
 }
 
