@@ -6,6 +6,7 @@
 
 #include "core/Callback.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,6 +38,7 @@ public:
 
 private:
     [[nodiscard]] Callback<void()> FinishOfThisRun();
+    void ShowText(std::size_t choice);
 
     Callback<void()> m_finish;
     std::uint64_t m_run = 0;

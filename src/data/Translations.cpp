@@ -4,27 +4,8 @@
 #include "data/LoadFile.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace Vel {
-
-namespace {
-
-bool HasFile(const std::string& name)
-{
-    std::error_code error;
-    if (std::filesystem::is_regular_file(name, error))
-        return true;
-    HGE* hge = HgeManager::Interface();
-    if (hge == nullptr)
-        return false;
-    void* data = hge->Resource_Load(name.c_str());
-    hge->Resource_Free(data);
-    return data != nullptr;
-}
-
-} // namespace
 
 // Also keeps a code from reaching outside "lang/": no dots, no slashes.
 bool Translations::IsCode(const std::string& code)
@@ -88,7 +69,7 @@ std::string Translations::FileName(const std::string& name)
     if (known != m_fileNames.end())
         return known->second;
     const std::string variant = "lang/" + m_code + "/" + name;
-    return m_fileNames.emplace(name, HasFile(variant) ? variant : name).first->second;
+    return m_fileNames.emplace(name, FileExists(variant) ? variant : name).first->second;
 }
 
 void Translations::Log(const std::string& line)

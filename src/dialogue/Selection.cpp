@@ -50,17 +50,20 @@ void Selection::AddChoice(std::shared_ptr<Action> action, const std::u16string& 
     box->SetAction(std::move(chosen));
     m_choices.push_back(std::move(box));
     m_labels.push_back({text, style});
-    ShowTexts();
+    ShowText(m_choices.size() - 1);
 }
 
 void Selection::ShowTexts()
 {
-    const Translations& translations = Translations::Get();
-    for (std::size_t i = 0; i < m_choices.size(); ++i) {
-        // Shown whole at once and never completed by a click: the box's own hit test runs the action.
-        m_choices[i]->SetText(translations.Text({}, m_labels[i].text), m_labels[i].style, 0.0f, nullptr,
-                              Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
-    }
+    for (std::size_t i = 0; i < m_choices.size(); ++i)
+        ShowText(i);
+}
+
+void Selection::ShowText(std::size_t choice)
+{
+    // Shown whole at once and never completed by a click: the box's own hit test runs the action.
+    m_choices[choice]->SetText(Translations::Get().Text({}, m_labels[choice].text), m_labels[choice].style, 0.0f,
+                               nullptr, Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
 }
 
 void Selection::SetFinishHandler(Callback<void()> handler)
