@@ -73,7 +73,10 @@ public:
     // A language for this run only (--lang): shown instead of the preference, never written to the file.
     void SetRunLanguage(const std::string& code);
     // The language the game is shown in: the run's, else the preference.
-    [[nodiscard]] const std::string& Language() const { return m_runLanguage ? *m_runLanguage : m_preferences.language; }
+    [[nodiscard]] const std::string& Language() const
+    {
+        return m_runLanguage ? *m_runLanguage : m_preferences.language;
+    }
     // Called after every change, and never during Load.
     void SetChangeHandler(Callback<void()> handler) { m_changed = std::move(handler); }
 

@@ -47,7 +47,7 @@ private:
     std::string m_code;
     std::optional<PoCatalog> m_catalog;
     std::map<std::string, std::string, std::less<>> m_fileNames; // asked-for name: the name to open
-    std::set<std::string> m_logged;                             // each complaint once per run
+    std::set<std::string> m_logged;                              // each complaint once per run
 };
 
 } // namespace Vel

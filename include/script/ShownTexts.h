@@ -24,8 +24,7 @@ public:
     // with every place it appears.
     [[nodiscard]] std::string Template(const std::string& project) const;
     // Writes the template to the file through a temporary file beside it; false with error set when it cannot.
-    [[nodiscard]] bool WriteTemplate(const std::string& fileName, const std::string& project,
-                                     std::string& error) const;
+    [[nodiscard]] bool WriteTemplate(const std::string& fileName, const std::string& project, std::string& error) const;
     // For each translation "lang/*.po" of the game folder: its entries that no script has any more, and a file that
     // cannot be read, "FILE, line N: ...".
     [[nodiscard]] std::vector<std::string> StaleEntries() const;

@@ -43,8 +43,8 @@ void OnError(int severity, po_message_t, const char*, std::size_t line, std::siz
     Record(severity, line, text);
 }
 
-void OnError2(int severity, po_message_t, const char*, std::size_t line, std::size_t, int, const char* text, po_message_t,
-              const char*, std::size_t, std::size_t, int, const char*)
+void OnError2(int severity, po_message_t, const char*, std::size_t line, std::size_t, int, const char* text,
+              po_message_t, const char*, std::size_t, std::size_t, int, const char*)
 {
     Record(severity, line, text);
 }

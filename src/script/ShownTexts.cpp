@@ -14,34 +14,52 @@ namespace Vel {
 
 namespace {
 
-// A PO string: quoted, with the escapes gettext reads back.
-std::string Quoted(const std::u16string& text)
+// The inside of a PO string, with the escapes gettext reads back.
+std::string Escaped(const std::string& text)
 {
-    std::string quoted = "\"";
-    for (const char c : TextCodec::WideToUtf8(text)) {
+    std::string escaped;
+    for (const char c : text) {
         switch (c) {
-        case '\\': quoted += "\\\\"; break;
-        case '"': quoted += "\\\""; break;
-        case '\n': quoted += "\\n"; break;
-        case '\r': quoted += "\\r"; break;
-        case '\t': quoted += "\\t"; break;
-        default: quoted += c;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '"':
+            escaped += "\\\"";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
+        default:
+            escaped += c;
         }
     }
-    return quoted + "\"";
+    return escaped;
+}
+
+std::string Quoted(const std::u16string& text)
+{
+    return "\"" + Escaped(TextCodec::WideToUtf8(text)) + "\"";
 }
 
 // The header xgettext writes, marked fuzzy as a template's is, without a creation date: the same scripts give the
 // same file, which keeps it quiet in version control.
 std::string Header(const std::string& project)
 {
-    return "# Translation template of the texts of " + project + ".\n"
+    const std::string comment = "# Translation template of the texts of " + project + ".\n";
+    const std::string name = "\"Project-Id-Version: " + Escaped(project) + "\\n\"\n";
+    return comment +
            "# Written by \"velloria translate\"; make lang/CODE.po of it with a PO editor or msginit.\n"
            "#\n"
            "#, fuzzy\n"
            "msgid \"\"\n"
-           "msgstr \"\"\n"
-           "\"Project-Id-Version: " + project + "\\n\"\n"
+           "msgstr \"\"\n" +
+           name +
            "\"Report-Msgid-Bugs-To: \\n\"\n"
            "\"PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\\n\"\n"
            "\"Last-Translator: FULL NAME <EMAIL@ADDRESS>\\n\"\n"
@@ -52,7 +70,7 @@ std::string Header(const std::string& project)
            "\"Content-Transfer-Encoding: 8bit\\n\"\n";
 }
 
-std::string Quote(const std::u16string& text)
+std::string Cited(const std::u16string& text)
 {
     return "'" + TextCodec::WideToUtf8(text) + "'";
 }
@@ -68,8 +86,8 @@ void ShownTexts::Add(std::u16string context, std::u16string text, const SourcePo
     if (added)
         m_texts.push_back({std::move(context), std::move(text), {}});
     if (where != nullptr)
-        m_texts[found->second].places.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(where->fileName)) +
-                                                ":" + std::to_string(where->statementLine));
+        m_texts[found->second].places.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(where->fileName)) + ":" +
+                                                std::to_string(where->statementLine));
 }
 
 std::string ShownTexts::Template(const std::string& project) const
@@ -126,8 +144,8 @@ std::vector<std::string> ShownTexts::StaleEntries() const
         for (const PoEntry& entry : catalog->Entries()) {
             if (m_index.count(PoCatalog::Key(entry.context, entry.text)) != 0)
                 continue;
-            const std::string said = entry.context.empty() ? "" : " said by " + Quote(entry.context);
-            warnings.push_back(file + ", line " + std::to_string(entry.line) + ": the text " + Quote(entry.text) +
+            const std::string said = entry.context.empty() ? "" : " said by " + Cited(entry.context);
+            warnings.push_back(file + ", line " + std::to_string(entry.line) + ": the text " + Cited(entry.text) +
                                said + " is in no script any more");
         }
     }
