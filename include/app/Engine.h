@@ -46,6 +46,9 @@ public:
     int Check();
     // Compiles the scripts of the game folder.
     int Compile();
+    // Reads the scripts as Check does and writes their texts as the translation template "lang/messages.pot": 1
+    // when there is a script error or the file cannot be written; 0 otherwise.
+    int Translate();
 
     // Writes the current screen into the next numbered file of the screenshot folder.
     void TakeScreenshot();
@@ -58,6 +61,7 @@ private:
     void Render();
 
     [[nodiscard]] bool EnterGameFolder();
+    [[nodiscard]] bool ReadScriptsForAuthor(bool& compilerWarned);
     CompileResult CompileForAuthor(CompileMode mode);
     [[nodiscard]] std::string ChooseLogFile() const;
     void ApplyCodePage();

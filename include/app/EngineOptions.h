@@ -19,6 +19,7 @@ struct EngineOptions
         Compile, // compile the scripts and stop
         Pack,    // write a protected archive
         FontGen, // make a bitmap font from a TrueType font
+        Translate, // write the translation template lang/messages.pot
         Help,
     };
     Mode mode = Mode::Run;
@@ -27,6 +28,7 @@ struct EngineOptions
     std::string traceFile;  // empty: no trace
     std::string inputFile;  // empty: no replayed input
     PlatformOptions platform;
+    std::optional<std::string> language; // --lang: the language of this run, instead of the player's
     std::string packArchive;
     std::vector<std::string> packPaths;
     bool strict = false;             // check: warnings count as errors

@@ -43,7 +43,8 @@ struct GameSystems
     SaveGames saves;
     ScenesManager scenes;
 
-    // Sets the triggers "_skipunread", "_autosave" and "_fullscreen" ("yes"/"no") from the preferences.
+    // Sets the triggers "_skipunread", "_autosave" and "_fullscreen" ("yes"/"no") from the preferences, and the
+    // language shown with its trigger "_language" (the code; empty for the game's own texts).
     void MirrorPreferences();
 };
 

@@ -68,6 +68,15 @@ public:
     // new size reports every size on the way.
     void SetWindowSize(std::int32_t width, std::int32_t height);
     void ToggleAutoSave();
+    // The player's choice of language ("" for the game's own texts); it also ends a language chosen for this run.
+    void SetLanguage(const std::string& code);
+    // A language for this run only (--lang): shown instead of the preference, never written to the file.
+    void SetRunLanguage(const std::string& code);
+    // The language the game is shown in: the run's, else the preference.
+    [[nodiscard]] const std::string& Language() const
+    {
+        return m_runLanguage ? *m_runLanguage : m_preferences.language;
+    }
     // Called after every change, and never during Load.
     void SetChangeHandler(Callback<void()> handler) { m_changed = std::move(handler); }
 
@@ -79,6 +88,7 @@ private:
     void Changed();
 
     PlayerPreferences m_preferences;
+    std::optional<std::string> m_runLanguage;
     bool m_loaded = false;
     Callback<void()> m_changed;
 };

@@ -6,6 +6,7 @@
 
 #include "core/Callback.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,6 +29,8 @@ public:
     // action may be null (a choice that only closes the selection); style may be null.
     void AddChoice(std::shared_ptr<Action> action, const std::u16string& text, Style* style, float x, float y,
                    float width, float height);
+    // Sets each choice's text as the current language says it; called each time the selection is offered.
+    void ShowTexts();
     // Each call starts a new run of the selection: a choice clicked in an earlier run no longer reaches it.
     void SetFinishHandler(Callback<void()> handler);
 
@@ -35,10 +38,18 @@ public:
 
 private:
     [[nodiscard]] Callback<void()> FinishOfThisRun();
+    void ShowText(std::size_t choice);
 
     Callback<void()> m_finish;
     std::uint64_t m_run = 0;
+    struct Label
+    {
+        std::u16string text; // the game's own
+        Style* style = nullptr;
+    };
+
     std::vector<std::unique_ptr<Textbox>> m_choices;
+    std::vector<Label> m_labels; // one per choice
 };
 
 } // namespace Vel

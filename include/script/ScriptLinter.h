@@ -8,6 +8,7 @@
 // script was read, because a statement may name a scene, menu or interface defined further down.
 
 #include "script/ParseManager.h"
+#include "script/ShownTexts.h"
 
 #include <cstdint>
 #include <map>
@@ -48,10 +49,13 @@ public:
     // A node name that some scene, interface or menu places, which "clear" may remove.
     void NotePlacedNode(const std::u16string& name);
 
+    // The texts players read, for the translation template and the translations' check.
+    [[nodiscard]] ShownTexts& Texts() { return m_texts; }
+
     // The warnings, "FILE, line N: TEXT", in reading order, a speaker once, at its first line. FILE is the script
     // the author wrote, not its compiled twin, whose lines are the same. Targets are judged against the scenes,
     // interfaces, menus and characters registered now; files against the game folder (the working folder) and the
-    // archives mounted in the 2D library, when it exists.
+    // archives mounted in the 2D library, when it exists. The translations' stale entries come last.
     [[nodiscard]] std::vector<std::string> Finish() const;
 
 private:
@@ -72,6 +76,7 @@ private:
     std::set<std::u16string> m_placedNodes;
     std::set<std::u16string> m_spritesWithFile; // named by object(name, file=...)
     std::set<std::u16string> m_notedSpeakers;
+    ShownTexts m_texts;
 };
 
 } // namespace Vel

@@ -124,6 +124,8 @@ void Engine::LoadPlayerSettings()
     if (!TheGameNames().gameId.empty())
         UserFiles::SetGameId(TextCodec::WideToUtf8(TheGameNames().gameId));
     m_systems->settings.Load();
+    if (m_options.language)
+        m_systems->settings.SetRunLanguage(*m_options.language);
     DisplaySettings& display = TheDisplaySettings();
     display.fullscreen = m_systems->settings.ChooseFullscreen(display.fullscreen != 0) ? 1 : 0;
     m_systems->MirrorPreferences();
@@ -180,9 +182,42 @@ void Engine::AttachGalleries(const GameNames& names)
 
 int Engine::Check()
 {
-    if (!EnterGameFolder())
+    bool compilerWarned = false;
+    if (!ReadScriptsForAuthor(compilerWarned))
         return 1;
+    // Targets are judged only now: a goto may name a scene defined further down.
+    std::vector<std::string> warnings = m_parseManager->Warnings();
+    for (std::string& warning : m_linter->Finish())
+        warnings.push_back(std::move(warning));
+    for (const std::string& warning : warnings)
+        std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    const bool warned = !warnings.empty() || compilerWarned;
+    return m_options.strict && warned ? 1 : 0;
+}
+
+int Engine::Translate()
+{
+    bool compilerWarned = false;
+    if (!ReadScriptsForAuthor(compilerWarned))
+        return 1;
+    const std::u16string& title = TheGameNames().title;
+    const std::string project =
+        title.empty() ? std::filesystem::current_path().filename().string() : TextCodec::WideToUtf8(title);
+    std::string error;
+    if (!m_linter->Texts().WriteTemplate("lang/messages.pot", project, error)) {
+        std::fprintf(stderr, "velloria translate: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+// The scripts compiled and read with the linter attached, without a window; false after printing a script error.
+bool Engine::ReadScriptsForAuthor(bool& compilerWarned)
+{
+    if (!EnterGameFolder())
+        return false;
     const CompileResult compiled = CompileForAuthor(CompileMode::Checked);
+    compilerWarned = !compiled.warnings.empty();
     m_readFromSource = compiled.readFromSource;
     // Reading the scripts needs neither a window nor a sound device.
     m_options.platform.headless = true;
@@ -194,25 +229,18 @@ int Engine::Check()
     m_systems = std::make_unique<GameSystems>();
     m_linter = std::make_unique<ScriptLinter>();
     if (!ParseSystemScript())
-        return 1;
+        return false;
     // The headless screen lets the styles load their letter pictures as in a game run, so a font that cannot be
     // drawn is named in the log and a good one leaves no "no display" lines there.
     if (!m_hgeManager->Init())
-        return 1;
+        return false;
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     if (m_parseManager->HasError()) {
         std::fprintf(stderr, "%s\n", TextCodec::WideToUtf8(m_parseManager->ErrorReport()).c_str());
-        return 1;
+        return false;
     }
-    // Targets are judged only now: a goto may name a scene defined further down.
-    std::vector<std::string> warnings = m_parseManager->Warnings();
-    for (std::string& warning : m_linter->Finish())
-        warnings.push_back(std::move(warning));
-    for (const std::string& warning : warnings)
-        std::fprintf(stderr, "warning: %s\n", warning.c_str());
-    const bool warned = !warnings.empty() || !compiled.warnings.empty();
-    return m_options.strict && warned ? 1 : 0;
+    return true;
 }
 
 int Engine::Compile()

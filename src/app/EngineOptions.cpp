@@ -83,6 +83,8 @@ bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::
         options.traceFile = *value;
     else if (name == "--audio-out")
         platform.audioOutFile = *value;
+    else if (name == "--lang")
+        options.language = *value;
     else {
         error = "unknown option " + name;
         return false;
@@ -153,9 +155,9 @@ std::optional<EngineOptions> ParseFontGen(const std::vector<std::string>& argume
 std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>& arguments, std::string& error)
 {
     const std::string first = arguments.empty() ? std::string() : arguments[0];
-    if (first == "check" || first == "compile") {
+    if (first == "check" || first == "compile" || first == "translate") {
         EngineOptions options;
-        options.mode = first == "check" ? Mode::Check : Mode::Compile;
+        options.mode = first == "check" ? Mode::Check : first == "compile" ? Mode::Compile : Mode::Translate;
         std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
         if (first == "check" && std::erase(rest, std::string("--strict")) > 0)
             options.strict = true;
@@ -195,9 +197,11 @@ const char* EngineOptions::Usage()
            "    --user-dir DIR          the per-user folder instead of <documents>/Velloria/\n"
            "    --trace FILE            write the trace\n"
            "    --audio-out FILE.wav    render the sound in step with the frames into FILE.wav instead of playing it\n"
+           "    --lang CODE             show the game in the language of lang/CODE.po for this run (\"\": its own)\n"
            "  velloria check GAME_DIR [--strict]  compile and read the scripts; report script errors and warnings\n"
            "                            (--strict: warnings count as errors)\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
+           "  velloria translate GAME_DIR  write GAME_DIR/lang/messages.pot, the template of the game's texts\n"
            "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n"
            "  velloria fontgen TTF SIZE OUT.fnt [--codepage CP]  make a bitmap font (OUT.fnt and OUT.png) of the\n"
            "                            code page's letters (default CP1252) from a TrueType font\n";

@@ -1,5 +1,7 @@
 #include "app/GameSystems.h"
 
+#include "core/TextCodec.h"
+#include "data/Translations.h"
 #include "scene/PlayModes.h"
 
 namespace Vel {
@@ -21,6 +23,9 @@ void GameSystems::MirrorPreferences()
     triggers.Set(u"_skipunread", yesNo(preferences.skipUnread));
     triggers.Set(u"_autosave", yesNo(preferences.autoSave));
     triggers.Set(u"_fullscreen", yesNo(preferences.fullscreen.value_or(false)));
+    Translations& translations = Translations::Get();
+    translations.Use(settings.Language());
+    triggers.Set(u"_language", TextCodec::Utf8ToWide(translations.Code()));
 }
 
 } // namespace Vel

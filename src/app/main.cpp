@@ -53,6 +53,8 @@ int main(int argc, char** argv)
         return Vel::Engine(*options).Compile();
     case Vel::EngineOptions::Mode::Check:
         return Vel::Engine(*options).Check();
+    case Vel::EngineOptions::Mode::Translate:
+        return Vel::Engine(*options).Translate();
     case Vel::EngineOptions::Mode::Run:
         break;
     }

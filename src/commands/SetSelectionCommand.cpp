@@ -36,6 +36,7 @@ void SetSelectionCommand::Execute(Scene& scene)
     SaveGames* saves = SaveGames::GetSingletonPtr();
     if (scenes != nullptr && saves != nullptr && scenes->GetCurrentScene() == &scene)
         saves->AutoSave();
+    m_selection->ShowTexts();
     m_selection->SetFinishHandler(Guarded(&SetSelectionCommand::OnChoiceMade));
     if (DialogManager* dialogs = DialogManager::GetSingletonPtr())
         dialogs->SetSelection(m_selection.get());

@@ -1,5 +1,6 @@
 #include "commands/SetTextCommand.h"
 
+#include "data/Translations.h"
 #include "dialogue/HistoryLog.h"
 #include "dialogue/Textbox.h"
 #include "resources/ResourceManager.h"
@@ -22,7 +23,7 @@ void SetTextCommand::Execute(Scene& scene)
         m_text.clickme = ResourceManager::FindPicture(m_text.style->GetClickme());
     PlayModes& modes = PlayModes::Get();
     const std::uint64_t key = modes.BeginLine(scene, m_text.text);
-    box->SetText(m_text.text, m_text.style, m_text.speed, m_text.clickme,
+    box->SetText(Translations::Get().Text({}, m_text.text), m_text.style, m_text.speed, m_text.clickme,
                  m_text.click ? Textbox::TypingClick::ShowsAll : Textbox::TypingClick::Ignored,
                  m_text.skip ? Textbox::ReadClick::GoesOn : Textbox::ReadClick::Ignored);
     if (key != 0 && modes.IsSkipping())

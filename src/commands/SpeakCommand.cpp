@@ -1,6 +1,7 @@
 #include "commands/SpeakCommand.h"
 
 #include "core/NameTable.h"
+#include "data/Translations.h"
 #include "dialogue/Dialog.h"
 #include "dialogue/HistoryLog.h"
 #include "dialogue/Textbox.h"
@@ -53,9 +54,11 @@ void SpeakCommand::Execute(Scene& scene)
     }
     Character* character = resources->GetCharacter(*m_character);
     SoundManager* sound = SoundManager::GetSingletonPtr();
-    const std::u16string text = Text();
+    const std::u16string original = Text();
     PlayModes& modes = PlayModes::Get();
-    const std::uint64_t key = modes.BeginLine(scene, text);
+    // Read marks belong to the game's own line, so a line read in one language counts as read in every other.
+    const std::uint64_t key = modes.BeginLine(scene, original);
+    const std::u16string& text = Translations::Get().Text(*m_character, original);
     if (m_voice && sound != nullptr && !modes.IsSkipping()) {
         // Guarded: the voice may end after a command run by a click action is gone.
         sound->PlayVoice(*m_voice, Guarded(&SpeakCommand::OnVoiceFinished));

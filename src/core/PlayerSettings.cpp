@@ -274,6 +274,25 @@ void PlayerSettings::ToggleAutoSave()
     Changed();
 }
 
+void PlayerSettings::SetLanguage(const std::string& code)
+{
+    const bool shownChanges = Language() != code;
+    m_runLanguage.reset();
+    if (m_preferences.language != code) {
+        m_preferences.language = code;
+        Changed();
+    } else if (shownChanges && !m_changed.IsEmpty()) {
+        m_changed();
+    }
+}
+
+void PlayerSettings::SetRunLanguage(const std::string& code)
+{
+    m_runLanguage = code;
+    if (!m_changed.IsEmpty())
+        m_changed();
+}
+
 void PlayerSettings::Changed()
 {
     if (m_loaded)

@@ -47,6 +47,19 @@ std::optional<std::string> LoadDiskFile(const std::string& utf8Name)
     return bytes;
 }
 
+bool FileExists(const std::string& utf8Name)
+{
+    std::error_code error;
+    if (std::filesystem::is_regular_file(utf8Name, error))
+        return true;
+    HGE* hge = HgeManager::Interface();
+    if (hge == nullptr)
+        return false;
+    void* data = hge->Resource_Load(utf8Name.c_str());
+    hge->Resource_Free(data);
+    return data != nullptr;
+}
+
 std::optional<std::string> LoadFile(const std::string& utf8Name)
 {
     if (utf8Name.empty())

@@ -1,5 +1,7 @@
 #include "dialogue/Dialog.h"
 
+#include "data/Translations.h"
+
 #include "dialogue/DialogManager.h"
 #include "dialogue/Textbox.h"
 #include "resources/ResourceManager.h"
@@ -32,7 +34,7 @@ bool Dialog::Speak(const std::u16string& text, Callback<void()> done)
         finished();
         return false;
     }
-    m_namebox->SetText(m_name, m_nameStyle, 0.0f, nullptr);
+    m_namebox->SetText(Translations::Get().Text({}, m_name), m_nameStyle, 0.0f, nullptr);
     Resource* clickme = ResourceManager::FindPicture(m_textStyle->GetClickme());
     m_textbox->SetText(text, m_textStyle, static_cast<float>(m_textStyle->GetSpeed()), clickme);
     m_textbox->SetCompletionHandler(Callback<void()>([self = std::weak_ptr<Dialog*>(m_self)] {

@@ -1,5 +1,7 @@
 #include "dialogue/Selection.h"
 
+#include "data/Translations.h"
+
 #include "dialogue/HistoryLog.h"
 #include "dialogue/Textbox.h"
 #include "scene/Action.h"
@@ -46,9 +48,22 @@ void Selection::AddChoice(std::shared_ptr<Action> action, const std::u16string& 
     box->MoveTo(x, y);
     box->SetSize(width, height);
     box->SetAction(std::move(chosen));
-    // Shown whole at once and never completed by a click: the box's own hit test runs the action.
-    box->SetText(text, style, 0.0f, nullptr, Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
     m_choices.push_back(std::move(box));
+    m_labels.push_back({text, style});
+    ShowText(m_choices.size() - 1);
+}
+
+void Selection::ShowTexts()
+{
+    for (std::size_t i = 0; i < m_choices.size(); ++i)
+        ShowText(i);
+}
+
+void Selection::ShowText(std::size_t choice)
+{
+    // Shown whole at once and never completed by a click: the box's own hit test runs the action.
+    m_choices[choice]->SetText(Translations::Get().Text({}, m_labels[choice].text), m_labels[choice].style, 0.0f,
+                               nullptr, Textbox::TypingClick::Ignored, Textbox::ReadClick::Ignored);
 }
 
 void Selection::SetFinishHandler(Callback<void()> handler)

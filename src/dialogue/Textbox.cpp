@@ -2,6 +2,7 @@
 
 #include "core/PlayerSettings.h"
 #include "core/TextCodec.h"
+#include "core/Trace.h"
 #include "data/ReadMarks.h"
 #include "platform/FrameActivity.h"
 #include "resources/Resource.h"
@@ -156,6 +157,8 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
                       ReadClick read)
 {
     m_sourceText = text;
+    // Replays tell from the trace which text, in which language, each box was given.
+    Trace::Write("text", text);
     m_displayText = BreakLines(TextCodec::WideToCodePage(text));
     m_style = style;
     m_rate = PlayerSettings::TypingSpeed(speed) * 3.0f;

@@ -1,6 +1,7 @@
 #include "resources/ResourceManager.h"
 
 #include "core/TextCodec.h"
+#include "data/Translations.h"
 #include "resources/Animation.h"
 #include "resources/Character.h"
 #include "resources/FontLibrary.h"
@@ -55,7 +56,7 @@ HTEXTURE ResourceManager::GetTexture(const std::u16string& file)
     const auto cached = m_textures.find(file);
     if (cached != m_textures.end())
         return cached->second;
-    const std::string name = TextCodec::WideToUtf8(file);
+    const std::string name = Translations::Get().FileName(TextCodec::WideToUtf8(file));
     const HTEXTURE texture = m_hge->Texture_Load(name.c_str(), 0, false);
     // A failure is cached too: a missing picture would otherwise be looked for again on every frame.
     m_textures.emplace(file, texture);

@@ -262,6 +262,14 @@ void ParseManager::Note(LintKind kind, std::u16string name)
         m_linter->Note(kind, std::move(name), CurrentPosition());
 }
 
+void ParseManager::NoteText(const std::u16string& text, const std::u16string& speaker)
+{
+    if (m_linter == nullptr)
+        return;
+    m_linter->Texts().Add(speaker, text, CurrentPosition());
+    m_linter->Note(LintKind::Text, text, CurrentPosition());
+}
+
 void ParseManager::ReportError(std::string_view message)
 {
     if (m_hasError)

@@ -1,6 +1,5 @@
 #include "script/ScriptLinter.h"
 
-#include "core/HgeManager.h"
 #include "core/TextCodec.h"
 #include "data/LoadFile.h"
 #include "menus/MenuManager.h"
@@ -13,11 +12,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <set>
 #include <string_view>
-#include <system_error>
 
 namespace Vel {
 
@@ -47,20 +44,6 @@ bool IsLayerTarget(const std::u16string& target)
         return false;
     int layer = 0;
     return Poco::NumberParser::tryParse(TextCodec::WideToUtf8(target.substr(kLayerPrefix.size())), layer);
-}
-
-// Where the engine would find the file: on the disk, or in a mounted archive.
-bool FileExists(const std::string& name)
-{
-    std::error_code error;
-    if (std::filesystem::is_regular_file(name, error))
-        return true;
-    HGE* hge = HgeManager::Interface();
-    if (hge == nullptr)
-        return false;
-    void* data = hge->Resource_Load(name.c_str());
-    hge->Resource_Free(data);
-    return data != nullptr;
 }
 
 bool Exists(const std::string& name, std::map<std::string, bool>& found)
@@ -193,6 +176,8 @@ std::vector<std::string> ScriptLinter::Finish() const
             warnings.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(entry.file)) + ", line " +
                                std::to_string(entry.line) + ": " + text);
     }
+    for (std::string& warning : m_texts.StaleEntries())
+        warnings.push_back(std::move(warning));
     return warnings;
 }
 

@@ -1,8 +1,10 @@
 #include "script/TextStatements.h"
 
+#include "commands/LanguageCommand.h"
 #include "commands/SetTextCommand.h"
 #include "commands/SpeakCommand.h"
 #include "core/TextCodec.h"
+#include "data/Translations.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/HistoryScreen.h"
 #include "dialogue/Textbox.h"
@@ -103,7 +105,7 @@ void AddText(ParseManager& parser, CommandLine& line)
         text.style = RequireManager<ResourceManager>(u"text").GetStyle(styleName);
     if (!clickme.empty())
         text.clickme = RequireManager<ResourceManager>(u"text").FindResource(clickme);
-    parser.Note(LintKind::Text, text.text);
+    parser.NoteText(text.text);
     container.AddCommand(std::make_unique<SetTextCommand>(std::move(text)));
 }
 
@@ -117,10 +119,20 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     container.AddCommand(std::make_unique<SpeakCommand>(text, speaker, parser.PendingVoice()));
     if (parser.GetLinter() != nullptr) {
         parser.Note(LintKind::Speaker, speaker);
-        parser.Note(LintKind::Text, std::u16string(text));
+        parser.NoteText(std::u16string(text), speaker);
     }
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);
+}
+
+// language(CODE): the code is checked here, as the player's settings file keeps it.
+void AddLanguage(ParseManager& parser, CommandLine& line)
+{
+    auto& container = parser.TopBlockAs<CommandContainer>(BlockKind::CommandContainer, u"language");
+    const std::string code = TextCodec::WideToUtf8(line.GetArgument(0));
+    if (!Translations::IsCode(code))
+        throw ScriptError("language: '" + code + "' is no language code (letters, digits, '_', '-', '@')");
+    container.AddCommand(std::make_unique<LanguageCommand>(code));
 }
 
 // A style named on the history screen must exist already: an unknown name would leave its lines unseen.
@@ -173,6 +185,7 @@ void RegisterTextStatements(ParseManager& parser)
         parser.Note(LintKind::SoundFile, line.GetArgument(0));
     });
     parser.AddHandler(u"say", [&parser](CommandLine& line) { AddSpeech(parser, line); });
+    parser.AddHandler(u"language", [&parser](CommandLine& line) { AddLanguage(parser, line); });
     parser.AddHandler(u"history", [](CommandLine& line) { SetHistoryLook(line); });
 }
 

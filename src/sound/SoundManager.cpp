@@ -3,6 +3,7 @@
 #include "core/TextCodec.h"
 #include "core/UserFiles.h"
 #include "data/BinarySerializer.h"
+#include "data/Translations.h"
 #include "platform/FrameActivity.h"
 #include "resources/Playlist.h"
 #include "resources/ResourceManager.h"
@@ -335,7 +336,7 @@ HSTREAM SoundManager::OpenSound(const std::u16string& name, AudioDevice::Decodin
 {
     if (name.empty())
         return 0;
-    const std::string fileName = TextCodec::WideToUtf8(name);
+    const std::string fileName = Translations::Get().FileName(TextCodec::WideToUtf8(name));
     if (const HSTREAM stream = m_device->OpenSound(fileName, decoding); stream != 0)
         return stream;
     std::uint32_t size = 0;
