@@ -61,7 +61,12 @@ private:
     void Render();
 
     [[nodiscard]] bool EnterGameFolder();
-    [[nodiscard]] bool ReadScriptsForAuthor(bool& compilerWarned);
+    enum class AuthorTask
+    {
+        Check,
+        Translate,
+    };
+    [[nodiscard]] bool ReadScriptsForAuthor(AuthorTask task, bool& compilerWarned);
     CompileResult CompileForAuthor(CompileMode mode);
     [[nodiscard]] std::string ChooseLogFile() const;
     void ApplyCodePage();

@@ -17,6 +17,12 @@ namespace Vel {
 class ShownTexts
 {
 public:
+    // Collecting costs more than the rest of a check of a long game, so only a run that needs the texts does it.
+    void Collect() { m_collecting = true; }
+    [[nodiscard]] bool IsCollecting() const { return m_collecting; }
+    // Whether the game folder holds any translation "lang/*.po" for a check to compare.
+    [[nodiscard]] static bool GameHasTranslations();
+
     // context: a speaker's script name, empty for texts no one says. An empty text is nothing to translate.
     void Add(std::u16string context, std::u16string text, const SourcePosition* where);
 
@@ -37,6 +43,7 @@ private:
         std::vector<std::string> places; // "FILE:LINE"
     };
 
+    bool m_collecting = false;
     std::vector<Text> m_texts;
     std::map<std::u16string, std::size_t> m_index; // PoCatalog::Key of a text: its place in m_texts
 };

@@ -183,7 +183,7 @@ void Engine::AttachGalleries(const GameNames& names)
 int Engine::Check()
 {
     bool compilerWarned = false;
-    if (!ReadScriptsForAuthor(compilerWarned))
+    if (!ReadScriptsForAuthor(AuthorTask::Check, compilerWarned))
         return 1;
     // Targets are judged only now: a goto may name a scene defined further down.
     std::vector<std::string> warnings = m_parseManager->Warnings();
@@ -198,7 +198,7 @@ int Engine::Check()
 int Engine::Translate()
 {
     bool compilerWarned = false;
-    if (!ReadScriptsForAuthor(compilerWarned))
+    if (!ReadScriptsForAuthor(AuthorTask::Translate, compilerWarned))
         return 1;
     const std::u16string& title = TheGameNames().title;
     const std::string project =
@@ -212,7 +212,7 @@ int Engine::Translate()
 }
 
 // The scripts compiled and read with the linter attached, without a window; false after printing a script error.
-bool Engine::ReadScriptsForAuthor(bool& compilerWarned)
+bool Engine::ReadScriptsForAuthor(AuthorTask task, bool& compilerWarned)
 {
     if (!EnterGameFolder())
         return false;
@@ -228,6 +228,9 @@ bool Engine::ReadScriptsForAuthor(bool& compilerWarned)
     m_hgeManager->MountArchives();
     m_systems = std::make_unique<GameSystems>();
     m_linter = std::make_unique<ScriptLinter>();
+    // A check compares the texts with the game's translations, when it has any.
+    if (task == AuthorTask::Translate || ShownTexts::GameHasTranslations())
+        m_linter->Texts().Collect();
     if (!ParseSystemScript())
         return false;
     // The headless screen lets the styles load their letter pictures as in a game run, so a font that cannot be

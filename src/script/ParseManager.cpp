@@ -266,7 +266,8 @@ void ParseManager::NoteText(const std::u16string& text, const std::u16string& sp
 {
     if (m_linter == nullptr)
         return;
-    m_linter->Texts().Add(speaker, text, CurrentPosition());
+    if (m_linter->Texts().IsCollecting())
+        m_linter->Texts().Add(speaker, text, CurrentPosition());
     m_linter->Note(LintKind::Text, text, CurrentPosition());
 }
 

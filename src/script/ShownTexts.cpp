@@ -125,13 +125,30 @@ bool ShownTexts::WriteTemplate(const std::string& fileName, const std::string& p
     return false;
 }
 
-std::vector<std::string> ShownTexts::StaleEntries() const
+namespace {
+
+std::vector<std::string> TranslationFiles()
 {
     std::vector<std::string> files;
     std::error_code failure;
     for (const auto& item : std::filesystem::directory_iterator("lang", failure))
         if (item.path().extension() == ".po")
             files.push_back("lang/" + item.path().filename().string());
+    return files;
+}
+
+} // namespace
+
+bool ShownTexts::GameHasTranslations()
+{
+    return !TranslationFiles().empty();
+}
+
+std::vector<std::string> ShownTexts::StaleEntries() const
+{
+    if (!m_collecting)
+        return {};
+    std::vector<std::string> files = TranslationFiles();
     std::sort(files.begin(), files.end());
     std::vector<std::string> warnings;
     for (const std::string& file : files) {
