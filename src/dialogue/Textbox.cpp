@@ -6,6 +6,7 @@
 #include "platform/FrameActivity.h"
 #include "resources/Resource.h"
 #include "resources/Style.h"
+#include "resources/TextLayout.h"
 #include "resources/hgeFont.h"
 #include "scene/PlayModes.h"
 
@@ -18,17 +19,18 @@ namespace Vel {
 namespace {
 
 // "^" starts a new line; a run of them gives one break, and those at either end give none.
-std::string BreakLines(const std::string& text)
+template <typename String> String BreakLines(const String& text)
 {
-    std::string lines;
+    using Char = typename String::value_type;
+    String lines;
     lines.reserve(text.size());
     for (std::size_t start = 0; start <= text.size();) {
-        std::size_t caret = text.find('^', start);
-        if (caret == std::string::npos)
+        std::size_t caret = text.find(Char('^'), start);
+        if (caret == String::npos)
             caret = text.size();
         if (caret > start) {
             if (!lines.empty())
-                lines += '\n';
+                lines += Char('\n');
             lines.append(text, start, caret - start);
         }
         start = caret + 1;
@@ -88,12 +90,11 @@ void Textbox::Update(float dt)
         return;
     if (!m_complete) {
         m_elapsed += dt;
-        const auto length = static_cast<std::int32_t>(m_displayText.size());
         const std::int32_t shown = m_shown;
         if (m_elapsed >= m_total)
             ShowAll();
         else
-            m_shown = std::min(static_cast<std::int32_t>(m_elapsed * m_rate), length);
+            m_shown = std::min(static_cast<std::int32_t>(m_elapsed * m_rate), m_length);
         if (m_shown != shown)
             FrameActivity::Changed();
         FrameActivity::WakeWithin(0.0);
@@ -107,7 +108,9 @@ void Textbox::Render()
         return;
     hgeFont* font = m_style != nullptr ? m_style->GetBitmapFont() : nullptr;
     TextEnd end;
-    if (font != nullptr)
+    if (m_layout)
+        end = DrawLayout();
+    else if (font != nullptr)
         end = DrawText(*font);
     else if (m_clickme != nullptr)
         end.y = m_clickme->GetHeight(); // no text to follow: the picture sits in the box's corner
@@ -138,6 +141,13 @@ Textbox::TextEnd Textbox::DrawText(hgeFont& font)
     return end;
 }
 
+Textbox::TextEnd Textbox::DrawLayout()
+{
+    m_layout->Arrange(m_shown, m_width, m_height);
+    m_layout->Draw(m_x, m_y, Argb(m_opacity, m_style->GetRed(), m_style->GetGreen(), m_style->GetBlue()));
+    return TextEnd{.x = m_layout->GetEndX(), .y = m_layout->GetEndY(), .lineStep = m_layout->GetLineStep()};
+}
+
 void Textbox::DrawIndicator(const TextEnd& end)
 {
     const float width = m_clickme->GetWidth();
@@ -157,7 +167,9 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
 {
     m_sourceText = text;
     m_displayText = BreakLines(TextCodec::WideToCodePage(text));
+    m_length = static_cast<std::int32_t>(m_displayText.size());
     m_style = style;
+    SetLayout();
     m_rate = PlayerSettings::TypingSpeed(speed) * 3.0f;
     m_clickme = clickme;
     m_typingClick = typing;
@@ -175,9 +187,21 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
         font->Reserve(m_displayText.size());
     Show();
     if (m_rate > 0.0f)
-        m_total = static_cast<float>(m_displayText.size()) / m_rate;
+        m_total = static_cast<float>(m_length) / m_rate;
     else
         ShowAll();
+}
+
+void Textbox::SetLayout()
+{
+    if (m_style == nullptr || !m_style->DrawsTrueType()) {
+        m_layout.reset();
+        return;
+    }
+    if (!m_layout)
+        m_layout = std::make_unique<TextLayout>();
+    m_layout->Set(BreakLines(m_sourceText), *m_style);
+    m_length = m_layout->GetGraphemes();
 }
 
 void Textbox::CompleteText()
@@ -188,7 +212,7 @@ void Textbox::CompleteText()
 void Textbox::ShowAll()
 {
     FrameActivity::Changed();
-    m_shown = static_cast<std::int32_t>(m_displayText.size());
+    m_shown = m_length;
     m_indicatorVisible = true;
     m_complete = true;
     MarkRead();

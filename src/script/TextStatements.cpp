@@ -46,8 +46,8 @@ float Channel(std::uint32_t colour, int shift)
     return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f;
 }
 
-// style(name, font=, tag=, clickme=, size=, il=, color=RRGGBB, speed=): one Set with every value, white when no
-// colour is given.
+// style(name, font=, tag=, clickme=, size=, fallback=NAME2:NAME3, il=, color=RRGGBB, speed=): one Set with every value,
+// white when no colour is given.
 void DefineStyle(CommandLine& line)
 {
     ResourceManager& resources = RequireManager<ResourceManager>(u"style");
@@ -58,6 +58,7 @@ void DefineStyle(CommandLine& line)
     const std::uint32_t colour = colourText.empty() ? 0xFFFFFFFFu : ScriptValues::ToColour(colourText);
     style->Set(Style::Values{.font = line.GetAttribute(u"font"),
                              .size = IntOr(line, u"size", 0),
+                             .fallback = line.GetAttribute(u"fallback"),
                              .lineSpacing = IntOr(line, u"il", Style::Values{}.lineSpacing),
                              .tag = line.GetAttribute(u"tag"),
                              .speed = IntOr(line, u"speed", 0),
@@ -83,7 +84,7 @@ void PlaceTextbox(CommandLine& line)
     box->SetSize(width, height);
 }
 
-// text(textbox=, text=, style=, clickme=, speed=, click=no, skip=no): a text needs its box, which the command
+// text(textbox=, text=, style=, clickme=, speed=, click=no, skip=no, wait=no): a text needs its box, which the command
 // could not run without.
 void AddText(ParseManager& parser, CommandLine& line)
 {
@@ -104,7 +105,10 @@ void AddText(ParseManager& parser, CommandLine& line)
     if (!clickme.empty())
         text.clickme = RequireManager<ResourceManager>(u"text").FindResource(clickme);
     parser.Note(LintKind::Text, text.text);
-    container.AddCommand(std::make_unique<SetTextCommand>(std::move(text)));
+    auto command = std::make_unique<SetTextCommand>(std::move(text));
+    if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
+        command->SetWait(false);
+    container.AddCommand(std::move(command));
 }
 
 // say(speaker, text): the voice named by the last "voice" belongs to this line only.

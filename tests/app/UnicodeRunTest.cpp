@@ -1,0 +1,53 @@
+// End-to-end run of TrueType text in several scripts (tests/games/unicode): Japanese wrapped at ideographs, Latin
+// with combining accents, Arabic with digits, a shaped Devanagari word, an emoji typed as one step, a fallback face,
+// and a bitmap style beside them, checked by the pixels each draws where it should and nowhere else.
+#include "RunTools.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace Vel::TestTools;
+
+// Checks the table of expected/ink.txt: how many pixels of each rectangle of a snapshot are not black.
+void ExpectInk(const TempFolder& root, const std::filesystem::path& table)
+{
+    for (const std::string& line : DataLines(table)) {
+        std::istringstream fields(line);
+        std::string file;
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0, least = 0, most = 0;
+        fields >> file >> x0 >> y0 >> x1 >> y1 >> least >> most;
+        const std::string bmp = root.Read(file);
+        int ink = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                ink += BmpPixel(bmp, x, y) != 0 ? 1 : 0;
+        EXPECT_TRUE(ink >= least && ink <= most) << line << ": " << ink;
+    }
+}
+
+TEST(UnicodeRunTest, EachScriptIsShapedBrokenOrderedAndTypedByItsRules)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "unicode");
+    // The texts start on the first frame; speed 1 types three clusters a second.
+    ASSERT_EQ(RunGame(root, game,
+                      "--frames 80" + Snapshot(root, 30, "one.bmp") + Snapshot(root, 50, "two.bmp") +
+                          Snapshot(root, 75, "whole.bmp")),
+              0)
+        << root.Read("err.txt");
+    ExpectInk(root, game / "expected" / "ink.txt");
+    // Named once though two texts have it; the fallback face's character is no missing one.
+    const std::string log = root.Read("unicode/engine.log");
+    EXPECT_THAT(log, ::testing::HasSubstr("U+1F44D"));
+    EXPECT_EQ(log.find("U+1F44D"), log.rfind("U+1F44D"));
+    EXPECT_THAT(log, ::testing::HasSubstr("U+1F3FD"));
+    EXPECT_THAT(log, ::testing::HasSubstr("fonts/nofont.ttf"));
+    EXPECT_THAT(log, ::testing::Not(::testing::HasSubstr("U+6F22")));
+}
+
+} // namespace
