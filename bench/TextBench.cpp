@@ -1,6 +1,8 @@
 // One frame of a long story text, headless: a 1,000-letter text typed at speed 10 (or shown whole) into a
 // 600 x 400 text box and wrapped anew, then drawn with a bitmap font, every frame, through the dialogue manager.
-// Reports the allocations of the measured frames, which must be none once the text is set.
+// The same for TrueType styles (the Unicode test game's faces at 16 pixels) with 1,000 Latin letters or 1,000 CJK
+// ideographs in a 780 x 580 box, which holds them all. Reports the allocations of the measured frames, which must be
+// none once the text is set.
 #include "AllocationCounter.h"
 #include "BenchTools.h"
 #include "dialogue/DialogManager.h"
@@ -34,6 +36,33 @@ std::u16string LongText()
     return text;
 }
 
+// Ideographs with a full stop every 20th, which may not start a line.
+std::u16string LongCjkText()
+{
+    const std::u16string ideographs = u"春夏秋冬雪花鳥風月山漢";
+    std::u16string text;
+    for (std::size_t i = 0; text.size() < kLetters; ++i)
+        text += i % 20 == 19 ? u'。' : ideographs[i % ideographs.size()];
+    return text;
+}
+
+// Updates and draws the dialogue every iteration, counting what the frames allocate.
+void MeasureFrames(benchmark::State& state, Vel::HGE* hge, Vel::DialogManager& dialogue, const Vel::Textbox& box)
+{
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const Vel::TestTools::AllocationScope scope;
+        dialogue.Update(kFrame);
+        hge->Gfx_BeginScene();
+        hge->Gfx_Clear(0xFF000000);
+        dialogue.Render();
+        hge->Gfx_EndScene();
+        allocations += scope.Allocations();
+    }
+    state.counters["allocations"] = static_cast<double>(allocations);
+    state.counters["shown"] = box.GetShown();
+}
+
 void TypeAndDraw(benchmark::State& state)
 {
     Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
@@ -53,18 +82,32 @@ void TypeAndDraw(benchmark::State& state)
         // Speed 10 types 30 letters a second, so the text is still typing when the measurement ends; speed 0 shows
         // it whole from the start.
         box->SetText(LongText(), style, static_cast<float>(state.range(0)), nullptr);
-        std::size_t allocations = 0;
-        for (auto _ : state) {
-            const Vel::TestTools::AllocationScope scope;
-            dialogue.Update(kFrame);
-            hge->Gfx_BeginScene();
-            hge->Gfx_Clear(0xFF000000);
-            dialogue.Render();
-            hge->Gfx_EndScene();
-            allocations += scope.Allocations();
-        }
-        state.counters["allocations"] = static_cast<double>(allocations);
-        state.counters["shown"] = box->GetShown();
+        MeasureFrames(state, hge, dialogue, *box);
+    }
+    std::filesystem::current_path(previous);
+    Vel::BenchTools::CloseHeadless(hge);
+}
+
+// Arguments: the speed as above, then 0 for Latin text, 1 for CJK.
+void TypeAndDrawTrueType(benchmark::State& state)
+{
+    Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
+    if (!hge)
+        return;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(VEL_SOURCE_DIR) / "tests/games/unicode");
+    {
+        Vel::ResourceManager resources;
+        Vel::DialogManager dialogue;
+        Vel::Style* style = resources.GetStyle(u"speech");
+        const bool cjk = state.range(1) != 0;
+        style->Set({.font = cjk ? u"cjk" : u"sans", .size = 16, .lineSpacing = 100, .speed = 10},
+                   resources.GetFontLibrary());
+        Vel::Textbox* box = dialogue.GetTextbox(u"main");
+        box->MoveTo(10.0f, 10.0f);
+        box->SetSize(780.0f, 580.0f);
+        box->SetText(cjk ? LongCjkText() : LongText(), style, static_cast<float>(state.range(0)), nullptr);
+        MeasureFrames(state, hge, dialogue, *box);
     }
     std::filesystem::current_path(previous);
     Vel::BenchTools::CloseHeadless(hge);
@@ -73,4 +116,11 @@ void TypeAndDraw(benchmark::State& state)
 } // namespace
 
 BENCHMARK(TypeAndDraw)->Arg(10)->Arg(0)->Unit(benchmark::kMicrosecond)->Iterations(1800);
+BENCHMARK(TypeAndDrawTrueType)
+    ->Args({10, 0})
+    ->Args({0, 0})
+    ->Args({10, 1})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(1800);
 BENCHMARK_MAIN();
