@@ -82,6 +82,8 @@ public:
     void HideBox() { Hide(); }
 
     [[nodiscard]] const std::u16string& GetSourceText() const { return m_sourceText; }
+    // The text after line breaks ("\n" where "^" broke it), in Unicode, as a TrueType style draws it.
+    [[nodiscard]] const std::u16string& GetLineText() const { return m_lineText; }
     // After line breaks, in the game's code page; with a bitmap style its length is the number of letters to type.
     [[nodiscard]] const std::string& GetDisplayText() const { return m_displayText; }
     // The steps of typing: letters of the display text, or grapheme clusters with a TrueType style.
@@ -131,6 +133,7 @@ private:
     ReadClick m_readClick = ReadClick::GoesOn;
     std::u16string m_sourceText;
     std::string m_displayText;
+    std::u16string m_lineText;
     std::unique_ptr<TextLayout> m_layout; // set while the text's style draws TrueType
     std::int32_t m_length = 0;
     float m_elapsed = 0.0f;

@@ -167,6 +167,7 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
 {
     m_sourceText = text;
     m_displayText = BreakLines(TextCodec::WideToCodePage(text));
+    m_lineText = BreakLines(text);
     m_length = static_cast<std::int32_t>(m_displayText.size());
     m_style = style;
     SetLayout();
@@ -200,7 +201,7 @@ void Textbox::SetLayout()
     }
     if (!m_layout)
         m_layout = std::make_unique<TextLayout>();
-    m_layout->Set(BreakLines(m_sourceText), *m_style);
+    m_layout->Set(m_lineText, *m_style);
     m_length = m_layout->GetGraphemes();
 }
 

@@ -34,10 +34,11 @@ TEST(UnicodeRunTest, EachScriptIsShapedBrokenOrderedAndTypedByItsRules)
 {
     TempFolder root;
     const std::filesystem::path game = CopyGame(root, "unicode");
-    // The texts start on the first frame; speed 1 types three clusters a second.
+    // The texts start on the first frame; speed 1 types three clusters a second. The history opens at frame 80.
     ASSERT_EQ(RunGame(root, game,
-                      "--frames 80" + Snapshot(root, 30, "one.bmp") + Snapshot(root, 50, "two.bmp") +
-                          Snapshot(root, 75, "whole.bmp")),
+                      "--frames 90" + Replay(root, game / "tools" / "history.replay") + Snapshot(root, 30, "one.bmp") +
+                          Snapshot(root, 50, "two.bmp") + Snapshot(root, 75, "whole.bmp") +
+                          Snapshot(root, 88, "history.bmp")),
               0)
         << root.Read("err.txt");
     ExpectInk(root, game / "expected" / "ink.txt");
