@@ -51,4 +51,31 @@ TEST(UnicodeRunTest, EachScriptIsShapedBrokenOrderedAndTypedByItsRules)
     EXPECT_THAT(log, ::testing::Not(::testing::HasSubstr("U+6F22")));
 }
 
+// The save/load screen's dates in a TrueType style: the player files game with its date style on a face.
+TEST(UnicodeRunTest, SaveDatesDrawInATrueTypeStyle)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "sv_poses");
+    std::filesystem::copy_file(std::filesystem::path(VEL_TEST_GAMES) / "unicode/fonts/sans.ttf",
+                               game / "fonts/font1.ttf");
+    root.Write("sv_poses/script.vls",
+               root.Read("sv_poses/script.vls") + "style(date, font=font1, size=12, color=ffff00)\n");
+    ASSERT_EQ(RunGame(root, game,
+                      "--frames 170" + Replay(root, game / "tools/save_change_load.replay") +
+                          Snapshot(root, 160, "slots.bmp")),
+              0)
+        << root.Read("err.txt");
+    const std::string slots = root.Read("slots.bmp");
+    int yellow = 0;
+    int red = 0; // what the bitmap font's letters would give
+    for (int y = 90; y < 110; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const std::uint32_t pixel = BmpPixel(slots, x, y);
+            yellow += pixel == 0xFFFF00 ? 1 : 0;
+            red += pixel == 0xFF0000 ? 1 : 0;
+        }
+    EXPECT_GT(yellow, 20);
+    EXPECT_EQ(red, 0);
+}
+
 } // namespace
