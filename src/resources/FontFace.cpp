@@ -331,8 +331,10 @@ void* FontFace::GetShapingFont(int pixelSize)
             hb_blob_destroy(blob);
         }
     }
+    // Kept to the sizes that make glyphs, so that the scale in 1/64 pixels cannot overflow.
+    const int scale = std::clamp(pixelSize, 1, static_cast<int>(kMaxPixelSize)) * 64;
     if (m_shapingFont != nullptr)
-        hb_font_set_scale(static_cast<hb_font_t*>(m_shapingFont), pixelSize * 64, pixelSize * 64);
+        hb_font_set_scale(static_cast<hb_font_t*>(m_shapingFont), scale, scale);
     return m_shapingFont;
 }
 
