@@ -53,6 +53,8 @@ public:
     // faces: the style's face, then its fallbacks in order; none null, at least one. "\n" in the text forces a line
     // break and draws nothing. The faces must outlive the shaped glyphs.
     void Shape(std::u16string_view text, const std::vector<FontFace*>& faces, int pixelSize, ShapedText& shaped);
+    // False for what draws nothing of its own (controls, joiners, variation selectors): no face needs to have it.
+    [[nodiscard]] static bool NeedsGlyph(char32_t character);
 
 private:
     void FindGraphemes(std::u16string_view text, ShapedText& shaped);

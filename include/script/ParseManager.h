@@ -27,6 +27,7 @@ namespace Vel {
 class Action;
 class Command;
 class ScriptLinter;
+class Style;
 enum class LintKind;
 
 // What a block stack entry holds; a statement that works on an open block names the kind it needs.
@@ -129,6 +130,8 @@ public:
     [[nodiscard]] ScriptLinter* GetLinter() const { return m_linter; }
     // Hands a name the statement being read names to the linter, with the current position; nothing without one.
     void Note(LintKind kind, std::u16string name);
+    // A text the player reads in the style (null for none), for the linter.
+    void NoteText(std::u16string text, const Style* style);
 
 private:
     void NoteMissingScript(const std::u16string& name);

@@ -156,8 +156,7 @@ void TextShaper::ChooseFaces(std::u16string_view text, const std::vector<FontFac
         m_faceOf[at] = face;
         if (at + 1 < text.size() && U16_IS_LEAD(text[at]))
             m_faceOf[at + 1] = face;
-        if (!face->HasCharacter(character) &&
-            !u_hasBinaryProperty(static_cast<UChar32>(character), UCHAR_DEFAULT_IGNORABLE_CODE_POINT))
+        if (!face->HasCharacter(character) && NeedsGlyph(character))
             ReportMissing(character);
     }
 }
@@ -239,6 +238,12 @@ void TextShaper::ShapeRun(std::u16string_view text, std::size_t start, std::size
     // HarfBuzz hands right-to-left runs over in drawing order; the layout reorders each line itself.
     if ((level & 1) != 0)
         std::reverse(shaped.glyphs.begin() + static_cast<std::ptrdiff_t>(first), shaped.glyphs.end());
+}
+
+bool TextShaper::NeedsGlyph(char32_t character)
+{
+    const auto code = static_cast<UChar32>(character);
+    return !u_iscntrl(code) && !u_hasBinaryProperty(code, UCHAR_DEFAULT_IGNORABLE_CODE_POINT);
 }
 
 void TextShaper::ReportMissing(char32_t character)

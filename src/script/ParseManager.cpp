@@ -262,6 +262,12 @@ void ParseManager::Note(LintKind kind, std::u16string name)
         m_linter->Note(kind, std::move(name), CurrentPosition());
 }
 
+void ParseManager::NoteText(std::u16string text, const Style* style)
+{
+    if (m_linter != nullptr)
+        m_linter->NoteText(std::move(text), style, CurrentPosition());
+}
+
 void ParseManager::ReportError(std::string_view message)
 {
     if (m_hasError)

@@ -4,8 +4,12 @@
 #include "core/TextCodec.h"
 #include "data/LoadFile.h"
 #include "menus/MenuManager.h"
+#include "resources/AdvancedFont.h"
 #include "resources/Character.h"
+#include "resources/FontFace.h"
 #include "resources/ResourceManager.h"
+#include "resources/Style.h"
+#include "resources/TextShaper.h"
 #include "scene/ScenesManager.h"
 #include "script/CommandLine.h"
 
@@ -123,6 +127,36 @@ std::string UnshownCharacters(std::u16string_view text)
            " cannot show, which appear as '?': " + listed;
 }
 
+// The characters that no face of a TrueType style has, each once, which are drawn as missing-glyph boxes; empty
+// when there is none.
+std::string MissingFromFaces(std::u16string_view text, const Style& style)
+{
+    const std::vector<FontFace*>& faces = style.GetFont()->GetTextFaces();
+    std::string listed;
+    std::set<char32_t> seen;
+    for (std::size_t position = 0; position < text.size();) {
+        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
+        const std::u16string_view character = text.substr(position, step.length);
+        position += step.length;
+        const auto has = [&step](const FontFace* face) { return face->HasCharacter(step.codePoint); };
+        if (!TextShaper::NeedsGlyph(step.codePoint) || std::any_of(faces.begin(), faces.end(), has) ||
+            !seen.insert(step.codePoint).second)
+            continue;
+        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
+    }
+    if (listed.empty())
+        return {};
+    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    const std::u16string name = resources != nullptr ? resources->StyleName(&style) : std::u16string();
+    return "text has characters that no font of the style " + Quoted(name) +
+           " has, which appear as missing-glyph boxes: " + listed;
+}
+
+std::string JudgeText(std::u16string_view text, const Style* style)
+{
+    return style != nullptr && style->DrawsTrueType() ? MissingFromFaces(text, *style) : UnshownCharacters(text);
+}
+
 std::string JudgeTarget(LintKind kind, const std::u16string& name)
 {
     const ScenesManager* scenes = ScenesManager::GetSingletonPtr();
@@ -159,12 +193,27 @@ void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition
         return;
     if (kind == LintKind::Speaker && !m_notedSpeakers.insert(name).second)
         return;
+    m_entries.push_back(MakeEntry(kind, std::move(name), where));
+}
+
+ScriptLinter::Entry ScriptLinter::MakeEntry(LintKind kind, std::u16string name, const SourcePosition* where)
+{
     Entry entry{kind, std::move(name), {}, 0};
     if (where != nullptr) {
         entry.file = where->fileName;
         const bool atLine = kind == LintKind::SpeechKeyword || kind == LintKind::SpeechSpeaker;
         entry.line = atLine ? where->line : where->statementLine;
     }
+    return entry;
+}
+
+void ScriptLinter::NoteText(std::u16string text, const Style* style, const SourcePosition* where)
+{
+    // As in Note, for a bitmap style; a TrueType style is judged against the faces it has at the end.
+    if ((style == nullptr || !style->DrawsTrueType()) && UnshownCharacters(text).empty())
+        return;
+    Entry entry = MakeEntry(LintKind::Text, std::move(text), where);
+    entry.style = style;
     m_entries.push_back(std::move(entry));
 }
 
@@ -214,6 +263,8 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return Exists(file, found) ? std::string() : "sound file " + Quoted(entry.name) + missing;
     case LintKind::Font: {
         const std::string description = "fonts/" + file + ".fnt";
+        if (!Exists(description, found) && Exists("fonts/" + file + ".ttf", found))
+            return {};
         if (!Exists(description, found))
             return "font " + Quoted(entry.name) + ": " + description + missing;
         const std::string bitmap = FontBitmap(description);
@@ -248,7 +299,7 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return Quoted(entry.name + u"=") + kSpeechGoesOn + "put an empty line before it to start a speech of " +
                TextCodec::WideToUtf8(entry.name);
     case LintKind::Text:
-        return UnshownCharacters(entry.name);
+        return JudgeText(entry.name, entry.style);
     case LintKind::Speaker:
         return HasDialog(entry.name) ? std::string()
                                      : Quoted(entry.name) + " speaks but has no dialog; its lines will be skipped";

@@ -3,6 +3,7 @@
 #include "commands/SetTextCommand.h"
 #include "commands/SpeakCommand.h"
 #include "core/TextCodec.h"
+#include "dialogue/Dialog.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/HistoryScreen.h"
 #include "dialogue/Textbox.h"
@@ -104,11 +105,24 @@ void AddText(ParseManager& parser, CommandLine& line)
         text.style = RequireManager<ResourceManager>(u"text").GetStyle(styleName);
     if (!clickme.empty())
         text.clickme = RequireManager<ResourceManager>(u"text").FindResource(clickme);
-    parser.Note(LintKind::Text, text.text);
+    parser.NoteText(text.text, text.style);
     auto command = std::make_unique<SetTextCommand>(std::move(text));
     if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
         command->SetWait(false);
     container.AddCommand(std::move(command));
+}
+
+// The style a speaker's lines are typed in, when its dialog is defined already; null otherwise.
+const Style* SpeechStyle(const std::u16string& speaker)
+{
+    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    if (resources == nullptr)
+        return nullptr;
+    const auto found = resources->GetCharacters().find(speaker);
+    if (found == resources->GetCharacters().end())
+        return nullptr;
+    const auto* dialog = dynamic_cast<const Dialog*>(found->second->GetDialog());
+    return dialog != nullptr ? dialog->GetTextStyle() : nullptr;
 }
 
 // say(speaker, text): the voice named by the last "voice" belongs to this line only.
@@ -121,7 +135,7 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     container.AddCommand(std::make_unique<SpeakCommand>(text, speaker, parser.PendingVoice()));
     if (parser.GetLinter() != nullptr) {
         parser.Note(LintKind::Speaker, speaker);
-        parser.Note(LintKind::Text, std::u16string(text));
+        parser.NoteText(std::u16string(text), SpeechStyle(speaker));
     }
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);

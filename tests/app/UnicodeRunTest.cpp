@@ -51,6 +51,20 @@ TEST(UnicodeRunTest, EachScriptIsShapedBrokenOrderedAndTypedByItsRules)
     EXPECT_THAT(log, ::testing::Not(::testing::HasSubstr("U+6F22")));
 }
 
+// The check judges a TrueType style's texts by its faces and fallbacks, not by the code page, and takes a ".ttf"
+// without a ".fnt" as the font.
+TEST(UnicodeRunTest, TheCheckNamesOnlyCharactersThatNoFaceOfTheStyleHas)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "unicode");
+    EXPECT_EQ(Engine(root, "check '" + game.string() + "'"), 0);
+    EXPECT_EQ(root.Read("err.txt"),
+              "warning: script.vls, line 24: text has characters that no font of the style 'latin' has, which appear "
+              "as missing-glyph boxes: 👍, 🏽\n"
+              "warning: script.vls, line 25: text has characters that no font of the style 'mixed' has, which appear "
+              "as missing-glyph boxes: 👍\n");
+}
+
 // The save/load screen's dates in a TrueType style: the player files game with its date style on a face.
 TEST(UnicodeRunTest, SaveDatesDrawInATrueTypeStyle)
 {
