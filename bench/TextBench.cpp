@@ -63,54 +63,54 @@ void MeasureFrames(benchmark::State& state, Vel::HGE* hge, Vel::DialogManager& d
     state.counters["shown"] = box.GetShown();
 }
 
-void TypeAndDraw(benchmark::State& state)
+struct BoxPlace
+{
+    float x = 0.0f;
+    float y = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+// The text set into a box at the place, in a style of the values, with the fonts of the game folder (relative to
+// the sources), read relative to it like any game's fonts; then the frames measured. state.range(0) is the speed:
+// 10 types 30 letters a second, so the text is still typing when the measurement ends; 0 shows it whole from the
+// start.
+void MeasureBox(benchmark::State& state, const char* game, const Vel::Style::Values& values, const std::u16string& text,
+                const BoxPlace& place)
 {
     Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
     if (!hge)
         return;
-    // The test game's bitmap font, read relative to the game folder like any game's fonts.
     const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::path(VEL_SOURCE_DIR) / "tests/games/dialogue");
+    std::filesystem::current_path(std::filesystem::path(VEL_SOURCE_DIR) / game);
     {
         Vel::ResourceManager resources;
         Vel::DialogManager dialogue;
         Vel::Style* style = resources.GetStyle(u"speech");
-        style->Set({.font = u"font1", .lineSpacing = 100, .speed = 10}, resources.GetFontLibrary());
+        style->Set(values, resources.GetFontLibrary());
         Vel::Textbox* box = dialogue.GetTextbox(u"main");
-        box->MoveTo(100.0f, 100.0f);
-        box->SetSize(600.0f, 400.0f);
-        // Speed 10 types 30 letters a second, so the text is still typing when the measurement ends; speed 0 shows
-        // it whole from the start.
-        box->SetText(LongText(), style, static_cast<float>(state.range(0)), nullptr);
+        box->MoveTo(place.x, place.y);
+        box->SetSize(place.width, place.height);
+        box->SetText(text, style, static_cast<float>(state.range(0)), nullptr);
         MeasureFrames(state, hge, dialogue, *box);
     }
     std::filesystem::current_path(previous);
     Vel::BenchTools::CloseHeadless(hge);
 }
 
-// Arguments: the speed as above, then 0 for Latin text, 1 for CJK.
+void TypeAndDraw(benchmark::State& state)
+{
+    MeasureBox(state, "tests/games/dialogue", {.font = u"font1", .lineSpacing = 100, .speed = 10}, LongText(),
+               {100.0f, 100.0f, 600.0f, 400.0f});
+}
+
+// Arguments: the speed, then 0 for Latin text, 1 for CJK.
 void TypeAndDrawTrueType(benchmark::State& state)
 {
-    Vel::HGE* hge = Vel::BenchTools::OpenHeadless(state, kScreenWidth, kScreenHeight);
-    if (!hge)
-        return;
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::path(VEL_SOURCE_DIR) / "tests/games/unicode");
-    {
-        Vel::ResourceManager resources;
-        Vel::DialogManager dialogue;
-        Vel::Style* style = resources.GetStyle(u"speech");
-        const bool cjk = state.range(1) != 0;
-        style->Set({.font = cjk ? u"cjk" : u"sans", .size = 16, .lineSpacing = 100, .speed = 10},
-                   resources.GetFontLibrary());
-        Vel::Textbox* box = dialogue.GetTextbox(u"main");
-        box->MoveTo(10.0f, 10.0f);
-        box->SetSize(780.0f, 580.0f);
-        box->SetText(cjk ? LongCjkText() : LongText(), style, static_cast<float>(state.range(0)), nullptr);
-        MeasureFrames(state, hge, dialogue, *box);
-    }
-    std::filesystem::current_path(previous);
-    Vel::BenchTools::CloseHeadless(hge);
+    const bool cjk = state.range(1) != 0;
+    MeasureBox(state, "tests/games/unicode",
+               {.font = cjk ? u"cjk" : u"sans", .size = 16, .lineSpacing = 100, .speed = 10},
+               cjk ? LongCjkText() : LongText(), {10.0f, 10.0f, 780.0f, 580.0f});
 }
 
 } // namespace

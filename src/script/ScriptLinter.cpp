@@ -102,8 +102,24 @@ bool HasDialog(const std::u16string& speaker)
 
 constexpr const char* kSpeechGoesOn = " is read as more text of the speech above, which runs until an empty line; ";
 
-// Until the text path reads Unicode, a character that the game's code page lacks is drawn as '?'. The warning lists
-// each such character once; empty when there is none.
+// The characters of the text that the test finds missing, each once, joined by ", "; empty when there is none.
+template <typename Missing> std::string ListMissing(std::u16string_view text, Missing missing)
+{
+    std::string listed;
+    std::set<char32_t> seen;
+    for (std::size_t position = 0; position < text.size();) {
+        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
+        const std::u16string_view character = text.substr(position, step.length);
+        position += step.length;
+        if (!missing(step.codePoint, character) || !seen.insert(step.codePoint).second)
+            continue;
+        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
+    }
+    return listed;
+}
+
+// A bitmap style draws in the game's code page, a character that the code page lacks as '?'. The warning lists each
+// such character once; empty when there is none.
 std::string UnshownCharacters(std::u16string_view text)
 {
     // Every character becomes one byte and only the missing ones become '?': a text of a long story is mostly
@@ -111,39 +127,24 @@ std::string UnshownCharacters(std::u16string_view text)
     const std::string converted = TextCodec::WideToCodePage(text);
     if (std::count(converted.begin(), converted.end(), '?') == std::count(text.begin(), text.end(), u'?'))
         return {};
-    std::string listed;
-    std::set<char32_t> seen;
-    for (std::size_t position = 0; position < text.size();) {
-        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
-        const std::u16string_view character = text.substr(position, step.length);
-        position += step.length;
-        if (character == u"?" || TextCodec::WideToCodePage(character) != "?" || !seen.insert(step.codePoint).second)
-            continue;
-        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
-    }
+    const std::string listed = ListMissing(text, [](char32_t, std::u16string_view character) {
+        return character != u"?" && TextCodec::WideToCodePage(character) == "?";
+    });
     if (listed.empty())
         return {};
     return "text has characters that the code page " + TextCodec::CodePage() +
            " cannot show, which appear as '?': " + listed;
 }
 
-// The characters that no face of a TrueType style has, each once, which are drawn as missing-glyph boxes; empty
-// when there is none.
+// The characters that no face of a TrueType style has, which are drawn as missing-glyph boxes; empty when there is
+// none.
 std::string MissingFromFaces(std::u16string_view text, const Style& style)
 {
     const std::vector<FontFace*>& faces = style.GetFont()->GetTextFaces();
-    std::string listed;
-    std::set<char32_t> seen;
-    for (std::size_t position = 0; position < text.size();) {
-        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
-        const std::u16string_view character = text.substr(position, step.length);
-        position += step.length;
-        const auto has = [&step](const FontFace* face) { return face->HasCharacter(step.codePoint); };
-        if (!TextShaper::NeedsGlyph(step.codePoint) || std::any_of(faces.begin(), faces.end(), has) ||
-            !seen.insert(step.codePoint).second)
-            continue;
-        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
-    }
+    const std::string listed = ListMissing(text, [&faces](char32_t code, std::u16string_view) {
+        const auto has = [code](const FontFace* face) { return face->HasCharacter(code); };
+        return TextShaper::NeedsGlyph(code) && std::none_of(faces.begin(), faces.end(), has);
+    });
     if (listed.empty())
         return {};
     const ResourceManager* resources = ResourceManager::GetSingletonPtr();
