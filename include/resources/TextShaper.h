@@ -66,6 +66,7 @@ private:
                        ShapedText& shaped);
     void ShapeRun(std::u16string_view text, std::size_t start, std::size_t end, std::int32_t script, std::uint8_t level,
                   int pixelSize, ShapedText& shaped);
+    void AssignGraphemes(ShapedText& shaped, std::size_t first, std::size_t end) const;
     void ReportMissing(char32_t character);
 
     void* m_buffer = nullptr;                 // HarfBuzz's glyph buffer, reused from run to run

@@ -233,11 +233,29 @@ void TextShaper::ShapeRun(std::u16string_view text, std::size_t start, std::size
                                             .advance = static_cast<float>(positions[i].x_advance) / 64.0f,
                                             .offsetX = static_cast<float>(positions[i].x_offset) / 64.0f,
                                             .offsetY = static_cast<float>(positions[i].y_offset) / 64.0f,
-                                            .grapheme = m_graphemeOf[infos[i].cluster],
+                                            .grapheme = static_cast<std::int32_t>(infos[i].cluster),
                                             .level = level});
     // HarfBuzz hands right-to-left runs over in drawing order; the layout reorders each line itself.
     if ((level & 1) != 0)
         std::reverse(shaped.glyphs.begin() + static_cast<std::ptrdiff_t>(first), shaped.glyphs.end());
+    AssignGraphemes(shaped, first, end);
+}
+
+// Glyphs come with their cluster's first unit; each goes to the last grapheme of its cluster instead, so typing
+// never shows a letter early: a ligature of two letters, or a conjunct, appears once all of it is typed.
+void TextShaper::AssignGraphemes(ShapedText& shaped, std::size_t first, std::size_t end) const
+{
+    std::size_t clusterEnd = end;
+    std::int32_t cluster = -1;
+    for (std::size_t i = shaped.glyphs.size(); i-- > first;) {
+        ShapedGlyph& glyph = shaped.glyphs[i];
+        if (glyph.grapheme != cluster) {
+            if (cluster >= 0)
+                clusterEnd = static_cast<std::size_t>(cluster);
+            cluster = glyph.grapheme;
+        }
+        glyph.grapheme = m_graphemeOf[clusterEnd - 1];
+    }
 }
 
 bool TextShaper::NeedsGlyph(char32_t character)
