@@ -2,6 +2,8 @@
 
 // A style's text laid out in a box on the TrueType path: shaped once when it is set (every glyph it needs goes into
 // its face's atlas then), placed line by line for any typed part of it, and drawn from the atlases in one colour.
+// A typed part that ends where shaping ties a letter to the next (joining letters, a ligature, a kerned pair) is
+// shaped again by itself, so it looks exactly as it would shown whole.
 // The pen starts at the box's left edge, the first line's ascender touches the box's top, and each further line is
 // the face's line height times the style's line spacing lower; lines that would reach below the box are not drawn.
 // Text boxes own one each; placing and drawing allocate nothing.
@@ -10,11 +12,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace Vel {
 
+class FontFace;
 class Style;
 class hgeSprite;
 struct AtlasGlyph;
@@ -31,7 +35,7 @@ public:
     // starts a new line.
     void Set(std::u16string_view text, const Style& style);
     // The steps the text is typed in: its grapheme clusters.
-    [[nodiscard]] std::int32_t GetGraphemes() const { return m_shaped.graphemes; }
+    [[nodiscard]] std::int32_t GetGraphemes() const { return m_whole.text.graphemes; }
     // Places the first `shown` clusters in a box of the size exactly as they would be placed as a whole text.
     void Arrange(std::int32_t shown, float width, float height);
     // What Arrange placed, the box's top-left corner at (x, y), in the colour 0xAARRGGBB.
@@ -57,20 +61,35 @@ private:
         float x = 0.0f;
         float y = 0.0f;
     };
+    // A shaped text with what placing it needs.
+    struct Shaping
+    {
+        ShapedText text;
+        std::vector<const AtlasGlyph*> atlasGlyphs{}; // one per shaped glyph
+        std::vector<std::int32_t> firstGlyph{};       // per cluster and one past the last: its first glyph
+        std::vector<float> advances{};                // per cluster
+    };
 
+    void Prepare(Shaping& shaping);
+    void Reserve(Shaping& shaping, std::size_t glyphs, std::size_t graphemes) const;
+    [[nodiscard]] const Shaping& ShapingFor(std::int32_t shown);
     void Measure(const Style& style);
     void FindLines(std::int32_t shown, float width);
     void AddLine(std::int32_t first, std::int32_t end);
     [[nodiscard]] float PlaceLine(const Line& line, float baseline);
     [[nodiscard]] float LineTop(std::size_t line) const;
 
-    ShapedText m_shaped;
-    std::vector<const AtlasGlyph*> m_atlasGlyphs; // one per shaped glyph
-    std::vector<std::int32_t> m_firstGlyph;       // per cluster and one past the last: its first glyph
-    std::vector<float> m_advances;                // per cluster
-    std::vector<Line> m_lines;                    // room for one line per cluster
-    std::vector<Placed> m_placed;                 // room for every glyph
-    std::vector<std::uint8_t> m_levels;           // one line's bidi levels, then its drawing order
+    std::u16string m_text;
+    std::vector<FontFace*> m_faces;
+    TextShaper* m_shaper = nullptr; // the font library's, which outlives every text
+    int m_size = 0;
+    Shaping m_whole;
+    Shaping m_prefix; // the typed part shaped by itself, with room for as much as the whole
+    std::int32_t m_prefixShown = -1;
+    const Shaping* m_current = &m_whole; // what the placed glyphs come from
+    std::vector<Line> m_lines;           // room for one line per cluster
+    std::vector<Placed> m_placed;        // room for every glyph
+    std::vector<std::uint8_t> m_levels;  // one line's bidi levels, then its drawing order
     std::vector<std::int32_t> m_order;
     float m_ascender = 0.0f;
     float m_extent = 0.0f; // ascender to descender

@@ -39,6 +39,11 @@ struct ShapedText
     std::vector<ShapedGlyph> glyphs{};
     std::vector<LineBreak> breaks{};    // one per cluster
     std::vector<std::uint8_t> blanks{}; // one per cluster: 1 for white space, which may hang past a line's end
+    // One per cluster: 1 when the text cut in front of it shapes as before up to there, so a typed part ending
+    // there looks like the same glyphs of the whole text; 0 inside a ligature, between joining letters, or where
+    // kerning or other context ties it to the one before.
+    std::vector<std::uint8_t> cuts{};
+    std::vector<std::int32_t> starts{}; // one per cluster: its first UTF-16 unit in the text
     std::int32_t graphemes = 0;
 };
 
@@ -51,7 +56,8 @@ public:
     TextShaper& operator=(const TextShaper&) = delete;
 
     // faces: the style's face, then its fallbacks in order; none null, at least one. "\n" in the text forces a line
-    // break and draws nothing. The faces must outlive the shaped glyphs.
+    // break and draws nothing. The faces must outlive the shaped glyphs. Allocates nothing once the vectors of
+    // shaped and the shaper's own buffers have held a text as long.
     void Shape(std::u16string_view text, const std::vector<FontFace*>& faces, int pixelSize, ShapedText& shaped);
     // False for what draws nothing of its own (controls, joiners, variation selectors): no face needs to have it.
     [[nodiscard]] static bool NeedsGlyph(char32_t character);
@@ -67,6 +73,7 @@ private:
     void ShapeRun(std::u16string_view text, std::size_t start, std::size_t end, std::int32_t script, std::uint8_t level,
                   int pixelSize, ShapedText& shaped);
     void AssignGraphemes(ShapedText& shaped, std::size_t first, std::size_t end) const;
+    void MarkClusterInsides(ShapedText& shaped, std::size_t first, std::size_t end) const;
     void ReportMissing(char32_t character);
 
     void* m_buffer = nullptr;                 // HarfBuzz's glyph buffer, reused from run to run

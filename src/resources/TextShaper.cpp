@@ -75,7 +75,7 @@ TextShaper::~TextShaper()
 
 void TextShaper::Shape(std::u16string_view text, const std::vector<FontFace*>& faces, int pixelSize, ShapedText& shaped)
 {
-    shaped = ShapedText{};
+    shaped.glyphs.clear();
     FindGraphemes(text, shaped);
     FindBreaks(text, shaped);
     ChooseFaces(text, faces);
@@ -111,9 +111,15 @@ void TextShaper::FindGraphemes(std::u16string_view text, ShapedText& shaped)
     shaped.graphemes = grapheme;
     shaped.breaks.assign(static_cast<std::size_t>(grapheme), LineBreak::None);
     shaped.blanks.assign(static_cast<std::size_t>(grapheme), 0);
-    for (std::size_t at = 0; at < text.size(); ++at)
-        if (at == 0 || m_graphemeOf[at] != m_graphemeOf[at - 1])
-            shaped.blanks[static_cast<std::size_t>(m_graphemeOf[at])] = u_isWhitespace(CodePointAt(text, at)) ? 1 : 0;
+    shaped.cuts.assign(static_cast<std::size_t>(grapheme), 1);
+    shaped.starts.assign(static_cast<std::size_t>(grapheme), 0);
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (at > 0 && m_graphemeOf[at] == m_graphemeOf[at - 1])
+            continue;
+        const auto cluster = static_cast<std::size_t>(m_graphemeOf[at]);
+        shaped.blanks[cluster] = u_isWhitespace(CodePointAt(text, at)) ? 1 : 0;
+        shaped.starts[cluster] = static_cast<std::int32_t>(at);
+    }
 }
 
 void TextShaper::FindBreaks(std::u16string_view text, ShapedText& shaped)
@@ -235,6 +241,9 @@ void TextShaper::ShapeRun(std::u16string_view text, std::size_t start, std::size
                                             .offsetY = static_cast<float>(positions[i].y_offset) / 64.0f,
                                             .grapheme = static_cast<std::int32_t>(infos[i].cluster),
                                             .level = level});
+    for (unsigned i = 0; i < count; ++i)
+        if ((hb_glyph_info_get_glyph_flags(&infos[i]) & HB_GLYPH_FLAG_UNSAFE_TO_BREAK) != 0)
+            shaped.cuts[static_cast<std::size_t>(m_graphemeOf[infos[i].cluster])] = 0;
     // HarfBuzz hands right-to-left runs over in drawing order; the layout reorders each line itself.
     if ((level & 1) != 0)
         std::reverse(shaped.glyphs.begin() + static_cast<std::ptrdiff_t>(first), shaped.glyphs.end());
@@ -245,6 +254,7 @@ void TextShaper::ShapeRun(std::u16string_view text, std::size_t start, std::size
 // never shows a letter early: a ligature of two letters, or a conjunct, appears once all of it is typed.
 void TextShaper::AssignGraphemes(ShapedText& shaped, std::size_t first, std::size_t end) const
 {
+    MarkClusterInsides(shaped, first, end);
     std::size_t clusterEnd = end;
     std::int32_t cluster = -1;
     for (std::size_t i = shaped.glyphs.size(); i-- > first;) {
@@ -255,6 +265,19 @@ void TextShaper::AssignGraphemes(ShapedText& shaped, std::size_t first, std::siz
             cluster = glyph.grapheme;
         }
         glyph.grapheme = m_graphemeOf[clusterEnd - 1];
+    }
+}
+
+// A cluster that spans graphemes (a ligature, a conjunct) cannot be cut between them.
+void TextShaper::MarkClusterInsides(ShapedText& shaped, std::size_t first, std::size_t end) const
+{
+    std::size_t clusterEnd = end;
+    for (std::size_t i = shaped.glyphs.size(); i-- > first;) {
+        const auto cluster = static_cast<std::size_t>(shaped.glyphs[i].grapheme);
+        for (std::size_t unit = cluster + 1; unit < clusterEnd; ++unit)
+            if (m_graphemeOf[unit] != m_graphemeOf[unit - 1])
+                shaped.cuts[static_cast<std::size_t>(m_graphemeOf[unit])] = 0;
+        clusterEnd = std::min(clusterEnd, cluster);
     }
 }
 

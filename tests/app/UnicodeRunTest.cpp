@@ -37,11 +37,22 @@ TEST(UnicodeRunTest, EachScriptIsShapedBrokenOrderedAndTypedByItsRules)
     // The texts start on the first frame; speed 1 types three clusters a second. The history opens at frame 80.
     ASSERT_EQ(RunGame(root, game,
                       "--frames 90" + Replay(root, game / "tools" / "history.replay") + Snapshot(root, 30, "one.bmp") +
-                          Snapshot(root, 50, "two.bmp") + Snapshot(root, 75, "whole.bmp") +
-                          Snapshot(root, 88, "history.bmp")),
+                          Snapshot(root, 50, "two.bmp") + Snapshot(root, 70, "three.bmp") +
+                          Snapshot(root, 75, "whole.bmp") + Snapshot(root, 88, "history.bmp")),
               0)
         << root.Read("err.txt");
     ExpectInk(root, game / "expected" / "ink.txt");
+    // Three letters of the Arabic word typed look exactly as those three shown whole, 30 pixels below.
+    const std::string three = root.Read("three.bmp");
+    int ink = 0;
+    int differing = 0;
+    for (int y = 130; y < 160; ++y)
+        for (int x = 160; x < 320; ++x) {
+            ink += BmpPixel(three, x, y) != 0 ? 1 : 0;
+            differing += BmpPixel(three, x, y) != BmpPixel(three, x, y + 30) ? 1 : 0;
+        }
+    EXPECT_GT(ink, 40);
+    EXPECT_EQ(differing, 0);
     // Named once though two texts have it; the fallback face's character is no missing one.
     const std::string log = root.Read("unicode/engine.log");
     EXPECT_THAT(log, ::testing::HasSubstr("U+1F44D"));
@@ -59,9 +70,9 @@ TEST(UnicodeRunTest, TheCheckNamesOnlyCharactersThatNoFaceOfTheStyleHas)
     const std::filesystem::path game = CopyGame(root, "unicode");
     EXPECT_EQ(Engine(root, "check '" + game.string() + "'"), 0);
     EXPECT_EQ(root.Read("err.txt"),
-              "warning: script.vls, line 24: text has characters that no font of the style 'latin' has, which appear "
+              "warning: script.vls, line 28: text has characters that no font of the style 'latin' has, which appear "
               "as missing-glyph boxes: 👍, 🏽\n"
-              "warning: script.vls, line 25: text has characters that no font of the style 'mixed' has, which appear "
+              "warning: script.vls, line 29: text has characters that no font of the style 'mixed' has, which appear "
               "as missing-glyph boxes: 👍\n");
 }
 
