@@ -6,7 +6,8 @@ packages=(
     g++ cmake make pkg-config
     libsdl2-dev libsdl2-image-dev libopenal-dev libsndfile1-dev
     libzip-dev zipcmp zipmerge ziptool libpoco-dev libfreetype-dev libboost-dev libgettextpo-dev
-    fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libharfbuzz-dev libicu-dev libharfbuzz-bin fonts-dejavu-core fonts-noto-core fonts-droid-fallback
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
     zip xvfb xauth clang libclang-rt-14-dev
 )
 

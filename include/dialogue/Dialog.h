@@ -29,6 +29,7 @@ public:
     [[nodiscard]] const std::u16string& GetSpeakerName() const override { return m_name; }
 
     [[nodiscard]] Textbox* GetTextbox() const { return m_textbox; }
+    [[nodiscard]] Style* GetTextStyle() const { return m_textStyle; }
     [[nodiscard]] Textbox* GetNamebox() const { return m_namebox; }
 
 private:

@@ -21,8 +21,10 @@ class Textbox;
 
 struct HistoryEntry
 {
-    std::string name{};         // the speaker's name as shown, in the game's code page; empty for a text or choice
-    std::string text{};         // as it appeared: the game's code page, '\n' where "^" broke the line
+    std::string name{};           // the speaker's name as shown, in the game's code page; empty for a text or choice
+    std::string text{};           // as it appeared: the game's code page, '\n' where "^" broke the line
+    std::u16string unicodeName{}; // the same two in Unicode, as TrueType styles draw them
+    std::u16string unicodeText{};
     std::u16string voice{};     // the line's voice file; empty for none
     Style* nameStyle = nullptr; // borrowed from the resource manager, which outlives the log; null for none
     Style* textStyle = nullptr;
@@ -39,7 +41,10 @@ public:
     // The text the box shows now, with the name the name box shows (null for a line without a speaker); once the
     // log is full the oldest line makes room.
     void Add(const Textbox* namebox, const Textbox& textbox, std::u16string_view voice);
+    // In the game's code page.
     void Add(std::string_view name, std::string_view text, std::u16string_view voice, Style* nameStyle,
+             Style* textStyle);
+    void Add(std::u16string_view name, std::u16string_view text, std::u16string_view voice, Style* nameStyle,
              Style* textStyle);
     void Clear();
 

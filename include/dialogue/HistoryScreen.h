@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace Vel {
 class HistoryLog;
 class Resource;
 class Style;
+class TextLayout;
 class hgeFont;
 struct HistoryEntry;
 
@@ -63,6 +65,7 @@ private:
         std::size_t index = 0;
         float top = 0.0f;
         float height = 0.0f;
+        float nameHeight = 0.0f;
     };
     struct Panel
     {
@@ -85,7 +88,10 @@ private:
     [[nodiscard]] Style* TextStyle(const HistoryEntry& entry) const;
     [[nodiscard]] float NameHeight(const HistoryEntry& entry) const;
     [[nodiscard]] float TextHeight(const HistoryEntry& entry, float width) const;
-    void DrawEntry(const HistoryEntry& entry, float x, float top, float width) const;
+    // Sets the entry's name and text into the layouts of the place on the screen where their styles draw TrueType;
+    // the heights they take, bitmap or TrueType.
+    void Measure(const HistoryEntry& entry, std::size_t slot, float width, Placed& placed);
+    void DrawEntry(const HistoryEntry& entry, const Placed& placed, std::size_t slot, float x, float width);
     void DrawDim() const;
 
     const HistoryLog& m_log;
@@ -93,6 +99,9 @@ private:
     Resource* m_background = nullptr; // looked up at each opening: the picture may be defined after the statement
     std::size_t m_newestShown = 0;    // the line at the bottom of the panel
     std::vector<Placed> m_placed;     // bottom line first; room for the whole log, so scrolling allocates nothing
+    // The TrueType names and texts of the placed lines, by their place in m_placed; made as places are first used.
+    std::vector<std::unique_ptr<TextLayout>> m_nameLayouts;
+    std::vector<std::unique_ptr<TextLayout>> m_textLayouts;
 };
 
 } // namespace Vel

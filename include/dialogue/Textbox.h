@@ -5,19 +5,23 @@
 // the next click runs the completion handler, which lets the story go on. The dialogue manager owns, updates, feeds
 // and draws the boxes; the text command, dialogs, choices and galleries put text into them.
 //
-// "^" in a text starts a new line. The text is typed and drawn in the game's single-byte code page, one letter per
-// byte, and wrapped anew every frame at the box width, so a word that no longer fits moves down while it is typed.
+// "^" in a text starts a new line. With a bitmap style the text is typed and drawn in the game's single-byte code
+// page, one letter per byte, and wrapped anew every frame at the box width, so a word that no longer fits moves down
+// while it is typed. With a TrueType style (Style::DrawsTrueType) a TextLayout shapes and places the Unicode text and
+// typing goes one grapheme cluster at a time, the typed part placed as it would be shown whole.
 
 #include "core/Callback.h"
 #include "scene/AnimationObject.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Vel {
 
 class Resource;
 class Style;
+class TextLayout;
 class hgeFont;
 
 class Textbox : public AnimationObject
@@ -78,8 +82,12 @@ public:
     void HideBox() { Hide(); }
 
     [[nodiscard]] const std::u16string& GetSourceText() const { return m_sourceText; }
-    // After line breaks, in the game's code page; its length is the number of letters to type.
+    // The text after line breaks ("\n" where "^" broke it), in Unicode, as a TrueType style draws it.
+    [[nodiscard]] const std::u16string& GetLineText() const { return m_lineText; }
+    // After line breaks, in the game's code page; with a bitmap style its length is the number of letters to type.
     [[nodiscard]] const std::string& GetDisplayText() const { return m_displayText; }
+    // The steps of typing: letters of the display text, or grapheme clusters with a TrueType style.
+    [[nodiscard]] std::int32_t GetLength() const { return m_length; }
     [[nodiscard]] std::int32_t GetShown() const { return m_shown; }
     [[nodiscard]] bool IsComplete() const { return m_complete; }
     [[nodiscard]] bool IsIndicatorVisible() const { return m_indicatorVisible; }
@@ -111,6 +119,9 @@ private:
     };
 
     [[nodiscard]] TextEnd DrawText(hgeFont& font);
+    [[nodiscard]] TextEnd DrawLayout();
+    // Shapes the text when the style draws TrueType, and counts its typing steps.
+    void SetLayout();
     void DrawIndicator(const TextEnd& end);
     void ShowAll();
     void MarkRead();
@@ -122,6 +133,9 @@ private:
     ReadClick m_readClick = ReadClick::GoesOn;
     std::u16string m_sourceText;
     std::string m_displayText;
+    std::u16string m_lineText;
+    std::unique_ptr<TextLayout> m_layout; // set while the text's style draws TrueType
+    std::int32_t m_length = 0;
     float m_elapsed = 0.0f;
     float m_total = 0.0f;
     std::int32_t m_shown = 0;

@@ -6,8 +6,12 @@
 //
 // Text is UTF-16 and is drawn one 16-bit unit at a time: a unit the face has no glyph for (a surrogate half among
 // them) is skipped without moving the pen.
+//
+// Styles' text goes another way: the TextShaper shapes it with the face's shaping font and the TextLayout draws the
+// glyphs from the face's atlases, one per pixel size, which this class fills on first use.
 
 #include "resources/Glyph.h"
+#include "resources/GlyphAtlas.h"
 
 #include <cstdint>
 #include <map>
@@ -23,6 +27,14 @@ class hgeSprite;
 class FontFace
 {
 public:
+    // Vertical measures at one pixel size, in pixels.
+    struct Metrics
+    {
+        float ascender = 0.0f;  // from the baseline up
+        float descender = 0.0f; // from the baseline down: negative below it
+        float lineGap = 0.0f;
+    };
+
     // Opens the file (UTF-8 path, read from the disk, never from archives) with the library's FreeType handle.
     // IsOpen() tells whether the face is usable: it opened and is a scalable face with a character map.
     FontFace(void* library, std::string path);
@@ -65,8 +77,19 @@ public:
     // How far a blank moves the pen at the current size, in pixels.
     [[nodiscard]] float SpaceAdvance();
 
+    [[nodiscard]] bool HasCharacter(char32_t character) const;
+    [[nodiscard]] Metrics GetMetrics(int pixelSize);
+    // HarfBuzz's font of the file, scaled so that positions come in 1/64 pixels at the size; nullptr when HarfBuzz
+    // cannot read the file. Opaque here: only the text shaper's source knows its type.
+    [[nodiscard]] void* GetShapingFont(int pixelSize);
+    // The glyph (by its number inside the face) at the size, rasterised into the size's atlas at the first request.
+    // nullptr only when the atlas has no room; a glyph FreeType cannot render comes back without pixels.
+    const AtlasGlyph* GetAtlasGlyph(std::uint32_t index, int pixelSize);
+
 private:
     void Open(void* library);
+    [[nodiscard]] GlyphAtlas& AtlasFor(int pixelSize);
+    const AtlasGlyph* RasteriseInto(GlyphAtlas& atlas, std::uint32_t index, int pixelSize);
     [[nodiscard]] const Glyph* ObtainGlyph(char16_t character);
     [[nodiscard]] const Glyph* FindOrMakeGlyph(char16_t character);
     [[nodiscard]] const Glyph* MakeGlyph(char16_t character);
@@ -94,6 +117,11 @@ private:
     float m_penX = 0.0f;
     float m_penY = 0.0f;
     std::multimap<char16_t, Glyph> m_glyphs; // one record per character and pixel size
+    void* m_shapingFont = nullptr;           // HarfBuzz's font, made at the first request
+    bool m_shapingTried = false;
+    std::map<int, std::unique_ptr<GlyphAtlas>> m_atlases; // by pixel size
+    int m_lastAtlasSize = 0; // the atlas found last, as a text asks for the same size glyph after glyph
+    GlyphAtlas* m_lastAtlas = nullptr;
 };
 
 } // namespace Vel

@@ -1,7 +1,8 @@
 #pragma once
 
-// The TrueType faces of the game, shared by every style that names the same file. Owned by the ResourceManager,
-// which creates it at start-up; faces live until it is destroyed.
+// The TrueType faces of the game, shared by every style that names the same file, and the one text shaper that
+// turns styles' text into their glyphs. Owned by the ResourceManager, which creates it at start-up; faces live until
+// it is destroyed.
 
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 namespace Vel {
 
 class FontFace;
+class TextShaper;
 
 class FontLibrary
 {
@@ -23,10 +25,12 @@ public:
     // The face of a TrueType file on disk (UTF-8 path), opened on first request; nullptr when the file is missing,
     // not scalable or has no character map (nothing is cached then, so a later request tries again).
     [[nodiscard]] FontFace* GetFace(const std::string& path);
+    [[nodiscard]] TextShaper& GetShaper() { return *m_shaper; }
 
 private:
     void* m_library = nullptr; // FreeType's library handle, kept opaque outside the font classes
     std::map<std::string, std::unique_ptr<FontFace>> m_faces;
+    std::unique_ptr<TextShaper> m_shaper;
 };
 
 } // namespace Vel

@@ -20,8 +20,9 @@ public:
     // Everything a style statement gives; what it leaves out keeps the default here.
     struct Values
     {
-        std::u16string font{}; // the font name, whose files the font library looks up
-        std::int32_t size = 0;
+        std::u16string font{};          // the font name, whose files the font library looks up
+        std::int32_t size = 0;          // the TrueType faces' pixel size; 0 keeps the style on its bitmap font
+        std::u16string fallback{};      // further font names, "NAME2:NAME3", for characters the font lacks
         std::int32_t lineSpacing = 100; // percent of the font's line height: 100 is normal spacing
         std::u16string tag{};
         std::int32_t speed = 0;
@@ -47,6 +48,9 @@ public:
     // The bitmap font text boxes draw with; null before the first Set, empty when the font name has no ".fnt".
     [[nodiscard]] hgeFont* GetBitmapFont() const;
     [[nodiscard]] std::int32_t GetSize() const { return m_values.size; }
+    // Whether the style's text is drawn with its TrueType face (it has a size and a regular ".ttf"), shaped and laid
+    // out by a TextLayout, rather than with its bitmap font.
+    [[nodiscard]] bool DrawsTrueType() const;
     [[nodiscard]] float GetRed() const { return m_values.red; }
     [[nodiscard]] float GetGreen() const { return m_values.green; }
     [[nodiscard]] float GetBlue() const { return m_values.blue; }

@@ -32,6 +32,8 @@ public:
     // Reads the description through the 2D library's resource loader (archives first). A missing or malformed file
     // gives a font without letters; a malformed one is named in the log.
     explicit hgeFont(const std::string& fileName, bool mipmap = false);
+    // A font without letters.
+    hgeFont();
     ~hgeFont();
     hgeFont(const hgeFont&) = delete;
     hgeFont& operator=(const hgeFont&) = delete;

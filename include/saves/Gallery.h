@@ -22,6 +22,7 @@ class Resource;
 class SceneNode;
 class Sprite;
 class Style;
+class TextLayout;
 class Textbox;
 
 class Gallery : public FullScreenLayer
@@ -121,7 +122,9 @@ protected:
     void RenderElementAt(std::int32_t slot, float x, float y) const;
     // Fully opaque over the rectangle; nothing for an item out of range.
     void RenderItem(std::size_t item, float x1, float y1, float x2, float y2) const;
+    // Centred under the item, in the label style's TrueType face or bitmap font.
     void RenderLabel(std::size_t item, float centreX, float top) const;
+    void RenderTrueTypeLabel(std::size_t item, float centreX, float top) const;
     // Whether Escape or the right button went down this frame.
     [[nodiscard]] static bool LeaveKeyPressed();
     [[nodiscard]] static bool KeyPressed(int key);
@@ -131,6 +134,15 @@ protected:
     std::vector<std::int32_t> m_unlocked;
     std::vector<std::u16string> m_conditions;
     std::vector<std::u16string> m_labels;
+    // A TrueType label style's layouts, by item, with the text and style each was laid out for; a drawing cache,
+    // filled as labels are first drawn.
+    struct LabelLayout
+    {
+        std::unique_ptr<TextLayout> layout;
+        std::u16string text{};
+        const Style* style = nullptr;
+    };
+    mutable std::vector<LabelLayout> m_labelLayouts;
     std::vector<std::u16string> m_files; // as the script named them
     std::array<std::unique_ptr<SceneNode>, SlotCount> m_elements;
     Sprite* m_lockedPicture = nullptr;

@@ -27,6 +27,7 @@ namespace Vel {
 class Action;
 class Command;
 class ScriptLinter;
+class Style;
 enum class LintKind;
 
 // What a block stack entry holds; a statement that works on an open block names the kind it needs.
@@ -129,9 +130,9 @@ public:
     [[nodiscard]] ScriptLinter* GetLinter() const { return m_linter; }
     // Hands a name the statement being read names to the linter, with the current position; nothing without one.
     void Note(LintKind kind, std::u16string name);
-    // A text players read, said by the speaker of that script name (empty: no one says it): noted for the code page
-    // check and the translation template while a linter is attached.
-    void NoteText(const std::u16string& text, const std::u16string& speaker = {});
+    // A text players read in the style (null for none), said by the speaker of that script name (empty: no one says
+    // it): noted for the linter's checks and the translation template while a linter is attached.
+    void NoteText(std::u16string text, const Style* style, const std::u16string& speaker = {});
 
 private:
     void NoteMissingScript(const std::u16string& name);

@@ -10,8 +10,7 @@
 
 namespace Vel {
 
-template <typename Manager>
-[[nodiscard]] Manager& RequireManager(std::u16string_view statement)
+template <typename Manager> [[nodiscard]] Manager& RequireManager(std::u16string_view statement)
 {
     Manager* manager = Manager::GetSingletonPtr();
     if (manager == nullptr)

@@ -18,6 +18,8 @@
 
 namespace Vel {
 
+class Style;
+
 enum class LintKind
 {
     Scene,          // goto: a story scene
@@ -26,7 +28,7 @@ enum class LintKind
     ClearTarget,    // clear: a placed node, an interface, "layer:N" or one of the clear words
     PictureFile,    // object file=, frame: an image file
     SoundFile,      // music, sfx, voice, playlist file: a sound file
-    Font,           // style font=: fonts/NAME.fnt (the TrueType faces are optional)
+    Font,           // style font=: fonts/NAME.fnt, or the TrueType face fonts/NAME.ttf
     GalleryPicture, // pic, none, nosavegames: a sprite given a file by object, or else the file itself
     NoticePicture,  // gamesaved: a sprite that some statement gave a file
     Speaker,        // say: a character with a dialog
@@ -35,7 +37,7 @@ enum class LintKind
     SpacedSpeech,   // an unknown keyword followed by '=': a speech line with a blank before its '='
     SpeechKeyword,  // a statement's keyword and '(' on a line that goes on a speech (noted at that line)
     SpeechSpeaker,  // "NAME=" on a line that goes on a speech (noted at that line)
-    Text,           // a text the player reads, which the game's code page must be able to show
+    Text,           // a text the player reads, which its style's faces or the game's code page must show
 };
 
 class ScriptLinter
@@ -46,6 +48,9 @@ public:
     void Note(LintKind kind, std::u16string name, const SourcePosition* where);
     // object(sprite, file=...): the sprite has a picture file, and the file is noted as one.
     void NoteObjectFile(const std::u16string& sprite, std::u16string file, const SourcePosition* where);
+    // A text the player reads in the style (null for none): a TrueType style's faces must have its characters, a
+    // bitmap style's code page must.
+    void NoteText(std::u16string text, const Style* style, const SourcePosition* where);
     // A node name that some scene, interface or menu places, which "clear" may remove.
     void NotePlacedNode(const std::u16string& name);
 
@@ -65,8 +70,10 @@ private:
         std::u16string name;
         std::u16string file; // empty: outside any file
         std::int32_t line = 0;
+        const Style* style = nullptr; // a text's style, borrowed from the resource manager
     };
 
+    [[nodiscard]] static Entry MakeEntry(LintKind kind, std::u16string name, const SourcePosition* where);
     [[nodiscard]] std::string Judge(const Entry& entry, std::map<std::string, bool>& found) const;
     [[nodiscard]] bool IsClearable(const std::u16string& target) const;
     [[nodiscard]] bool NoticeHasPicture(const std::u16string& name) const;

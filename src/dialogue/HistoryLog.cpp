@@ -35,12 +35,18 @@ HistoryLog::~HistoryLog() = default;
 
 void HistoryLog::Add(const Textbox* namebox, const Textbox& textbox, std::u16string_view voice)
 {
-    Add(namebox != nullptr ? std::string_view(namebox->GetDisplayText()) : std::string_view(), textbox.GetDisplayText(),
+    Add(namebox != nullptr ? std::u16string_view(namebox->GetLineText()) : std::u16string_view(), textbox.GetLineText(),
         voice, namebox != nullptr ? namebox->GetStyle() : nullptr, textbox.GetStyle());
 }
 
-// A full log reuses the oldest line's strings, so a long story keeps the room it has.
 void HistoryLog::Add(std::string_view name, std::string_view text, std::u16string_view voice, Style* nameStyle,
+                     Style* textStyle)
+{
+    Add(TextCodec::CodePageToWide(name), TextCodec::CodePageToWide(text), voice, nameStyle, textStyle);
+}
+
+// A full log reuses the oldest line's strings, so a long story keeps the room it has.
+void HistoryLog::Add(std::u16string_view name, std::u16string_view text, std::u16string_view voice, Style* nameStyle,
                      Style* textStyle)
 {
     HistoryEntry* entry = nullptr;
@@ -50,8 +56,10 @@ void HistoryLog::Add(std::string_view name, std::string_view text, std::u16strin
         entry = &m_entries[m_oldest];
         m_oldest = (m_oldest + 1) % kCapacity;
     }
-    entry->name.assign(name);
-    entry->text.assign(text);
+    entry->unicodeName.assign(name);
+    entry->unicodeText.assign(text);
+    entry->name = TextCodec::WideToCodePage(entry->unicodeName);
+    entry->text = TextCodec::WideToCodePage(entry->unicodeText);
     entry->voice.assign(voice);
     entry->nameStyle = nameStyle;
     entry->textStyle = textStyle;
@@ -74,8 +82,8 @@ void HistoryLog::Save(Serializer& writer) const
     writer.WriteInt(static_cast<std::int32_t>(Size()));
     for (std::size_t index = 0; index < Size(); ++index) {
         const HistoryEntry& entry = At(index);
-        writer.WriteString(TextCodec::CodePageToWide(entry.name));
-        writer.WriteString(TextCodec::CodePageToWide(entry.text));
+        writer.WriteString(entry.unicodeName);
+        writer.WriteString(entry.unicodeText);
         writer.WriteString(entry.voice);
         writer.WriteString(StyleName(entry.nameStyle));
         writer.WriteString(StyleName(entry.textStyle));
@@ -105,6 +113,8 @@ bool HistoryLog::Read(Serializer& reader, std::vector<HistoryEntry>& entries, st
         }
         entry.name = TextCodec::WideToCodePage(name);
         entry.text = TextCodec::WideToCodePage(text);
+        entry.unicodeName = std::move(name);
+        entry.unicodeText = std::move(text);
         entry.nameStyle = FindStyle(nameStyle);
         entry.textStyle = FindStyle(textStyle);
     }

@@ -7,6 +7,7 @@
 #include "resources/Resource.h"
 #include "resources/ResourceManager.h"
 #include "resources/Style.h"
+#include "resources/TextLayout.h"
 #include "resources/hgeFont.h"
 #include "scene/ClickGate.h"
 #include "scene/PlayerActions.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Vel {
 
@@ -27,6 +29,28 @@ hgeFont* FontOf(const Style* style)
 float LineHeight(const hgeFont& font)
 {
     return font.GetHeight() * font.GetScale();
+}
+
+bool DrawsTrueType(const Style* style, std::u16string_view text)
+{
+    return style != nullptr && style->DrawsTrueType() && !text.empty();
+}
+
+TextLayout& LayoutAt(std::vector<std::unique_ptr<TextLayout>>& layouts, std::size_t slot)
+{
+    if (layouts.size() <= slot)
+        layouts.resize(slot + 1);
+    if (!layouts[slot])
+        layouts[slot] = std::make_unique<TextLayout>();
+    return *layouts[slot];
+}
+
+// The whole text laid out at the width, as high as it needs; returns that height.
+float ArrangeWhole(TextLayout& layout, std::u16string_view text, const Style& style, float width)
+{
+    layout.Set(text, style);
+    layout.Arrange(layout.GetGraphemes(), width, std::numeric_limits<float>::max());
+    return layout.GetEndY();
 }
 
 } // namespace
@@ -71,12 +95,13 @@ void HistoryScreen::Layout()
     const Panel panel = GetPanel();
     float bottom = panel.y + panel.height;
     for (std::size_t index = m_newestShown + 1; index-- > 0;) {
-        const HistoryEntry& entry = m_log.At(index);
-        const float height = NameHeight(entry) + TextHeight(entry, panel.width);
-        if (bottom - height < panel.y && !m_placed.empty())
+        Placed placed{.index = index};
+        Measure(m_log.At(index), m_placed.size(), panel.width, placed);
+        if (bottom - placed.height < panel.y && !m_placed.empty())
             break;
-        m_placed.push_back(Placed{index, bottom - height, height});
-        bottom -= height + m_look.spacing;
+        placed.top = bottom - placed.height;
+        m_placed.push_back(placed);
+        bottom -= placed.height + m_look.spacing;
     }
 }
 
@@ -177,30 +202,50 @@ float HistoryScreen::TextHeight(const HistoryEntry& entry, float width) const
     return static_cast<float>(lines - 1) * std::round(LineHeight(*font) * font->GetSpacing()) + LineHeight(*font);
 }
 
+void HistoryScreen::Measure(const HistoryEntry& entry, std::size_t slot, float width, Placed& placed)
+{
+    const Style* nameStyle = NameStyle(entry);
+    const Style* textStyle = TextStyle(entry);
+    placed.nameHeight = DrawsTrueType(nameStyle, entry.unicodeName)
+                            ? ArrangeWhole(LayoutAt(m_nameLayouts, slot), entry.unicodeName, *nameStyle, width)
+                            : NameHeight(entry);
+    const float textHeight = DrawsTrueType(textStyle, entry.unicodeText)
+                                 ? ArrangeWhole(LayoutAt(m_textLayouts, slot), entry.unicodeText, *textStyle, width)
+                                 : TextHeight(entry, width);
+    placed.height = placed.nameHeight + textHeight;
+}
+
 void HistoryScreen::Render()
 {
     DrawDim();
     const Panel panel = GetPanel();
     if (m_background != nullptr)
         m_background->Render(panel.x, panel.y, 1.0f, 1.0f);
-    for (const Placed& placed : m_placed)
-        DrawEntry(m_log.At(placed.index), panel.x, placed.top, panel.width);
+    for (std::size_t slot = 0; slot < m_placed.size(); ++slot)
+        DrawEntry(m_log.At(m_placed[slot].index), m_placed[slot], slot, panel.x, panel.width);
 }
 
-void HistoryScreen::DrawEntry(const HistoryEntry& entry, float x, float top, float width) const
+void HistoryScreen::DrawEntry(const HistoryEntry& entry, const Placed& placed, std::size_t slot, float x, float width)
 {
+    const float top = placed.top;
     const Style* nameStyle = NameStyle(entry);
-    if (hgeFont* font = FontOf(nameStyle); font != nullptr && !entry.name.empty()) {
+    if (DrawsTrueType(nameStyle, entry.unicodeName)) {
+        m_nameLayouts[slot]->Draw(x, top, nameStyle->GetArgb());
+    } else if (hgeFont* font = FontOf(nameStyle); font != nullptr && !entry.name.empty()) {
         font->SetColor(nameStyle->GetArgb());
         font->Render(x, top, HGETEXT_LEFT, entry.name);
     }
     const Style* textStyle = TextStyle(entry);
+    if (DrawsTrueType(textStyle, entry.unicodeText)) {
+        m_textLayouts[slot]->Draw(x, top + placed.nameHeight, textStyle->GetArgb());
+        return;
+    }
     hgeFont* font = FontOf(textStyle);
     if (font == nullptr || entry.text.empty())
         return;
     font->SetColor(textStyle->GetArgb());
     font->SetSpacing(static_cast<float>(textStyle->GetLineSpacing()) * 0.01f);
-    const float nameHeight = NameHeight(entry);
+    const float nameHeight = placed.nameHeight;
     font->printfb(x, top + nameHeight, width, TextHeight(entry, width), HGETEXT_LEFT | HGETEXT_TOP, "%.*s",
                   static_cast<int>(entry.text.size()), entry.text.c_str());
 }

@@ -7,6 +7,7 @@
 #include "platform/FrameActivity.h"
 #include "resources/Resource.h"
 #include "resources/Style.h"
+#include "resources/TextLayout.h"
 #include "resources/hgeFont.h"
 #include "scene/PlayModes.h"
 
@@ -19,17 +20,18 @@ namespace Vel {
 namespace {
 
 // "^" starts a new line; a run of them gives one break, and those at either end give none.
-std::string BreakLines(const std::string& text)
+template <typename String> String BreakLines(const String& text)
 {
-    std::string lines;
+    using Char = typename String::value_type;
+    String lines;
     lines.reserve(text.size());
     for (std::size_t start = 0; start <= text.size();) {
-        std::size_t caret = text.find('^', start);
-        if (caret == std::string::npos)
+        std::size_t caret = text.find(Char('^'), start);
+        if (caret == String::npos)
             caret = text.size();
         if (caret > start) {
             if (!lines.empty())
-                lines += '\n';
+                lines += Char('\n');
             lines.append(text, start, caret - start);
         }
         start = caret + 1;
@@ -89,12 +91,11 @@ void Textbox::Update(float dt)
         return;
     if (!m_complete) {
         m_elapsed += dt;
-        const auto length = static_cast<std::int32_t>(m_displayText.size());
         const std::int32_t shown = m_shown;
         if (m_elapsed >= m_total)
             ShowAll();
         else
-            m_shown = std::min(static_cast<std::int32_t>(m_elapsed * m_rate), length);
+            m_shown = std::min(static_cast<std::int32_t>(m_elapsed * m_rate), m_length);
         if (m_shown != shown)
             FrameActivity::Changed();
         FrameActivity::WakeWithin(0.0);
@@ -108,7 +109,9 @@ void Textbox::Render()
         return;
     hgeFont* font = m_style != nullptr ? m_style->GetBitmapFont() : nullptr;
     TextEnd end;
-    if (font != nullptr)
+    if (m_layout)
+        end = DrawLayout();
+    else if (font != nullptr)
         end = DrawText(*font);
     else if (m_clickme != nullptr)
         end.y = m_clickme->GetHeight(); // no text to follow: the picture sits in the box's corner
@@ -139,6 +142,13 @@ Textbox::TextEnd Textbox::DrawText(hgeFont& font)
     return end;
 }
 
+Textbox::TextEnd Textbox::DrawLayout()
+{
+    m_layout->Arrange(m_shown, m_width, m_height);
+    m_layout->Draw(m_x, m_y, Argb(m_opacity, m_style->GetRed(), m_style->GetGreen(), m_style->GetBlue()));
+    return TextEnd{.x = m_layout->GetEndX(), .y = m_layout->GetEndY(), .lineStep = m_layout->GetLineStep()};
+}
+
 void Textbox::DrawIndicator(const TextEnd& end)
 {
     const float width = m_clickme->GetWidth();
@@ -160,7 +170,10 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
     // Replays tell from the trace which text, in which language, each box was given.
     Trace::Write("text", text);
     m_displayText = BreakLines(TextCodec::WideToCodePage(text));
+    m_lineText = BreakLines(text);
+    m_length = static_cast<std::int32_t>(m_displayText.size());
     m_style = style;
+    SetLayout();
     m_rate = PlayerSettings::TypingSpeed(speed) * 3.0f;
     m_clickme = clickme;
     m_typingClick = typing;
@@ -178,9 +191,21 @@ void Textbox::SetText(const std::u16string& text, Style* style, float speed, Res
         font->Reserve(m_displayText.size());
     Show();
     if (m_rate > 0.0f)
-        m_total = static_cast<float>(m_displayText.size()) / m_rate;
+        m_total = static_cast<float>(m_length) / m_rate;
     else
         ShowAll();
+}
+
+void Textbox::SetLayout()
+{
+    if (m_style == nullptr || !m_style->DrawsTrueType()) {
+        m_layout.reset();
+        return;
+    }
+    if (!m_layout)
+        m_layout = std::make_unique<TextLayout>();
+    m_layout->Set(m_lineText, *m_style);
+    m_length = m_layout->GetGraphemes();
 }
 
 void Textbox::CompleteText()
@@ -191,7 +216,7 @@ void Textbox::CompleteText()
 void Textbox::ShowAll()
 {
     FrameActivity::Changed();
-    m_shown = static_cast<std::int32_t>(m_displayText.size());
+    m_shown = m_length;
     m_indicatorVisible = true;
     m_complete = true;
     MarkRead();

@@ -5,6 +5,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <hb.h>
 
 #include <algorithm>
 #include <cmath>
@@ -87,6 +88,9 @@ FontFace::~FontFace()
     for (const auto& [character, glyph] : m_glyphs)
         m_hge->Texture_Free(glyph.texture);
     m_picture.reset();
+    m_atlases.clear();
+    if (m_shapingFont != nullptr)
+        hb_font_destroy(static_cast<hb_font_t*>(m_shapingFont));
     if (m_face != nullptr)
         FT_Done_Face(ToFace(m_face));
     m_hge->Release();
@@ -293,6 +297,86 @@ void FontFace::AddKerning(std::uint32_t previous, std::uint32_t index, float& x,
     x += static_cast<float>(delta.x / 64);
     if (y != nullptr)
         *y += static_cast<float>(delta.y / 64);
+}
+
+bool FontFace::HasCharacter(char32_t character) const
+{
+    return m_face != nullptr && FT_Get_Char_Index(ToFace(m_face), character) != 0;
+}
+
+FontFace::Metrics FontFace::GetMetrics(int pixelSize)
+{
+    auto* font = static_cast<hb_font_t*>(GetShapingFont(pixelSize));
+    hb_font_extents_t extents{};
+    if (font == nullptr || !hb_font_get_h_extents(font, &extents))
+        return Metrics{.ascender = static_cast<float>(pixelSize)};
+    return Metrics{.ascender = static_cast<float>(extents.ascender) / 64.0f,
+                   .descender = static_cast<float>(extents.descender) / 64.0f,
+                   .lineGap = static_cast<float>(extents.line_gap) / 64.0f};
+}
+
+void* FontFace::GetShapingFont(int pixelSize)
+{
+    if (!m_shapingTried && m_face != nullptr) {
+        m_shapingTried = true;
+        // HarfBuzz reads the file itself and scales without FreeType, so the sizes set on the FreeType face for
+        // rasterising never change the shaping.
+        hb_blob_t* blob = hb_blob_create_from_file_or_fail(m_path.c_str());
+        if (blob == nullptr) {
+            m_hge->System_Log("Font %s cannot be read for shaping.", m_path.c_str());
+        } else {
+            hb_face_t* face = hb_face_create(blob, 0);
+            m_shapingFont = hb_font_create(face);
+            hb_face_destroy(face);
+            hb_blob_destroy(blob);
+        }
+    }
+    // Kept to the sizes that make glyphs, so that the scale in 1/64 pixels cannot overflow.
+    const int scale = std::clamp(pixelSize, 1, static_cast<int>(kMaxPixelSize)) * 64;
+    if (m_shapingFont != nullptr)
+        hb_font_set_scale(static_cast<hb_font_t*>(m_shapingFont), scale, scale);
+    return m_shapingFont;
+}
+
+const AtlasGlyph* FontFace::GetAtlasGlyph(std::uint32_t index, int pixelSize)
+{
+    GlyphAtlas& atlas = AtlasFor(pixelSize);
+    if (const AtlasGlyph* glyph = atlas.Find(index))
+        return glyph;
+    return RasteriseInto(atlas, index, pixelSize);
+}
+
+GlyphAtlas& FontFace::AtlasFor(int pixelSize)
+{
+    if (m_lastAtlas != nullptr && m_lastAtlasSize == pixelSize)
+        return *m_lastAtlas;
+    std::unique_ptr<GlyphAtlas>& atlas = m_atlases[pixelSize];
+    if (!atlas)
+        atlas = std::make_unique<GlyphAtlas>();
+    m_lastAtlasSize = pixelSize;
+    m_lastAtlas = atlas.get();
+    return *atlas;
+}
+
+const AtlasGlyph* FontFace::RasteriseInto(GlyphAtlas& atlas, std::uint32_t index, int pixelSize)
+{
+    FT_Face face = ToFace(m_face);
+    // The slider path sets its own size again before its next glyph.
+    m_appliedWidth = 0.0f;
+    m_appliedHeight = 0.0f;
+    // Outlines only: a face's 1-bit strikes would come out in another pixel format.
+    const bool rendered = face != nullptr && pixelSize > 0 && pixelSize <= kMaxPixelSize &&
+                          FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) == 0 &&
+                          FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_NO_BITMAP) == 0 &&
+                          face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+    if (!rendered) // recorded without pixels, so it is not tried again every frame
+        return atlas.Add(index, CoverageBitmap{}, 0.0f, 0.0f);
+    const FT_GlyphSlot slot = face->glyph;
+    const CoverageBitmap bitmap{.rows = slot->bitmap.buffer,
+                                .width = static_cast<int>(slot->bitmap.width),
+                                .height = static_cast<int>(slot->bitmap.rows),
+                                .pitch = slot->bitmap.pitch};
+    return atlas.Add(index, bitmap, static_cast<float>(slot->bitmap_left), static_cast<float>(slot->bitmap_top));
 }
 
 bool FontFace::DrawGlyph(const Glyph& glyph, float penX, float penY)

@@ -1,13 +1,14 @@
 #include "resources/FontLibrary.h"
 
 #include "resources/FontFace.h"
+#include "resources/TextShaper.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 namespace Vel {
 
-FontLibrary::FontLibrary()
+FontLibrary::FontLibrary() : m_shaper(std::make_unique<TextShaper>())
 {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) == 0)

@@ -13,7 +13,7 @@ void Style::Set(const Values& values, FontLibrary& library)
     if (!m_font)
         m_font = std::make_unique<AdvancedFont>();
     // Loaded at every call: the script may redefine a style with another font name.
-    m_font->Load(values.font, library);
+    m_font->Load(values.font, values.fallback, library);
     m_values = values;
 }
 
@@ -27,6 +27,11 @@ std::uint32_t Style::GetArgb() const
     };
     return channel(m_values.alpha) << 24 | channel(m_values.red) << 16 | channel(m_values.green) << 8 |
            channel(m_values.blue);
+}
+
+bool Style::DrawsTrueType() const
+{
+    return m_values.size > 0 && m_font && !m_font->GetTextFaces().empty();
 }
 
 hgeFont* Style::GetBitmapFont() const

@@ -185,6 +185,8 @@ hgeFont::hgeFont(const std::string& fileName, bool mipmap) : m_hge(hgeCreate(HGE
     m_hge->Resource_Free(data);
 }
 
+hgeFont::hgeFont() : m_hge(hgeCreate(HGE_VERSION)) {}
+
 hgeFont::~hgeFont()
 {
     for (auto& letter : m_letters)

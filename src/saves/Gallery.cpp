@@ -9,6 +9,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "resources/Style.h"
+#include "resources/TextLayout.h"
 #include "resources/hgeFont.h"
 #include "saves/GalleryManager.h"
 #include "scene/ClickGate.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -419,6 +421,10 @@ void Gallery::RenderItem(std::size_t item, float x1, float y1, float x2, float y
 
 void Gallery::RenderLabel(std::size_t item, float centreX, float top) const
 {
+    if (m_labelStyle != nullptr && m_labelStyle->DrawsTrueType()) {
+        RenderTrueTypeLabel(item, centreX, top);
+        return;
+    }
     hgeFont* font = m_labelStyle != nullptr ? m_labelStyle->GetBitmapFont() : nullptr;
     if (font == nullptr || item >= m_labels.size() || m_labels[item].empty())
         return;
@@ -427,6 +433,27 @@ void Gallery::RenderLabel(std::size_t item, float centreX, float top) const
     font->SetColor(m_labelStyle->HasColour() ? m_labelStyle->GetArgb() : kLabelColour);
     font->Render(centreX, top, HGETEXT_CENTER, TextCodec::WideToCodePage(m_labels[item]));
     font->SetColor(colour);
+}
+
+// Laid out again only when the label or its style changed, so a label drawn frame after frame allocates nothing.
+void Gallery::RenderTrueTypeLabel(std::size_t item, float centreX, float top) const
+{
+    if (item >= m_labels.size() || m_labels[item].empty())
+        return;
+    if (m_labelLayouts.size() < m_labels.size())
+        m_labelLayouts.resize(m_labels.size());
+    LabelLayout& label = m_labelLayouts[item];
+    if (!label.layout)
+        label.layout = std::make_unique<TextLayout>();
+    if (label.text != m_labels[item] || label.style != m_labelStyle) {
+        label.text = m_labels[item];
+        label.style = m_labelStyle;
+        label.layout->Set(label.text, *m_labelStyle);
+        const float unbounded = std::numeric_limits<float>::max();
+        label.layout->Arrange(label.layout->GetGraphemes(), unbounded, unbounded);
+    }
+    label.layout->Draw(centreX - label.layout->GetEndX() * 0.5f, top,
+                       m_labelStyle->HasColour() ? m_labelStyle->GetArgb() : kLabelColour);
 }
 
 bool Gallery::KeyPressed(int key)

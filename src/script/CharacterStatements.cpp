@@ -69,7 +69,7 @@ void SetDialog(ParseManager& parser, CommandLine& line)
     Style* textStyle = resources.GetStyle(line.GetAttribute(u"style"));
     character.SetDialog(std::make_unique<Dialog>(line.GetAttribute(u"textbox"), line.GetAttribute(u"namebox"),
                                                  nameStyle, textStyle, line.GetAttribute(u"name")));
-    parser.NoteText(line.GetAttribute(u"name"));
+    parser.NoteText(line.GetAttribute(u"name"), nameStyle != nullptr ? nameStyle : textStyle);
 }
 
 // character(name, pose=..., placement...): the pose is switched now, so the first frame already shows it, and again

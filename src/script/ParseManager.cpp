@@ -262,13 +262,13 @@ void ParseManager::Note(LintKind kind, std::u16string name)
         m_linter->Note(kind, std::move(name), CurrentPosition());
 }
 
-void ParseManager::NoteText(const std::u16string& text, const std::u16string& speaker)
+void ParseManager::NoteText(std::u16string text, const Style* style, const std::u16string& speaker)
 {
     if (m_linter == nullptr)
         return;
     if (m_linter->Texts().IsCollecting())
         m_linter->Texts().Add(speaker, text, CurrentPosition());
-    m_linter->Note(LintKind::Text, text, CurrentPosition());
+    m_linter->NoteText(std::move(text), style, CurrentPosition());
 }
 
 void ParseManager::ReportError(std::string_view message)

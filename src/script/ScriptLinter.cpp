@@ -3,8 +3,12 @@
 #include "core/TextCodec.h"
 #include "data/LoadFile.h"
 #include "menus/MenuManager.h"
+#include "resources/AdvancedFont.h"
 #include "resources/Character.h"
+#include "resources/FontFace.h"
 #include "resources/ResourceManager.h"
+#include "resources/Style.h"
+#include "resources/TextShaper.h"
 #include "scene/ScenesManager.h"
 #include "script/CommandLine.h"
 
@@ -81,8 +85,24 @@ bool HasDialog(const std::u16string& speaker)
 
 constexpr const char* kSpeechGoesOn = " is read as more text of the speech above, which runs until an empty line; ";
 
-// Until the text path reads Unicode, a character that the game's code page lacks is drawn as '?'. The warning lists
-// each such character once; empty when there is none.
+// The characters of the text that the test finds missing, each once, joined by ", "; empty when there is none.
+template <typename Missing> std::string ListMissing(std::u16string_view text, Missing missing)
+{
+    std::string listed;
+    std::set<char32_t> seen;
+    for (std::size_t position = 0; position < text.size();) {
+        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
+        const std::u16string_view character = text.substr(position, step.length);
+        position += step.length;
+        if (!missing(step.codePoint, character) || !seen.insert(step.codePoint).second)
+            continue;
+        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
+    }
+    return listed;
+}
+
+// A bitmap style draws in the game's code page, a character that the code page lacks as '?'. The warning lists each
+// such character once; empty when there is none.
 std::string UnshownCharacters(std::u16string_view text)
 {
     // Every character becomes one byte and only the missing ones become '?': a text of a long story is mostly
@@ -90,20 +110,35 @@ std::string UnshownCharacters(std::u16string_view text)
     const std::string converted = TextCodec::WideToCodePage(text);
     if (std::count(converted.begin(), converted.end(), '?') == std::count(text.begin(), text.end(), u'?'))
         return {};
-    std::string listed;
-    std::set<char32_t> seen;
-    for (std::size_t position = 0; position < text.size();) {
-        const TextCodec::Step step = TextCodec::DecodeOneWide(text.data() + position, text.size() - position);
-        const std::u16string_view character = text.substr(position, step.length);
-        position += step.length;
-        if (character == u"?" || TextCodec::WideToCodePage(character) != "?" || !seen.insert(step.codePoint).second)
-            continue;
-        listed += (listed.empty() ? "" : ", ") + TextCodec::WideToUtf8(character);
-    }
+    const std::string listed = ListMissing(text, [](char32_t, std::u16string_view character) {
+        return character != u"?" && TextCodec::WideToCodePage(character) == "?";
+    });
     if (listed.empty())
         return {};
     return "text has characters that the code page " + TextCodec::CodePage() +
            " cannot show, which appear as '?': " + listed;
+}
+
+// The characters that no face of a TrueType style has, which are drawn as missing-glyph boxes; empty when there is
+// none.
+std::string MissingFromFaces(std::u16string_view text, const Style& style)
+{
+    const std::vector<FontFace*>& faces = style.GetFont()->GetTextFaces();
+    const std::string listed = ListMissing(text, [&faces](char32_t code, std::u16string_view) {
+        const auto has = [code](const FontFace* face) { return face->HasCharacter(code); };
+        return TextShaper::NeedsGlyph(code) && std::none_of(faces.begin(), faces.end(), has);
+    });
+    if (listed.empty())
+        return {};
+    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    const std::u16string name = resources != nullptr ? resources->StyleName(&style) : std::u16string();
+    return "text has characters that no font of the style " + Quoted(name) +
+           " has, which appear as missing-glyph boxes: " + listed;
+}
+
+std::string JudgeText(std::u16string_view text, const Style* style)
+{
+    return style != nullptr && style->DrawsTrueType() ? MissingFromFaces(text, *style) : UnshownCharacters(text);
 }
 
 std::string JudgeTarget(LintKind kind, const std::u16string& name)
@@ -142,12 +177,27 @@ void ScriptLinter::Note(LintKind kind, std::u16string name, const SourcePosition
         return;
     if (kind == LintKind::Speaker && !m_notedSpeakers.insert(name).second)
         return;
+    m_entries.push_back(MakeEntry(kind, std::move(name), where));
+}
+
+ScriptLinter::Entry ScriptLinter::MakeEntry(LintKind kind, std::u16string name, const SourcePosition* where)
+{
     Entry entry{kind, std::move(name), {}, 0};
     if (where != nullptr) {
         entry.file = where->fileName;
         const bool atLine = kind == LintKind::SpeechKeyword || kind == LintKind::SpeechSpeaker;
         entry.line = atLine ? where->line : where->statementLine;
     }
+    return entry;
+}
+
+void ScriptLinter::NoteText(std::u16string text, const Style* style, const SourcePosition* where)
+{
+    // As in Note, for a bitmap style; a TrueType style is judged against the faces it has at the end.
+    if ((style == nullptr || !style->DrawsTrueType()) && UnshownCharacters(text).empty())
+        return;
+    Entry entry = MakeEntry(LintKind::Text, std::move(text), where);
+    entry.style = style;
     m_entries.push_back(std::move(entry));
 }
 
@@ -199,6 +249,8 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return Exists(file, found) ? std::string() : "sound file " + Quoted(entry.name) + missing;
     case LintKind::Font: {
         const std::string description = "fonts/" + file + ".fnt";
+        if (!Exists(description, found) && Exists("fonts/" + file + ".ttf", found))
+            return {};
         if (!Exists(description, found))
             return "font " + Quoted(entry.name) + ": " + description + missing;
         const std::string bitmap = FontBitmap(description);
@@ -233,7 +285,7 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
         return Quoted(entry.name + u"=") + kSpeechGoesOn + "put an empty line before it to start a speech of " +
                TextCodec::WideToUtf8(entry.name);
     case LintKind::Text:
-        return UnshownCharacters(entry.name);
+        return JudgeText(entry.name, entry.style);
     case LintKind::Speaker:
         return HasDialog(entry.name) ? std::string()
                                      : Quoted(entry.name) + " speaks but has no dialog; its lines will be skipped";

@@ -40,7 +40,7 @@ void AddEntry(ParseManager& parser, CommandLine& line)
     ClickArea area = ClickArea::Read(parser, line);
     selection.AddChoice(std::move(area.action), line.GetAttribute(u"text"), style, area.x, area.y, area.width,
                         area.height);
-    parser.NoteText(line.GetAttribute(u"text"));
+    parser.NoteText(line.GetAttribute(u"text"), style);
 }
 
 } // namespace

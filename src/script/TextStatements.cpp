@@ -5,6 +5,7 @@
 #include "commands/SpeakCommand.h"
 #include "core/TextCodec.h"
 #include "data/Translations.h"
+#include "dialogue/Dialog.h"
 #include "dialogue/DialogManager.h"
 #include "dialogue/HistoryScreen.h"
 #include "dialogue/Textbox.h"
@@ -48,8 +49,8 @@ float Channel(std::uint32_t colour, int shift)
     return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f;
 }
 
-// style(name, font=, tag=, clickme=, size=, il=, color=RRGGBB, speed=): one Set with every value, white when no
-// colour is given.
+// style(name, font=, tag=, clickme=, size=, fallback=NAME2:NAME3, il=, color=RRGGBB, speed=): one Set with every value,
+// white when no colour is given.
 void DefineStyle(CommandLine& line)
 {
     ResourceManager& resources = RequireManager<ResourceManager>(u"style");
@@ -60,6 +61,7 @@ void DefineStyle(CommandLine& line)
     const std::uint32_t colour = colourText.empty() ? 0xFFFFFFFFu : ScriptValues::ToColour(colourText);
     style->Set(Style::Values{.font = line.GetAttribute(u"font"),
                              .size = IntOr(line, u"size", 0),
+                             .fallback = line.GetAttribute(u"fallback"),
                              .lineSpacing = IntOr(line, u"il", Style::Values{}.lineSpacing),
                              .tag = line.GetAttribute(u"tag"),
                              .speed = IntOr(line, u"speed", 0),
@@ -85,7 +87,7 @@ void PlaceTextbox(CommandLine& line)
     box->SetSize(width, height);
 }
 
-// text(textbox=, text=, style=, clickme=, speed=, click=no, skip=no): a text needs its box, which the command
+// text(textbox=, text=, style=, clickme=, speed=, click=no, skip=no, wait=no): a text needs its box, which the command
 // could not run without.
 void AddText(ParseManager& parser, CommandLine& line)
 {
@@ -105,8 +107,24 @@ void AddText(ParseManager& parser, CommandLine& line)
         text.style = RequireManager<ResourceManager>(u"text").GetStyle(styleName);
     if (!clickme.empty())
         text.clickme = RequireManager<ResourceManager>(u"text").FindResource(clickme);
-    parser.NoteText(text.text);
-    container.AddCommand(std::make_unique<SetTextCommand>(std::move(text)));
+    parser.NoteText(text.text, text.style);
+    auto command = std::make_unique<SetTextCommand>(std::move(text));
+    if (ScriptValues::IsFlag(line.GetAttribute(u"wait"), u"no"))
+        command->SetWait(false);
+    container.AddCommand(std::move(command));
+}
+
+// The style a speaker's lines are typed in, when its dialog is defined already; null otherwise.
+const Style* SpeechStyle(const std::u16string& speaker)
+{
+    const ResourceManager* resources = ResourceManager::GetSingletonPtr();
+    if (resources == nullptr)
+        return nullptr;
+    const auto found = resources->GetCharacters().find(speaker);
+    if (found == resources->GetCharacters().end())
+        return nullptr;
+    const auto* dialog = dynamic_cast<const Dialog*>(found->second->GetDialog());
+    return dialog != nullptr ? dialog->GetTextStyle() : nullptr;
 }
 
 // say(speaker, text): the voice named by the last "voice" belongs to this line only.
@@ -119,7 +137,7 @@ void AddSpeech(ParseManager& parser, CommandLine& line)
     container.AddCommand(std::make_unique<SpeakCommand>(text, speaker, parser.PendingVoice()));
     if (parser.GetLinter() != nullptr) {
         parser.Note(LintKind::Speaker, speaker);
-        parser.NoteText(std::u16string(text), speaker);
+        parser.NoteText(std::u16string(text), SpeechStyle(speaker), speaker);
     }
     parser.SetPendingVoice(u"");
     parser.AddSpeaker(speaker);

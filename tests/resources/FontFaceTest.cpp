@@ -103,7 +103,7 @@ TEST(AdvancedFontTest, TheFaceIsFoundByFileNameAndSharedPerPathAndEachFontReadsI
                                            {&unicodeName, u"шрифт", false},
                                            {&cut, u"cut", false},
                                            {&bitmapOnly, u"bitmaponly", true}}) {
-        font->Load(name, library);
+        font->Load(name, u"", library);
         const FontFace* face = font->GetFace(FontVariant::Regular);
         found.push_back(face != nullptr ? face->GetPath() : "-");
         // Text boxes always have a bitmap font, empty when there is no .fnt file.
@@ -117,7 +117,7 @@ TEST(AdvancedFontTest, TheFaceIsFoundByFileNameAndSharedPerPathAndEachFontReadsI
     FontFace* regular = serif.GetFace(FontVariant::Regular);
     {
         AdvancedFont second;
-        second.Load(u"serif", library);
+        second.Load(u"serif", u"", library);
         EXPECT_EQ(second.GetFace(FontVariant::Regular), regular) << "one face per path";
         EXPECT_NE(second.GetBitmapFont(), serif.GetBitmapFont());
     }
