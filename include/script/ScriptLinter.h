@@ -29,6 +29,7 @@ enum class LintKind
     PictureFile,    // object file=, frame: an image file
     SoundFile,      // music, sfx, voice, playlist file: a sound file
     Font,           // style font=: fonts/NAME.fnt, or the TrueType face fonts/NAME.ttf
+    FallbackFont,   // style fallback=: each name's TrueType face fonts/NAME.ttf
     GalleryPicture, // pic, none, nosavegames: a sprite given a file by object, or else the file itself
     NoticePicture,  // gamesaved: a sprite that some statement gave a file
     Speaker,        // say: a character with a dialog

@@ -38,7 +38,7 @@ std::string Quoted(const std::u16string& name)
 bool IsFileKind(LintKind kind)
 {
     return kind == LintKind::PictureFile || kind == LintKind::SoundFile || kind == LintKind::Font ||
-           kind == LintKind::GalleryPicture;
+           kind == LintKind::FallbackFont || kind == LintKind::GalleryPicture;
 }
 
 // "layer:N" with a whole number; anything else after the prefix would clear layer 0.
@@ -258,6 +258,10 @@ std::string ScriptLinter::Judge(const Entry& entry, std::map<std::string, bool>&
                    ? std::string()
                    : "font " + Quoted(entry.name) + ": its letter picture " + bitmap + missing;
     }
+    case LintKind::FallbackFont:
+        return Exists("fonts/" + file + ".ttf", found)
+                   ? std::string()
+                   : "fallback font " + Quoted(entry.name) + ": fonts/" + file + ".ttf" + missing;
     case LintKind::GalleryPicture:
         if (m_spritesWithFile.count(entry.name) != 0 || Exists(file, found))
             return {};

@@ -20,6 +20,7 @@
 #include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -195,6 +196,12 @@ void RegisterTextStatements(ParseManager& parser)
     parser.AddHandler(u"style", [&parser](CommandLine& line) {
         DefineStyle(line);
         parser.Note(LintKind::Font, line.GetAttribute(u"font"));
+        const std::u16string fallbacks = line.GetAttribute(u"fallback");
+        for (std::size_t start = 0; start <= fallbacks.size();) {
+            const std::size_t colon = std::min(fallbacks.find(u':', start), fallbacks.size());
+            parser.Note(LintKind::FallbackFont, fallbacks.substr(start, colon - start));
+            start = colon + 1;
+        }
     });
     parser.AddHandler(u"textbox", [](CommandLine& line) { PlaceTextbox(line); });
     parser.AddHandler(u"text", [&parser](CommandLine& line) { AddText(parser, line); });

@@ -59,9 +59,9 @@ TEST_F(CheckRunTest, TheDemoIsCleanAndABrokenCopyIsWarnedOfWithFileAndLine)
     EXPECT_EQ(Report(), "");
     EXPECT_FALSE(fs::exists(m_game / "engine.log")) << "its fonts load as in a game run";
 
-    fs::remove(m_game / "fonts/font1.png");
+    fs::remove(m_game / "fonts/cjk.ttf");
     std::vector<std::string> expected = {
-        "font 'font1': its letter picture fonts/font1.png is missing from the game folder and the archives\n"};
+        "pictures.vls, line 37: fallback font 'cjk': fonts/cjk.ttf is missing from the game folder and the archives\n"};
     for (const std::string& breakage : DataLines(fs::path(VEL_TEST_DATA) / "demo" / "breakages.txt")) {
         std::istringstream fields(breakage);
         std::string file, from, to, warning;

@@ -95,8 +95,45 @@ TEST_F(DemoRunTest, TheQuickMenuSwitchesModesKeepsHistoryAndSavesAndTheTitleCont
         << m_root.Read("err.txt");
     ExpectTrace(m_root, kData / "controls.trace");
     ExpectPixels(m_root, kData / "controls.pixels");
+    EXPECT_NE(m_root.Read("user/settings.ini").find("language=ja\n"), std::string::npos);
     ASSERT_EQ(Play(m_game, kData / "continue.replay", 60, {}), 0) << m_root.Read("err.txt");
     ExpectTrace(m_root, kData / "continue.trace");
+}
+
+// The opening in Japanese: Mira's long line wraps in the speech box (480 pixels from x = 160; 18-pixel text, the
+// first line from y = 470) onto a second line and no third; an entry taken out of the translation is shown in the
+// game's own English.
+TEST_F(DemoRunTest, TheOpeningInJapaneseWrapsItsLinesAndFallsBackToTheOriginal)
+{
+    const std::string replay = Replay(m_root, kOpening);
+    ASSERT_EQ(RunGame(m_root, m_game, "--frames 800 --lang ja" + replay + Snapshot(m_root, 780, "ja.bmp")), 0)
+        << m_root.Read("err.txt");
+    ExpectTrace(m_root, kData / "japanese.trace");
+    const std::string bmp = m_root.Read("ja.bmp");
+    const auto letters = [&bmp](int top, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 160; x < 640; ++x)
+                count += (BmpPixel(bmp, x, y) & 0xF0F0F0) == 0xF0F0F0 ? 1 : 0;
+        return count;
+    };
+    EXPECT_GT(letters(468, 490), 500) << "the first line";
+    EXPECT_GT(letters(490, 512), 300) << "the second line";
+    EXPECT_EQ(letters(512, 580), 0) << "no third";
+
+    const fs::path po = m_game / "lang" / "ja.po";
+    std::string text = m_root.Read(po.string());
+    const std::string crooked = "msgstr \"曲がったランタンだってちゃんと飛ぶよ。湖で待つ？それとも暗くなるまでここにいる？\"";
+    ASSERT_NE(text.find(crooked), std::string::npos);
+    text.replace(text.find(crooked), crooked.size(), "msgstr \"\"");
+    std::ofstream(po, std::ios::binary | std::ios::trunc) << text;
+    fs::remove_all(m_root.File("user"));
+    ASSERT_EQ(RunGame(m_root, m_game, "--frames 700 --lang ja" + replay), 0) << m_root.Read("err.txt");
+    const std::string trace = m_root.Read("trace.txt");
+    EXPECT_NE(trace.find("384 text トビ！ここにいたのね。"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("660 text Crooked lanterns fly just as well. Shall we wait at the lake, or here until dark?"),
+              std::string::npos)
+        << trace;
 }
 
 // Shipped as a player gets it: the compiled scripts and every asset in the protected archive, only the archive's
@@ -110,7 +147,7 @@ TEST_F(DemoRunTest, ThePackedDemoPlaysTheSameOpening)
               0);
     const fs::path shipped = m_root.Path() / "shipped";
     fs::create_directories(shipped / "fonts");
-    for (const char* file : {"data.pak", "icon.png", "readme.txt", "fonts/dejavu.ttf"})
+    for (const char* file : {"data.pak", "icon.png", "readme.txt", "fonts/dejavu.ttf", "fonts/cjk.ttf"})
         fs::copy_file(m_game / file, shipped / file);
     std::ofstream(shipped / "preferences.ini") << "[engine]\ncodepage=CP1252\n\n[archives]\n1=data.pak\n";
 

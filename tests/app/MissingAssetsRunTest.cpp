@@ -36,7 +36,7 @@ TEST(MissingAssetsRunTest, TheDemoWithoutPicturesSoundsAndFontsPlaysOnAndNamesEa
 
     const std::string log = root.Read("demo/engine.log");
     for (const char* file : {"pics/bg_meadow.png", "menus/main.png", "sound/theme.ogg", "voice/mira01.ogg",
-                             "fonts/font1.fnt", "fonts/dejavu"})
+                             "fonts/dejavu"})
         EXPECT_THAT(log, HasSubstr(file));
     std::map<std::string, int> repeats;
     std::istringstream lines(log);

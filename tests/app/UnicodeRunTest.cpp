@@ -62,14 +62,16 @@ TEST(UnicodeRunTest, EachScriptIsShapedBrokenOrderedAndTypedByItsRules)
     EXPECT_THAT(log, ::testing::Not(::testing::HasSubstr("U+6F22")));
 }
 
-// The check judges a TrueType style's texts by its faces and fallbacks, not by the code page, and takes a ".ttf"
-// without a ".fnt" as the font.
+// The check judges a TrueType style's texts by its faces and fallbacks, not by the code page, takes a ".ttf"
+// without a ".fnt" as the font, and names a fallback face that is missing.
 TEST(UnicodeRunTest, TheCheckNamesOnlyCharactersThatNoFaceOfTheStyleHas)
 {
     TempFolder root;
     const std::filesystem::path game = CopyGame(root, "unicode");
     EXPECT_EQ(Engine(root, "check '" + game.string() + "'"), 0);
     EXPECT_EQ(root.Read("err.txt"),
+              "warning: script.vls, line 6: fallback font 'nofont': fonts/nofont.ttf is missing from the game folder "
+              "and the archives\n"
               "warning: script.vls, line 28: text has characters that no font of the style 'latin' has, which appear "
               "as missing-glyph boxes: 👍, 🏽\n"
               "warning: script.vls, line 29: text has characters that no font of the style 'mixed' has, which appear "

@@ -9,6 +9,7 @@ ENGINE="${VELLORIA:-$DEMO/../../build/velloria}"
 CONVERT="${CONVERT:-convert}"
 FONT="DejaVu-Sans"
 FONT_BOLD="DejaVu-Sans-Bold"
+FONT_CJK="/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf"
 W=800
 H=600
 TMP="$(mktemp -d)"
@@ -142,10 +143,12 @@ props() {
 # ---------------------------------------------------------------- menus
 # Each menu is a background plus one full-screen picture per button with that button lit.
 button_draw() { # x y w h label lit: appends the button's drawing to the array "draw"
-    local x=$1 y=$2 w=$3 h=$4 label=$5 lit=$6 fill='#f6efe0'
+    local x=$1 y=$2 w=$3 h=$4 label=$5 lit=$6 fill='#f6efe0' font=$FONT_BOLD
     [ "$lit" = yes ] && fill='#f3d34a'
+    # A label beyond ASCII (the Japanese button) is drawn with the face that has its characters.
+    printf '%s' "$label" | LC_ALL=C grep -q '[^ -~]' && font=$FONT_CJK
     draw+=(-fill "$fill" -stroke '#8a6d3b' -strokewidth 3 -draw "roundrectangle $x,$y $((x + w)),$((y + h)) 14,14"
-        -stroke none -fill '#3b2a12' -font "$FONT_BOLD" -pointsize 22
+        -stroke none -fill '#3b2a12' -font "$font" -pointsize 22
         -annotate "+$((x + 24))+$((y + h / 2 + 8))" "$label")
 }
 
@@ -194,7 +197,8 @@ options_menu() {
         "$TMP/optbase.png"
     menu_pictures "$TMP/optbase.png" options \
         "60 420 200 48 Window window" "280 420 200 48 Full_screen full" "60 510 200 48 Back back" \
-        "540 420 220 48 Skip_unread skipunread" "540 480 220 48 Auto_save autosave"
+        "540 420 220 48 Skip_unread skipunread" "540 480 220 48 Auto_save autosave" \
+        "280 540 120 48 English english" "410 540 120 48 日本語 japanese"
     # The tick in the box beside a switch that is on.
     "$CONVERT" -size 24x24 xc:none -fill none -stroke '#f3d34a' -strokewidth 4 -draw 'polyline 4,12 10,19 20,5' \
         menus/tick.png
@@ -348,6 +352,12 @@ fonts() {
         sed 's/^Bitmap=.*/Bitmap=letters.png/' "$DEMO/../../tests/games/dialogue/fonts/font1.fnt" > fonts/font1.fnt
         cp fonts/font1.fnt fonts/dejavu.fnt
     fi
+    # The Japanese translation's face, Droid Sans Fallback (Apache 2.0), cut down to the characters lang/ja.po uses:
+    # run this step again after editing the translation.
+    sed -n 's/^msgstr "\(.*\)"$/\1/p' lang/ja.po >"$TMP/ja.txt"
+    hb-subset --text-file="$TMP/ja.txt" --output-file=fonts/cjk.ttf \
+        /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf
+    cp /usr/share/doc/fonts-droid-fallback/copyright fonts/LICENSE-droid.txt
     # The error screen draws with font1.fnt of the game folder itself.
     cp fonts/font1.fnt font1.fnt
     local bitmap
