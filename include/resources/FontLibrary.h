@@ -25,7 +25,8 @@ public:
     // The face of a TrueType file on disk (UTF-8 path), opened on first request; nullptr when the file is missing,
     // not scalable or has no character map (nothing is cached then, so a later request tries again).
     [[nodiscard]] FontFace* GetFace(const std::string& path);
-    [[nodiscard]] TextShaper& GetShaper() { return *m_shaper; }
+    // Made at the first TrueType text: a game that draws with bitmap fonts only never loads ICU's break rules.
+    [[nodiscard]] TextShaper& GetShaper();
 
 private:
     void* m_library = nullptr; // FreeType's library handle, kept opaque outside the font classes

@@ -474,15 +474,17 @@ bool Graphics::SaveScreen(const std::string& fileName, ImageFormat format, std::
         error = "no display is open";
         return false;
     }
+    // Read straight into the layout a BMP file has (three bytes a pixel, blue first): SDL then writes it without a
+    // converted copy of the whole screen.
     SDL_Surface* shot =
-        SDL_CreateRGBSurfaceWithFormat(0, m_device->width, m_device->height, 32, SDL_PIXELFORMAT_RGB888);
+        SDL_CreateRGBSurfaceWithFormat(0, m_device->width, m_device->height, 24, SDL_PIXELFORMAT_BGR24);
     if (shot == nullptr) {
         error = SDL_GetError();
         return false;
     }
     SDL_Texture* previous = SDL_GetRenderTarget(m_device->renderer);
     SDL_SetRenderTarget(m_device->renderer, m_device->screen);
-    bool ok = SDL_RenderReadPixels(m_device->renderer, nullptr, SDL_PIXELFORMAT_RGB888, shot->pixels, shot->pitch) == 0;
+    bool ok = SDL_RenderReadPixels(m_device->renderer, nullptr, SDL_PIXELFORMAT_BGR24, shot->pixels, shot->pitch) == 0;
     SDL_SetRenderTarget(m_device->renderer, previous);
     if (ok)
         ok = (format == ImageFormat::Png ? IMG_SavePNG(shot, fileName.c_str()) : SDL_SaveBMP(shot, fileName.c_str())) ==

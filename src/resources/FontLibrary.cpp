@@ -8,7 +8,7 @@
 
 namespace Vel {
 
-FontLibrary::FontLibrary() : m_shaper(std::make_unique<TextShaper>())
+FontLibrary::FontLibrary()
 {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) == 0)
@@ -33,6 +33,13 @@ FontFace* FontLibrary::GetFace(const std::string& path)
     if (!face->IsOpen())
         return nullptr;
     return m_faces.emplace(path, std::move(face)).first->second.get();
+}
+
+TextShaper& FontLibrary::GetShaper()
+{
+    if (!m_shaper)
+        m_shaper = std::make_unique<TextShaper>();
+    return *m_shaper;
 }
 
 } // namespace Vel
