@@ -48,7 +48,7 @@ public:
     // A node name that some scene, interface or menu places, which "clear" may remove.
     void NotePlacedNode(const std::u16string& name);
 
-    // The warnings, "FILE, line N: TEXT", in reading order, a speaker once, at its first line. FILE is the script
+    // The warnings, "FILE:N: TEXT", in reading order, a speaker once, at its first line. FILE is the script
     // the author wrote, not its compiled twin, whose lines are the same. Targets are judged against the scenes,
     // interfaces, menus and characters registered now; files against the game folder (the working folder) and the
     // archives mounted in the 2D library, when it exists.
