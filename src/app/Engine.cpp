@@ -105,8 +105,11 @@ Engine::StartOutcome Engine::StartGameSystems()
     m_resumeScene =
         m_options.startScene.empty() ? TheGameNames().startSceneName : TextCodec::Widen(m_options.startScene);
     m_systems->scenes.StartScene(m_resumeScene, SceneStart::Reset);
-    if (m_options.dev)
+    if (m_options.dev) {
         m_watcher = std::make_unique<FolderWatcher>(".");
+        if (!m_watcher->IsWatching())
+            m_hgeManager->GetHge()->System_Log("--dev: cannot watch the game folder; Shift+R still reloads");
+    }
     return StartOutcome::Started;
 }
 
@@ -165,6 +168,19 @@ void Engine::FollowGameFolder(float dt)
     ReloadGame();
 }
 
+// Saved files and the author's keys; a key that reloaded or went past the error does nothing else in this frame.
+void Engine::FollowAuthor(float dt, PlayerActions& actions)
+{
+    FollowGameFolder(dt);
+    if (actions.Pressed(PlayerAction::Reload)) {
+        ReloadGame();
+        actions.Reset();
+    } else if (actions.Pressed(PlayerAction::Menu) && m_systems->scenes.IsErrorShown()) {
+        IgnoreScriptError();
+        actions.Reset();
+    }
+}
+
 // The scripts and what they show and play: the engine's own files (compiled twins, the log, player files) are not.
 bool Engine::IsGameFile(const std::string& path)
 {
@@ -191,33 +207,45 @@ void Engine::ReloadGame()
         m_resumeScene = m_systems->scenes.GetCurrentName();
     Trace::Write("reload", TextCodec::WideToUtf8(m_resumeScene));
     std::vector<Trigger> triggers;
-    for (const auto& [name, trigger] : m_systems->triggers.Triggers())
-        triggers.push_back(trigger);
+    for (const auto& [name, trigger] : m_systems->triggers.Triggers()) {
+        if (!IsEngineTriggerName(name))
+            triggers.push_back(trigger);
+    }
+    // The volumes and preferences go through their files, as the new managers read them from there.
     m_systems->sound.SaveSettings();
     m_systems->settings.Save();
     m_systems->readMarks.Save();
     m_persistentValuesLoaded = false;
     m_systems.reset();
     m_parseManager.reset();
+    ReadScriptsAgain();
+    // A trigger the scripts now declare takes their kind; one they no longer name keeps its own.
+    for (const Trigger& trigger : triggers) {
+        if (m_systems->triggers.Find(trigger.name) == nullptr)
+            m_systems->triggers.SetKind(trigger.name, trigger.kind);
+        m_systems->triggers.Set(trigger.name, trigger.value);
+    }
+    ConnectScenes();
+    m_systems->scenes.StartScene(m_resumeScene, SceneStart::Reset);
+}
+
+// Start-up's reading of the scripts into fresh managers, without the window that is open already.
+void Engine::ReadScriptsAgain()
+{
     const CompileResult compiled = CompileScripts(".");
     m_readFromSource = compiled.readFromSource;
     for (const std::string& warning : compiled.warnings)
         m_hgeManager->GetHge()->System_Log("%s", warning.c_str());
     MakeGameSystems();
+    // The window and the render target stay as they are: a new resolution or screen mode takes a restart.
+    const DisplaySettings display = TheDisplaySettings();
     (void)ParseSystemScript();
+    TheDisplaySettings() = display;
     m_systems->settings.Load();
     m_systems->MirrorPreferences();
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     LoadPersistentState();
-    for (const Trigger& trigger : triggers) {
-        if (!IsEngineTriggerName(trigger.name)) {
-            m_systems->triggers.SetKind(trigger.name, trigger.kind);
-            m_systems->triggers.Set(trigger.name, trigger.value);
-        }
-    }
-    ConnectScenes();
-    m_systems->scenes.StartScene(m_resumeScene, SceneStart::Reset);
 }
 
 // Escape on an author's error screen: the scenes read before the error go on.
@@ -507,13 +535,8 @@ bool Engine::Frame()
     actions.Poll(*hge);
     if (actions.Pressed(PlayerAction::FullScreen))
         m_hgeManager->ToggleScreenMode();
-    if (m_watcher) {
-        FollowGameFolder(dt);
-        if (actions.Pressed(PlayerAction::Reload))
-            ReloadGame();
-        else if (actions.Pressed(PlayerAction::Menu) && m_systems->scenes.IsErrorShown())
-            IgnoreScriptError();
-    }
+    if (m_watcher)
+        FollowAuthor(dt, actions);
     // Before the scenes run: a quick load replaces the story this frame goes on with.
     if (actions.Pressed(PlayerAction::QuickSave))
         m_systems->saves.QuickSave();

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 #include <filesystem>
 
 namespace Vel {
