@@ -11,6 +11,10 @@
 // auto save is written while the story is current. Shut-down frees the render target, writes the persistent values
 // and the sound settings while the managers that hold them still exist, destroys the managers (in the order
 // GameSystems keeps), the script reader, the 2D library and the file interface, and closes the trace.
+//
+// An author's run (--dev, or a start at a named scene) also watches the game folder: saved scripts, pictures and
+// sounds, or Shift+R, replace the managers and the script reader with fresh ones that read everything again, keeping
+// the window, the triggers, the volumes and the scene, which starts again.
 
 #include "core/VelSingleton.h"
 #include "app/EngineOptions.h"

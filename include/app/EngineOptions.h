@@ -35,7 +35,7 @@ struct EngineOptions
     bool dev = false; // scripts reloaded when they change and by Shift+R; on with a start scene
     std::string packArchive;
     std::vector<std::string> packPaths;
-    bool strict = false;             // check: warnings count as errors
+    bool strict = false; // check: warnings count as errors
     CheckFormat checkFormat = CheckFormat::Text;
     std::string fontFile;            // fontgen: the TrueType font
     int fontSize = 0;                // fontgen: pixel size

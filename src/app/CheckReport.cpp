@@ -103,8 +103,8 @@ bool CheckReport::HasWarnings() const
 
 std::size_t CheckReport::Count(CheckFinding::Severity severity) const
 {
-    return static_cast<std::size_t>(std::count_if(m_findings.begin(), m_findings.end(),
-                                                  [severity](const CheckFinding& f) { return f.severity == severity; }));
+    return static_cast<std::size_t>(std::count_if(
+        m_findings.begin(), m_findings.end(), [severity](const CheckFinding& f) { return f.severity == severity; }));
 }
 
 std::string CheckReport::Text() const

@@ -184,8 +184,8 @@ void Engine::FollowAuthor(float dt, PlayerActions& actions)
 // The scripts and what they show and play: the engine's own files (compiled twins, the log, player files) are not.
 bool Engine::IsGameFile(const std::string& path)
 {
-    static constexpr std::string_view kExtensions[] = {".vls",  ".png", ".jpg", ".jpeg", ".bmp", ".tga", ".ogg",
-                                                       ".wav",  ".flac", ".mp3", ".fnt", ".ttf", ".otf"};
+    static constexpr std::string_view kExtensions[] = {".vls", ".png",  ".jpg", ".jpeg", ".bmp", ".tga", ".ogg",
+                                                       ".wav", ".flac", ".mp3", ".fnt",  ".ttf", ".otf"};
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos)
         return false;

@@ -45,8 +45,8 @@ TEST(CheckReportTest, AScriptErrorIsFollowedByItsReportAndNothingFoundIsSaidByNo
     report.AddWarning("b.vls:2: w");
     report.AddScriptError(error);
     EXPECT_TRUE(report.HasErrors());
-    EXPECT_EQ(report.Text(), "b.vls:2: warning: w\nsub/a.vls:18: error: Statement not closed: x\n" + error +
-                                 "\n1 error, 1 warning\n");
+    EXPECT_EQ(report.Text(),
+              "b.vls:2: warning: w\nsub/a.vls:18: error: Statement not closed: x\n" + error + "\n1 error, 1 warning\n");
     EXPECT_EQ(report.Json(), "[\n {\"file\": \"b.vls\", \"line\": 2, \"severity\": \"warning\", \"message\": \"w\"},\n"
                              " {\"file\": \"sub/a.vls\", \"line\": 18, \"severity\": \"error\", \"message\": "
                              "\"Statement not closed: x\"}\n]\n");

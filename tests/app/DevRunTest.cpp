@@ -25,6 +25,8 @@ protected:
     int RunWithStep(const std::string& options, const std::string& step)
     {
         const std::string ready = m_root.File("ready.bmp");
+        fs::remove(ready);
+        fs::remove(m_root.File("written"));
         const std::string side = "(for i in $(seq 1000); do [ -e '" + ready + "' ] && break; sleep 0.01; done; cd '" +
                                  m_game.string() + "' && " + step + " && touch '" + m_root.File("written") + "') & ";
         return Status(side + "'" + VEL_ENGINE + "' '" + m_game.string() + "' --headless --user-dir '" +
@@ -55,13 +57,18 @@ TEST_F(DevRunTest, AStartAtAnySceneSetsTriggersWithoutStoringThemAndAWrongSceneL
               "velloria: no story scene 'hal'; the story scenes are:\n  intro\n  hall\n  opened\n  closed\n");
 }
 
-TEST_F(DevRunTest, ARewrittenScriptIsReadAgainKeepingTheTriggersAndShiftRDoesTheSame)
+TEST_F(DevRunTest, ARewrittenScriptOrPictureIsReadAgainKeepingTheTriggersAndShiftRDoesTheSame)
 {
     ASSERT_EQ(RunWithStep(Options("rewrite.replay", 80) + " --scene hall --set door=open --set seen=yes",
                           "cat tools/hall.next > script.vls"),
               0)
         << m_root.Read("err.txt");
     ExpectTrace(m_root, m_game / "expected" / "rewrite.trace");
+
+    // A picture saved in a subfolder reloads too; the engine's own compiled scripts, written by every reload, do not.
+    ASSERT_EQ(RunWithStep(Options("fix.replay", 40) + " --dev", "cp ../ready.bmp pics/new.bmp"), 0);
+    ExpectTrace(m_root, m_game / "expected" / "picture.trace");
+    EXPECT_EQ(Occurrences(m_root.Read("trace.txt"), " reload "), 1);
 }
 
 TEST_F(DevRunTest, AnErrorFixedBySavingGoesOnWithoutARestartAndEscapeIgnoresIt)
@@ -73,8 +80,8 @@ TEST_F(DevRunTest, AnErrorFixedBySavingGoesOnWithoutARestartAndEscapeIgnoresIt)
     ExpectTrace(m_root, m_game / "expected" / "fix.trace");
 
     std::ofstream(m_game / "script.vls", std::ios::app) << "beginscene(more)\nif door=open then goto(opened\nend\n";
-    ASSERT_EQ(RunGame(m_root, m_game, Options("ignore.replay", 10) + " --dev --trace '" + m_root.File("trace.txt") + "'"),
-              0);
+    ASSERT_EQ(
+        RunGame(m_root, m_game, Options("ignore.replay", 10) + " --dev --trace '" + m_root.File("trace.txt") + "'"), 0);
     ExpectTrace(m_root, m_game / "expected" / "ignore.trace");
 }
 

@@ -21,8 +21,10 @@ TEST(ScriptFaultRunTest, CheckReportsSlipsAndAnOpenStatementInBothFormsAndTheGam
     TempFolder root;
     const std::filesystem::path game = CopyGame(root, "sf_author");
     const std::string check = "check '" + game.string() + "'";
-    const auto json = [&] { return Status("'" + std::string(VEL_ENGINE) + "' " + check + " --json >'" +
-                                          root.File("out.json") + "' 2>/dev/null"); };
+    const auto json = [&] {
+        return Status("'" + std::string(VEL_ENGINE) + "' " + check + " --json >'" + root.File("out.json") +
+                      "' 2>/dev/null");
+    };
     EXPECT_EQ(Engine(root, check), 0);
     EXPECT_EQ(root.Read("err.txt"), root.Read("sf_author/expected/check.txt"));
     EXPECT_EQ(json(), 0);
