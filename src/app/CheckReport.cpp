@@ -1,5 +1,7 @@
 #include "app/CheckReport.h"
 
+#include "core/TextCodec.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -41,10 +43,11 @@ std::string ReportField(const std::string& report, std::string_view name, bool t
     return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
+// JSON text is UTF-8: a file name in another encoding gets U+FFFD for its stray bytes, as script text does.
 void AppendJsonString(std::string& out, std::string_view text)
 {
     out += '"';
-    for (const char c : text) {
+    for (const char c : TextCodec::WideToUtf8(TextCodec::Utf8ToWide(text))) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';

@@ -24,6 +24,8 @@ const Case kCases[] = {
      R"({"file": "", "line": 0, "severity": "warning", "message": "font 'f': its picture f.png is missing"})"},
     {"s.vls:1: \"q\" C:\\d\x01\ttab Привет", "s.vls:1: warning: \"q\" C:\\d\x01\ttab Привет",
      R"({"file": "s.vls", "line": 1, "severity": "warning", "message": "\"q\" C:\\d\u0001\ttab Привет"})"},
+    {"caf\xe9.vls:2: x", "caf\xe9.vls:2: warning: x",
+     R"({"file": "caf�.vls", "line": 2, "severity": "warning", "message": "x"})"},
 };
 
 TEST(CheckReportTest, EachFindingInBothForms)
