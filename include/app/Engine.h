@@ -11,6 +11,10 @@
 // auto save is written while the story is current. Shut-down frees the render target, writes the persistent values
 // and the sound settings while the managers that hold them still exist, destroys the managers (in the order
 // GameSystems keeps), the script reader, the 2D library and the file interface, and closes the trace.
+//
+// An author's run (--dev, or a start at a named scene) also watches the game folder: saved scripts, pictures and
+// sounds, or Shift+R, replace the managers and the script reader with fresh ones that read everything again, keeping
+// the window, the triggers, the volumes and the scene, which starts again.
 
 #include "core/VelSingleton.h"
 #include "app/EngineOptions.h"
@@ -23,12 +27,15 @@
 
 namespace Vel {
 
+class CheckReport;
 struct CompileResult;
 enum class CompileMode;
 struct GameNames;
 struct GameSystems;
+class FolderWatcher;
 class HgeManager;
 class PakInterface;
+class PlayerActions;
 class ParseManager;
 class ScriptLinter;
 class ScreenPresenter;
@@ -41,8 +48,8 @@ public:
 
     // Runs the game; the process exit status (0 after a normal end, non-zero when the game cannot start).
     int Run();
-    // Compiles and reads the scripts without a window and prints the script error or the warnings: 1 when there is a
-    // script error, or warnings under --strict; 0 otherwise.
+    // Compiles and reads the scripts without a window and reports the script error and the warnings (CheckReport):
+    // 1 when there is a script error, or warnings under --strict; 0 otherwise.
     int Check();
     // Compiles the scripts of the game folder.
     int Compile();
@@ -66,12 +73,30 @@ private:
         Check,
         Translate,
     };
-    [[nodiscard]] bool ReadScriptsForAuthor(AuthorTask task, bool& compilerWarned);
-    CompileResult CompileForAuthor(CompileMode mode);
+    [[nodiscard]] bool ReadForAuthor(AuthorTask task, CheckReport& report);
+    CompileResult CompileForAuthor(CompileMode mode, CheckReport& report);
     [[nodiscard]] std::string ChooseLogFile() const;
     void ApplyCodePage();
     void Fail(const std::string& message);
-    [[nodiscard]] bool StartGameSystems();
+    enum class StartOutcome
+    {
+        Started,
+        Failed,     // the game cannot start; the reason is on stderr and in the log
+        WrongScene, // the command line names no story scene
+    };
+    [[nodiscard]] StartOutcome StartGameSystems();
+    [[nodiscard]] bool IsStartSceneKnown() const;
+    void SetCommandLineTriggers();
+    void LoadPersistentState();
+    void ConnectScenes();
+    void MakeGameSystems();
+    void FollowAuthor(float dt, PlayerActions& actions);
+    void FollowGameFolder(float dt);
+    [[nodiscard]] static bool IsGameFile(const std::string& path);
+    void ReloadGame();
+    void ReadScriptsAgain();
+    void IgnoreScriptError();
+    void RestoreStoredTriggers();
     void StartPlatform(const std::vector<std::string>& compileWarnings);
     void LoadPlayerSettings();
     void AutoSaveAtEnd();
@@ -93,6 +118,13 @@ private:
     // Set once the persistent values and sound settings were read: only then are they written back, so a run that
     // never got its window leaves "sys0.dfn" and "sys1.dfn" as they were.
     bool m_persistentValuesLoaded = false;
+    // An author's run (--dev): the game folder watched, the scene a reload starts again.
+    static constexpr double kSettleSeconds = 0.2; // writes closer together than this are one save
+    static constexpr double kWatchSeconds = 0.25;
+    std::unique_ptr<FolderWatcher> m_watcher;
+    double m_reloadIn = -1.0; // seconds until the reload that written files asked for; negative: none asked
+    std::u16string m_resumeScene;
+    std::map<std::u16string, std::u16string> m_storedBeforeSet; // persistent triggers --set changed: stored values
     HTARGET m_target = 0;
     std::unique_ptr<ScreenPresenter> m_presenter; // the screen and bar sprites, made after the render target
     int m_frame = 0;

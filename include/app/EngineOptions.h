@@ -2,10 +2,12 @@
 
 // The engine's command line: how a player, an author's tool or a test asks for a run.
 
+#include "app/CheckReport.h"
 #include "platform/PlatformOptions.h"
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel {
@@ -29,9 +31,14 @@ struct EngineOptions
     std::string inputFile;  // empty: no replayed input
     PlatformOptions platform;
     std::optional<std::string> language; // --lang: the language of this run, instead of the player's
+    std::string startScene; // empty: the one system.vls names
+    // Trigger values set after the scripts and "sys0.dfn" were read; a persistent one is not written back.
+    std::vector<std::pair<std::string, std::string>> setTriggers;
+    bool dev = false; // scripts reloaded when they change and by Shift+R; on with a start scene
     std::string packArchive;
     std::vector<std::string> packPaths;
-    bool strict = false;             // check: warnings count as errors
+    bool strict = false; // check: warnings count as errors
+    CheckFormat checkFormat = CheckFormat::Text;
     std::string fontFile;            // fontgen: the TrueType font
     int fontSize = 0;                // fontgen: pixel size
     std::string fontOut;             // fontgen: the ".fnt" to write (its picture beside it, ".png")

@@ -92,6 +92,7 @@ private:
     // Input of a new frame from the window and the replay; false when the window is to close.
     [[nodiscard]] bool BeginFrame();
     [[nodiscard]] bool ApplyReplay();
+    void WaitForFile(const std::string& path);
     // Whether this frame is drawn: it changed something, or the screen needs its picture again.
     [[nodiscard]] bool ShouldDraw(const FrameActivity::Report& activity);
     void WriteRequestedSnapshots();

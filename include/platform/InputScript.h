@@ -22,6 +22,7 @@ struct InputEvent
         Drawn,     // no input: the trace tells how many frames were drawn before this one
         Wheel,     // the wheel turns by wheel notches, positive away from the user
         Resize,    // the player resizes the window to (x, y) pixels
+        Wait,      // no input: the frame waits until the file at path exists (a test's step outside the engine)
     };
     int frame = 1;
     Kind kind = Kind::Move;
@@ -30,6 +31,7 @@ struct InputEvent
     bool keyDownEvent = true; // false for modifier keys of a chord: they go down without an event of their own
     int flags = 0;            // HGEINP_* carried by the key-down event
     int wheel = 0;
+    std::string path; // Wait
 };
 
 class InputScript

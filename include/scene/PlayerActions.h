@@ -46,6 +46,7 @@ enum class PlayerAction : std::uint8_t
     SkipToggle, // skip mode on or off
     SkipHeld,   // skip mode while held
     Auto,       // auto-forward on or off
+    Reload,     // Shift+R: an author's run reads the scripts again
     Count,
 };
 

@@ -68,6 +68,8 @@ public:
     // nullptr when there is none of that name.
     [[nodiscard]] Scene* FindScene(const std::u16string& name) const;
     [[nodiscard]] Scene* FindInterfaceScene(const std::u16string& name) const;
+    // The story scenes' names in the order the scripts define them.
+    [[nodiscard]] std::vector<std::u16string> GetSceneNames() const;
 
     // Makes the named story scene the current one and starts it. An unknown name leaves the running scene as it is,
     // but its end no longer starts a successor until a later start succeeds.
@@ -90,6 +92,11 @@ public:
     void DeleteAllScenes();
     // From now on only the text is shown and no scene runs.
     void ShowError(std::u16string text);
+    [[nodiscard]] bool IsErrorShown() const { return m_errorShown; }
+    // A line shown under every error report from now on (an author's run names its keys); empty for none.
+    void SetErrorHint(std::u16string hint) { m_errorHint = std::move(hint); }
+    // Takes the error screen away; the scenes read before the error may run again.
+    void DismissError();
     // The script error report: "Script error", the file, the line and what went wrong, one per line.
     [[nodiscard]] static std::u16string ErrorReport(const std::u16string& file, std::int32_t line,
                                                     const std::u16string& info);
@@ -221,6 +228,7 @@ private:
 
     bool m_errorShown = false;
     std::u16string m_errorText;
+    std::u16string m_errorHint;
     std::string m_errorLines;             // the text in the game's code page, made once
     std::unique_ptr<hgeFont> m_errorFont; // made at the first error frame: it needs the window
     bool m_errorFontUsable = false;       // it found its letter picture

@@ -121,7 +121,7 @@ public:
     [[nodiscard]] const std::set<std::u16string>& Speakers() const { return m_speakers; }
     // Things the game will run with but that most likely are not what the author meant (a slider that can never
     // set anything); the script check prints them, the game ignores them. UTF-8, in reading order.
-    // A warning for "velloria check", prefixed with the file and the line where the statement began.
+    // A warning for "velloria check", prefixed "FILE:LINE: " with the file and the line where the statement began.
     void AddWarning(const std::string& text);
     [[nodiscard]] const std::vector<std::string>& Warnings() const { return m_warnings; }
     // The script check's linter, which the statement handlers feed while one is attached; nullptr (the default) in

@@ -58,7 +58,7 @@ public:
     // The texts players read, for the translation template and the translations' check.
     [[nodiscard]] ShownTexts& Texts() { return m_texts; }
 
-    // The warnings, "FILE, line N: TEXT", in reading order, a speaker once, at its first line. FILE is the script
+    // The warnings, "FILE:N: TEXT", in reading order, a speaker once, at its first line. FILE is the script
     // the author wrote, not its compiled twin, whose lines are the same. Targets are judged against the scenes,
     // interfaces, menus and characters registered now; files against the game folder (the working folder) and the
     // archives mounted in the 2D library, when it exists. The translations' stale entries come last.

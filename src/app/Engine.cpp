@@ -1,5 +1,6 @@
 #include "app/Engine.h"
 
+#include "app/CheckReport.h"
 #include "app/GameSystems.h"
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
@@ -8,6 +9,8 @@
 #include "core/UserFiles.h"
 #include "data/CompileScripts.h"
 #include "data/PakInterface.h"
+#include "platform/FolderWatcher.h"
+#include "platform/FrameActivity.h"
 #include "platform/InputScript.h"
 #include "resources/ScreenPresenter.h"
 #include "saves/Gallery.h"
@@ -18,8 +21,11 @@
 #include <Poco/File.h>
 #include <Poco/Path.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <unistd.h>
 
 namespace Vel {
@@ -58,8 +64,13 @@ int Engine::Run()
         return 2;
     }
     SetPlatformOptions(m_options.platform);
-    if (!EnterGameFolder() || !StartGameSystems())
+    if (!EnterGameFolder())
         return 1;
+    const StartOutcome started = StartGameSystems();
+    if (started != StartOutcome::Started) {
+        Shutdown();
+        return started == StartOutcome::WrongScene ? 2 : 1;
+    }
     m_hgeManager->GetHge()->System_Start();
     AutoSaveAtEnd();
     Shutdown();
@@ -67,7 +78,7 @@ int Engine::Run()
 }
 
 // Start-up from the compiled scripts up to the moment the frame loop can run.
-bool Engine::StartGameSystems()
+Engine::StartOutcome Engine::StartGameSystems()
 {
     UserFiles::SetUserFolderOverride(m_options.userFolder);
     const CompileResult compiled = CompileScripts(".");
@@ -77,18 +88,37 @@ bool Engine::StartGameSystems()
     if (!GameFolderWritable())
         UserFiles::CreateFolders();
     StartPlatform(compiled.warnings);
-    m_systems = std::make_unique<GameSystems>();
+    MakeGameSystems();
     if (!ParseSystemScript())
-        return false;
+        return StartOutcome::Failed;
     LoadPlayerSettings();
     if (!OpenDisplay())
-        return false;
+        return StartOutcome::Failed;
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
+    if (!IsStartSceneKnown())
+        return StartOutcome::WrongScene;
+    // Once the scripts have declared their triggers, and before the first scene reads them.
+    LoadPersistentState();
+    ConnectScenes();
+    SetCommandLineTriggers();
+    m_resumeScene =
+        m_options.startScene.empty() ? TheGameNames().startSceneName : TextCodec::Widen(m_options.startScene);
+    m_systems->scenes.StartScene(m_resumeScene, SceneStart::Reset);
+    if (m_options.dev) {
+        m_watcher = std::make_unique<FolderWatcher>(".");
+        if (!m_watcher->IsWatching())
+            m_hgeManager->GetHge()->System_Log("--dev: cannot watch the game folder; Shift+R still reloads");
+    }
+    return StartOutcome::Started;
+}
+
+// What the player keeps between runs, read once the scripts have declared their triggers.
+void Engine::LoadPersistentState()
+{
     if (!TheGameNames().gameId.empty())
         UserFiles::SetGameId(TextCodec::WideToUtf8(TheGameNames().gameId));
     UserFiles::CreateFolders();
-    // Once the scripts have declared their triggers, and before the first scene reads them.
     m_systems->triggers.LoadValues();
     m_systems->sound.LoadSettings();
     m_systems->saves.RefreshCanContinue();
@@ -96,14 +126,172 @@ bool Engine::StartGameSystems()
     // Written at once: values that could not be read, and the screen mode first chosen, are remembered now.
     m_systems->settings.Save();
     m_persistentValuesLoaded = true;
+}
+
+// The menus, screens and music the system script names, handed to the managers that show them.
+void Engine::ConnectScenes()
+{
     const GameNames& names = TheGameNames();
     m_systems->scenes.SetMainMenu(names.mainMenuName);
     m_systems->scenes.SetRightClickMenu(names.rightClickMenuName);
     m_systems->scenes.SetOptionsMenu(names.optionsMenuName);
     AttachGalleries(names);
     m_systems->sound.SetDefaultPlaylist(names.playlistName);
-    m_systems->scenes.StartScene(TheGameNames().startSceneName, SceneStart::Reset);
-    return true;
+}
+
+void Engine::MakeGameSystems()
+{
+    m_systems = std::make_unique<GameSystems>();
+    if (m_options.dev)
+        m_systems->scenes.SetErrorHint(u"Shift+R reloads the scripts; Escape ignores the error");
+}
+
+// An author's run: files written in the game folder reload the game once they have stood still for a moment, as an
+// editor's save may write a file several times or write a temporary file and rename it over the old one.
+void Engine::FollowGameFolder(float dt)
+{
+    for (const std::string& path : m_watcher->TakeChanges()) {
+        if (IsGameFile(path))
+            m_reloadIn = kSettleSeconds;
+    }
+    if (m_reloadIn < 0.0) {
+        // No event reaches the frame loop's wait, so an idle run looks at the folder this often.
+        FrameActivity::WakeWithin(kWatchSeconds);
+        return;
+    }
+    m_reloadIn -= dt;
+    if (m_reloadIn > 0.0) {
+        FrameActivity::WakeWithin(m_reloadIn);
+        return;
+    }
+    m_reloadIn = -1.0;
+    ReloadGame();
+}
+
+// Saved files and the author's keys; a key that reloaded or went past the error does nothing else in this frame.
+void Engine::FollowAuthor(float dt, PlayerActions& actions)
+{
+    FollowGameFolder(dt);
+    if (actions.Pressed(PlayerAction::Reload)) {
+        ReloadGame();
+        actions.Reset();
+    } else if (actions.Pressed(PlayerAction::Menu) && m_systems->scenes.IsErrorShown()) {
+        IgnoreScriptError();
+        actions.Reset();
+    }
+}
+
+// The scripts and what they show and play: the engine's own files (compiled twins, the log, player files) are not.
+bool Engine::IsGameFile(const std::string& path)
+{
+    static constexpr std::string_view kExtensions[] = {".vls", ".png",  ".jpg", ".jpeg", ".bmp", ".tga", ".ogg",
+                                                       ".wav", ".flac", ".mp3", ".fnt",  ".ttf", ".otf"};
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return std::find(std::begin(kExtensions), std::end(kExtensions), extension) != std::end(kExtensions);
+}
+
+// Fresh managers read every script again; the triggers, the volumes and the scene carry over, and the scene starts
+// from its beginning. Pictures and sounds are read again as the scene shows and plays them.
+void Engine::ReloadGame()
+{
+    if (!HasSystemScript()) {
+        m_hgeManager->GetHge()->System_Log("reload skipped: no system.vls or system.cvls in the game folder");
+        return;
+    }
+    if (!m_systems->scenes.IsErrorShown() && !m_systems->scenes.GetCurrentName().empty())
+        m_resumeScene = m_systems->scenes.GetCurrentName();
+    Trace::Write("reload", TextCodec::WideToUtf8(m_resumeScene));
+    std::vector<Trigger> triggers;
+    for (const auto& [name, trigger] : m_systems->triggers.Triggers()) {
+        if (!IsEngineTriggerName(name))
+            triggers.push_back(trigger);
+    }
+    // The volumes and preferences go through their files, as the new managers read them from there.
+    m_systems->sound.SaveSettings();
+    m_systems->settings.Save();
+    m_systems->readMarks.Save();
+    m_persistentValuesLoaded = false;
+    m_systems.reset();
+    m_parseManager.reset();
+    ReadScriptsAgain();
+    // A trigger the scripts now declare takes their kind; one they no longer name keeps its own.
+    for (const Trigger& trigger : triggers) {
+        if (m_systems->triggers.Find(trigger.name) == nullptr)
+            m_systems->triggers.SetKind(trigger.name, trigger.kind);
+        m_systems->triggers.Set(trigger.name, trigger.value);
+    }
+    ConnectScenes();
+    m_systems->scenes.StartScene(m_resumeScene, SceneStart::Reset);
+}
+
+// Start-up's reading of the scripts into fresh managers, without the window that is open already.
+void Engine::ReadScriptsAgain()
+{
+    const CompileResult compiled = CompileScripts(".");
+    m_readFromSource = compiled.readFromSource;
+    for (const std::string& warning : compiled.warnings)
+        m_hgeManager->GetHge()->System_Log("%s", warning.c_str());
+    MakeGameSystems();
+    // The window and the render target stay as they are: a new resolution or screen mode takes a restart.
+    const DisplaySettings display = TheDisplaySettings();
+    (void)ParseSystemScript();
+    TheDisplaySettings() = display;
+    m_systems->settings.Load();
+    m_systems->MirrorPreferences();
+    m_parseManager->RegisterFunctions();
+    m_parseManager->Parse(u"script.vls");
+    LoadPersistentState();
+}
+
+// Escape on an author's error screen: the scenes read before the error go on.
+void Engine::IgnoreScriptError()
+{
+    m_systems->scenes.DismissError();
+    m_systems->scenes.StartScene(m_resumeScene, SceneStart::Reset);
+}
+
+// A scene asked for on the command line must be a story scene; when the scripts stopped at an error, the error
+// screen tells more than the name could.
+bool Engine::IsStartSceneKnown() const
+{
+    if (m_options.startScene.empty() || m_parseManager->HasError() ||
+        m_systems->scenes.FindScene(TextCodec::Widen(m_options.startScene)) != nullptr)
+        return true;
+    std::string known;
+    for (const std::u16string& name : m_systems->scenes.GetSceneNames())
+        known += "\n  " + TextCodec::WideToUtf8(name);
+    std::fprintf(stderr, "velloria: no story scene '%s'; the story scenes are:%s\n", m_options.startScene.c_str(),
+                 known.c_str());
+    return false;
+}
+
+// After "sys0.dfn" was read, so the command line wins; what a persistent trigger held before is remembered, as
+// only the game itself may change what is stored.
+void Engine::SetCommandLineTriggers()
+{
+    for (const auto& [name, value] : m_options.setTriggers) {
+        const std::u16string wideName = TextCodec::Widen(name);
+        const Trigger* trigger = m_systems->triggers.Find(wideName);
+        if (trigger != nullptr && trigger->IsPersistent() && !m_storedBeforeSet.contains(wideName))
+            m_storedBeforeSet[wideName] = trigger->value;
+        m_systems->triggers.Set(wideName, TextCodec::Widen(value));
+    }
+}
+
+// A persistent trigger the game left at its command-line value goes back to the value it had in "sys0.dfn".
+void Engine::RestoreStoredTriggers()
+{
+    for (const auto& [name, value] : m_options.setTriggers) {
+        const std::u16string wideName = TextCodec::Widen(name);
+        const auto stored = m_storedBeforeSet.find(wideName);
+        if (stored != m_storedBeforeSet.end() && m_systems->triggers.Get(wideName) == TextCodec::Widen(value))
+            m_systems->triggers.Set(wideName, stored->second);
+    }
 }
 
 // Every normal end comes back from the frame loop: the "end" function, a closed window, the last of the replay's
@@ -182,24 +370,21 @@ void Engine::AttachGalleries(const GameNames& names)
 
 int Engine::Check()
 {
-    bool compilerWarned = false;
-    if (!ReadScriptsForAuthor(AuthorTask::Check, compilerWarned))
+    CheckReport report;
+    const bool read = ReadForAuthor(AuthorTask::Check, report);
+    report.Print(m_options.checkFormat);
+    if (!read || report.HasErrors())
         return 1;
-    // Targets are judged only now: a goto may name a scene defined further down.
-    std::vector<std::string> warnings = m_parseManager->Warnings();
-    for (std::string& warning : m_linter->Finish())
-        warnings.push_back(std::move(warning));
-    for (const std::string& warning : warnings)
-        std::fprintf(stderr, "warning: %s\n", warning.c_str());
-    const bool warned = !warnings.empty() || compilerWarned;
-    return m_options.strict && warned ? 1 : 0;
+    return m_options.strict && report.HasWarnings() ? 1 : 0;
 }
 
 int Engine::Translate()
 {
-    bool compilerWarned = false;
-    if (!ReadScriptsForAuthor(AuthorTask::Translate, compilerWarned))
+    CheckReport report;
+    if (!ReadForAuthor(AuthorTask::Translate, report) || report.HasErrors()) {
+        report.Print(m_options.checkFormat);
         return 1;
+    }
     const std::u16string& title = TheGameNames().title;
     const std::string project =
         title.empty() ? std::filesystem::current_path().filename().string() : TextCodec::WideToUtf8(title);
@@ -211,13 +396,12 @@ int Engine::Translate()
     return 0;
 }
 
-// The scripts compiled and read with the linter attached, without a window; false after printing a script error.
-bool Engine::ReadScriptsForAuthor(AuthorTask task, bool& compilerWarned)
+// Everything a game run reads, without a window; false when the game cannot even start to be read.
+bool Engine::ReadForAuthor(AuthorTask task, CheckReport& report)
 {
     if (!EnterGameFolder())
         return false;
-    const CompileResult compiled = CompileForAuthor(CompileMode::Checked);
-    compilerWarned = !compiled.warnings.empty();
+    const CompileResult compiled = CompileForAuthor(CompileMode::Checked, report);
     m_readFromSource = compiled.readFromSource;
     // Reading the scripts needs neither a window nor a sound device.
     m_options.platform.headless = true;
@@ -240,9 +424,14 @@ bool Engine::ReadScriptsForAuthor(AuthorTask task, bool& compilerWarned)
     m_parseManager->RegisterFunctions();
     m_parseManager->Parse(u"script.vls");
     if (m_parseManager->HasError()) {
-        std::fprintf(stderr, "%s\n", TextCodec::WideToUtf8(m_parseManager->ErrorReport()).c_str());
-        return false;
+        report.AddScriptError(TextCodec::WideToUtf8(m_parseManager->ErrorReport()));
+        return true;
     }
+    for (const std::string& warning : m_parseManager->Warnings())
+        report.AddWarning(warning);
+    // Targets are judged only now: a goto may name a scene defined further down.
+    for (const std::string& warning : m_linter->Finish())
+        report.AddWarning(warning);
     return true;
 }
 
@@ -250,17 +439,20 @@ int Engine::Compile()
 {
     if (!EnterGameFolder())
         return 1;
-    return CompileForAuthor(CompileMode::Every).readFromSource.empty() ? 0 : 1;
+    CheckReport report;
+    const bool allWritten = CompileForAuthor(CompileMode::Every, report).readFromSource.empty();
+    report.Print(CheckFormat::Text);
+    return allWritten ? 0 : 1;
 }
 
-// The author tools show the compiler's warnings on the terminal instead of in the log, every warning about the
-// sources each time, not only after an edit: `compile` writes every twin again, as asked; `check` reads the sources
-// whose twins are current only for their warnings.
-CompileResult Engine::CompileForAuthor(CompileMode mode)
+// The author tools report the compiler's warnings instead of logging them, every warning about the sources each
+// time, not only after an edit: `compile` writes every twin again, as asked; `check` reads the sources whose twins
+// are current only for their warnings.
+CompileResult Engine::CompileForAuthor(CompileMode mode, CheckReport& report)
 {
     CompileResult compiled = CompileScripts(".", mode);
     for (const std::string& warning : compiled.warnings)
-        std::fprintf(stderr, "warning: %s\n", warning.c_str());
+        report.AddWarning(warning);
     return compiled;
 }
 
@@ -337,8 +529,9 @@ bool Engine::ParseSystemScript()
 
 void Engine::OnScriptError(const std::u16string& report)
 {
-    // The reader stops at the error, so the scenes it built are incomplete: none of them may run.
-    if (m_systems)
+    // The reader stops at the error, so the scenes it built are incomplete: none of them may run, unless an author
+    // asks to go on with them.
+    if (m_systems && !m_options.dev)
         m_systems->scenes.DeleteAllScenes();
     ScenesManager::ReportError(report);
 }
@@ -365,6 +558,8 @@ bool Engine::Frame()
     actions.Poll(*hge);
     if (actions.Pressed(PlayerAction::FullScreen))
         m_hgeManager->ToggleScreenMode();
+    if (m_watcher)
+        FollowAuthor(dt, actions);
     // Before the scenes run: a quick load replaces the story this frame goes on with.
     if (actions.Pressed(PlayerAction::QuickSave))
         m_systems->saves.QuickSave();
@@ -426,6 +621,7 @@ void Engine::Shutdown()
         m_target = 0;
     }
     if (m_persistentValuesLoaded) {
+        RestoreStoredTriggers();
         m_systems->triggers.SaveValues();
         m_systems->sound.SaveSettings();
         m_systems->settings.Save();

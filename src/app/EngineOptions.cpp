@@ -41,6 +41,15 @@ bool ToSize(const std::string& text, int& width, int& height)
            width > 0 && height > 0;
 }
 
+bool ToAssignment(const std::string& text, std::vector<std::pair<std::string, std::string>>& assignments)
+{
+    const auto equals = text.find('=');
+    if (equals == 0 || equals == std::string::npos)
+        return false;
+    assignments.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+    return true;
+}
+
 bool ToSnapshot(const std::string& text, SnapshotRequest& request)
 {
     const auto colon = text.find(':');
@@ -58,6 +67,10 @@ bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::
     PlatformOptions& platform = options.platform;
     if (name == "--headless") {
         platform.headless = true;
+        return true;
+    }
+    if (name == "--dev") {
+        options.dev = true;
         return true;
     }
     if (!value) {
@@ -85,6 +98,12 @@ bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::
         platform.audioOutFile = *value;
     else if (name == "--lang")
         options.language = *value;
+    else if (name == "--scene") {
+        options.startScene = *value;
+        options.dev = true;
+        ok = !value->empty();
+    } else if (name == "--set")
+        ok = ToAssignment(*value, options.setTriggers);
     else {
         error = "unknown option " + name;
         return false;
@@ -96,7 +115,7 @@ bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::
 
 bool TakesValue(const std::string& name)
 {
-    return name != "--headless";
+    return name != "--headless" && name != "--dev";
 }
 
 std::optional<EngineOptions> ParseRun(const std::vector<std::string>& arguments, std::string& error)
@@ -161,6 +180,8 @@ std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>
         std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
         if (first == "check" && std::erase(rest, std::string("--strict")) > 0)
             options.strict = true;
+        if (first == "check" && std::erase(rest, std::string("--json")) > 0)
+            options.checkFormat = CheckFormat::Json;
         if (rest.size() != 1) {
             error = first + " takes one game folder";
             return std::nullopt;
@@ -198,8 +219,14 @@ const char* EngineOptions::Usage()
            "    --trace FILE            write the trace\n"
            "    --audio-out FILE.wav    render the sound in step with the frames into FILE.wav instead of playing it\n"
            "    --lang CODE             show the game in the language of lang/CODE.po for this run (\"\": its own)\n"
-           "  velloria check GAME_DIR [--strict]  compile and read the scripts; report script errors and warnings\n"
-           "                            (--strict: warnings count as errors)\n"
+           "    --scene NAME            start at the story scene NAME (turns on --dev)\n"
+           "    --set NAME=VALUE        set the trigger NAME after the scripts were read (repeatable; a persistent\n"
+           "                            trigger keeps its stored value in sys0.dfn)\n"
+           "    --dev                   reload the scripts when they change on disk and by Shift+R\n"
+           "  velloria check GAME_DIR [--strict] [--json]  compile and read the scripts; report script errors and\n"
+           "                            warnings as FILE:LINE: error|warning: TEXT on stderr (--json: a JSON array\n"
+           "                            of {file, line, severity, message} on stdout; --strict: warnings count as\n"
+           "                            errors)\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
            "  velloria translate GAME_DIR  write GAME_DIR/lang/messages.pot, the template of the game's texts\n"
            "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n"

@@ -5,6 +5,9 @@
 #include "platform/RendererChoice.h"
 #include "platform/SdlInput.h"
 
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include <fstream>
 #include <limits>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace Vel {
@@ -333,11 +337,21 @@ bool HgeSystem::ApplyReplay()
             const int height = static_cast<int>(event.y);
             m_window.Resize(width, height);
             FollowWindowSize(width, height);
+        } else if (event.kind == InputEvent::Kind::Wait) {
+            WaitForFile(event.path);
         } else {
             m_input.Apply(event);
         }
     }
     return open;
+}
+
+// Ten seconds at most: a test whose other side never comes fails on what the run did not do, and does not hang.
+void HgeSystem::WaitForFile(const std::string& path)
+{
+    constexpr int kTries = 1000;
+    for (int i = 0; i < kTries && access(path.c_str(), F_OK) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 void HgeSystem::WriteRequestedSnapshots()

@@ -110,6 +110,14 @@ public:
             return ReadPad(args);
         if (verb == "resize")
             return ReadResize(args);
+        if (verb == "wait") {
+            if (args.size() != 1)
+                return "'wait' needs one file";
+            InputEvent event = Make(InputEvent::Kind::Wait, m_frame);
+            event.path = args[0];
+            m_out.push_back(std::move(event));
+            return {};
+        }
         if (verb == "leave" || verb == "enter" || verb == "close" || verb == "drawn")
             return ReadPlain(verb, args);
         return "unknown verb '" + verb + "'";

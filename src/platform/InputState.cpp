@@ -105,6 +105,7 @@ void InputState::Apply(const InputEvent& event)
     case InputEvent::Kind::Close:
     case InputEvent::Kind::Drawn:
     case InputEvent::Kind::Resize:
+    case InputEvent::Kind::Wait:
         break;
     }
 }

@@ -112,6 +112,10 @@ void PlayerActions::Take(const hgeInputEvent& event)
         m_pressed[Index(PlayerAction::Screenshot)] = true;
         return;
     }
+    if ((event.flags & HGEINP_SHIFT) != 0 && event.key == HGEK_A + ('r' - 'a')) {
+        m_pressed[Index(PlayerAction::Reload)] = true;
+        return;
+    }
     for (const Binding& binding : kBindings) {
         if (binding.key == event.key)
             m_pressed[Index(binding.action)] = true;

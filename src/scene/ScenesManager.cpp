@@ -99,6 +99,16 @@ Scene* ScenesManager::FindInterfaceScene(const std::u16string& name) const
     return found != m_interfaceScenes.end() ? found->second.get() : nullptr;
 }
 
+std::vector<std::u16string> ScenesManager::GetSceneNames() const
+{
+    std::vector<std::u16string> names;
+    for (const Scene* scene : m_definitionOrder) {
+        if (FindScene(scene->GetName()) == scene)
+            names.push_back(scene->GetName());
+    }
+    return names;
+}
+
 void ScenesManager::StartScene(const std::u16string& name, SceneStart start)
 {
     if (m_errorShown)
@@ -593,8 +603,14 @@ void ScenesManager::ShowError(std::u16string text)
 {
     m_errorShown = true;
     FrameActivity::Changed();
-    m_errorText = std::move(text);
+    m_errorText = m_errorHint.empty() ? std::move(text) : text + u"\n\n" + m_errorHint;
     m_errorLines = TextCodec::WideToCodePage(m_errorText);
+}
+
+void ScenesManager::DismissError()
+{
+    m_errorShown = false;
+    FrameActivity::Changed();
 }
 
 std::u16string ScenesManager::ErrorReport(const std::u16string& file, std::int32_t line, const std::u16string& info)

@@ -386,7 +386,7 @@ void ParseManager::AddWarning(const std::string& text)
     if (position == nullptr)
         m_warnings.push_back(text);
     else
-        m_warnings.push_back(TextCodec::WideToUtf8(SourceName(position->fileName)) + ", line " +
+        m_warnings.push_back(TextCodec::WideToUtf8(SourceName(position->fileName)) + ":" +
                              std::to_string(position->statementLine) + ": " + text);
 }
 

@@ -223,7 +223,7 @@ std::vector<std::string> ScriptLinter::Finish() const
         if (entry.file.empty())
             warnings.push_back(text);
         else
-            warnings.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(entry.file)) + ", line " +
+            warnings.push_back(TextCodec::WideToUtf8(ParseManager::SourceName(entry.file)) + ":" +
                                std::to_string(entry.line) + ": " + text);
     }
     for (std::string& warning : m_texts.StaleEntries())

@@ -155,6 +155,9 @@ std::vector<std::string> ShownTexts::StaleEntries() const
         std::string error;
         const std::optional<PoCatalog> catalog = PoCatalog::Read(LoadDiskFile(file).value_or(""), file, error);
         if (!catalog) {
+            // The log's "FILE, line N: " becomes the findings' "FILE:N: ".
+            if (error.rfind(file + ", line ", 0) == 0)
+                error.replace(file.size(), std::string(", line ").size(), ":");
             warnings.push_back(error + "; the game does not use this file");
             continue;
         }
@@ -162,8 +165,8 @@ std::vector<std::string> ShownTexts::StaleEntries() const
             if (m_index.count(PoCatalog::Key(entry.context, entry.text)) != 0)
                 continue;
             const std::string said = entry.context.empty() ? "" : " said by " + Cited(entry.context);
-            warnings.push_back(file + ", line " + std::to_string(entry.line) + ": the text " + Cited(entry.text) +
-                               said + " is in no script any more");
+            warnings.push_back(file + ":" + std::to_string(entry.line) + ": the text " + Cited(entry.text) + said +
+                               " is in no script any more");
         }
     }
     return warnings;

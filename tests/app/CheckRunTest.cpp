@@ -61,7 +61,8 @@ TEST_F(CheckRunTest, TheDemoIsCleanAndABrokenCopyIsWarnedOfWithFileAndLine)
 
     fs::remove(m_game / "fonts/cjk.ttf");
     std::vector<std::string> expected = {
-        "pictures.vls, line 37: fallback font 'cjk': fonts/cjk.ttf is missing from the game folder and the archives\n"};
+        "pictures.vls:37: warning: fallback font 'cjk': fonts/cjk.ttf is missing from the game folder and the "
+        "archives\n"};
     for (const std::string& breakage : DataLines(fs::path(VEL_TEST_DATA) / "demo" / "breakages.txt")) {
         std::istringstream fields(breakage);
         std::string file, from, to, warning;
@@ -73,7 +74,7 @@ TEST_F(CheckRunTest, TheDemoIsCleanAndABrokenCopyIsWarnedOfWithFileAndLine)
         ASSERT_NE(at, std::string::npos) << breakage;
         m_root.Write("demo/" + file, text.replace(at, from.size(), to));
         const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1;
-        expected.push_back("warning: " + file + ", line " + std::to_string(line) + ": " + warning + "\n");
+        expected.push_back(file + ":" + std::to_string(line) + ": warning: " + warning + "\n");
     }
     for (const int strict : {0, 1}) {
         EXPECT_EQ(Check(strict ? "--strict" : ""), strict) << "warnings alone fail only under --strict";

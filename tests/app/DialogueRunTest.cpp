@@ -83,7 +83,7 @@ TEST_F(DialogueRunTest, CheckWarnsOfSpeakersWithoutADialog)
 {
     EXPECT_EQ(Engine(m_root, "check '" + m_game.string() + "'"), 0);
     const std::string report = m_root.Read("err.txt");
-    EXPECT_THAT(report, HasSubstr("warning: script.vls, line 49: 'ghost' speaks but has no dialog"));
+    EXPECT_THAT(report, HasSubstr("script.vls:49: warning: 'ghost' speaks but has no dialog"));
     EXPECT_THAT(report, Not(HasSubstr("'hero'")));
 }
 

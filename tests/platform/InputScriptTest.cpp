@@ -62,7 +62,7 @@ TEST(InputScriptTest, TextsBecomeEventsSortedByFrameOrFaultsThatNameTheLine)
         EXPECT_EQ(script ? Describe(*script) : "!" + error.substr(0, outcome.size() - 1), outcome) << text;
         ++checked;
     }
-    EXPECT_EQ(checked, 23);
+    EXPECT_EQ(checked, 25);
 
     const std::optional<InputScript> script = InputScript::Load(std::string(VEL_TEST_DATA) + "/replay.txt", error);
     ASSERT_TRUE(script.has_value()) << error;

@@ -81,7 +81,7 @@ TEST_F(GalleryStatementsTest, PartsGoToTheirSlotsAndTheBorderAlignIsTheFrameOffs
         if (const Gallery* gallery = m_systems.galleries.Find(name))
             outcome += GalleryState::Describe(*gallery);
         for (const std::string& warning : m_script.parser->Warnings())
-            outcome += "; warning at " + warning.substr(warning.find("line "));
+            outcome += "; warning at line " + warning.substr(warning.find(':') + 1);
         EXPECT_EQ(outcome, row.expected) << row.where;
     }
 }

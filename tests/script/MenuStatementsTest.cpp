@@ -98,7 +98,7 @@ TEST_F(MenuStatementsTest, SlidersBindOnlyTheVolumesAndSpeedsAndWarnWhenTheyCann
                        (slider->IsBound() ? " bound" : "");
         }
         for (const std::string& warning : m_script.parser->Warnings())
-            outcome += "; warning at " + warning.substr(warning.find("line "));
+            outcome += "; warning at line " + warning.substr(warning.find(':') + 1);
         EXPECT_EQ(outcome, row.expected) << row.where;
     }
 }
