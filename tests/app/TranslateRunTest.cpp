@@ -94,8 +94,8 @@ TEST_F(TranslateRunTest, TranslateWritesTheTemplateAndCheckNamesTheEntriesNoScri
     EXPECT_TRUE(Vel::PoCatalog::Read(pot, "messages.pot", error)) << error;
 
     EXPECT_EQ(Engine(m_root, "check '" + m_game.string() + "'"), 0);
-    EXPECT_EQ(m_root.Read("err.txt"), "warning: lang/xx.po, line 36: the text 'A line cut from the story.' said by "
-                                      "'hero' is in no script any more\n");
+    EXPECT_EQ(m_root.Read("err.txt"), "lang/xx.po:36: warning: the text 'A line cut from the story.' said by 'hero' "
+                                      "is in no script any more\n0 errors, 1 warning\n");
 }
 
 } // namespace

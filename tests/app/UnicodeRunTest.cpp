@@ -70,12 +70,13 @@ TEST(UnicodeRunTest, TheCheckNamesOnlyCharactersThatNoFaceOfTheStyleHas)
     const std::filesystem::path game = CopyGame(root, "unicode");
     EXPECT_EQ(Engine(root, "check '" + game.string() + "'"), 0);
     EXPECT_EQ(root.Read("err.txt"),
-              "warning: script.vls, line 6: fallback font 'nofont': fonts/nofont.ttf is missing from the game folder "
-              "and the archives\n"
-              "warning: script.vls, line 28: text has characters that no font of the style 'latin' has, which appear "
-              "as missing-glyph boxes: 👍, 🏽\n"
-              "warning: script.vls, line 29: text has characters that no font of the style 'mixed' has, which appear "
-              "as missing-glyph boxes: 👍\n");
+              "script.vls:6: warning: fallback font 'nofont': fonts/nofont.ttf is missing from the game folder and the "
+              "archives\n"
+              "script.vls:28: warning: text has characters that no font of the style 'latin' has, which appear as "
+              "missing-glyph boxes: 👍, 🏽\n"
+              "script.vls:29: warning: text has characters that no font of the style 'mixed' has, which appear as "
+              "missing-glyph boxes: 👍\n"
+              "0 errors, 3 warnings\n");
 }
 
 // The save/load screen's dates in a TrueType style: the player files game with its date style on a face.
