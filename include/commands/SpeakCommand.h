@@ -36,8 +36,9 @@ private:
     [[nodiscard]] std::u16string Text() const;
 
     // A long story holds a great many lines, mostly of characters below U+0100: such a line keeps one byte per
-    // character, any other its UTF-16 code units as bytes; a bare block and its size, as no line ever grows.
-    std::unique_ptr<char[]> m_text;
+    // character, any other its UTF-16 code units as bytes; kept in the process-wide TextArena with its size, as no
+    // line ever grows.
+    const char* m_text = nullptr;
     // The same few speakers over and over: stored once each in the process-wide NameTable, which outlives every
     // command. A voice file is usually a line's own, so it is kept by the line, and only when there is one.
     const std::u16string* m_character = nullptr;

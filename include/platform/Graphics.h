@@ -88,6 +88,9 @@ private:
     [[nodiscard]] Texture* Find(HTEXTURE texture) const;
     HTEXTURE Add(std::unique_ptr<Texture> texture);
     void Present();
+    // From the screen picture, which is the render target while they run.
+    [[nodiscard]] bool SavePng(const std::string& fileName, std::string& error);
+    [[nodiscard]] bool SaveBmp(const std::string& fileName, std::string& error);
 
     std::unique_ptr<Device> m_device;
     std::unordered_map<std::uint32_t, std::unique_ptr<Texture>> m_textures;

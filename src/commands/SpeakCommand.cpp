@@ -1,6 +1,7 @@
 #include "commands/SpeakCommand.h"
 
 #include "core/NameTable.h"
+#include "core/TextArena.h"
 #include "data/Translations.h"
 #include "dialogue/Dialog.h"
 #include "dialogue/HistoryLog.h"
@@ -23,12 +24,13 @@ SpeakCommand::SpeakCommand(std::u16string_view text, std::u16string_view charact
     // A script line is far below 4 GiB; the limit only keeps the size field small.
     const std::size_t bytes = text.size() * (m_wideText ? sizeof(char16_t) : 1);
     m_textBytes = static_cast<std::uint32_t>(std::min<std::size_t>(bytes, UINT32_MAX & ~std::uint32_t{1}));
-    m_text = std::make_unique_for_overwrite<char[]>(m_textBytes);
+    char* stored = TextArena::Allocate(m_textBytes);
     if (m_wideText)
-        std::memcpy(m_text.get(), text.data(), m_textBytes);
+        std::memcpy(stored, text.data(), m_textBytes);
     else
-        std::transform(text.begin(), text.begin() + m_textBytes, m_text.get(),
+        std::transform(text.begin(), text.begin() + m_textBytes, stored,
                        [](char16_t unit) { return static_cast<char>(static_cast<unsigned char>(unit)); });
+    m_text = stored;
 }
 
 std::u16string SpeakCommand::Text() const
@@ -36,10 +38,10 @@ std::u16string SpeakCommand::Text() const
     std::u16string text;
     if (m_wideText) {
         text.resize(m_textBytes / sizeof(char16_t));
-        std::memcpy(text.data(), m_text.get(), m_textBytes);
+        std::memcpy(text.data(), m_text, m_textBytes);
     } else {
         text.resize(m_textBytes);
-        std::transform(m_text.get(), m_text.get() + m_textBytes, text.begin(),
+        std::transform(m_text, m_text + m_textBytes, text.begin(),
                        [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
     }
     return text;

@@ -474,24 +474,73 @@ bool Graphics::SaveScreen(const std::string& fileName, ImageFormat format, std::
         error = "no display is open";
         return false;
     }
-    // Read straight into the layout a BMP file has (three bytes a pixel, blue first): SDL then writes it without a
-    // converted copy of the whole screen.
+    SDL_Texture* previous = SDL_GetRenderTarget(m_device->renderer);
+    SDL_SetRenderTarget(m_device->renderer, m_device->screen);
+    const bool ok = format == ImageFormat::Png ? SavePng(fileName, error) : SaveBmp(fileName, error);
+    SDL_SetRenderTarget(m_device->renderer, previous);
+    return ok;
+}
+
+bool Graphics::SavePng(const std::string& fileName, std::string& error)
+{
     SDL_Surface* shot =
-        SDL_CreateRGBSurfaceWithFormat(0, m_device->width, m_device->height, 24, SDL_PIXELFORMAT_BGR24);
+        SDL_CreateRGBSurfaceWithFormat(0, m_device->width, m_device->height, 24, SDL_PIXELFORMAT_RGB24);
     if (shot == nullptr) {
         error = SDL_GetError();
         return false;
     }
-    SDL_Texture* previous = SDL_GetRenderTarget(m_device->renderer);
-    SDL_SetRenderTarget(m_device->renderer, m_device->screen);
-    bool ok = SDL_RenderReadPixels(m_device->renderer, nullptr, SDL_PIXELFORMAT_BGR24, shot->pixels, shot->pitch) == 0;
-    SDL_SetRenderTarget(m_device->renderer, previous);
-    if (ok)
-        ok = (format == ImageFormat::Png ? IMG_SavePNG(shot, fileName.c_str()) : SDL_SaveBMP(shot, fileName.c_str())) ==
-             0;
+    const bool ok =
+        SDL_RenderReadPixels(m_device->renderer, nullptr, SDL_PIXELFORMAT_RGB24, shot->pixels, shot->pitch) == 0 &&
+        IMG_SavePNG(shot, fileName.c_str()) == 0;
     if (!ok)
         error = SDL_GetError();
     SDL_FreeSurface(shot);
+    return ok;
+}
+
+// A 24-bit BMP written a band of rows at a time, bottom row first as the format stores them: a save's thumbnail,
+// taken as the game ends, needs no copy of the whole screen on top of everything the game holds.
+bool Graphics::SaveBmp(const std::string& fileName, std::string& error)
+{
+    constexpr int kBand = 32;
+    const int width = m_device->width;
+    const int height = m_device->height;
+    const int pitch = (width * 3 + 3) & ~3;
+    const std::uint32_t imageBytes = static_cast<std::uint32_t>(pitch) * static_cast<std::uint32_t>(height);
+    unsigned char header[54] = {'B', 'M'};
+    const auto put = [&header](int at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            header[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    put(2, 54 + imageBytes, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, imageBytes, 4);
+    SDL_RWops* out = SDL_RWFromFile(fileName.c_str(), "wb");
+    if (out == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    std::vector<unsigned char> band(static_cast<std::size_t>(pitch) * kBand, 0);
+    bool ok = SDL_RWwrite(out, header, sizeof(header), 1) == 1;
+    for (int bottom = height; ok && bottom > 0; bottom -= kBand) {
+        const int rows = std::min(kBand, bottom);
+        const SDL_Rect rect{0, bottom - rows, width, rows};
+        ok = SDL_RenderReadPixels(m_device->renderer, &rect, SDL_PIXELFORMAT_BGR24, band.data(), pitch) == 0;
+        for (int row = rows - 1; ok && row >= 0; --row)
+            ok = SDL_RWwrite(out, band.data() + static_cast<std::size_t>(row) * pitch, 1, pitch) ==
+                 static_cast<std::size_t>(pitch);
+    }
+    if (!ok)
+        error = SDL_GetError();
+    if (SDL_RWclose(out) != 0 && ok) {
+        error = SDL_GetError();
+        ok = false;
+    }
     return ok;
 }
 
