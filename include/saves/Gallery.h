@@ -134,6 +134,7 @@ protected:
     std::vector<std::int32_t> m_unlocked;
     std::vector<std::u16string> m_conditions;
     std::vector<std::u16string> m_labels;
+    std::vector<std::string> m_codePageLabels; // the labels as a bitmap font draws them, made once each
     // A TrueType label style's layouts, by item, with the text and style each was laid out for; a drawing cache,
     // filled as labels are first drawn.
     struct LabelLayout

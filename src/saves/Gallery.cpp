@@ -136,6 +136,7 @@ void Gallery::AddItem(const std::u16string& file, const std::u16string& conditio
     m_unlocked.push_back(0);
     m_conditions.push_back(condition);
     m_labels.push_back(label);
+    m_codePageLabels.push_back(TextCodec::WideToCodePage(label));
     m_files.push_back(file);
     OnItemsChanged();
 }
@@ -147,6 +148,7 @@ void Gallery::Clear()
     m_unlocked.clear();
     m_conditions.clear();
     m_labels.clear();
+    m_codePageLabels.clear();
     m_files.clear();
     OnItemsChanged();
 }
@@ -431,7 +433,7 @@ void Gallery::RenderLabel(std::size_t item, float centreX, float top) const
     // The style's font is shared with the text boxes: its colour is put back.
     const std::uint32_t colour = font->GetColor();
     font->SetColor(m_labelStyle->HasColour() ? m_labelStyle->GetArgb() : kLabelColour);
-    font->Render(centreX, top, HGETEXT_CENTER, TextCodec::WideToCodePage(m_labels[item]));
+    font->Render(centreX, top, HGETEXT_CENTER, m_codePageLabels[item]);
     font->SetColor(colour);
 }
 
