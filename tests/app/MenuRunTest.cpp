@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,6 +30,26 @@ TEST(MenuRunTest, MenusLeadIntoTheStoryAndThePauseMenuHoldsTheVoice)
     ExpectLevels(ReadRendered(root.File("out.wav")), game / "expected" / "levels.txt");
     ASSERT_GT(root.Read("full.bmp").size(), 1920u * 1080u * 3u);
     ExpectPixels(root, game / "expected" / "menus.pixels");
+}
+
+// Text buttons: their labels in the idle and the hover style, over a stretched picture or a nine-slice frame; the
+// mouse and the keyboard's focus lighting and pressing them; an interface's text button owning its click.
+TEST(MenuRunTest, TextButtonsLightAndPressAsEachReplayExpects)
+{
+    const std::filesystem::path data = std::filesystem::path(VEL_TEST_GAMES) / "textbuttons";
+    const std::vector<std::string> runs = DataLines(data / "expected/runs.txt");
+    ASSERT_EQ(runs.size(), 3u);
+    for (const std::string& line : runs) {
+        SCOPED_TRACE(line);
+        TempFolder root;
+        std::string name;
+        const std::string options = RunRowOptions(root, line, name);
+        const std::filesystem::path game = CopyGame(root, "textbuttons");
+        std::filesystem::copy_file(data.parent_path() / "unicode" / "fonts" / "sans.ttf", game / "fonts" / "sans.ttf");
+        ASSERT_EQ(RunGame(root, game, options + Replay(root, game / "tools" / (name + ".replay"))), 0)
+            << root.Read("err.txt");
+        ExpectRun(root, data / "expected", name);
+    }
 }
 
 } // namespace
