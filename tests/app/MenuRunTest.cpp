@@ -33,7 +33,8 @@ TEST(MenuRunTest, MenusLeadIntoTheStoryAndThePauseMenuHoldsTheVoice)
 }
 
 // Text buttons: their labels in the idle and the hover style, over a stretched picture or a nine-slice frame; the
-// mouse and the keyboard's focus lighting and pressing them; an interface's text button owning its click.
+// mouse and the keyboard's focus lighting and pressing them; an interface's text button owning its click; a
+// nine-slice picture too small for its borders named in the log.
 TEST(MenuRunTest, TextButtonsLightAndPressAsEachReplayExpects)
 {
     const std::filesystem::path data = std::filesystem::path(VEL_TEST_GAMES) / "textbuttons";
@@ -49,6 +50,10 @@ TEST(MenuRunTest, TextButtonsLightAndPressAsEachReplayExpects)
         ASSERT_EQ(RunGame(root, game, options + Replay(root, game / "tools" / (name + ".replay"))), 0)
             << root.Read("err.txt");
         ExpectRun(root, data / "expected", name);
+        // Only the run that draws the nine-slice picture whose borders do not fit names it, and nothing else.
+        EXPECT_EQ(root.Read("textbuttons/engine.log").find("Nine-slice picture 'toowide'") != std::string::npos,
+                  name == "hud")
+            << root.Read("textbuttons/engine.log");
     }
 }
 
