@@ -46,8 +46,9 @@ public:
                    std::shared_ptr<Action> action);
     // The nodes NAME (showing the idle look) and NAMEhover (the hover look, which carries the action) at (x, y), as
     // large as the looks; action may be null. Returns false when a node of the name exists already.
-    bool AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonLook> idle,
-                       std::unique_ptr<TextButtonLook> hover, float x, float y, std::shared_ptr<Action> action);
+    [[nodiscard]] bool AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonLook> idle,
+                                     std::unique_ptr<TextButtonLook> hover, float x, float y,
+                                     std::shared_ptr<Action> action);
     void AddSlider(std::unique_ptr<Slider> slider);
     // "menu_on": the commands so far become the init list and run now.
     void CloseInit();

@@ -112,6 +112,8 @@ TextButtonLine ReadTextButton(ParseManager& parser, const CommandLine& line)
     if (!(button.area.width > 0.0f) || !(button.area.height > 0.0f))
         throw ScriptError("textbutton needs a size=width:height above 0");
     Style* style = resources.GetStyle(line.GetAttribute(u"style"));
+    if (style == nullptr)
+        parser.AddWarning("text button '" + Utf8(button.name) + "' has no style=: it will draw no label");
     Style* hoverStyle = resources.GetStyle(line.GetAttribute(u"hoverstyle"));
     Resource* idle = ButtonPicture(parser, line, u"idle");
     Resource* hover = ButtonPicture(parser, line, u"hover");
