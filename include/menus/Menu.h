@@ -83,7 +83,9 @@ private:
     };
 
     // Whether the mouse or the focus lights a picture button, whose picture replaces the background.
-    [[nodiscard]] bool PictureButtonLit(bool sceneTookMouse) const;
+    [[nodiscard]] bool PictureButtonLit(bool sceneTookMouse);
+    // null for -1
+    [[nodiscard]] Button* ButtonAt(int index);
     void FocusTextButton(int before);
 
     // Whether a button was pressed, which may have closed or replaced the menu.

@@ -220,10 +220,16 @@ void Menu::Update(float dt)
     }
 }
 
-bool Menu::PictureButtonLit(bool sceneTookMouse) const
+Menu::Button* Menu::ButtonAt(int index)
 {
-    if (m_focus >= 0)
-        return m_buttons[static_cast<std::size_t>(m_focus)].idle == nullptr;
+    return index >= 0 ? &m_buttons[static_cast<std::size_t>(index)] : nullptr;
+}
+
+// Whatever lights a text button leaves the background, and the mouse lights one button at a time.
+bool Menu::PictureButtonLit(bool sceneTookMouse)
+{
+    if (const Button* focused = ButtonAt(m_focus); focused != nullptr && focused->idle == nullptr)
+        return true;
     if (!sceneTookMouse)
         return false;
     for (const Button& button : m_buttons)
@@ -235,11 +241,10 @@ bool Menu::PictureButtonLit(bool sceneTookMouse) const
 // The idle node stays where it is, so the mouse logic is untouched; only what it draws changes.
 void Menu::FocusTextButton(int before)
 {
-    if (before >= 0 && m_buttons[static_cast<std::size_t>(before)].idle != nullptr)
-        m_buttons[static_cast<std::size_t>(before)].idle->SetStandIn(nullptr);
-    if (m_focus >= 0 && m_buttons[static_cast<std::size_t>(m_focus)].idle != nullptr)
-        m_buttons[static_cast<std::size_t>(m_focus)].idle->SetStandIn(
-            m_buttons[static_cast<std::size_t>(m_focus)].hover);
+    if (Button* left = ButtonAt(before); left != nullptr && left->idle != nullptr)
+        left->idle->SetStandIn(nullptr);
+    if (Button* focused = ButtonAt(m_focus); focused != nullptr && focused->idle != nullptr)
+        focused->idle->SetStandIn(focused->hover);
 }
 
 bool Menu::TakeFocusKeys()
@@ -273,8 +278,8 @@ void Menu::Render()
 {
     m_scene->Render();
     // Not twice when the mouse rests on the focused button too.
-    const bool picture = m_focus >= 0 && m_buttons[static_cast<std::size_t>(m_focus)].idle == nullptr;
-    SceneNode* focused = picture ? m_buttons[static_cast<std::size_t>(m_focus)].swap : nullptr;
+    const Button* button = ButtonAt(m_focus);
+    SceneNode* focused = button != nullptr && button->idle == nullptr ? button->swap : nullptr;
     if (focused != nullptr && !focused->IsVisible())
         focused->Render(SceneNode::Hidden::Draw);
     for (const std::unique_ptr<Slider>& slider : m_sliders)
