@@ -14,6 +14,7 @@
 #include "resources/TextButtonLook.h"
 #include "scene/Action.h"
 #include "scene/CommandContainer.h"
+#include "scene/Scene.h"
 #include "script/ClickArea.h"
 #include "script/CommandLine.h"
 #include "script/NodeStatements.h"
@@ -96,7 +97,8 @@ Resource* ButtonPicture(ParseManager& parser, const CommandLine& line, const std
 struct TextButtonLine
 {
     std::u16string name;
-    ClickArea area;
+    float x = 0.0f;
+    float y = 0.0f;
     TextButtonLook::Values idle;
     TextButtonLook::Values hover;
 };
@@ -105,11 +107,15 @@ struct TextButtonLine
 TextButtonLine ReadTextButton(ParseManager& parser, const CommandLine& line)
 {
     ResourceManager& resources = RequireManager<ResourceManager>(u"textbutton");
-    TextButtonLine button{.name = line.GetArgument(0), .area = ClickArea::Read(parser, line), .idle = {}, .hover = {}};
+    TextButtonLine button;
+    button.name = line.GetArgument(0);
+    float width = 0.0f;
+    float height = 0.0f;
+    ScriptValues::ReadRectangle(line, button.x, button.y, width, height);
     const std::u16string label = line.GetAttribute(u"text");
     if (label.empty())
         throw ScriptError("textbutton needs a text=");
-    if (!(button.area.width > 0.0f) || !(button.area.height > 0.0f))
+    if (!(width > 0.0f) || !(height > 0.0f))
         throw ScriptError("textbutton needs a size=width:height above 0");
     Style* style = resources.GetStyle(line.GetAttribute(u"style"));
     if (style == nullptr)
@@ -117,8 +123,7 @@ TextButtonLine ReadTextButton(ParseManager& parser, const CommandLine& line)
     Style* hoverStyle = resources.GetStyle(line.GetAttribute(u"hoverstyle"));
     Resource* idle = ButtonPicture(parser, line, u"idle");
     Resource* hover = ButtonPicture(parser, line, u"hover");
-    button.idle = {
-        .label = label, .style = style, .picture = idle, .width = button.area.width, .height = button.area.height};
+    button.idle = {.label = label, .style = style, .picture = idle, .width = width, .height = height};
     button.hover = button.idle;
     if (hoverStyle != nullptr)
         button.hover.style = hoverStyle;
@@ -128,30 +133,35 @@ TextButtonLine ReadTextButton(ParseManager& parser, const CommandLine& line)
     return button;
 }
 
-void AddMenuTextButton(Menu& menu, TextButtonLine button)
+void AddMenuTextButton(ParseManager& parser, const CommandLine& line, Menu& menu, TextButtonLine button)
 {
+    std::shared_ptr<Action> action;
+    if (const std::u16string text = line.GetAttribute(u"action"); !text.empty())
+        action = parser.ParseAction(text);
     if (!menu.AddTextButton(button.name, std::make_unique<TextButtonLook>(std::move(button.idle)),
-                            std::make_unique<TextButtonLook>(std::move(button.hover)), button.area.x, button.area.y,
-                            std::move(button.area.action)))
+                            std::make_unique<TextButtonLook>(std::move(button.hover)), button.x, button.y,
+                            std::move(action)))
         throw ScriptError("Menu '" + Utf8(menu.GetName()) + "' has a button named '" + Utf8(button.name) + "' already");
 }
 
 // In a scene: the node NAME shows the idle look and carries the action, the hidden node NAMEhover the hover look,
-// paired as a swap; the looks are kept by the resource manager under names no script can write.
-void AddSceneTextButton(ParseManager& parser, const CommandLine& line, TextButtonLine button)
+// paired as a swap; the looks are kept by the resource manager under names no script can write, one pair per scene
+// and button name.
+void AddSceneTextButton(ParseManager& parser, const CommandLine& line, const Scene& scene, TextButtonLine button)
 {
     if (line.GetAttribute(u"align").empty())
         throw ScriptError("textbutton in a scene needs an align=x:y");
     ResourceManager& resources = RequireManager<ResourceManager>(u"textbutton");
-    TextButtonLook* idle = resources.GetButtonLook(u"textbutton(" + button.name + u")");
-    TextButtonLook* hover = resources.GetButtonLook(u"textbutton(" + button.name + u")hover");
+    const std::u16string look = u"textbutton(" + scene.GetName() + u", " + button.name + u")";
+    TextButtonLook* idle = resources.GetButtonLook(look);
+    TextButtonLook* hover = resources.GetButtonLook(look + u"hover");
     idle->SetValues(std::move(button.idle));
     hover->SetValues(std::move(button.hover));
     AddNodeCommand(parser, line, idle, u"", NodeVisibility::Shown);
     CreateNodeCommand::Placement placement;
     placement.name = button.name + u"hover";
-    placement.x = button.area.x;
-    placement.y = button.area.y;
+    placement.x = button.x;
+    placement.y = button.y;
     placement.visible = false;
     placement.resource = hover;
     if (const std::u16string layer = line.GetAttribute(u"layer"); !layer.empty())
@@ -169,9 +179,11 @@ void AddTextButton(ParseManager& parser, const CommandLine& line)
     TextButtonLine button = ReadTextButton(parser, line);
     auto* container = static_cast<CommandContainer*>(parser.Blocks().back().object);
     if (Menu* menu = dynamic_cast<Menu*>(container))
-        AddMenuTextButton(*menu, std::move(button));
+        AddMenuTextButton(parser, line, *menu, std::move(button));
+    else if (const Scene* scene = dynamic_cast<const Scene*>(container))
+        AddSceneTextButton(parser, line, *scene, std::move(button));
     else
-        AddSceneTextButton(parser, line, std::move(button));
+        throw ScriptError("textbutton needs an open menu or scene block");
 }
 
 void BeginSwitch(ParseManager& parser, const CommandLine& line)
