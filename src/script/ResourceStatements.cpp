@@ -1,6 +1,7 @@
 #include "script/ResourceStatements.h"
 
 #include "core/TextCodec.h"
+#include "data/LoadFile.h"
 #include "resources/Animation.h"
 #include "resources/NineSlice.h"
 #include "resources/ResourceManager.h"
@@ -105,6 +106,16 @@ void DefineNineSlice(ParseManager& parser, const CommandLine& line)
     picture->SetFile(file);
     picture->SetBorders({border[0], border[1], border[2], border[3]});
     parser.Note(LintKind::PictureFile, file);
+    // Only the check measures the picture now, when there is one to measure (the missing file is its own finding):
+    // a game loads its pictures when it first draws them.
+    if (parser.GetLinter() == nullptr || !FileExists(TextCodec::WideToUtf8(file)))
+        return;
+    const float width = picture->GetWidth();
+    const float height = picture->GetHeight();
+    if (width > 0.0f && (border[0] + border[2] > width || border[1] + border[3] > height))
+        parser.AddWarning("nine-slice picture '" + TextCodec::WideToUtf8(name) + "': its borders are larger than '" +
+                          TextCodec::WideToUtf8(file) + "' (" + std::to_string(static_cast<int>(width)) + " x " +
+                          std::to_string(static_cast<int>(height)) + "); it will be drawn stretched whole");
 }
 
 } // namespace

@@ -57,4 +57,22 @@ TEST(MenuRunTest, TextButtonsLightAndPressAsEachReplayExpects)
     }
 }
 
+// The check measures nine-slice pictures: the one too small for its borders is a warning at its line, so --strict
+// fails; a missing file is the usual missing-picture finding and leaves no engine.log behind.
+TEST(MenuRunTest, CheckNamesANineSlicePictureTooSmallForItsBordersAtItsLine)
+{
+    TempFolder root;
+    const std::filesystem::path game = CopyGame(root, "textbuttons");
+    std::filesystem::copy_file(std::filesystem::path(VEL_TEST_GAMES) / "unicode" / "fonts" / "sans.ttf",
+                               game / "fonts" / "sans.ttf");
+    root.Write("textbuttons/script.vls",
+               root.Read("textbuttons/script.vls") + "nineslice(gone, file=gone.png, border=1:1:1:1)\n");
+    EXPECT_EQ(Engine(root, "check --strict '" + game.string() + "'"), 1);
+    EXPECT_EQ(root.Read("err.txt"), "script.vls:8: warning: nine-slice picture 'toowide': its borders are larger than "
+                                    "'plate.png' (8 x 8); it will be drawn stretched whole\n"
+                                    "script.vls:52: warning: picture file 'gone.png' is missing from the game folder "
+                                    "and the archives\n0 errors, 2 warnings\n");
+    EXPECT_FALSE(std::filesystem::exists(game / "engine.log"));
+}
+
 } // namespace
