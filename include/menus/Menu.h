@@ -5,7 +5,9 @@
 // init (run once, at "menu_on" or at the first showing), on (run whenever the menu opens) and off (run when it
 // closes, before it goes). The keyboard moves a focus over the buttons in the order they were written (Up, Left
 // back; Down, Right, Tab on; round at the ends), drawn as the button's highlighted picture, and Enter or Space
-// presses the focused button; the mouse moving takes the focus away. While the script is read, a menu block's commands
+// presses the focused button; the mouse moving takes the focus away. Text buttons draw their own rectangle (a
+// label over an optional picture) instead, take their place in the same focus order, and leave the background
+// shown while they are lit. While the script is read, a menu block's commands
 // collect in the menu's own scene. The menu manager owns the menus and runs the top one.
 
 #include "core/Callback.h"
@@ -23,6 +25,7 @@ class Command;
 class Scene;
 class SceneNode;
 class Slider;
+class TextButtonLook;
 
 class Menu : public CommandContainer
 {
@@ -41,6 +44,11 @@ public:
     // carries the action); action may be null.
     void AddButton(const std::u16string& picture, float x, float y, float width, float height,
                    std::shared_ptr<Action> action);
+    // The nodes NAME (showing the idle look) and NAMEhover (the hover look, which carries the action) at (x, y), as
+    // large as the looks; action may be null. Returns false when a node of the name exists already.
+    [[nodiscard]] bool AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonLook> idle,
+                                     std::unique_ptr<TextButtonLook> hover, float x, float y,
+                                     std::shared_ptr<Action> action);
     void AddSlider(std::unique_ptr<Slider> slider);
     // "menu_on": the commands so far become the init list and run now.
     void CloseInit();
@@ -68,9 +76,17 @@ public:
 private:
     struct Button
     {
-        SceneNode* hot = nullptr;  // the invisible rectangle
-        SceneNode* swap = nullptr; // the highlighted picture, with the action
+        SceneNode* hot = nullptr;       // the invisible rectangle
+        SceneNode* swap = nullptr;      // the highlighted picture, with the action
+        TextButtonLook* idle = nullptr; // a text button's looks, owned by m_looks; null for a picture button
+        TextButtonLook* hover = nullptr;
     };
+
+    // Whether the mouse or the focus lights a picture button, whose picture replaces the background.
+    [[nodiscard]] bool PictureButtonLit(bool sceneTookMouse);
+    // null for -1
+    [[nodiscard]] Button* ButtonAt(int index);
+    void FocusTextButton(int before);
 
     // Whether a button was pressed, which may have closed or replaced the menu.
     bool TakeFocusKeys();
@@ -90,6 +106,7 @@ private:
     bool m_backgroundShown = true;
     std::int32_t m_buttonCount = 0;
     std::vector<Button> m_buttons; // in written order
+    std::vector<std::unique_ptr<TextButtonLook>> m_looks;
     int m_focus = -1;
     // Whether the script sorted the block with "menu_on" / "menu_off": an empty list the script closed stays empty.
     bool m_initClosed = false;

@@ -28,7 +28,7 @@ public:
     // Lazy-loads, then draws with the top-left corner at (x, y) plus the offset. Allocates nothing once loaded.
     void Render(float x, float y, float zoom, float opacity);
     // Lazy-loads, then draws fully opaque stretched over the rectangle with corners (x1, y1) and (x2, y2).
-    void RenderStretched(float x1, float y1, float x2, float y2);
+    void RenderStretched(float x1, float y1, float x2, float y2, float opacity = 1.0f);
 
     [[nodiscard]] const std::u16string& GetFile() const { return m_file; }
     [[nodiscard]] float GetDuration() const { return m_duration; }

@@ -46,6 +46,9 @@ public:
     [[nodiscard]] virtual float GetHeight() = 0;
     // Top-left corner at (x, y), scaled by zoom about that corner; opacity 0..1.
     virtual void Render(float x, float y, float zoom, float opacity) = 0;
+    // Stretched over the rectangle with corners (x1, y1) and (x2, y2), for thumbnails and buttons; a picture that
+    // cannot stretch (an animation, a character) is drawn unscaled at the top-left corner.
+    virtual void RenderStretched(float x1, float y1, float x2, float y2, float opacity = 1.0f);
     // dt: seconds since the last frame. By default the first update after a registration finishes the resource.
     virtual void Update(float dt);
     // Drops the picture's texture(s); the next draw loads them again.

@@ -23,10 +23,12 @@ class Animation;
 class Character;
 class FontFace;
 class FontLibrary;
+class NineSlice;
 class Playlist;
 class Resource;
 class Sprite;
 class Style;
+class TextButtonLook;
 
 class ResourceManager : public Singleton<ResourceManager>
 {
@@ -46,12 +48,16 @@ public:
     [[nodiscard]] Sprite* GetSprite(const std::u16string& name);
     [[nodiscard]] Animation* GetAnimation(const std::u16string& name);
     [[nodiscard]] Character* GetCharacter(const std::u16string& name);
+    [[nodiscard]] NineSlice* GetNineSlice(const std::u16string& name);
+    // The looks of the text buttons that scenes place, kept here so that a saved scene finds them by name again.
+    [[nodiscard]] TextButtonLook* GetButtonLook(const std::u16string& name);
     // Every character made so far, by name.
     [[nodiscard]] const std::map<std::u16string, std::unique_ptr<Character>>& GetCharacters() const
     {
         return m_characters;
     }
-    // Sprites first, then animations, then characters; null when no picture has the name. Creates nothing.
+    // Sprites first, then animations, characters, nine-slice pictures and button looks; null when no picture has the
+    // name. Creates nothing.
     [[nodiscard]] Resource* FindResource(const std::u16string& name) const;
     // FindResource on the one manager; null without a manager, and for an empty name, which names no picture.
     [[nodiscard]] static Resource* FindPicture(const std::u16string& name);
@@ -86,6 +92,8 @@ private:
     std::map<std::u16string, std::unique_ptr<Sprite>> m_sprites;
     std::map<std::u16string, std::unique_ptr<Animation>> m_animations;
     std::map<std::u16string, std::unique_ptr<Character>> m_characters;
+    std::map<std::u16string, std::unique_ptr<NineSlice>> m_nineSlices;
+    std::map<std::u16string, std::unique_ptr<TextButtonLook>> m_buttonLooks;
     std::map<std::u16string, std::unique_ptr<Style>> m_styles;
     std::map<std::u16string, std::unique_ptr<Playlist>> m_playlists;
     std::unique_ptr<FontLibrary> m_fontLibrary;

@@ -27,8 +27,10 @@ public:
     // The image file, relative to the game folder or an attached archive.
     void SetFile(std::u16string file) { m_picture.SetFile(std::move(file)); }
     void SetTexture(HTEXTURE texture) { m_picture.SetTexture(texture); }
-    // Fully opaque, stretched over the rectangle with corners (x1, y1) and (x2, y2); for thumbnails.
-    void RenderStretched(float x1, float y1, float x2, float y2) { m_picture.RenderStretched(x1, y1, x2, y2); }
+    void RenderStretched(float x1, float y1, float x2, float y2, float opacity = 1.0f) override
+    {
+        m_picture.RenderStretched(x1, y1, x2, y2, opacity);
+    }
 
     [[nodiscard]] const std::u16string& GetFile() const { return m_picture.GetFile(); }
     [[nodiscard]] const Frame& GetFrame() const { return m_picture; }

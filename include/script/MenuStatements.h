@@ -5,8 +5,9 @@
 // "beginswitch(name, default=...)" opens a switch block that "switch(menu, value=..., trigger=...)" fills with
 // cases. In scenes, "menu(name)" adds a command that opens a menu and waits until it closes, and
 // "swap(name, ...)" places the named picture hidden and pairs it with the last object or animation as a hover
-// swap. A slider that will not work as written (nothing bound, no box picture, no TrueType face) is recorded as
-// a parser warning for the script check.
+// swap. "textbutton(name, text=..., ...)" joins a menu's buttons, or in a scene places its two looks as a hover
+// swap. A slider or text button that will not work as written (nothing bound, no box picture, no TrueType face, no
+// style, a picture not defined yet) is recorded as a parser warning for the script check.
 
 #include "menus/Slider.h"
 

@@ -1,8 +1,9 @@
 #pragma once
 
-// The statements that define pictures: "object" (a sprite), "beginanim" (opens an animation block) and "frame"
-// (adds a frame to the open animation). They act at once on the ResourceManager's get-or-create registry, so a
-// script may name a picture before defining it; the ResourceManager must exist when they are parsed.
+// The statements that define pictures: "object" (a sprite), "beginanim" (opens an animation block), "frame"
+// (adds a frame to the open animation) and "nineslice" (a picture stretched by its borders). They act at once on the
+// ResourceManager's get-or-create registry, so a script may name a picture before defining it; the ResourceManager must
+// exist when they are parsed.
 
 namespace Vel {
 

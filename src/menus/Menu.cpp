@@ -5,6 +5,7 @@
 #include "menus/Slider.h"
 #include "platform/FrameActivity.h"
 #include "resources/ResourceManager.h"
+#include "resources/TextButtonLook.h"
 #include "scene/Action.h"
 #include "scene/Command.h"
 #include "scene/PlayerActions.h"
@@ -83,6 +84,30 @@ void Menu::AddButton(const std::u16string& picture, float x, float y, float widt
     hot->Show();
 }
 
+bool Menu::AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonLook> idle,
+                         std::unique_ptr<TextButtonLook> hover, float x, float y, std::shared_ptr<Action> action)
+{
+    if (m_scene->FindNode(name) != nullptr || m_scene->FindNode(name + u"hover") != nullptr)
+        return false;
+    SceneNode* hot = m_scene->CreateNode(name, kButtonLayer, u"");
+    SceneNode* swap = m_scene->CreateNode(name + u"hover", kButtonLayer, u"");
+    if (hot == nullptr || swap == nullptr)
+        return false;
+    hot->MoveTo(x, y);
+    hot->SetResource(idle.get());
+    swap->MoveTo(x, y);
+    swap->SetResource(hover.get());
+    swap->SetAction(std::move(action));
+    hot->SetHoverTarget(swap);
+    m_buttons.push_back({hot, swap, idle.get(), hover.get()});
+    m_looks.push_back(std::move(idle));
+    m_looks.push_back(std::move(hover));
+    swap->Hide();
+    swap->SetLeaveTarget(hot);
+    hot->Show();
+    return true;
+}
+
 void Menu::AddSlider(std::unique_ptr<Slider> slider)
 {
     if (slider)
@@ -144,7 +169,8 @@ void Menu::SortRemainingCommands()
 void Menu::Show(Callback<void()> closed)
 {
     m_closed = std::move(closed);
-    m_focus = -1;
+    const int before = std::exchange(m_focus, -1);
+    FocusTextButton(before);
     SortRemainingCommands();
     if (m_on.empty())
         return;
@@ -182,7 +208,7 @@ void Menu::Update(float dt)
     for (const std::unique_ptr<Slider>& slider : m_sliders)
         slider->Update(dt);
     // A focused button's picture replaces the background as a hovered one does: translucent pictures are drawn alone.
-    const bool taken = m_scene->Update(dt, Scene::MouseAccess::Open) || m_focus >= 0;
+    const bool taken = PictureButtonLit(m_scene->Update(dt, Scene::MouseAccess::Open));
     if (m_background == nullptr)
         return;
     if (!taken && !m_backgroundShown) {
@@ -192,6 +218,33 @@ void Menu::Update(float dt)
         m_backgroundShown = false;
         m_background->Hide();
     }
+}
+
+Menu::Button* Menu::ButtonAt(int index)
+{
+    return index >= 0 ? &m_buttons[static_cast<std::size_t>(index)] : nullptr;
+}
+
+// Whatever lights a text button leaves the background, and the mouse lights one button at a time.
+bool Menu::PictureButtonLit(bool sceneTookMouse)
+{
+    if (const Button* focused = ButtonAt(m_focus); focused != nullptr && focused->idle == nullptr)
+        return true;
+    if (!sceneTookMouse)
+        return false;
+    for (const Button& button : m_buttons)
+        if (button.idle != nullptr && button.swap->IsVisible())
+            return false;
+    return true;
+}
+
+// The idle node stays where it is, so the mouse logic is untouched; only what it draws changes.
+void Menu::FocusTextButton(int before)
+{
+    if (Button* left = ButtonAt(before); left != nullptr && left->idle != nullptr)
+        left->idle->SetStandIn(nullptr);
+    if (Button* focused = ButtonAt(m_focus); focused != nullptr && focused->idle != nullptr)
+        focused->idle->SetStandIn(focused->hover);
 }
 
 bool Menu::TakeFocusKeys()
@@ -207,6 +260,7 @@ bool Menu::TakeFocusKeys()
     if (count > 0 && (on || back))
         m_focus = m_focus < 0 ? 0 : (m_focus + (on ? 1 : count - 1)) % count;
     if (m_focus != before) {
+        FocusTextButton(before);
         FrameActivity::Changed();
         return false;
     }
@@ -224,7 +278,8 @@ void Menu::Render()
 {
     m_scene->Render();
     // Not twice when the mouse rests on the focused button too.
-    SceneNode* focused = m_focus >= 0 ? m_buttons[static_cast<std::size_t>(m_focus)].swap : nullptr;
+    const Button* button = ButtonAt(m_focus);
+    SceneNode* focused = button != nullptr && button->idle == nullptr ? button->swap : nullptr;
     if (focused != nullptr && !focused->IsVisible())
         focused->Render(SceneNode::Hidden::Draw);
     for (const std::unique_ptr<Slider>& slider : m_sliders)

@@ -59,10 +59,10 @@ void Frame::Render(float x, float y, float zoom, float opacity)
     m_picture.RenderEx(x + m_offsetX, y + m_offsetY, 0.0f, zoom, 0.0f);
 }
 
-void Frame::RenderStretched(float x1, float y1, float x2, float y2)
+void Frame::RenderStretched(float x1, float y1, float x2, float y2, float opacity)
 {
     Load();
-    m_picture.SetColor(OpacityColour(1.0f));
+    m_picture.SetColor(OpacityColour(opacity));
     m_picture.RenderStretch(x1, y1, x2, y2);
 }
 

@@ -4,6 +4,11 @@
 
 namespace Vel {
 
+void Resource::RenderStretched(float x1, float y1, float /*x2*/, float /*y2*/, float opacity)
+{
+    Render(x1, y1, 1.0f, opacity);
+}
+
 void Resource::Update(float /*dt*/)
 {
     if (!m_finished)

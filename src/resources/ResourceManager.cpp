@@ -5,9 +5,11 @@
 #include "resources/Animation.h"
 #include "resources/Character.h"
 #include "resources/FontLibrary.h"
+#include "resources/NineSlice.h"
 #include "resources/Playlist.h"
 #include "resources/Sprite.h"
 #include "resources/Style.h"
+#include "resources/TextButtonLook.h"
 
 #include <cassert>
 #include <string>
@@ -90,6 +92,16 @@ Character* ResourceManager::GetCharacter(const std::u16string& name)
     return GetOrCreate(m_characters, name);
 }
 
+NineSlice* ResourceManager::GetNineSlice(const std::u16string& name)
+{
+    return GetOrCreate(m_nineSlices, name);
+}
+
+TextButtonLook* ResourceManager::GetButtonLook(const std::u16string& name)
+{
+    return GetOrCreate(m_buttonLooks, name);
+}
+
 Style* ResourceManager::GetStyle(const std::u16string& name)
 {
     if (name.empty())
@@ -132,6 +144,10 @@ Resource* ResourceManager::FindResource(const std::u16string& name) const
         return animation->second.get();
     if (const auto character = m_characters.find(name); character != m_characters.end())
         return character->second.get();
+    if (const auto nineSlice = m_nineSlices.find(name); nineSlice != m_nineSlices.end())
+        return nineSlice->second.get();
+    if (const auto look = m_buttonLooks.find(name); look != m_buttonLooks.end())
+        return look->second.get();
     return nullptr;
 }
 
@@ -147,6 +163,8 @@ void ResourceManager::UnloadAll()
         sprite->Unload();
     for (const auto& [name, animation] : m_animations)
         animation->Unload();
+    for (const auto& [name, nineSlice] : m_nineSlices)
+        nineSlice->Unload();
     FreeAllTextures();
 }
 

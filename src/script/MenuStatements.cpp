@@ -1,5 +1,6 @@
 #include "script/MenuStatements.h"
 
+#include "commands/CreateNodeCommand.h"
 #include "commands/SetMenuCommand.h"
 #include "commands/SetSwapCommand.h"
 #include "core/PlayerSettings.h"
@@ -10,8 +11,10 @@
 #include "menus/TextSlider.h"
 #include "menus/VisualSlider.h"
 #include "resources/ResourceManager.h"
+#include "resources/TextButtonLook.h"
 #include "scene/Action.h"
 #include "scene/CommandContainer.h"
+#include "scene/Scene.h"
 #include "script/ClickArea.h"
 #include "script/CommandLine.h"
 #include "script/NodeStatements.h"
@@ -75,6 +78,112 @@ void AddButton(ParseManager& parser, const CommandLine& line)
     Menu& menu = TopMenu(parser, u"button");
     ClickArea area = ClickArea::Read(parser, line);
     menu.AddButton(line.GetArgument(0), area.x, area.y, area.width, area.height, std::move(area.action));
+}
+
+// A picture attribute of a text button: none when not given, a warning when it names no picture yet.
+Resource* ButtonPicture(ParseManager& parser, const CommandLine& line, const std::u16string& key)
+{
+    const std::u16string name = line.GetAttribute(key);
+    if (name.empty())
+        return nullptr;
+    Resource* picture = RequireManager<ResourceManager>(u"textbutton").FindResource(name);
+    if (picture == nullptr)
+        parser.AddWarning("text button '" + Utf8(line.GetArgument(0)) + "': no picture is named '" + Utf8(name) +
+                          "' when the button is made: it draws no " + Utf8(key) + " picture");
+    return picture;
+}
+
+// What a textbutton line gives, read and checked once for both places a button may stand.
+struct TextButtonLine
+{
+    std::u16string name;
+    float x = 0.0f;
+    float y = 0.0f;
+    TextButtonLook::Values idle;
+    TextButtonLook::Values hover;
+};
+
+// The hover look keeps the idle style and picture where it names none.
+TextButtonLine ReadTextButton(ParseManager& parser, const CommandLine& line)
+{
+    ResourceManager& resources = RequireManager<ResourceManager>(u"textbutton");
+    TextButtonLine button;
+    button.name = line.GetArgument(0);
+    float width = 0.0f;
+    float height = 0.0f;
+    ScriptValues::ReadRectangle(line, button.x, button.y, width, height);
+    const std::u16string label = line.GetAttribute(u"text");
+    if (label.empty())
+        throw ScriptError("textbutton needs a text=");
+    if (!(width > 0.0f) || !(height > 0.0f))
+        throw ScriptError("textbutton needs a size=width:height above 0");
+    Style* style = resources.GetStyle(line.GetAttribute(u"style"));
+    if (style == nullptr)
+        parser.AddWarning("text button '" + Utf8(button.name) + "' has no style=: it will draw no label");
+    Style* hoverStyle = resources.GetStyle(line.GetAttribute(u"hoverstyle"));
+    Resource* idle = ButtonPicture(parser, line, u"idle");
+    Resource* hover = ButtonPicture(parser, line, u"hover");
+    button.idle = {.label = label, .style = style, .picture = idle, .width = width, .height = height};
+    button.hover = button.idle;
+    if (hoverStyle != nullptr)
+        button.hover.style = hoverStyle;
+    if (hover != nullptr)
+        button.hover.picture = hover;
+    parser.NoteText(label, style);
+    return button;
+}
+
+void AddMenuTextButton(ParseManager& parser, const CommandLine& line, Menu& menu, TextButtonLine button)
+{
+    std::shared_ptr<Action> action;
+    if (const std::u16string text = line.GetAttribute(u"action"); !text.empty())
+        action = parser.ParseAction(text);
+    if (!menu.AddTextButton(button.name, std::make_unique<TextButtonLook>(std::move(button.idle)),
+                            std::make_unique<TextButtonLook>(std::move(button.hover)), button.x, button.y,
+                            std::move(action)))
+        throw ScriptError("Menu '" + Utf8(menu.GetName()) + "' has a button named '" + Utf8(button.name) + "' already");
+}
+
+// In a scene: the node NAME shows the idle look and carries the action, the hidden node NAMEhover the hover look,
+// paired as a swap; the looks are kept by the resource manager under names no script can write, one pair per scene
+// and button name.
+void AddSceneTextButton(ParseManager& parser, const CommandLine& line, const Scene& scene, TextButtonLine button)
+{
+    if (line.GetAttribute(u"align").empty())
+        throw ScriptError("textbutton in a scene needs an align=x:y");
+    ResourceManager& resources = RequireManager<ResourceManager>(u"textbutton");
+    const std::u16string look = u"textbutton(" + scene.GetName() + u", " + button.name + u")";
+    TextButtonLook* idle = resources.GetButtonLook(look);
+    TextButtonLook* hover = resources.GetButtonLook(look + u"hover");
+    idle->SetValues(std::move(button.idle));
+    hover->SetValues(std::move(button.hover));
+    AddNodeCommand(parser, line, idle, u"", NodeVisibility::Shown);
+    CreateNodeCommand::Placement placement;
+    placement.name = button.name + u"hover";
+    placement.x = button.x;
+    placement.y = button.y;
+    placement.visible = false;
+    placement.resource = hover;
+    if (const std::u16string layer = line.GetAttribute(u"layer"); !layer.empty())
+        placement.layer = ScriptValues::ToInt(layer, ScriptValues::Attribute(line, u"layer"));
+    Add(parser, u"textbutton", std::make_unique<CreateNodeCommand>(placement));
+    Add(parser, u"textbutton", std::make_unique<SetSwapCommand>(button.name, button.name + u"hover"));
+}
+
+// textbutton(name, text=, style=, hoverstyle=, align=x:y, size=w:h, idle=, hover=, action=, layer=n): in a menu
+// block it joins the menu's buttons; in a scene block it is placed by the scene's commands.
+void AddTextButton(ParseManager& parser, const CommandLine& line)
+{
+    if (parser.Blocks().empty() || parser.Blocks().back().kind != BlockKind::CommandContainer)
+        throw ScriptError("textbutton needs an open menu or scene block");
+    TextButtonLine button = ReadTextButton(parser, line);
+    auto* container = static_cast<CommandContainer*>(parser.Blocks().back().object);
+    if (Menu* menu = dynamic_cast<Menu*>(container))
+        AddMenuTextButton(parser, line, *menu, std::move(button));
+    else if (const Scene* scene = dynamic_cast<const Scene*>(container))
+        AddSceneTextButton(parser, line, *scene, std::move(button));
+    else
+        throw ScriptError("textbutton needs an open menu or scene block");
 }
 
 void BeginSwitch(ParseManager& parser, const CommandLine& line)
@@ -231,6 +340,7 @@ void RegisterMenuBlock(ParseManager& parser)
         TopMenu(parser, u"background").SetBackground(line.GetArgument(0));
     });
     parser.AddHandler(u"button", [&parser](CommandLine& line) { AddButton(parser, line); });
+    parser.AddHandler(u"textbutton", [&parser](CommandLine& line) { AddTextButton(parser, line); });
     parser.AddHandler(u"menu_on", [&parser](CommandLine&) { TopMenu(parser, u"menu_on").CloseInit(); });
     parser.AddHandler(u"menu_off", [&parser](CommandLine&) { TopMenu(parser, u"menu_off").CloseOn(); });
     parser.AddHandler(u"textslider", [&parser](CommandLine& line) { AddTextSlider(parser, line); });

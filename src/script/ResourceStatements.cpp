@@ -1,7 +1,9 @@
 #include "script/ResourceStatements.h"
 
 #include "core/TextCodec.h"
+#include "data/LoadFile.h"
 #include "resources/Animation.h"
+#include "resources/NineSlice.h"
 #include "resources/ResourceManager.h"
 #include "resources/Sprite.h"
 #include "script/CommandLine.h"
@@ -12,7 +14,9 @@
 #include "script/ScriptLinter.h"
 #include "script/ScriptValues.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Vel {
 
@@ -81,10 +85,44 @@ void AddFrame(ParseManager& parser, CommandLine& line)
     parser.Note(LintKind::PictureFile, line.GetArgument(0));
 }
 
+// nineslice(name, file=..., border=l:t:r:b): the borders whole pixels, none below 0; whether they fit the picture
+// is known only once it is loaded.
+void DefineNineSlice(ParseManager& parser, const CommandLine& line)
+{
+    const std::u16string name = line.GetArgument(0);
+    ResourceManager& resources = RequireManager<ResourceManager>(u"nineslice");
+    const std::u16string file = line.GetAttribute(u"file");
+    if (file.empty())
+        throw ScriptError("nineslice needs a file=");
+    if (Resource* other = resources.FindResource(name); other != nullptr && dynamic_cast<NineSlice*>(other) == nullptr)
+        throw ScriptError("nineslice: a picture named '" + TextCodec::WideToUtf8(name) + "' exists already");
+    const std::vector<float> border =
+        ScriptValues::ReadParts(line, u"border", "four whole pixel counts l:t:r:b", {1.0, 1.0, 1.0, 1.0});
+    for (const float side : border)
+        if (!(side >= 0.0f) || side != static_cast<float>(static_cast<std::int32_t>(side)))
+            throw ScriptError("bad lexical cast: " + ScriptValues::Attribute(line, u"border") +
+                              " is not four whole pixel counts l:t:r:b");
+    NineSlice* picture = resources.GetNineSlice(name);
+    picture->SetFile(file);
+    picture->SetBorders({border[0], border[1], border[2], border[3]});
+    parser.Note(LintKind::PictureFile, file);
+    // Only the check measures the picture now, when there is one to measure (the missing file is its own finding):
+    // a game loads its pictures when it first draws them.
+    if (parser.GetLinter() == nullptr || !FileExists(TextCodec::WideToUtf8(file)))
+        return;
+    const float width = picture->GetWidth();
+    const float height = picture->GetHeight();
+    if (width > 0.0f && (border[0] + border[2] > width || border[1] + border[3] > height))
+        parser.AddWarning("nine-slice picture '" + TextCodec::WideToUtf8(name) + "': its borders are larger than '" +
+                          TextCodec::WideToUtf8(file) + "' (" + std::to_string(static_cast<int>(width)) + " x " +
+                          std::to_string(static_cast<int>(height)) + "); it will be drawn stretched whole");
+}
+
 } // namespace
 
 void RegisterResourceStatements(ParseManager& parser)
 {
+    parser.AddHandler(u"nineslice", [&parser](CommandLine& line) { DefineNineSlice(parser, line); });
     parser.AddHandler(u"object", [&parser](CommandLine& line) { Object(parser, line); });
     parser.AddHandler(u"beginanim", [&parser](CommandLine& line) { BeginAnimation(parser, line); });
     parser.AddHandler(u"frame", [&parser](CommandLine& line) { AddFrame(parser, line); });

@@ -7,8 +7,11 @@
 #include "core/TextCodec.h"
 #include "resources/Animation.h"
 #include "resources/FontFace.h"
+#include "resources/NineSlice.h"
 #include "resources/ScreenPresenter.h"
 #include "resources/Sprite.h"
+#include "resources/Style.h"
+#include "resources/TextButtonLook.h"
 #include "resources/hgeFont.h"
 #include "resources/hgeSprite.h"
 
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -137,6 +141,18 @@ TEST_F(ResourceManagerTest, PicturesCoverExactlyTheirRectangleAtTheirOpacity)
 
 TEST_F(ResourceManagerTest, SteadyDrawingOfPicturesBitmapTextAndTrueTypeTextAllocatesNothing)
 {
+    std::filesystem::create_directories(m_folder.Path() / "fonts");
+    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                               m_folder.Path() / "fonts" / "sans.ttf");
+    m_folder.Enter();
+    Style::Values values;
+    values.font = u"sans";
+    values.size = 16;
+    m_manager.GetStyle(u"label")->Set(values, m_manager.GetFontLibrary());
+    NineSlice* slice = m_manager.GetNineSlice(u"n");
+    slice->SetFile(Picture("n.bmp", 12, 12));
+    slice->SetBorders({4.0f, 4.0f, 4.0f, 4.0f});
+    TextButtonLook button({u"Start", m_manager.GetStyle(u"label"), slice, 60.0f, 20.0f});
     Sprite* sprite = m_manager.GetSprite(u"s");
     sprite->SetFile(Picture("s.bmp", 4, 4));
     Animation* animation = m_manager.GetAnimation(u"a");
@@ -156,6 +172,7 @@ TEST_F(ResourceManagerTest, SteadyDrawingOfPicturesBitmapTextAndTrueTypeTextAllo
         font.printfb(0, 0, 100, 100, HGETEXT_MIDDLE | HGETEXT_CENTER, "Frame %d AAAA AAAA AB", n % 10);
         font.Render(60, 40, HGETEXT_RIGHT, "AB\nA?B");
         face->DrawText(text, 2, 20);
+        button.Render(2.0f, 2.0f, 1.0f, 1.0f);
         (void)face->MeasureWidth(text);
         (void)face->MeasureHeight(text);
         m_hge->Gfx_EndScene();
