@@ -16,11 +16,14 @@ namespace Vel {
 
 struct PoEntry
 {
-    std::u16string context; // msgctxt; empty when the entry has none
+    std::optional<std::u16string> context; // msgctxt; none when the entry has none (an empty one is a context too)
     std::u16string text;    // msgid, the game's own text
     std::u16string translation;
     bool fuzzy = false;
     std::int64_t line = 0; // the line of its msgid in the file; 0 when it could not be told
+
+    // gettext's key of this entry: an empty msgctxt still makes a key of its own, one that no game text looks up.
+    [[nodiscard]] std::u16string Key() const;
 };
 
 class PoCatalog
@@ -37,6 +40,7 @@ public:
     [[nodiscard]] const std::vector<PoEntry>& Entries() const { return m_entries; }
 
     // gettext's own key of a text in a context: the context, U+0004, the text; the text alone without a context.
+    // The game's texts have no empty context: a speech's is its character's name.
     [[nodiscard]] static std::u16string Key(std::u16string_view context, std::u16string_view text);
 
 private:

@@ -97,6 +97,17 @@ std::vector<std::int64_t> MsgidLines(const std::string& bytes)
     return lines;
 }
 
+bool ToWide(const char* utf8, std::optional<std::u16string>& wide)
+{
+    if (utf8 == nullptr) {
+        wide.reset();
+        return true;
+    }
+    std::size_t invalid = 0;
+    wide = TextCodec::Utf8ToWide(utf8, &invalid);
+    return invalid == 0;
+}
+
 bool ToWide(const char* utf8, std::u16string& wide)
 {
     std::size_t invalid = 0;
@@ -137,7 +148,7 @@ std::optional<PoCatalog> PoCatalog::Read(const std::string& bytes, const std::st
         if (lines.size() == entries.size())
             entries[i].line = lines[i];
         // The header is the entry of the empty msgid, no text of the game.
-        if (!entries[i].text.empty() || !entries[i].context.empty())
+        if (!entries[i].text.empty() || entries[i].context)
             catalog.Add(std::move(entries[i]));
     }
     return catalog;
@@ -146,7 +157,7 @@ std::optional<PoCatalog> PoCatalog::Read(const std::string& bytes, const std::st
 void PoCatalog::Add(PoEntry entry)
 {
     if (!entry.fuzzy && !entry.translation.empty())
-        m_translations.emplace(Key(entry.context, entry.text), entry.translation);
+        m_translations.emplace(entry.Key(), entry.translation);
     m_entries.push_back(std::move(entry));
 }
 
@@ -154,6 +165,13 @@ const std::u16string* PoCatalog::Find(std::u16string_view context, std::u16strin
 {
     const auto found = m_translations.find(Key(context, text));
     return found == m_translations.end() ? nullptr : &found->second;
+}
+
+std::u16string PoEntry::Key() const
+{
+    if (!context)
+        return text;
+    return std::u16string(*context).append(1, u'\x04').append(text);
 }
 
 std::u16string PoCatalog::Key(std::u16string_view context, std::u16string_view text)

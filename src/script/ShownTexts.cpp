@@ -162,9 +162,11 @@ std::vector<std::string> ShownTexts::StaleEntries() const
             continue;
         }
         for (const PoEntry& entry : catalog->Entries()) {
-            if (m_index.count(PoCatalog::Key(entry.context, entry.text)) != 0)
+            if (m_index.count(entry.Key()) != 0)
                 continue;
-            const std::string said = entry.context.empty() ? "" : " said by " + Cited(entry.context);
+            std::string said;
+            if (entry.context)
+                said = entry.context->empty() ? " with an empty msgctxt" : " said by " + Cited(*entry.context);
             warnings.push_back(file + ":" + std::to_string(entry.line) + ": the text " + Cited(entry.text) + said +
                                " is in no script any more");
         }

@@ -95,7 +95,9 @@ TEST_F(TranslateRunTest, TranslateWritesTheTemplateAndCheckNamesTheEntriesNoScri
 
     EXPECT_EQ(Engine(m_root, "check '" + m_game.string() + "'"), 0);
     EXPECT_EQ(m_root.Read("err.txt"), "lang/xx.po:36: warning: the text 'A line cut from the story.' said by 'hero' "
-                                      "is in no script any more\n0 errors, 1 warning\n");
+                                      "is in no script any more\n"
+                                      "lang/xx.po:41: warning: the text 'Guide' with an empty msgctxt is in no script "
+                                      "any more\n0 errors, 2 warnings\n");
 }
 
 } // namespace
