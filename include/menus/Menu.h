@@ -45,7 +45,7 @@ public:
     void AddButton(const std::u16string& picture, float x, float y, float width, float height,
                    std::shared_ptr<Action> action);
     // The nodes NAME (showing the idle look) and NAMEhover (the hover look, which carries the action) at (x, y), as
-    // large as the looks; action may be null. Returns false when a node of the name exists already.
+    // large as the looks; without an action only NAME, a label. Returns false when a node of the name exists already.
     [[nodiscard]] bool AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonLook> idle,
                                      std::unique_ptr<TextButtonLook> hover, float x, float y,
                                      std::shared_ptr<Action> action);

@@ -90,17 +90,24 @@ bool Menu::AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonL
     if (m_scene->FindNode(name) != nullptr || m_scene->FindNode(name + u"hover") != nullptr)
         return false;
     SceneNode* hot = m_scene->CreateNode(name, kButtonLayer, u"");
-    SceneNode* swap = m_scene->CreateNode(name + u"hover", kButtonLayer, u"");
-    if (hot == nullptr || swap == nullptr)
+    if (hot == nullptr)
         return false;
     hot->MoveTo(x, y);
     hot->SetResource(idle.get());
+    m_looks.push_back(std::move(idle));
+    // Without an action it is a label: it never lights, takes no click and the keyboard's focus passes it by.
+    if (!action) {
+        hot->Show();
+        return true;
+    }
+    SceneNode* swap = m_scene->CreateNode(name + u"hover", kButtonLayer, u"");
+    if (swap == nullptr)
+        return false;
     swap->MoveTo(x, y);
     swap->SetResource(hover.get());
     swap->SetAction(std::move(action));
     hot->SetHoverTarget(swap);
-    m_buttons.push_back({hot, swap, idle.get(), hover.get()});
-    m_looks.push_back(std::move(idle));
+    m_buttons.push_back({hot, swap, m_looks.back().get(), hover.get()});
     m_looks.push_back(std::move(hover));
     swap->Hide();
     swap->SetLeaveTarget(hot);

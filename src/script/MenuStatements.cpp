@@ -145,7 +145,7 @@ void AddMenuTextButton(ParseManager& parser, const CommandLine& line, Menu& menu
 }
 
 // In a scene: the node NAME shows the idle look and carries the action, the hidden node NAMEhover the hover look,
-// paired as a swap; the looks are kept by the resource manager under names no script can write, one pair per scene
+// paired as a swap (a label, without an action, has only NAME); the looks are kept by the resource manager under names no script can write, one pair per scene
 // and button name.
 void AddSceneTextButton(ParseManager& parser, const CommandLine& line, const Scene& scene, TextButtonLine button)
 {
@@ -158,6 +158,8 @@ void AddSceneTextButton(ParseManager& parser, const CommandLine& line, const Sce
     idle->SetValues(std::move(button.idle));
     hover->SetValues(std::move(button.hover));
     AddNodeCommand(parser, line, idle, u"", NodeVisibility::Shown);
+    if (line.GetAttribute(u"action").empty())
+        return;
     CreateNodeCommand::Placement placement;
     placement.name = button.name + u"hover";
     placement.x = button.x;

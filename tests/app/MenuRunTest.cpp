@@ -70,7 +70,7 @@ TEST(MenuRunTest, CheckNamesANineSlicePictureTooSmallForItsBordersAtItsLine)
     EXPECT_EQ(Engine(root, "check --strict '" + game.string() + "'"), 1);
     EXPECT_EQ(root.Read("err.txt"), "script.vls:8: warning: nine-slice picture 'toowide': its borders are larger than "
                                     "'plate.png' (8 x 8); it will be drawn stretched whole\n"
-                                    "script.vls:52: warning: picture file 'gone.png' is missing from the game folder "
+                                    "script.vls:54: warning: picture file 'gone.png' is missing from the game folder "
                                     "and the archives\n0 errors, 2 warnings\n");
     EXPECT_FALSE(std::filesystem::exists(game / "engine.log"));
 }
