@@ -3,6 +3,7 @@
 // The engine's command line: how a player, an author's tool or a test asks for a run.
 
 #include "app/CheckReport.h"
+#include "app/StarterGame.h"
 #include "platform/PlatformOptions.h"
 
 #include <optional>
@@ -22,6 +23,7 @@ struct EngineOptions
         Pack,    // write a protected archive
         FontGen, // make a bitmap font from a TrueType font
         Translate, // write the translation template lang/messages.pot
+        New,       // write a starter game into a new folder
         Help,
     };
     Mode mode = Mode::Run;
@@ -43,6 +45,7 @@ struct EngineOptions
     int fontSize = 0;                // fontgen: pixel size
     std::string fontOut;             // fontgen: the ".fnt" to write (its picture beside it, ".png")
     std::string codePage = "CP1252"; // fontgen: the letters of this single-byte code page
+    StarterOptions starter;          // new: the folder, title and screen size
 
     // Parses argv[1..]; on failure returns nothing and error says what is wrong.
     static std::optional<EngineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);

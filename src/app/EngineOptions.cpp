@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace Vel {
 
@@ -169,6 +170,52 @@ std::optional<EngineOptions> ParseFontGen(const std::vector<std::string>& argume
     return options;
 }
 
+// new DIR [--title TEXT] [--size WxH]
+std::optional<EngineOptions> ParseNew(const std::vector<std::string>& arguments, std::string& error)
+{
+    EngineOptions options;
+    options.mode = EngineOptions::Mode::New;
+    StarterOptions& starter = options.starter;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool named = argument == "--title" || argument == "--size";
+        if (named && i + 1 == arguments.size()) {
+            error = "option " + argument + " needs a value";
+            return std::nullopt;
+        }
+        if (argument == "--title") {
+            starter.title = arguments[++i];
+            if (starter.title.empty() || !StarterGame::IsUsableTitle(starter.title)) {
+                error = "--title takes a text without double quotes";
+                return std::nullopt;
+            }
+        } else if (argument == "--size") {
+            if (!ToSize(arguments[++i], starter.width, starter.height) || starter.width < StarterGame::kMinWidth ||
+                starter.height < StarterGame::kMinHeight || starter.width > StarterGame::kMaxSide ||
+                starter.height > StarterGame::kMaxSide) {
+                error = "--size takes WIDTHxHEIGHT from " + std::to_string(StarterGame::kMinWidth) + "x" +
+                        std::to_string(StarterGame::kMinHeight) + " to " + std::to_string(StarterGame::kMaxSide) +
+                        "x" + std::to_string(StarterGame::kMaxSide);
+                return std::nullopt;
+            }
+        } else if (starter.folder.empty() && argument.rfind("--", 0) != 0) {
+            starter.folder = argument;
+        } else {
+            error = "new takes one folder, --title TEXT and --size WxH";
+            return std::nullopt;
+        }
+    }
+    if (starter.folder.empty()) {
+        error = "new takes the folder of the game to make";
+        return std::nullopt;
+    }
+    if (starter.title.empty() && !StarterGame::IsUsableTitle(std::filesystem::path(starter.folder).filename().string())) {
+        error = "the folder's name would be the title, and it has a double quote: give a --title";
+        return std::nullopt;
+    }
+    return options;
+}
+
 } // namespace
 
 std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>& arguments, std::string& error)
@@ -191,6 +238,8 @@ std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>
     }
     if (first == "fontgen")
         return ParseFontGen(arguments, error);
+    if (first == "new")
+        return ParseNew(arguments, error);
     if (first == "pack") {
         if (arguments.size() < 3) {
             error = "pack takes an archive name and at least one path";
@@ -227,6 +276,8 @@ const char* EngineOptions::Usage()
            "                            warnings as FILE:LINE: error|warning: TEXT on stderr (--json: a JSON array\n"
            "                            of {file, line, severity, message} on stdout; --strict: warnings count as\n"
            "                            errors)\n"
+           "  velloria new DIR [--title TEXT] [--size WxH]  write a starter game into the new or empty folder DIR\n"
+           "                            (title: the folder's name; size: 800x600)\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
            "  velloria translate GAME_DIR  write GAME_DIR/lang/messages.pot, the template of the game's texts\n"
            "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n"

@@ -1,5 +1,6 @@
 #include "app/Engine.h"
 #include "app/EngineOptions.h"
+#include "app/StarterGame.h"
 #include "core/HgeManager.h"
 #include "platform/ArchiveWriter.h"
 #include "resources/FontGenerator.h"
@@ -30,6 +31,16 @@ int FontGen(const Vel::EngineOptions& options)
     return 0;
 }
 
+int NewGame(const Vel::EngineOptions& options)
+{
+    std::string error;
+    if (!Vel::StarterGame::Write(options.starter, error)) {
+        std::fprintf(stderr, "velloria new: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,6 +60,8 @@ int main(int argc, char** argv)
         return Pack(*options);
     case Vel::EngineOptions::Mode::FontGen:
         return FontGen(*options);
+    case Vel::EngineOptions::Mode::New:
+        return NewGame(*options);
     case Vel::EngineOptions::Mode::Compile:
         return Vel::Engine(*options).Compile();
     case Vel::EngineOptions::Mode::Check:
