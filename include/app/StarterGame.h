@@ -29,7 +29,7 @@ public:
     // False with a one-line reason in error: the folder exists and is not empty, the face is not installed, or a
     // file could not be written. Nothing of the game is left behind then.
     [[nodiscard]] static bool Write(const StarterOptions& options, std::string& error);
-    // A title fits in the scripts' quotes: no double quote, no control character.
+    // A title fits in the scripts' quotes: UTF-8 text without a double quote or a control character.
     [[nodiscard]] static bool IsUsableTitle(const std::string& title);
 };
 

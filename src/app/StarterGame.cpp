@@ -1,6 +1,7 @@
 #include "app/StarterGame.h"
 
 #include "app/StarterPictures.h"
+#include "core/TextCodec.h"
 #include "resources/FontGenerator.h"
 
 #include <stdlib.h>
@@ -21,6 +22,9 @@ namespace fs = std::filesystem;
 constexpr const char* kFaceFolder = "/usr/share/fonts/truetype/dejavu";
 constexpr const char* kFaceLicence = "/usr/share/doc/fonts-dejavu-core/copyright";
 constexpr int kErrorFontSize = 18;
+// Debian's fonts-droid-fallback: Chinese, Japanese and Korean letters, which DejaVu Sans lacks.
+constexpr const char* kFallbackFace = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf";
+constexpr const char* kFallbackLicence = "/usr/share/doc/fonts-droid-fallback/copyright";
 
 constexpr const char* kSystem = R"(# {TITLE}: the display and the special menus. The engine reads this file first, then script.vls.
 graphics_init(resolution={W}:{H}, fullscreen=0)
@@ -55,10 +59,10 @@ object(more, file=menus/more.png)
 
 # Styles: fonts/dejavu.ttf drawn at size pixels. Every language's letters are drawn; for Chinese, Japanese or
 # Korean add a face with those letters to fonts/ and name it in fallback=.
-style(speech, font=dejavu, size=22, il=110, speed=40, clickme=more, color=f6efe0)
-style(narration, font=dejavu, size=22, il=110, speed=40, clickme=more, color=e8d9a8)
-style(speaker, font=dejavu, size=22, color=f3d34a)
-style(choice, font=dejavu, size=22, color=f3d34a)
+style(speech, font=dejavu, size=22{FALLBACK}, il=110, speed=40, clickme=more, color=f6efe0)
+style(narration, font=dejavu, size=22{FALLBACK}, il=110, speed=40, clickme=more, color=e8d9a8)
+style(speaker, font=dejavu, size=22{FALLBACK}, color=f3d34a)
+style(choice, font=dejavu, size=22{FALLBACK}, color=f3d34a)
 
 # Text boxes: where texts are typed. Speeches go into main with the speaker's name in name; text() lines into
 # narration.
@@ -81,11 +85,11 @@ constexpr const char* kInterface = R"(# The interface. Menus are text buttons ov
 nineslice(button, file=menus/button.png, border=12:12:12:12)
 nineslice(button_lit, file=menus/button_lit.png, border=12:12:12:12)
 object(dim, file=menus/dim.png)
-style(label, font=dejavu, size=22, color=f6efe0)
-style(label_lit, font=dejavu, size=22, color=f3d34a)
-style(heading, font=dejavu, size=44, color=f6efe0)
-style(small, font=dejavu, size=16, color=f6efe0)
-style(small_lit, font=dejavu, size=16, color=f3d34a)
+style(label, font=dejavu, size=22{FALLBACK}, color=f6efe0)
+style(label_lit, font=dejavu, size=22{FALLBACK}, color=f3d34a)
+style(heading, font=dejavu, size=44{FALLBACK}, color=f6efe0)
+style(small, font=dejavu, size=16{FALLBACK}, color=f6efe0)
+style(small_lit, font=dejavu, size=16{FALLBACK}, color=f3d34a)
 
 # The title menu. The engine's trigger _cancontinue says whether there is a save to continue from; the switch
 # shows the menu with Continue then.
@@ -165,7 +169,7 @@ object(next_lit, file=menus/next_lit.png)
 object(close, file=menus/close.png)
 object(close_lit, file=menus/close_lit.png)
 object(saved, file=menus/saved.png)
-style(date, font=dejavu, size=16, color=f6efe0)
+style(date, font=dejavu, size=16{FALLBACK}, color=f6efe0)
 
 beginthumbs(saves)
 saveload_pics
@@ -261,9 +265,10 @@ std::string Fill(std::string text, const Values& values)
 
 // The places of the menus and the story, worked out for the screen's size (the numbers of an 800 x 600 game are
 // the ones the pictures were drawn for; larger screens centre the menus and widen the text panel).
-Values Layout(const std::string& title, const std::string& id, int w, int h)
+Values Layout(const std::string& title, const std::string& id, int w, int h, bool fallback)
 {
     Values v;
+    v["FALLBACK"] = fallback ? ", fallback=cjk" : "";
     const auto set = [&](const std::string& name, int value) { v[name] = std::to_string(value); };
     const int cx = w / 2;
     v["TITLE"] = title;
@@ -331,6 +336,21 @@ std::string IdOf(const std::string& title)
     return id.empty() ? "new-game" : id;
 }
 
+// A title in Chinese, Japanese or Korean brings the face of their letters, so the heading draws and the game's own
+// texts in that language do too.
+bool NeedsFallback(const std::string& title)
+{
+    for (std::size_t at = 0; at < title.size();) {
+        const TextCodec::Step step = TextCodec::DecodeOne(title.data() + at, title.size() - at);
+        at += step.length;
+        const char32_t c = step.codePoint;
+        if ((c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) ||
+            (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
 bool WriteText(const fs::path& path, const std::string& text, std::string& error)
 {
     std::ofstream file(path, std::ios::binary);
@@ -343,19 +363,29 @@ bool WriteText(const fs::path& path, const std::string& text, std::string& error
     return true;
 }
 
-bool CopyFace(const fs::path& fonts, std::string& error)
+bool CopyFaces(const fs::path& fonts, bool fallback, std::string& error)
 {
+    struct Face
+    {
+        fs::path from;
+        const char* to;
+        const char* package;
+    };
+    std::vector<Face> files = {
+        {fs::path(kFaceFolder) / "DejaVuSans.ttf", "dejavu.ttf", "fonts-dejavu-core"},
+        {fs::path(kFaceFolder) / "DejaVuSans-Bold.ttf", "dejavubd.ttf", "fonts-dejavu-core"},
+        {kFaceLicence, "LICENSE-dejavu.txt", "fonts-dejavu-core"},
+    };
+    if (fallback) {
+        files.push_back({kFallbackFace, "cjk.ttf", "fonts-droid-fallback"});
+        files.push_back({kFallbackLicence, "LICENSE-droid.txt", "fonts-droid-fallback"});
+    }
     std::error_code failure;
     fs::create_directories(fonts, failure);
-    const std::vector<std::pair<fs::path, const char*>> files = {
-        {fs::path(kFaceFolder) / "DejaVuSans.ttf", "dejavu.ttf"},
-        {fs::path(kFaceFolder) / "DejaVuSans-Bold.ttf", "dejavubd.ttf"},
-        {kFaceLicence, "LICENSE-dejavu.txt"},
-    };
-    for (const auto& [from, to] : files) {
-        if (!fs::copy_file(from, fonts / to, failure)) {
-            error = "cannot copy " + from.string() + " (" + failure.message() +
-                    "); the engine's setup installs it with the Debian package fonts-dejavu-core";
+    for (const Face& file : files) {
+        if (!fs::copy_file(file.from, fonts / file.to, failure)) {
+            error = "cannot copy " + file.from.string() + " (" + failure.message() +
+                    "); the engine's setup installs it with the Debian package " + file.package;
             return false;
         }
     }
@@ -364,7 +394,8 @@ bool CopyFace(const fs::path& fonts, std::string& error)
 
 bool WriteAll(const fs::path& folder, const StarterOptions& options, const std::string& title, std::string& error)
 {
-    const Values values = Layout(title, IdOf(title), options.width, options.height);
+    const bool fallback = NeedsFallback(title);
+    const Values values = Layout(title, IdOf(title), options.width, options.height, fallback);
     const std::vector<std::pair<const char*, const char*>> scripts = {
         {"system.vls", kSystem}, {"script.vls", kScript},       {"pictures.vls", kPictures},
         {"interface.vls", kInterface}, {"story.vls", kStory},
@@ -373,7 +404,7 @@ bool WriteAll(const fs::path& folder, const StarterOptions& options, const std::
         if (!WriteText(folder / name, Fill(text, values), error))
             return false;
     }
-    return CopyFace(folder / "fonts", error) &&
+    return CopyFaces(folder / "fonts", fallback, error) &&
            FontGenerator::Generate((folder / "fonts" / "dejavu.ttf").string(), kErrorFontSize, "CP1252",
                                    (folder / "font1.fnt").string(), error) &&
            StarterPictures::Write(folder.string(), options.width, options.height, error);
@@ -383,9 +414,12 @@ bool WriteAll(const fs::path& folder, const StarterOptions& options, const std::
 
 bool StarterGame::IsUsableTitle(const std::string& title)
 {
-    for (const char c : title) {
-        if (c == '"' || (static_cast<unsigned char>(c) < 0x20) || c == 0x7F)
+    for (std::size_t at = 0; at < title.size();) {
+        const TextCodec::Step step = TextCodec::DecodeOne(title.data() + at, title.size() - at);
+        if (step.result != TextCodec::StepResult::Valid || step.codePoint == U'"' || step.codePoint < 0x20 ||
+            step.codePoint == 0x7F)
             return false;
+        at += step.length;
     }
     return true;
 }

@@ -31,9 +31,10 @@ TEST(NewGameRunTest, TheStarterIsCleanAtAnySizeAndPlaysToBothEndings)
         const char* ending;
     };
     for (const Case& run : {Case{"", "game_init(title=\"mygame\"", '1', "The end by the river."},
-                            Case{" --title 'Rain, then sun' --size 1280x720",
+                            // A Japanese title brings the face of its letters: the strict check finds none missing.
+                            Case{" --title '雨のち晴れ, then sun' --size 1280x720",
                                  "resolution=1280:720, fullscreen=0)\n# id names the player's folder of saves and "
-                                 "settings: ~/Documents/Velloria/rain-then-sun/.\ngame_init(title=\"Rain, then sun\"",
+                                 "settings: ~/Documents/Velloria/then-sun/.\ngame_init(title=\"雨のち晴れ, then sun\"",
                                  '2', "The end on the hill."}}) {
         SCOPED_TRACE(run.arguments);
         TempFolder root;
