@@ -100,6 +100,8 @@ private:
     void StartPlatform(const std::vector<std::string>& compileWarnings);
     void LoadPlayerSettings();
     void AutoSaveAtEnd();
+    // --coverage: the story coverage file, written at the end; false when it could not be.
+    [[nodiscard]] bool WriteCoverage() const;
     [[nodiscard]] bool OpenDisplay();
     void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();

@@ -31,6 +31,7 @@ struct EngineOptions
     std::string userFolder; // empty: <documents>/Velloria/
     std::string traceFile;  // empty: no trace
     std::string inputFile;  // empty: no replayed input
+    std::string coverageFile; // empty: no story coverage written
     PlatformOptions platform;
     std::optional<std::string> language; // --lang: the language of this run, instead of the player's
     std::string startScene; // empty: the one system.vls names

@@ -28,7 +28,8 @@ class Scene;
 class Command
 {
 public:
-    Command() = default;
+    // The command belongs to the statement being read, if any (StatementSource).
+    Command();
     virtual ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
@@ -44,6 +45,8 @@ public:
     // true (the default): report only when what the command started has finished; false: report at once.
     void SetWait(bool wait) { m_wait = wait; }
     [[nodiscard]] bool GetWait() const { return m_wait; }
+    // The statement that made the command (StatementSource), or StatementSource::kNone.
+    [[nodiscard]] std::uint32_t GetStatement() const { return m_statement; }
 
     void AddChild(std::unique_ptr<Command> child);
     [[nodiscard]] const std::vector<std::unique_ptr<Command>>& GetChildren() const;
@@ -80,7 +83,7 @@ protected:
     // The same for an object that is not a node (a text box).
     void AnimateObject(AnimationObject& target, const MakeAnimator& makeAnimator);
 
-    std::int32_t m_pending = 0; // awaited sub-tasks not yet finished
+    std::int16_t m_pending = 0; // awaited sub-tasks not yet finished
     bool m_done = false;        // completion was reported through OnChildFinished in this run
 
 private:
@@ -94,8 +97,9 @@ private:
 
     Rarities& Rare();
 
-    // Declared next to the protected fields above, so that the flags share their padding.
+    // Declared next to the protected fields above, so that the flags and the statement share one word.
     bool m_wait = true;
+    std::uint32_t m_statement;
     Callback<void()> m_completion;
     std::unique_ptr<Rarities> m_rare;
 };

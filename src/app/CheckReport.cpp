@@ -1,9 +1,8 @@
 #include "app/CheckReport.h"
 
-#include "core/TextCodec.h"
+#include "app/JsonText.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace Vel {
 
@@ -41,30 +40,6 @@ std::string ReportField(const std::string& report, std::string_view name, bool t
     const std::size_t start = at + key.size();
     const std::size_t end = toEnd ? std::string::npos : report.find('\n', start);
     return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-// JSON text is UTF-8: a file name in another encoding gets U+FFFD for its stray bytes, as script text does.
-void AppendJsonString(std::string& out, std::string_view text)
-{
-    out += '"';
-    for (const char c : TextCodec::WideToUtf8(TextCodec::Utf8ToWide(text))) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c; // UTF-8 passes through
-        }
-    }
-    out += '"';
 }
 
 std::string Plural(std::size_t count, const char* noun)

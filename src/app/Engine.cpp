@@ -1,6 +1,7 @@
 #include "app/Engine.h"
 
 #include "app/CheckReport.h"
+#include "app/CoverageReport.h"
 #include "app/GameSystems.h"
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
@@ -15,6 +16,7 @@
 #include "resources/ScreenPresenter.h"
 #include "saves/Gallery.h"
 #include "scene/PlayerActions.h"
+#include "scene/StoryCoverage.h"
 #include "script/ParseManager.h"
 #include "script/ScriptLinter.h"
 
@@ -64,6 +66,11 @@ int Engine::Run()
         return 2;
     }
     SetPlatformOptions(m_options.platform);
+    if (!m_options.coverageFile.empty()) {
+        // Named from where the command was given; the run works in the game folder.
+        m_options.coverageFile = std::filesystem::absolute(m_options.coverageFile).string();
+        StoryCoverage::Enable();
+    }
     if (!EnterGameFolder())
         return 1;
     const StartOutcome started = StartGameSystems();
@@ -73,8 +80,21 @@ int Engine::Run()
     }
     m_hgeManager->GetHge()->System_Start();
     AutoSaveAtEnd();
+    const bool covered = WriteCoverage();
     Shutdown();
-    return 0;
+    return covered ? 0 : 1;
+}
+
+bool Engine::WriteCoverage() const
+{
+    if (m_options.coverageFile.empty())
+        return true;
+    std::string error;
+    if (CoverageReport::Write(m_options.coverageFile, m_systems->scenes.GetSceneNames(), error))
+        return true;
+    std::fprintf(stderr, "velloria: %s\n", error.c_str());
+    HgeManager::Log(error);
+    return false;
 }
 
 // Start-up from the compiled scripts up to the moment the frame loop can run.

@@ -95,6 +95,8 @@ bool ApplyRunOption(EngineOptions& options, const std::string& name, const std::
         options.userFolder = *value;
     else if (name == "--trace")
         options.traceFile = *value;
+    else if (name == "--coverage")
+        options.coverageFile = *value;
     else if (name == "--audio-out")
         platform.audioOutFile = *value;
     else if (name == "--lang")
@@ -272,6 +274,7 @@ const char* EngineOptions::Usage()
            "    --set NAME=VALUE        set the trigger NAME after the scripts were read (repeatable; a persistent\n"
            "                            trigger keeps its stored value in sys0.dfn)\n"
            "    --dev                   reload the scripts when they change on disk and by Shift+R\n"
+           "    --coverage FILE         at the end, write the statements that ran and the scenes reached (JSON)\n"
            "  velloria check GAME_DIR [--strict] [--json]  compile and read the scripts; report script errors and\n"
            "                            warnings as FILE:LINE: error|warning: TEXT on stderr (--json: a JSON array\n"
            "                            of {file, line, severity, message} on stdout; --strict: warnings count as\n"

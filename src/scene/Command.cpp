@@ -3,10 +3,13 @@
 #include "scene/Animator.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
+#include "scene/StatementSource.h"
 
 #include <utility>
 
 namespace Vel {
+
+Command::Command() : m_statement(StatementSource::Claim()) {}
 
 Command::~Command() = default;
 
@@ -18,7 +21,7 @@ void Command::Execute(Scene& scene)
     // Counted before any child starts: a child that reports inside its Execute must not complete the parent
     // while later children have not even started.
     if (m_wait)
-        m_pending += static_cast<std::int32_t>(children.size());
+        m_pending = static_cast<std::int16_t>(m_pending + static_cast<std::int16_t>(children.size()));
     for (const std::unique_ptr<Command>& child : children) {
         if (m_wait)
             child->SetCompletion(Callback<void()>(this, &Command::OnChildFinished));

@@ -2,6 +2,7 @@
 
 #include "scene/Command.h"
 #include "scene/CurrentScene.h"
+#include "scene/StoryCoverage.h"
 
 #include <utility>
 
@@ -14,8 +15,12 @@ RunCommandAction::~RunCommandAction() = default;
 void RunCommandAction::Perform()
 {
     Scene* scene = CurrentScene::Get();
-    if (m_command && scene != nullptr)
-        m_command->Execute(*scene);
+    if (!m_command || scene == nullptr)
+        return;
+    // A choice's entry or a button ran the statement that carries the action.
+    if (StoryCoverage::IsEnabled())
+        StoryCoverage::Ran(m_command->GetStatement());
+    m_command->Execute(*scene);
 }
 
 } // namespace Vel

@@ -8,6 +8,7 @@
 #include "scene/ClickGate.h"
 #include "scene/Command.h"
 #include "scene/Layer.h"
+#include "scene/StoryCoverage.h"
 #include "scene/SceneNode.h"
 
 #include <iterator>
@@ -396,6 +397,8 @@ void Scene::RunCurrent()
     }
     // Nearly every command changes what the screen shows; those that do not are too few to tell apart.
     FrameActivity::Changed();
+    if (StoryCoverage::IsEnabled())
+        StoryCoverage::Ran(command->GetStatement());
     command->Execute(*this);
 }
 

@@ -19,6 +19,7 @@
 #include "scene/PlayerActions.h"
 #include "scene/Poster.h"
 #include "scene/Scene.h"
+#include "scene/StoryCoverage.h"
 #include "sound/SoundManager.h"
 
 #include <cstdio>
@@ -147,6 +148,7 @@ void ScenesManager::StartScene(const std::u16string& name, SceneStart start)
     if (start == SceneStart::Reset)
         scene->Reset();
     Trace::Write("scene", name);
+    StoryCoverage::Reached(name);
     scene->Start();
 }
 

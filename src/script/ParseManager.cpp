@@ -17,6 +17,7 @@
 #include "scene/RunCommandAction.h"
 #include "scene/RunFunctionAction.h"
 #include "scene/ScenesManager.h"
+#include "scene/StatementSource.h"
 #include "script/CharacterStatements.h"
 #include "script/FlowStatements.h"
 #include "script/GalleryStatements.h"
@@ -148,6 +149,7 @@ private:
 
 ParseManager::ParseManager()
 {
+    StatementSource::Clear();
     AddHandler(u"end", [this](CommandLine&) { PopBlock(); });
     AddHandler(u"include", [this](CommandLine& line) { Parse(line.GetArgument(0)); });
     RegisterSettingsStatements(*this);
@@ -250,9 +252,20 @@ void ParseManager::NoteMissingScript(const std::u16string& name)
 void ParseManager::Dispatch(CommandLine& command)
 {
     const auto handler = m_handlers.find(command.Keyword());
-    if (handler != m_handlers.end())
+    if (handler != m_handlers.end()) {
+        // The commands the statement makes take its place, also when the handler throws halfway.
+        struct Reading
+        {
+            Reading(const SourcePosition& position)
+            {
+                StatementSource::Begin(SourceName(position.fileName), position.statementLine);
+            }
+            ~Reading() { StatementSource::End(); }
+        } reading(m_fileStack.back());
         handler->second(command);
-    else if (!command.Keyword().empty())
+        return;
+    }
+    if (!command.Keyword().empty())
         Note(IsSpacedSpeech(command) ? LintKind::SpacedSpeech : LintKind::Statement, command.Keyword());
 }
 
