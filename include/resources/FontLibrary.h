@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace Vel {
@@ -27,11 +28,14 @@ public:
     [[nodiscard]] FontFace* GetFace(const std::string& path);
     // Made at the first TrueType text: a game that draws with bitmap fonts only never loads ICU's break rules.
     [[nodiscard]] TextShaper& GetShaper();
+    // True only the first time a font file is named missing: every style that names it asks, one of them logs it.
+    [[nodiscard]] bool FirstReportOfMissing(const std::string& path) { return m_reportedMissing.insert(path).second; }
 
 private:
     void* m_library = nullptr; // FreeType's library handle, kept opaque outside the font classes
     std::map<std::string, std::unique_ptr<FontFace>> m_faces;
     std::unique_ptr<TextShaper> m_shaper;
+    std::set<std::string> m_reportedMissing;
 };
 
 } // namespace Vel

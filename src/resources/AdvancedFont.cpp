@@ -39,11 +39,12 @@ void AdvancedFont::Load(const std::u16string& name, const std::u16string& fallba
     m_bold = library.GetFace(base + "bd.ttf");
     m_italic = library.GetFace(base + "i.ttf");
     m_boldItalic = library.GetFace(base + "bi.ttf");
-    // Beside a TrueType face a missing bitmap font is normal, not worth the log line that hgeFont writes for it.
-    if (m_regular != nullptr && !HasResource(base + ".fnt"))
-        m_bitmapFont = std::make_unique<hgeFont>();
-    else
+    // Beside a TrueType face a missing bitmap font is normal, not worth the log line that hgeFont writes for it;
+    // without one, the line is written once however many styles name the font.
+    if (HasResource(base + ".fnt") || (m_regular == nullptr && library.FirstReportOfMissing(base + ".fnt")))
         m_bitmapFont = std::make_unique<hgeFont>(base + ".fnt", false);
+    else
+        m_bitmapFont = std::make_unique<hgeFont>();
     m_textFaces.clear();
     if (m_regular == nullptr)
         return;
@@ -55,7 +56,7 @@ void AdvancedFont::Load(const std::u16string& name, const std::u16string& fallba
         const std::string path = "fonts/" + TextCodec::WideToUtf8(fallbacks.substr(start, end - start)) + ".ttf";
         if (FontFace* face = end > start ? library.GetFace(path) : nullptr)
             m_textFaces.push_back(face);
-        else if (end > start)
+        else if (end > start && library.FirstReportOfMissing(path))
             LogMissingFallback(path);
         start = end + 1;
     }

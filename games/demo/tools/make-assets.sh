@@ -9,7 +9,6 @@ ENGINE="${VELLORIA:-$DEMO/../../build/velloria}"
 CONVERT="${CONVERT:-convert}"
 FONT="DejaVu-Sans"
 FONT_BOLD="DejaVu-Sans-Bold"
-FONT_CJK="/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf"
 W=800
 H=600
 TMP="$(mktemp -d)"
@@ -141,36 +140,17 @@ props() {
 }
 
 # ---------------------------------------------------------------- menus
-# Each menu is a background plus one full-screen picture per button with that button lit.
-button_draw() { # x y w h label lit: appends the button's drawing to the array "draw"
-    local x=$1 y=$2 w=$3 h=$4 label=$5 lit=$6 fill='#f6efe0' font=$FONT_BOLD
-    [ "$lit" = yes ] && fill='#f3d34a'
-    # A label beyond ASCII (the Japanese button) is drawn with the face that has its characters.
-    printf '%s' "$label" | LC_ALL=C grep -q '[^ -~]' && font=$FONT_CJK
-    draw+=(-fill "$fill" -stroke '#8a6d3b' -strokewidth 3 -draw "roundrectangle $x,$y $((x + w)),$((y + h)) 14,14"
-        -stroke none -fill '#3b2a12' -font "$font" -pointsize 22
-        -annotate "+$((x + 24))+$((y + h / 2 + 8))" "$label")
+# Each menu is a background without buttons; the interface draws its buttons as labels over the nine-slice plates
+# below, which stretch to each button's size with their corners kept.
+plate() { # out size radius stroke fill
+    local out=$1 size=$2 radius=$3 stroke=$4 fill=$5 far=$(($2 - 2))
+    "$CONVERT" -size "${size}x${size}" xc:none -fill "$fill" -stroke '#8a6d3b' -strokewidth "$stroke" \
+        -draw "roundrectangle 1,1 $far,$far $radius,$radius" "$out"
 }
 
-menu_pictures() { # base-picture prefix "x y w h label name"...
-    local base=$1 prefix=$2
-    shift 2
-    local entries=("$@") lit entry x y w h label name
-    local -a draw
-    for lit in "" "${entries[@]}"; do
-        draw=()
-        for entry in "${entries[@]}"; do
-            read -r x y w h label name <<<"$entry"
-            button_draw "$x" "$y" "$w" "$h" "${label//_/ }" "$([ "$entry" = "$lit" ] && echo yes || echo no)"
-        done
-        "$CONVERT" "$base" "${draw[@]}" "$TMP/menu.png"
-        if [ -z "$lit" ]; then
-            png8 "$TMP/menu.png" "menus/${prefix}.png"
-        else
-            read -r x y w h label name <<<"$lit"
-            png8 "$TMP/menu.png" "menus/${prefix}_${name}.png"
-        fi
-    done
+button_plates() {
+    plate menus/button.png 48 14 3 '#f6efe0'
+    plate menus/button_lit.png 48 14 3 '#f3d34a'
 }
 
 main_menu() {
@@ -178,12 +158,8 @@ main_menu() {
         -fill '#1d2a4f' -draw 'ellipse 400,700 620,240 0,360' \
         -fill '#fff7b0' -draw 'circle 700,110 700,150' \
         -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 56 -annotate +60+96 'Lantern Evening' \
-        -font "$FONT" -pointsize 20 -annotate +64+128 'a short Velloria demo' "$TMP/mainbase.png"
-    local buttons=("60 210 240 48 New_game new" "60 270 240 48 Load load" "60 330 240 48 Gallery gallery"
-        "60 390 240 48 Options options" "60 450 240 48 End end")
-    menu_pictures "$TMP/mainbase.png" main "${buttons[@]}"
-    # Once there is a save, the same menu with Continue above the other buttons.
-    menu_pictures "$TMP/mainbase.png" main_saved "60 150 240 48 Continue continue" "${buttons[@]}"
+        -font "$FONT" -pointsize 20 -annotate +64+128 'a short Velloria demo' "$TMP/main.png"
+    png8 "$TMP/main.png" menus/main.png
 }
 
 options_menu() {
@@ -194,11 +170,8 @@ options_menu() {
         -pointsize 18 -annotate +60+390 'Text speed' -annotate +420+390 'Auto speed' \
         -pointsize 16 -annotate +600+140 'number row' \
         -fill none -stroke '#f6efe0' -strokewidth 2 -draw 'rectangle 507,433 529,455' -draw 'rectangle 507,493 529,515' \
-        "$TMP/optbase.png"
-    menu_pictures "$TMP/optbase.png" options \
-        "60 420 200 48 Window window" "280 420 200 48 Full_screen full" "60 510 200 48 Back back" \
-        "540 420 220 48 Skip_unread skipunread" "540 480 220 48 Auto_save autosave" \
-        "280 540 120 48 English english" "410 540 120 48 日本語 japanese"
+        "$TMP/options.png"
+    png8 "$TMP/options.png" menus/options.png
     # The tick in the box beside a switch that is on.
     "$CONVERT" -size 24x24 xc:none -fill none -stroke '#f3d34a' -strokewidth 4 -draw 'polyline 4,12 10,19 20,5' \
         menus/tick.png
@@ -211,27 +184,15 @@ options_menu() {
 pause_menu() {
     "$CONVERT" -size ${W}x${H} xc:none -fill '#101020c0' -draw "rectangle 0,0 $W,$H" \
         -fill '#283a6e' -stroke '#e8d9a8' -strokewidth 3 -draw 'roundrectangle 260,90 540,520 20,20' \
-        -stroke none -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 30 -annotate +345+140 'Paused' "$TMP/pausebase.png"
-    menu_pictures "$TMP/pausebase.png" pause \
-        "300 170 200 48 Save save" "300 235 200 48 Load load" "300 300 200 48 Options options" \
-        "300 365 200 48 Main_menu main" "300 430 200 48 Back back"
+        -stroke none -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 30 -annotate +345+140 'Paused' "$TMP/pause.png"
+    png8 "$TMP/pause.png" menus/pause.png
 }
 
-# The quick menu over the story: small buttons above the text panel, each with its lit picture, and the bar shown
-# under Auto and Skip while that mode is on.
+# The quick menu over the story: small plates for its text buttons, and the bar shown under Auto and Skip while
+# that mode is on.
 quick_menu() {
-    local entry label name lit fill
-    for entry in Auto:auto Skip:skip History:history Save:save Load:load Options:options; do
-        label=${entry%%:*}
-        name=${entry##*:}
-        for lit in "" _lit; do
-            fill='#f6efe0'
-            [ -n "$lit" ] && fill='#f3d34a'
-            "$CONVERT" -size 64x24 xc:none -fill "$fill" -stroke '#8a6d3b' -strokewidth 2 \
-                -draw 'roundrectangle 1,1 62,22 8,8' -stroke none -fill '#3b2a12' -font "$FONT_BOLD" -pointsize 13 \
-                -gravity center -annotate 0 "$label" "menus/qm_${name}${lit}.png"
-        done
-    done
+    plate menus/qm_button.png 24 8 2 '#f6efe0'
+    plate menus/qm_button_lit.png 24 8 2 '#f3d34a'
     "$CONVERT" -size 64x4 xc:'#f3d34a' menus/qm_on.png
 }
 
@@ -239,9 +200,8 @@ choice_menu() {
     "$CONVERT" -size ${W}x${H} xc:none -fill '#101020a0' -draw "rectangle 0,0 $W,$H" \
         -fill '#283a6e' -stroke '#e8d9a8' -strokewidth 3 -draw 'roundrectangle 280,170 520,430 20,20' \
         -stroke none -fill '#f6efe0' -font "$FONT_BOLD" -pointsize 22 -annotate +330+205 'This save:' \
-        "$TMP/choicebase.png"
-    menu_pictures "$TMP/choicebase.png" choice \
-        "310 225 180 48 Load load" "310 290 180 48 Delete delete" "310 355 180 48 Back back"
+        "$TMP/choice.png"
+    png8 "$TMP/choice.png" menus/choice.png
 }
 
 galleries() {
@@ -369,8 +329,8 @@ step() { echo "make-assets: $1" >&2; "$1"; }
 
 # Named steps only (e.g. "make-assets.sh voices fonts"), or all of them.
 parts=("$@")
-[ ${#parts[@]} -eq 0 ] && parts=(background_meadow background_lake background_night characters props main_menu
-    options_menu quick_menu pause_menu choice_menu galleries icon music effects voices fonts)
+[ ${#parts[@]} -eq 0 ] && parts=(background_meadow background_lake background_night characters props button_plates
+    main_menu options_menu quick_menu pause_menu choice_menu galleries icon music effects voices fonts)
 for part in "${parts[@]}"; do
     step "$part"
 done
