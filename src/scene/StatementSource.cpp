@@ -4,13 +4,18 @@ namespace Vel {
 
 namespace {
 
+struct Reading
+{
+    StatementSource::Place place;
+    std::uint32_t statement = StatementSource::kNone; // its index in places, once a command claimed it
+};
+
 struct Record
 {
     std::vector<std::u16string> files;
     std::vector<StatementSource::Place> places;
-    StatementSource::Place reading;
-    bool isReading = false;
-    bool claimed = false; // the statement being read is in places already
+    // An action's text is read as a statement within the statement that carries it.
+    std::vector<Reading> reading;
 };
 
 Record& TheRecord()
@@ -19,39 +24,56 @@ Record& TheRecord()
     return record;
 }
 
+std::uint32_t FileIndex(Record& record, const std::u16string& file)
+{
+    std::uint32_t index = 0;
+    while (index < record.files.size() && record.files[index] != file)
+        ++index;
+    if (index == record.files.size())
+        record.files.push_back(file);
+    return index;
+}
+
 } // namespace
 
 void StatementSource::Begin(const std::u16string& file, std::int32_t line)
 {
     Record& record = TheRecord();
-    if (record.files.empty() || record.files[record.reading.file] != file) {
-        std::uint32_t index = 0;
-        while (index < record.files.size() && record.files[index] != file)
-            ++index;
-        if (index == record.files.size())
-            record.files.push_back(file);
-        record.reading.file = index;
+    // The same statement again (an action's text within it) shares its place.
+    if (!record.reading.empty()) {
+        const Reading& outer = record.reading.back();
+        if (outer.place.line == line && record.files[outer.place.file] == file) {
+            record.reading.push_back(outer);
+            return;
+        }
     }
-    record.reading.line = line;
-    record.isReading = true;
-    record.claimed = false;
+    record.reading.push_back({{FileIndex(record, file), line}, kNone});
 }
 
 void StatementSource::End()
 {
-    TheRecord().isReading = false;
+    Record& record = TheRecord();
+    if (record.reading.empty())
+        return;
+    const Reading inner = record.reading.back();
+    record.reading.pop_back();
+    // What the inner reading claimed is the outer one's too when they are one statement.
+    if (!record.reading.empty() && record.reading.back().place.file == inner.place.file &&
+        record.reading.back().place.line == inner.place.line)
+        record.reading.back().statement = inner.statement;
 }
 
 std::uint32_t StatementSource::Claim()
 {
     Record& record = TheRecord();
-    if (!record.isReading)
+    if (record.reading.empty())
         return kNone;
-    if (!record.claimed) {
-        record.places.push_back(record.reading);
-        record.claimed = true;
+    Reading& reading = record.reading.back();
+    if (reading.statement == kNone) {
+        record.places.push_back(reading.place);
+        reading.statement = static_cast<std::uint32_t>(record.places.size() - 1);
     }
-    return static_cast<std::uint32_t>(record.places.size() - 1);
+    return reading.statement;
 }
 
 const StatementSource::Place& StatementSource::GetPlace(std::uint32_t statement)

@@ -253,15 +253,22 @@ void ParseManager::Dispatch(CommandLine& command)
 {
     const auto handler = m_handlers.find(command.Keyword());
     if (handler != m_handlers.end()) {
-        // The commands the statement makes take its place, also when the handler throws halfway.
+        // The commands the statement makes take its place, also when the handler throws halfway. An action's text
+        // read as a statement (a button's action=) is read within the statement that carries it.
         struct Reading
         {
-            Reading(const SourcePosition& position)
+            explicit Reading(const SourcePosition* position) : begun(position != nullptr)
             {
-                StatementSource::Begin(SourceName(position.fileName), position.statementLine);
+                if (begun)
+                    StatementSource::Begin(SourceName(position->fileName), position->statementLine);
             }
-            ~Reading() { StatementSource::End(); }
-        } reading(m_fileStack.back());
+            ~Reading()
+            {
+                if (begun)
+                    StatementSource::End();
+            }
+            bool begun;
+        } reading(m_fileStack.empty() ? nullptr : &m_fileStack.back());
         handler->second(command);
         return;
     }
