@@ -1,13 +1,11 @@
 #pragma once
 
-// The story coverage of a run as a file an author keeps or a playtester sends back: per script, the lines of the
-// statements that make the story's commands and those of them that ran; per scene, whether it started.
-//
-//   {"version": 1,
-//    "files": [{"file": "story.vls", "statements": [3, 5, 9], "ran": [3, 5]}],
-//    "scenes": [{"name": "title", "reached": true}]}
+// The story coverage of a run as a file an author keeps or a playtester sends back (data/CoverageFile): per script,
+// the lines of the statements that make the story's commands and those of them that ran; per scene, whether it
+// started.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Vel {
@@ -15,10 +13,12 @@ namespace Vel {
 class CoverageReport
 {
 public:
-    static constexpr int kVersion = 1;
-
     // The JSON of what StatementSource and StoryCoverage hold; scenes in the order they were defined.
     [[nodiscard]] static std::string Json(const std::vector<std::u16string>& scenes);
+    // "velloria explore --merge": reads every file (all or none: a damaged one is named on stderr and nothing is
+    // merged), prints what no one reached to stdout and writes the merged file to jsonFile when one is named.
+    // The exit status: 0, or 1 when a file could not be read or written.
+    [[nodiscard]] static int Merge(const std::vector<std::string>& files, const std::string& jsonFile);
     // Written whole or not at all (a temporary file renamed over the old one); false with the reason in error.
     [[nodiscard]] static bool Write(const std::string& fileName, const std::vector<std::u16string>& scenes,
                                     std::string& error);

@@ -24,6 +24,7 @@ struct EngineOptions
         FontGen, // make a bitmap font from a TrueType font
         Translate, // write the translation template lang/messages.pot
         New,       // write a starter game into a new folder
+        Merge,     // merge story coverage files and tell what no run reached
         Help,
     };
     Mode mode = Mode::Run;
@@ -47,6 +48,8 @@ struct EngineOptions
     std::string fontOut;             // fontgen: the ".fnt" to write (its picture beside it, ".png")
     std::string codePage = "CP1252"; // fontgen: the letters of this single-byte code page
     StarterOptions starter;          // new: the folder, title and screen size
+    std::vector<std::string> coverageFiles; // explore --merge: the files to merge
+    std::string jsonFile;                   // explore --merge: where the merged coverage goes; empty: nowhere
 
     // Parses argv[1..]; on failure returns nothing and error says what is wrong.
     static std::optional<EngineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);

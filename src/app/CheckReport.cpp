@@ -1,6 +1,6 @@
 #include "app/CheckReport.h"
 
-#include "app/JsonText.h"
+#include "core/JsonText.h"
 
 #include <algorithm>
 

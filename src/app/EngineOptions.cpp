@@ -218,6 +218,28 @@ std::optional<EngineOptions> ParseNew(const std::vector<std::string>& arguments,
     return options;
 }
 
+// explore --merge FILE... [--json FILE]
+std::optional<EngineOptions> ParseMerge(const std::vector<std::string>& arguments, std::string& error)
+{
+    EngineOptions options;
+    options.mode = EngineOptions::Mode::Merge;
+    for (std::size_t i = 2; i < arguments.size(); ++i) {
+        if (arguments[i] != "--json") {
+            options.coverageFiles.push_back(arguments[i]);
+        } else if (i + 1 < arguments.size() && options.jsonFile.empty()) {
+            options.jsonFile = arguments[++i];
+        } else {
+            error = "--json takes one file to write";
+            return std::nullopt;
+        }
+    }
+    if (options.coverageFiles.empty()) {
+        error = "explore --merge takes the coverage files to merge";
+        return std::nullopt;
+    }
+    return options;
+}
+
 } // namespace
 
 std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>& arguments, std::string& error)
@@ -242,6 +264,8 @@ std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>
         return ParseFontGen(arguments, error);
     if (first == "new")
         return ParseNew(arguments, error);
+    if (first == "explore" && arguments.size() > 1 && arguments[1] == "--merge")
+        return ParseMerge(arguments, error);
     if (first == "pack") {
         if (arguments.size() < 3) {
             error = "pack takes an archive name and at least one path";
@@ -281,6 +305,8 @@ const char* EngineOptions::Usage()
            "                            errors)\n"
            "  velloria new DIR [--title TEXT] [--size WxH]  write a starter game into the new or empty folder DIR\n"
            "                            (title: the folder's name; size: 800x600)\n"
+           "  velloria explore --merge FILE... [--json OUT]  merge --coverage files: print the statements and scenes\n"
+           "                            no run reached (--json: write the merged file to OUT)\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
            "  velloria translate GAME_DIR  write GAME_DIR/lang/messages.pot, the template of the game's texts\n"
            "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n"

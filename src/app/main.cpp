@@ -1,4 +1,5 @@
 #include "app/Engine.h"
+#include "app/CoverageReport.h"
 #include "app/EngineOptions.h"
 #include "app/StarterGame.h"
 #include "core/HgeManager.h"
@@ -62,6 +63,8 @@ int main(int argc, char** argv)
         return FontGen(*options);
     case Vel::EngineOptions::Mode::New:
         return NewGame(*options);
+    case Vel::EngineOptions::Mode::Merge:
+        return Vel::CoverageReport::Merge(options->coverageFiles, options->jsonFile);
     case Vel::EngineOptions::Mode::Compile:
         return Vel::Engine(*options).Compile();
     case Vel::EngineOptions::Mode::Check:

@@ -1,4 +1,4 @@
-#include "app/JsonText.h"
+#include "core/JsonText.h"
 
 #include "core/TextCodec.h"
 
