@@ -24,7 +24,7 @@ public:
     // The statement being read from here on, until End. file is the script as the author names it.
     static void Begin(const std::u16string& file, std::int32_t line);
     static void End();
-    // The statement being read, made known as one that makes commands; kNone outside reading.
+    // The statement being read, made known as one that makes commands; kNone outside reading or recording.
     [[nodiscard]] static std::uint32_t Claim();
 
     [[nodiscard]] static const Place& GetPlace(std::uint32_t statement);
@@ -33,6 +33,8 @@ public:
     [[nodiscard]] static const std::vector<Place>& Places();
     // A fresh reading of all scripts starts an empty record.
     static void Clear();
+    // Off by default: a run that keeps no coverage keeps no places either (a long story has a great many).
+    static void SetRecording(bool recording);
 };
 
 } // namespace Vel

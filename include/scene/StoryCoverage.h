@@ -13,6 +13,7 @@ namespace Vel {
 class StoryCoverage
 {
 public:
+    // Before the scripts are read: only then do their statements keep their places.
     static void Enable();
     [[nodiscard]] static bool IsEnabled();
 

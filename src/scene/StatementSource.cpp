@@ -16,6 +16,7 @@ struct Record
     std::vector<StatementSource::Place> places;
     // An action's text is read as a statement within the statement that carries it.
     std::vector<Reading> reading;
+    bool recording = false;
 };
 
 Record& TheRecord()
@@ -66,7 +67,7 @@ void StatementSource::End()
 std::uint32_t StatementSource::Claim()
 {
     Record& record = TheRecord();
-    if (record.reading.empty())
+    if (!record.recording || record.reading.empty())
         return kNone;
     Reading& reading = record.reading.back();
     if (reading.statement == kNone) {
@@ -93,7 +94,14 @@ const std::vector<StatementSource::Place>& StatementSource::Places()
 
 void StatementSource::Clear()
 {
+    const bool recording = TheRecord().recording;
     TheRecord() = Record();
+    TheRecord().recording = recording;
+}
+
+void StatementSource::SetRecording(bool recording)
+{
+    TheRecord().recording = recording;
 }
 
 } // namespace Vel

@@ -25,6 +25,7 @@ Record& TheRecord()
 void StoryCoverage::Enable()
 {
     TheRecord().enabled = true;
+    StatementSource::SetRecording(true);
 }
 
 bool StoryCoverage::IsEnabled()
