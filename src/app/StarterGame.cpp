@@ -92,7 +92,7 @@ style(small, font=dejavu, size=16{FALLBACK}, color=f6efe0)
 style(small_lit, font=dejavu, size=16{FALLBACK}, color=f3d34a)
 
 # The title menu. The engine's trigger _cancontinue says whether there is a save to continue from; the switch
-# shows the menu with Continue then.
+# shows the menu with Continue then. The heading is a text button without action: a label.
 beginswitch(titlemenu, default=firstmenu)
 switch(continuemenu, trigger=_cancontinue, value=yes)
 end
@@ -100,17 +100,17 @@ end
 beginmenu(firstmenu)
 background(title_bg)
 textbutton(name, text="{TITLE}", style=heading, align={HEAD_X}:{HEAD_Y}, size={HEAD_W}:70)
-textbutton(start, text=Start, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y1}, size=240:44, idle=button, hover=button_lit, action=goto(opening))
-textbutton(load, text=Load, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y2}, size=240:44, idle=button, hover=button_lit, action=load)
-textbutton(options, text=Options, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y3}, size=240:44, idle=button, hover=button_lit, action=options)
-textbutton(quit, text=Quit, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y4}, size=240:44, idle=button, hover=button_lit, action=end)
+textbutton(start, text=Start, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y0}, size=240:44, idle=button, hover=button_lit, action=goto(opening))
+textbutton(load, text=Load, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y1}, size=240:44, idle=button, hover=button_lit, action=load)
+textbutton(options, text=Options, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y2}, size=240:44, idle=button, hover=button_lit, action=options)
+textbutton(quit, text=Quit, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y3}, size=240:44, idle=button, hover=button_lit, action=end)
 end
 
 beginmenu(continuemenu)
 background(title_bg)
 textbutton(name, text="{TITLE}", style=heading, align={HEAD_X}:{HEAD_Y}, size={HEAD_W}:70)
-textbutton(continue, text=Continue, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y0}, size=240:44, idle=button, hover=button_lit, action=continue)
-textbutton(start, text=Start, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y1}, size=240:44, idle=button, hover=button_lit, action=goto(opening))
+textbutton(start, text=Start, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y0}, size=240:44, idle=button, hover=button_lit, action=goto(opening))
+textbutton(continue, text=Continue, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y1}, size=240:44, idle=button, hover=button_lit, action=continue)
 textbutton(load, text=Load, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y2}, size=240:44, idle=button, hover=button_lit, action=load)
 textbutton(options, text=Options, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y3}, size=240:44, idle=button, hover=button_lit, action=options)
 textbutton(quit, text=Quit, style=label, hoverstyle=label_lit, align={MENU_X}:{MENU_Y4}, size=240:44, idle=button, hover=button_lit, action=end)
