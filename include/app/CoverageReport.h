@@ -7,6 +7,8 @@
 //    "files": [{"file": "story.vls", "statements": [3, 5, 9], "ran": [3, 5]}],
 //    "scenes": [{"name": "title", "reached": true}]}
 
+#include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,16 @@ class CoverageReport
 {
 public:
     static constexpr int kVersion = 1;
+
+    struct FileLines
+    {
+        std::u16string file;
+        std::set<std::int32_t> statements; // the lines of the statements that make commands
+        std::set<std::int32_t> ran;        // those of them that ran
+    };
+
+    // Per script, in the order the files were read, from what StatementSource and StoryCoverage hold.
+    [[nodiscard]] static std::vector<FileLines> Files();
 
     // The JSON of what StatementSource and StoryCoverage hold; scenes in the order they were defined.
     [[nodiscard]] static std::string Json(const std::vector<std::u16string>& scenes);

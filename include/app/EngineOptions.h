@@ -24,6 +24,7 @@ struct EngineOptions
         FontGen, // make a bitmap font from a TrueType font
         Translate, // write the translation template lang/messages.pot
         New,       // write a starter game into a new folder
+        Explore,   // play every route headless and report where each ends
         Help,
     };
     Mode mode = Mode::Run;
@@ -47,6 +48,9 @@ struct EngineOptions
     std::string fontOut;             // fontgen: the ".fnt" to write (its picture beside it, ".png")
     std::string codePage = "CP1252"; // fontgen: the letters of this single-byte code page
     StarterOptions starter;          // new: the folder, title and screen size
+    int maxStates = 10000;           // explore: distinct states at choices and menus before the search stops
+    double exploreSeconds = 60.0;    // explore: wall time before the search stops
+    std::string exploreJson;         // explore: the report as JSON into this file too; empty: none
 
     // Parses argv[1..]; on failure returns nothing and error says what is wrong.
     static std::optional<EngineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);

@@ -6,7 +6,6 @@
 #include "scene/StoryCoverage.h"
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -27,30 +26,37 @@ void AppendLines(std::string& out, const std::set<std::int32_t>& lines)
 
 } // namespace
 
-std::string CoverageReport::Json(const std::vector<std::u16string>& scenes)
+std::vector<CoverageReport::FileLines> CoverageReport::Files()
 {
     // 1. The statements of each file, in the order the files were read.
-    const std::vector<std::u16string>& files = StatementSource::Files();
-    std::vector<std::set<std::int32_t>> statements(files.size()), ran(files.size());
+    const std::vector<std::u16string>& names = StatementSource::Files();
+    std::vector<FileLines> files(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        files[i].file = names[i];
     for (const StatementSource::Place& place : StatementSource::Places())
-        statements[place.file].insert(place.line);
+        files[place.file].statements.insert(place.line);
     // 2. Those that ran; a file that no longer makes commands (scripts read anew in development) is left out.
     std::map<std::u16string, std::size_t> index;
-    for (std::size_t i = 0; i < files.size(); ++i)
-        index.emplace(files[i], i);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        index.emplace(names[i], i);
     for (const auto& [file, line] : StoryCoverage::RanStatements()) {
-        if (const auto found = index.find(file); found != index.end() && statements[found->second].count(line) != 0)
-            ran[found->second].insert(line);
+        if (const auto found = index.find(file); found != index.end() && files[found->second].statements.count(line))
+            files[found->second].ran.insert(line);
     }
-    // 3. The JSON.
+    return files;
+}
+
+std::string CoverageReport::Json(const std::vector<std::u16string>& scenes)
+{
+    const std::vector<FileLines> files = Files();
     std::string out = "{\"version\": " + std::to_string(kVersion) + ",\n \"files\": [";
     for (std::size_t i = 0; i < files.size(); ++i) {
         out += i == 0 ? "\n  {\"file\": " : ",\n  {\"file\": ";
-        AppendJsonString(out, TextCodec::WideToUtf8(files[i]));
+        AppendJsonString(out, TextCodec::WideToUtf8(files[i].file));
         out += ", \"statements\": ";
-        AppendLines(out, statements[i]);
+        AppendLines(out, files[i].statements);
         out += ", \"ran\": ";
-        AppendLines(out, ran[i]);
+        AppendLines(out, files[i].ran);
         out += '}';
     }
     out += "],\n \"scenes\": [";
@@ -65,16 +71,10 @@ std::string CoverageReport::Json(const std::vector<std::u16string>& scenes)
 
 bool CoverageReport::Write(const std::string& fileName, const std::vector<std::u16string>& scenes, std::string& error)
 {
-    const std::string temporary = fileName + ".new";
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << Json(scenes);
-    file.close();
-    if (!file || std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = "cannot write the coverage file " + fileName;
-        return false;
-    }
-    return true;
+    if (WriteJsonFile(fileName, Json(scenes), error))
+        return true;
+    error = "cannot write the coverage file " + fileName;
+    return false;
 }
 
 } // namespace Vel

@@ -68,6 +68,8 @@ int main(int argc, char** argv)
         return Vel::Engine(*options).Check();
     case Vel::EngineOptions::Mode::Translate:
         return Vel::Engine(*options).Translate();
+    case Vel::EngineOptions::Mode::Explore:
+        return Vel::Engine(*options).Explore();
     case Vel::EngineOptions::Mode::Run:
         break;
     }
