@@ -38,7 +38,7 @@ struct RouteStop
 {
     StoryPlace place;
     Route route;
-    std::string reason; // dead ends: what the story waits on; empty for the others
+    std::string reason; // what happens there; empty for a wait on a node
 };
 
 // A script error shown, or a line the engine logged about a picture, sound or font it could not use.

@@ -57,8 +57,10 @@ private:
         MainMenu,
         Ended,
         Error,
-        Still,
+        Still, // nothing changed for kStillFrames
+        Cycle, // the story came back to where a scene started, unchanged, without a choice
         Cut,
+        None, // nothing stops the story yet
     };
     struct Branch
     {
@@ -103,7 +105,7 @@ private:
     std::uintmax_t m_logOffset = 0;
     std::chrono::steady_clock::time_point m_started;
     std::unordered_set<const Scene*> m_drawnScenes; // those whose first frame was drawn
-    std::vector<Branch> m_pending; // depth first: the last pushed runs next
+    std::vector<Branch> m_pending;                  // depth first: the last pushed runs next
     std::unordered_set<std::u16string> m_explored;
     std::unordered_set<std::u16string> m_loopsSeen;
     std::unordered_set<std::u16string> m_stillSeen; // the states the story stood still in

@@ -256,7 +256,8 @@ std::optional<EngineOptions> ParseExplore(const std::vector<std::string>& argume
         if (argument.rfind("--", 0) != 0 || i + 1 == arguments.size() ||
             !ApplyExploreOption(options, argument, arguments[i + 1])) {
             error = "explore takes one game folder, --scene NAME, --set NAME=VALUE, --max-states N, --seconds S and "
-                    "--json FILE; not '" + argument + "'";
+                    "--json FILE; not '" +
+                    argument + "'";
             return std::nullopt;
         }
         ++i;

@@ -119,16 +119,14 @@ std::vector<std::u16string> ExploreReport::UnreachedScenes() const
 
 std::string ExploreReport::Text() const
 {
-    std::string out = std::to_string(m_result.endings.size()) + " routes, " +
-                      std::to_string(m_result.deadEnds.size()) + " dead ends, " +
-                      std::to_string(m_result.errors.size()) + " script errors, " +
-                      std::to_string(m_result.missing.size()) + " missing files; " +
-                      std::to_string(m_result.states) + " states explored, " + std::to_string(m_result.merged) +
-                      " branches joined an explored state\n";
+    std::string out = std::to_string(m_result.endings.size()) + " routes, " + std::to_string(m_result.deadEnds.size()) +
+                      " dead ends, " + std::to_string(m_result.errors.size()) + " script errors, " +
+                      std::to_string(m_result.missing.size()) + " missing files; " + std::to_string(m_result.states) +
+                      " states explored, " + std::to_string(m_result.merged) + " branches joined an explored state\n";
     out += m_result.cut.empty() ? "search: complete\n" : "search: cut by " + m_result.cut + "; routes are missing\n";
     AppendRoutesText(out);
     AppendStops(out, "dead ends:\n", m_result.deadEnds);
-    AppendStops(out, "loops (a choice or menu came back unchanged):\n", m_result.loops);
+    AppendStops(out, "loops:\n", m_result.loops);
     AppendStops(out, "waits for a click on a scene node (not followed):\n", m_result.nodeWaits);
     AppendProblems(out, "script errors:\n", m_result.errors);
     AppendProblems(out, "missing files:\n", m_result.missing);
@@ -143,8 +141,8 @@ void ExploreReport::AppendRoutesText(std::string& out) const
     for (std::size_t i = 0; i < m_result.endings.size(); ++i) {
         const RouteEnding& ending = m_result.endings[i];
         const std::string at = ending.place.scene.empty() ? "" : " at " + PlaceText(ending.place);
-        out += "  " + std::to_string(i + 1) + ". " + EndingName(ending.kind) + at + ": " + RouteText(ending.route) +
-               "\n";
+        out +=
+            "  " + std::to_string(i + 1) + ". " + EndingName(ending.kind) + at + ": " + RouteText(ending.route) + "\n";
         for (const auto& [name, value] : ending.persistent)
             out += "     sets " + Utf8(name) + "=" + Utf8(value) + "\n";
     }
@@ -189,8 +187,8 @@ void ExploreReport::AppendJsonEndings(std::string& out) const
 
 std::string ExploreReport::Json() const
 {
-    std::string out = "{\"version\": 1, \"complete\": " + std::string(m_result.cut.empty() ? "true" : "false") +
-                      ", \"cut\": ";
+    std::string out =
+        "{\"version\": 1, \"complete\": " + std::string(m_result.cut.empty() ? "true" : "false") + ", \"cut\": ";
     AppendJsonString(out, m_result.cut);
     out += ", \"states\": " + std::to_string(m_result.states) + ", \"merged\": " + std::to_string(m_result.merged);
     AppendJsonEndings(out);

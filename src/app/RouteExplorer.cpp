@@ -12,6 +12,7 @@
 #include "scene/RunFunctionAction.h"
 #include "scene/SceneNode.h"
 #include "scene/StatementSource.h"
+#include "scene/StoryCoverage.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -113,7 +114,12 @@ void RouteExplorer::Follow(Branch branch)
     case Stop::Still:
         StandStill(branch);
         return;
+    case Stop::Cycle:
+        if (m_stillSeen.insert(StateKey()).second)
+            m_result.deadEnds.push_back({Place(), branch.route, "the story goes round for ever without a choice"});
+        return;
     case Stop::Cut:
+    case Stop::None:
         return;
     }
 }
@@ -150,24 +156,31 @@ RouteExplorer::Stop RouteExplorer::RunUntilStop()
 {
     const auto where = [this] {
         const Scene* scene = m_systems.scenes.GetCurrentScene();
-        return std::make_tuple(scene, scene != nullptr ? scene->GetPosition() : -1, m_systems.scenes.GetCurrentName());
+        return std::make_tuple(scene, scene != nullptr ? scene->GetPosition() : -1, StoryCoverage::CommandsStarted());
     };
+    // The states in which the story stood after a scene started since the last stop: one met twice goes round for
+    // ever, as nothing but a choice could make the next time different.
+    std::unordered_set<std::u16string> starts;
+    std::uint64_t lastStarts = StoryCoverage::ScenesStarted();
     int still = 0;
     auto last = where();
     for (;;) {
-        const Stop stop = StopNow();
-        if (stop != Stop::Still)
+        if (const Stop stop = StopNow(); stop != Stop::None)
             return stop;
         Step();
+        if (StoryCoverage::ScenesStarted() != lastStarts) {
+            lastStarts = StoryCoverage::ScenesStarted();
+            if (!starts.insert(StateKey()).second)
+                return Stop::Cycle;
+        }
         auto now = where();
         still = now == last ? still + 1 : 0;
-        last = std::move(now);
+        last = now;
         if (still >= kStillFrames)
             return Stop::Still;
     }
 }
 
-// Still here means: nothing stops the story yet.
 RouteExplorer::Stop RouteExplorer::StopNow()
 {
     if (m_systems.scenes.IsErrorShown())
@@ -180,7 +193,7 @@ RouteExplorer::Stop RouteExplorer::StopNow()
         return Stop::Choice;
     if (OutOfTime())
         return Stop::Cut;
-    return Stop::Still;
+    return Stop::None;
 }
 
 void RouteExplorer::Step()
@@ -216,7 +229,7 @@ void RouteExplorer::Fork(const Branch& branch)
     if (m_explored.contains(key)) {
         const bool loop = std::find(branch.forks.begin(), branch.forks.end(), key) != branch.forks.end();
         if (loop && m_loopsSeen.insert(key).second)
-            m_result.loops.push_back({Place(), branch.route, {}});
+            m_result.loops.push_back({Place(), branch.route, "the choice comes back unchanged"});
         if (!loop)
             ++m_result.merged;
         return;
@@ -363,8 +376,8 @@ StoryPlace RouteExplorer::Place() const
     const std::vector<Command*> commands = scene->GetCommands();
     if (commands.empty())
         return place;
-    const auto index = std::min<std::size_t>(static_cast<std::size_t>(std::max(scene->GetPosition(), 0)),
-                                             commands.size() - 1);
+    const auto index =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(scene->GetPosition(), 0)), commands.size() - 1);
     const std::uint32_t statement = commands[index]->GetStatement();
     if (statement == StatementSource::kNone)
         return place;
@@ -393,4 +406,3 @@ void RouteExplorer::CollectLog(const Route& route)
 }
 
 } // namespace Vel
-

@@ -18,8 +18,8 @@ using ::testing::HasSubstr;
 int Explore(const TempFolder& root, const std::filesystem::path& game, const std::string& options)
 {
     // A home of its own: explore must leave the player's folders alone.
-    return Status("HOME='" + root.File("home") + "' '" + VEL_ENGINE + "' explore '" + game.string() + "' " + options + " >'" +
-                  root.File("out.txt") + "' 2>'" + root.File("err.txt") + "'");
+    return Status("HOME='" + root.File("home") + "' '" + VEL_ENGINE + "' explore '" + game.string() + "' " + options +
+                  " >'" + root.File("out.txt") + "' 2>'" + root.File("err.txt") + "'");
 }
 
 TEST(ExploreRunTest, ReportsTheRoutesDeadEndsLoopsAndLimitsOfEachStart)
@@ -58,11 +58,12 @@ TEST(ExploreRunTest, TheDemoHasTwoEndingsAndNoDeadEnd)
     ASSERT_EQ(Explore(root, game, ""), 0) << root.Read("out.txt") << root.Read("err.txt");
     const std::string report = root.Read("out.txt");
     EXPECT_THAT(report, HasSubstr("2 routes, 0 dead ends, 0 script errors, 0 missing files"));
-    EXPECT_THAT(report, HasSubstr("routes:\n"
-                                  "  1. main menu at story.vls:10 (scene title): New game > Go down to the lake\n"
-                                  "     sets cg_lake=1\n     sets cg_meadow=1\n     sets finished=yes\n"
-                                  "  2. main menu at story.vls:10 (scene title): New game > Stay on the meadow until "
-                                  "night falls\n     sets cg_meadow=1\n     sets cg_night=1\n     sets finished=yes\n"));
+    EXPECT_THAT(report,
+                HasSubstr("routes:\n"
+                          "  1. main menu at story.vls:10 (scene title): New game > Go down to the lake\n"
+                          "     sets cg_lake=1\n     sets cg_meadow=1\n     sets finished=yes\n"
+                          "  2. main menu at story.vls:10 (scene title): New game > Stay on the meadow until "
+                          "night falls\n     sets cg_meadow=1\n     sets cg_night=1\n     sets finished=yes\n"));
     EXPECT_FALSE(std::filesystem::exists(root.File("home/Documents")));
 }
 
