@@ -70,6 +70,7 @@ private:
         Route route;
         std::vector<std::u16string> forks; // the keys of the forks the route passed
         std::size_t option = 0;
+        std::u16string label; // the option's text when it forked: a replay that finds another one went wrong
     };
     struct Option
     {

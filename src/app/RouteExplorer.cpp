@@ -144,8 +144,12 @@ bool RouteExplorer::Replay(Branch& branch)
     if (stop == Stop::Cut)
         return false;
     const std::vector<Option> options = Options();
-    if ((stop != Stop::Choice && stop != Stop::Menu && stop != Stop::MainMenu) || branch.option >= options.size()) {
-        m_result.errors.push_back({"the choice did not show again from its copied state", branch.route});
+    const bool shown = stop == Stop::Choice || stop == Stop::Menu || stop == Stop::MainMenu;
+    if (!shown || branch.option >= options.size() || options[branch.option].label != branch.label) {
+        // A menu opened from another menu, for one: the copied state holds the story, not the menus over it.
+        m_result.errors.push_back(
+            {"the choice of \"" + TextCodec::WideToUtf8(branch.label) + "\" did not show again from its copied state",
+             branch.route});
         return false;
     }
     Take(options[branch.option], branch);
@@ -229,7 +233,7 @@ void RouteExplorer::Fork(const Branch& branch)
     if (m_explored.contains(key)) {
         const bool loop = std::find(branch.forks.begin(), branch.forks.end(), key) != branch.forks.end();
         if (loop && m_loopsSeen.insert(key).second)
-            m_result.loops.push_back({Place(), branch.route, "the choice comes back unchanged"});
+            m_result.loops.push_back({Place(), branch.route, "the choice or menu comes back unchanged"});
         if (!loop)
             ++m_result.merged;
         return;
@@ -239,7 +243,8 @@ void RouteExplorer::Fork(const Branch& branch)
         return;
     }
     m_explored.insert(key);
-    const std::size_t count = Options().size();
+    const std::vector<Option> options = Options();
+    const std::size_t count = options.size();
     if (count == 0) {
         m_result.deadEnds.push_back({Place(), branch.route, "a choice or menu without an entry to follow"});
         return;
@@ -248,7 +253,7 @@ void RouteExplorer::Fork(const Branch& branch)
     const auto persistent = PersistentValues();
     // Pushed last first, so that the first option is explored first.
     for (std::size_t option = count; option-- > 0;) {
-        Branch next{state, persistent, branch.route, branch.forks, option};
+        Branch next{state, persistent, branch.route, branch.forks, option, options[option].label};
         next.forks.push_back(key);
         m_pending.push_back(std::move(next));
     }

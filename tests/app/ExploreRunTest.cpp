@@ -1,7 +1,9 @@
 // velloria explore plays every route of a small game: from "start" two choices of two entries give four routes to
-// their endings; from "trouble" a goto to a missing scene, a cycling animation placed with wait, and the last scene
-// running out are dead ends with their place and route, and a choice that leads back to itself is one loop. The
-// limits cut the search and say so; the bundled demo finds its two endings and nothing wrong.
+// their endings; from "trouble" a goto to a missing scene, a cycling animation placed with wait, the last scene
+// running out and a scene going round for ever are dead ends with their place and route, a choice and a menu that
+// lead back to themselves are one loop each, a menu's command and "back" buttons are followed and its "save" is not,
+// and a scene waiting on its button is told apart. The limits cut the search and say so; the bundled demo finds its
+// two endings, with the gallery pictures each unlocks, and nothing wrong.
 #include "RunTools.h"
 
 #include <gmock/gmock.h>
