@@ -28,6 +28,9 @@ std::string RouteText(const Route& route)
 
 std::string PlaceText(const StoryPlace& place)
 {
+    // A script error while the scripts were read leaves no scene at all.
+    if (place.scene.empty())
+        return "(no scene runs)";
     std::string text = place.file.empty() ? std::string("?") : Utf8(place.file) + ":" + std::to_string(place.line);
     return text + " (scene " + Utf8(place.scene) + ")";
 }
