@@ -2,7 +2,9 @@
 # Writes a long generated game for start-up and idle measurements:
 #   bench/make-game.sh N OUT_DIR
 # N speech lines in scenes of 100, spoken in turn by two characters, a background change every 20 lines, a
-# two-way choice every 500 lines (none with CHOICES=no), and a music playlist that plays from the first scene on.
+# two-way choice every 500 lines (none with CHOICES=no; CHOICE_SCENES=K: one every K scenes instead, from scene
+# CHOICE_FROM on; REJOIN=yes: both entries go on at the next scene), and a music playlist that plays from the first
+# scene on.
 # Pictures, the font and the tune are copied from the bundled demo so they really load.
 set -euo pipefail
 
@@ -13,6 +15,9 @@ fi
 lines=$1
 out=$2
 choices=${CHOICES:-yes}
+every=${CHOICE_SCENES:-5}
+from=${CHOICE_FROM:-$every}
+rejoin=${REJOIN:-no}
 demo="$(cd "$(dirname "$0")/.." && pwd)/games/demo"
 
 mkdir -p "$out/pics" "$out/sound" "$out/fonts"
@@ -55,7 +60,7 @@ include(story.vls)
 VLS
 
 # One awk pass writes the story: scene k holds lines 100(k-1)+1 .. 100k.
-awk -v lines="$lines" -v choices="$choices" 'BEGIN {
+awk -v lines="$lines" -v choices="$choices" -v every="$every" -v from="$from" -v rejoin="$rejoin" 'BEGIN {
     scenes = int((lines + 99) / 100)
     split("drift over the water|glow above the reeds|rise past the old mill|turn slowly in the wind|" \
           "flicker like small stars|float towards the hills", sights, "|")
@@ -74,11 +79,11 @@ awk -v lines="$lines" -v choices="$choices" 'BEGIN {
         }
         if (s == scenes)
             print "pause"
-        else if (s % 5 == 0 && choices != "no") {
+        else if (s >= from && (s - from) % every == 0 && choices != "no") {
             print "beginselection"
             printf "entry(text=Follow the lanterns, style=choice, align=170:470, size=440:30, action=goto(s%d))\n", s + 1
             printf "entry(text=Stay by the fire, style=choice, align=170:520, size=440:30, action=goto(s%d))\n",
-                   s + 2 <= scenes ? s + 2 : s + 1
+                   s + 2 <= scenes && rejoin != "yes" ? s + 2 : s + 1
             print "end"
         } else
             printf "goto(s%d)\n", s + 1

@@ -20,6 +20,7 @@
 #include "app/EngineOptions.h"
 #include "platform/Hge.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -56,6 +57,10 @@ public:
     // Reads the scripts as Check does and writes their texts as the translation template "lang/messages.pot": 1
     // when there is a script error or the file cannot be written; 0 otherwise.
     int Translate();
+    // Plays every route headless from a scratch user folder (RouteExplorer) and prints the report (and writes it
+    // as JSON when asked): 0 when no dead end, script error or missing file was met, 1 otherwise, 2 for a start
+    // scene that is no story scene.
+    int Explore();
 
     // Writes the current screen into the next numbered file of the screenshot folder.
     void TakeScreenshot();
@@ -102,6 +107,8 @@ private:
     void AutoSaveAtEnd();
     // --coverage: the story coverage file, written at the end; false when it could not be.
     [[nodiscard]] bool WriteCoverage() const;
+    // explore: the routes played once the game has started; the exit status.
+    [[nodiscard]] int ReportRoutes(std::uintmax_t logOffset);
     [[nodiscard]] bool OpenDisplay();
     void AttachGalleries(const GameNames& names);
     [[nodiscard]] bool ParseSystemScript();

@@ -25,6 +25,7 @@ struct EngineOptions
         Translate, // write the translation template lang/messages.pot
         New,       // write a starter game into a new folder
         Merge,     // merge story coverage files and tell what no run reached
+        Explore,   // play every route headless and report where each ends
         Help,
     };
     Mode mode = Mode::Run;
@@ -49,7 +50,9 @@ struct EngineOptions
     std::string codePage = "CP1252"; // fontgen: the letters of this single-byte code page
     StarterOptions starter;          // new: the folder, title and screen size
     std::vector<std::string> coverageFiles; // explore --merge: the files to merge
-    std::string jsonFile;                   // explore --merge: where the merged coverage goes; empty: nowhere
+    int maxStates = 10000;           // explore: distinct states at choices and menus before the search stops
+    double exploreSeconds = 60.0;    // explore: wall time before the search stops
+    std::string exploreJson;         // explore: the report (--merge: the merged coverage) as JSON; empty: none
 
     // Parses argv[1..]; on failure returns nothing and error says what is wrong.
     static std::optional<EngineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);

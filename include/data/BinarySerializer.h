@@ -9,6 +9,9 @@
 //
 // Writing goes to "<name>.tmp", which replaces the file only when Commit() (or the destructor) finds that every
 // write succeeded: a crash or a failed write keeps the old file.
+//
+// The same layout also lives in memory: a writer made without a name collects the bytes (Bytes), a reader made from
+// bytes reads them, so a game state can be copied and put back without touching the disk.
 
 #include "data/Serializer.h"
 
@@ -27,6 +30,10 @@ public:
     };
 
     BinarySerializer(const std::u16string& name, Direction direction);
+    // Writes into memory.
+    BinarySerializer();
+    // Reads the bytes a memory writer collected.
+    explicit BinarySerializer(std::string bytes);
     ~BinarySerializer() override;
 
     BinarySerializer(const BinarySerializer&) = delete;
@@ -55,6 +62,8 @@ public:
     // Writing only: puts the written file in place of the old one. False, keeping the old file, when the file did
     // not open or any write failed; later calls return the first answer. Reading: false.
     bool Commit();
+    // A memory writer's bytes so far.
+    [[nodiscard]] const std::string& Bytes() const { return m_data; }
 
 private:
     void WriteBytes(const char* data, std::size_t size);
@@ -67,7 +76,8 @@ private:
     Direction m_direction;
     std::string m_fileName;      // UTF-8
     std::string m_temporaryName; // UTF-8, writing only
-    std::string m_data;          // the whole file, reading only
+    std::string m_data;          // the whole file when reading; the bytes written when writing into memory
+    bool m_inMemory = false;
     std::size_t m_position = 0;
     std::ofstream m_output;
     bool m_open = false;

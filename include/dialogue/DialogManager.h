@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Vel {
 
@@ -50,6 +51,11 @@ public:
     [[nodiscard]] Selection* GetSelection() const { return m_selection; }
     // The entry the keyboard's focus is on; -1 for none.
     [[nodiscard]] int GetChoiceFocus() const { return m_choiceFocus; }
+    // The active selection's entries that can be chosen (a question without a rectangle cannot), by index.
+    [[nodiscard]] std::vector<std::size_t> ChoosableEntries() const;
+    // As a click on the entry of the active selection: its action runs, and through it the selection learns it was
+    // chosen. The index must be one of ChoosableEntries.
+    void Choose(std::size_t entry);
 
     [[nodiscard]] const std::map<std::u16string, std::unique_ptr<Textbox>>& GetTextboxes() const { return m_boxes; }
 
@@ -57,7 +63,6 @@ private:
     // Up and Down move the focus over the entries that can be chosen, round past the ends; a digit (counting only
     // those) or Advance on the focus chooses. Whether an entry was chosen.
     bool TakeChoiceKeys(Advancing advancing);
-    void Choose(std::size_t entry);
 
     std::map<std::u16string, std::unique_ptr<Textbox>> m_boxes;
     Selection* m_selection = nullptr;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vel {
@@ -70,6 +71,9 @@ public:
     [[nodiscard]] const std::u16string& GetName() const { return m_name; }
     [[nodiscard]] Scene& GetScene() const { return *m_scene; }
     [[nodiscard]] const std::vector<std::unique_ptr<Slider>>& GetSliders() const { return m_sliders; }
+    // The buttons that carry an action, in written order: a text button's label (a picture button's node name) and
+    // the action a press runs now.
+    [[nodiscard]] std::vector<std::pair<std::u16string, std::shared_ptr<Action>>> GetButtonActions() const;
     // The button with the keyboard's focus, counted from 0 in written order; -1 for none.
     [[nodiscard]] int GetFocus() const { return m_focus; }
 

@@ -60,8 +60,14 @@ public:
     [[nodiscard]] static std::u16string NextSavePath();
     // Loads the save file; false (the game untouched, the reason in error) when it does not read back completely.
     [[nodiscard]] bool Load(const std::u16string& path, std::string& error);
+    // What a save of this moment would hold, in memory: no file, no thumbnail, no trace. Empty without a scene.
+    [[nodiscard]] std::string CopyState() const;
+    // Puts a copied state back as Load does, all or nothing; false (the game untouched) with the reason in error.
+    [[nodiscard]] bool RestoreState(const std::string& state, std::string& error);
 
 private:
+    // The save's bytes replace the running game once they check; the load is traced when tracedPath is not empty.
+    [[nodiscard]] bool Apply(const std::string& bytes, const std::string& tracedPath, std::string& error);
     void SaveTo(const std::u16string& path);
     void LoadLogged(const std::u16string& path);
 

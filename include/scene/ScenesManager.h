@@ -93,6 +93,8 @@ public:
     // From now on only the text is shown and no scene runs.
     void ShowError(std::u16string text);
     [[nodiscard]] bool IsErrorShown() const { return m_errorShown; }
+    // The report the error screen shows (with the hint under it, if any).
+    [[nodiscard]] const std::u16string& GetErrorText() const { return m_errorText; }
     // A line shown under every error report from now on (an author's run names its keys); empty for none.
     void SetErrorHint(std::u16string hint) { m_errorHint = std::move(hint); }
     // Takes the error screen away; the scenes read before the error may run again.
@@ -107,6 +109,8 @@ public:
 
     // The interface function "end": the frame loop stops after this frame.
     void End() { m_running = false; }
+    // The route explorer goes on with another route after one ran "end".
+    void KeepRunning() { m_running = true; }
     [[nodiscard]] bool IsRunning() const { return m_running; }
 
     // The text boxes and choices over the story; borrowed, null for none. Set by start-up.

@@ -24,6 +24,9 @@ public:
     // (file, line) of each statement that ran; files as the author names them.
     [[nodiscard]] static const std::set<std::pair<std::u16string, std::int32_t>>& RanStatements();
     [[nodiscard]] static const std::set<std::u16string>& ReachedScenes();
+    // How many commands and scene starts there were while enabled: the story moving at all.
+    [[nodiscard]] static std::uint64_t CommandsStarted();
+    [[nodiscard]] static std::uint64_t ScenesStarted();
 };
 
 } // namespace Vel

@@ -1,7 +1,7 @@
 #include "app/CoverageReport.h"
 
+#include "core/JsonText.h"
 #include "core/TextCodec.h"
-#include "data/CoverageFile.h"
 #include "scene/StatementSource.h"
 #include "scene/StoryCoverage.h"
 
@@ -13,7 +13,7 @@
 
 namespace Vel {
 
-std::string CoverageReport::Json(const std::vector<std::u16string>& scenes)
+CoverageFile CoverageReport::Coverage(const std::vector<std::u16string>& scenes)
 {
     // 1. The statements of each script, in the order the scripts were read.
     CoverageFile coverage;
@@ -33,23 +33,17 @@ std::string CoverageReport::Json(const std::vector<std::u16string>& scenes)
     const std::set<std::u16string>& reached = StoryCoverage::ReachedScenes();
     for (const std::u16string& scene : scenes)
         coverage.scenes.push_back({TextCodec::WideToUtf8(scene), reached.count(scene) != 0});
-    return coverage.Json();
+    return coverage;
 }
 
 namespace {
 
-bool WriteWhole(const std::string& fileName, std::string_view text, std::string& error)
+bool WriteWhole(const std::string& fileName, const std::string& json, std::string& error)
 {
-    const std::string temporary = fileName + ".new";
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file || std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = "cannot write the coverage file " + fileName;
-        return false;
-    }
-    return true;
+    if (WriteJsonFile(fileName, json, error))
+        return true;
+    error = "cannot write the coverage file " + fileName;
+    return false;
 }
 
 std::string Unreached(const CoverageFile& coverage, std::size_t files)
@@ -110,7 +104,7 @@ int CoverageReport::Merge(const std::vector<std::string>& files, const std::stri
 
 bool CoverageReport::Write(const std::string& fileName, const std::vector<std::u16string>& scenes, std::string& error)
 {
-    return WriteWhole(fileName, Json(scenes), error);
+    return WriteWhole(fileName, Coverage(scenes).Json(), error);
 }
 
 } // namespace Vel

@@ -2,9 +2,12 @@
 
 #include "app/CheckReport.h"
 #include "app/CoverageReport.h"
+#include "app/ExploreReport.h"
 #include "app/GameSystems.h"
+#include "app/RouteExplorer.h"
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
+#include "core/JsonText.h"
 #include "core/TextCodec.h"
 #include "core/Trace.h"
 #include "core/UserFiles.h"
@@ -83,6 +86,53 @@ int Engine::Run()
     const bool covered = WriteCoverage();
     Shutdown();
     return covered ? 0 : 1;
+}
+
+int Engine::Explore()
+{
+    // The player's own files stay untouched: saves, remembered values and read marks go to a folder that goes.
+    std::string scratch = (std::filesystem::temp_directory_path() / "velloria-explore-XXXXXX").string();
+    if (mkdtemp(scratch.data()) == nullptr) {
+        std::fprintf(stderr, "velloria explore: cannot make a scratch folder in %s\n", scratch.c_str());
+        return 1;
+    }
+    m_options.userFolder = scratch;
+    m_options.platform.headless = true;
+    m_options.platform.fixedDelta = RouteExplorer::kFrameSeconds;
+    SetPlatformOptions(m_options.platform);
+    StoryCoverage::Enable();
+    if (!m_options.exploreJson.empty())
+        m_options.exploreJson = std::filesystem::absolute(m_options.exploreJson).string();
+    int status = 1;
+    if (EnterGameFolder()) {
+        std::error_code error;
+        const std::uintmax_t logOffset = std::filesystem::file_size(ChooseLogFile(), error);
+        const StartOutcome started = StartGameSystems();
+        if (started == StartOutcome::Started)
+            status = ReportRoutes(error ? 0 : logOffset);
+        else
+            status = started == StartOutcome::WrongScene ? 2 : 1;
+    }
+    Shutdown();
+    std::error_code error;
+    std::filesystem::remove_all(scratch, error);
+    return status;
+}
+
+int Engine::ReportRoutes(std::uintmax_t logOffset)
+{
+    const ExploreLimits limits{static_cast<std::size_t>(m_options.maxStates), m_options.exploreSeconds};
+    RouteExplorer explorer(*m_systems, limits, Callback<void()>([this] { Render(); }), m_logFile, logOffset);
+    const ExploreResult result = explorer.Run();
+    const std::vector<std::u16string> scenes = m_systems->scenes.GetSceneNames();
+    const ExploreReport report(result, scenes);
+    std::fputs(report.Text().c_str(), stdout);
+    std::string error;
+    if (!m_options.exploreJson.empty() && !WriteJsonFile(m_options.exploreJson, report.Json(), error)) {
+        std::fprintf(stderr, "velloria explore: %s\n", error.c_str());
+        return 1;
+    }
+    return report.IsClean() ? 0 : 1;
 }
 
 bool Engine::WriteCoverage() const

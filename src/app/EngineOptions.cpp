@@ -226,8 +226,8 @@ std::optional<EngineOptions> ParseMerge(const std::vector<std::string>& argument
     for (std::size_t i = 2; i < arguments.size(); ++i) {
         if (arguments[i] != "--json") {
             options.coverageFiles.push_back(arguments[i]);
-        } else if (i + 1 < arguments.size() && options.jsonFile.empty()) {
-            options.jsonFile = arguments[++i];
+        } else if (i + 1 < arguments.size() && options.exploreJson.empty()) {
+            options.exploreJson = arguments[++i];
         } else {
             error = "--json takes one file to write";
             return std::nullopt;
@@ -235,6 +235,57 @@ std::optional<EngineOptions> ParseMerge(const std::vector<std::string>& argument
     }
     if (options.coverageFiles.empty()) {
         error = "explore --merge takes the coverage files to merge";
+        return std::nullopt;
+    }
+    return options;
+}
+
+// explore GAME_DIR [--scene NAME] [--set NAME=VALUE]... [--max-states N] [--seconds S] [--json FILE]
+bool ApplyExploreOption(EngineOptions& options, const std::string& name, const std::string& value)
+{
+    if (name == "--scene") {
+        options.startScene = value;
+        return !value.empty();
+    }
+    if (name == "--set")
+        return ToAssignment(value, options.setTriggers);
+    if (name == "--max-states")
+        return ToInt(value, options.maxStates) && options.maxStates > 0;
+    if (name == "--seconds") {
+        char* end = nullptr;
+        options.exploreSeconds = std::strtod(value.c_str(), &end);
+        return !value.empty() && *end == '\0' && std::isfinite(options.exploreSeconds) && options.exploreSeconds > 0.0;
+    }
+    if (name == "--json") {
+        options.exploreJson = value;
+        return !value.empty();
+    }
+    return false;
+}
+
+std::optional<EngineOptions> ParseExplore(const std::vector<std::string>& arguments, std::string& error)
+{
+    EngineOptions options;
+    options.mode = EngineOptions::Mode::Explore;
+    bool haveFolder = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.rfind("--", 0) != 0 && !haveFolder) {
+            options.gameFolder = argument;
+            haveFolder = true;
+            continue;
+        }
+        if (argument.rfind("--", 0) != 0 || i + 1 == arguments.size() ||
+            !ApplyExploreOption(options, argument, arguments[i + 1])) {
+            error = "explore takes one game folder, --scene NAME, --set NAME=VALUE, --max-states N, --seconds S and "
+                    "--json FILE; not '" +
+                    argument + "'";
+            return std::nullopt;
+        }
+        ++i;
+    }
+    if (!haveFolder) {
+        error = "explore takes the game folder";
         return std::nullopt;
     }
     return options;
@@ -266,6 +317,8 @@ std::optional<EngineOptions> EngineOptions::Parse(const std::vector<std::string>
         return ParseNew(arguments, error);
     if (first == "explore" && arguments.size() > 1 && arguments[1] == "--merge")
         return ParseMerge(arguments, error);
+    if (first == "explore")
+        return ParseExplore(arguments, error);
     if (first == "pack") {
         if (arguments.size() < 3) {
             error = "pack takes an archive name and at least one path";
@@ -307,6 +360,9 @@ const char* EngineOptions::Usage()
            "                            (title: the folder's name; size: 800x600)\n"
            "  velloria explore --merge FILE... [--json OUT]  merge --coverage files: print the statements and scenes\n"
            "                            no run reached (--json: write the merged file to OUT)\n"
+           "  velloria explore GAME_DIR [--scene NAME] [--set NAME=VALUE]... [--max-states N] [--seconds S]\n"
+           "                   [--json FILE]  play every route headless; report the endings, the dead ends, what\n"
+           "                            was never reached and the errors met (default: 10000 states, 60 seconds)\n"
            "  velloria compile GAME_DIR compile every *.vls of the folder into its *.cvls\n"
            "  velloria translate GAME_DIR  write GAME_DIR/lang/messages.pot, the template of the game's texts\n"
            "  velloria pack ARCHIVE PATH...  write a password-protected archive the engine mounts\n"

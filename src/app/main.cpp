@@ -64,13 +64,15 @@ int main(int argc, char** argv)
     case Vel::EngineOptions::Mode::New:
         return NewGame(*options);
     case Vel::EngineOptions::Mode::Merge:
-        return Vel::CoverageReport::Merge(options->coverageFiles, options->jsonFile);
+        return Vel::CoverageReport::Merge(options->coverageFiles, options->exploreJson);
     case Vel::EngineOptions::Mode::Compile:
         return Vel::Engine(*options).Compile();
     case Vel::EngineOptions::Mode::Check:
         return Vel::Engine(*options).Check();
     case Vel::EngineOptions::Mode::Translate:
         return Vel::Engine(*options).Translate();
+    case Vel::EngineOptions::Mode::Explore:
+        return Vel::Engine(*options).Explore();
     case Vel::EngineOptions::Mode::Run:
         break;
     }

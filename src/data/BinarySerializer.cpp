@@ -45,6 +45,13 @@ BinarySerializer::BinarySerializer(const std::u16string& name, Direction directi
     m_open = m_output.is_open();
 }
 
+BinarySerializer::BinarySerializer() : m_direction(Direction::Write), m_inMemory(true), m_open(true) {}
+
+BinarySerializer::BinarySerializer(std::string bytes)
+    : m_direction(Direction::Read), m_data(std::move(bytes)), m_inMemory(true), m_open(true)
+{
+}
+
 bool BinarySerializer::IsMissing() const
 {
     std::error_code error;
@@ -64,6 +71,8 @@ bool BinarySerializer::Commit()
     if (m_committed)
         return m_commitResult;
     m_committed = true;
+    if (m_inMemory)
+        return m_commitResult = !m_failed;
     if (!m_open)
         return m_commitResult = false;
     m_output.close();
@@ -79,6 +88,10 @@ void BinarySerializer::WriteBytes(const char* data, std::size_t size)
 {
     if (!m_open || m_committed || m_failed || m_direction != Direction::Write)
         return;
+    if (m_inMemory) {
+        m_data.append(data, size);
+        return;
+    }
     m_output.write(data, static_cast<std::streamsize>(size));
     m_failed = !m_output;
 }

@@ -179,7 +179,19 @@ bool DialogManager::TakeChoiceKeys(Advancing advancing)
     return false;
 }
 
-// As a click on the entry: its action runs, and through it the selection learns it was chosen.
+std::vector<std::size_t> DialogManager::ChoosableEntries() const
+{
+    std::vector<std::size_t> entries;
+    if (!IsChoosing())
+        return entries;
+    const auto& choices = m_selection->GetChoices();
+    for (std::size_t entry = 0; entry < choices.size(); ++entry) {
+        if (IsChoosable(*choices[entry]))
+            entries.push_back(entry);
+    }
+    return entries;
+}
+
 void DialogManager::Choose(std::size_t entry)
 {
     const std::shared_ptr<Action> action = m_selection->GetChoices()[entry]->GetAction();

@@ -84,6 +84,17 @@ void Menu::AddButton(const std::u16string& picture, float x, float y, float widt
     hot->Show();
 }
 
+std::vector<std::pair<std::u16string, std::shared_ptr<Action>>> Menu::GetButtonActions() const
+{
+    std::vector<std::pair<std::u16string, std::shared_ptr<Action>>> buttons;
+    for (const Button& button : m_buttons) {
+        if (button.swap->GetAction())
+            buttons.emplace_back(button.idle != nullptr ? button.idle->GetLabel() : button.hot->GetName(),
+                                 button.swap->GetAction());
+    }
+    return buttons;
+}
+
 bool Menu::AddTextButton(const std::u16string& name, std::unique_ptr<TextButtonLook> idle,
                          std::unique_ptr<TextButtonLook> hover, float x, float y, std::shared_ptr<Action> action)
 {

@@ -165,9 +165,8 @@ void WritePoses(Serializer& writer)
     }
 }
 
-bool WriteSave(const std::u16string& path, const Scene& scene)
+void WriteState(Serializer& writer, const Scene& scene)
 {
-    BinarySerializer writer(path, BinarySerializer::Direction::Write);
     writer.WriteInt(kVersionMark);
     writer.WriteInt(kSaveVersion);
     // The name of the scene whose state follows: after a start of an unknown name the manager's current name
@@ -190,20 +189,26 @@ bool WriteSave(const std::u16string& path, const Scene& scene)
         history->Save(writer);
     else
         writer.WriteInt(0);
+}
+
+bool WriteSave(const std::u16string& path, const Scene& scene)
+{
+    BinarySerializer writer(path, BinarySerializer::Direction::Write);
+    WriteState(writer, scene);
     return writer.Commit();
 }
 
 // A reader placed at the scene name, and the save's version. A save from before versions is read again from its
 // start, since its first value already belongs to the scene name. Null, with the reason, for a version this engine
 // cannot read.
-std::unique_ptr<BinarySerializer> OpenAtSceneName(const std::u16string& path, std::int32_t& version, std::string& error)
+std::unique_ptr<BinarySerializer> OpenAtSceneName(const std::string& bytes, std::int32_t& version, std::string& error)
 {
-    auto reader = std::make_unique<BinarySerializer>(path, BinarySerializer::Direction::Read);
+    auto reader = std::make_unique<BinarySerializer>(bytes);
     std::int32_t mark = 0;
     reader->ReadInt(mark);
     if (mark != kVersionMark) {
         version = kUnversioned;
-        return std::make_unique<BinarySerializer>(path, BinarySerializer::Direction::Read);
+        return std::make_unique<BinarySerializer>(bytes);
     }
     reader->ReadInt(version);
     if (!reader->Failed() && version > kUnversioned && version <= kSaveVersion)
@@ -358,18 +363,14 @@ bool ReadVersionedTail(Serializer& reader, std::int32_t version, SaveContents& c
     return HistoryLog::Read(reader, contents.history, error) && ReadEnd(reader, "history", error);
 }
 
-// The whole file, checked without touching the running game.
-std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& error)
+// The whole save, checked without touching the running game.
+std::optional<SaveContents> ReadSave(const std::string& bytes, std::string& error)
 {
     std::int32_t version = 0;
-    const std::unique_ptr<BinarySerializer> opened = OpenAtSceneName(path, version, error);
+    const std::unique_ptr<BinarySerializer> opened = OpenAtSceneName(bytes, version, error);
     if (!opened)
         return std::nullopt;
     BinarySerializer& reader = *opened;
-    if (!reader.IsOpen()) {
-        error = "the file cannot be read";
-        return std::nullopt;
-    }
     SaveContents contents;
     reader.ReadString(contents.scene);
     if (reader.Failed()) {
@@ -384,17 +385,17 @@ std::optional<SaveContents> ReadSave(const std::u16string& path, std::string& er
     return contents;
 }
 
-// The scene block and the triggers read again, now into the game.
-void LoadStateBlocks(const std::u16string& path, Scene& scene)
+// The scene block and the triggers read again, now into the game; the bytes were checked whole already.
+void LoadStateBlocks(const std::string& bytes, Scene& scene)
 {
     std::int32_t version = 0;
     std::string error;
-    const std::unique_ptr<BinarySerializer> reader = OpenAtSceneName(path, version, error);
+    const std::unique_ptr<BinarySerializer> reader = OpenAtSceneName(bytes, version, error);
     std::u16string name;
     if (reader != nullptr)
         reader->ReadString(name);
     if (reader == nullptr || !scene.Load(*reader)) {
-        HgeManager::Log("The save " + Utf8(path) + " changed while it was loaded; the scene starts empty");
+        HgeManager::Log("A checked save did not read back; the scene starts empty");
         return;
     }
     if (TriggerManager* triggers = TriggerManager::GetSingletonPtr())
@@ -404,12 +405,12 @@ void LoadStateBlocks(const std::u16string& path, Scene& scene)
 // The checked save replaces the running game. The triggers are in place before the scene resumes, since the command
 // at the saved position runs again at once and may read them. A saved history goes in last, as the line shown again
 // there is in it already; a save without one starts the history afresh with that line.
-void ApplySave(const std::u16string& path, SaveContents contents)
+void ApplySave(const std::string& bytes, SaveContents contents)
 {
     ScenesManager& scenes = ScenesManager::GetSingleton();
     Scene* scene = scenes.FindScene(contents.scene);
     scene->Reset();
-    LoadStateBlocks(path, *scene);
+    LoadStateBlocks(bytes, *scene);
     HistoryLog* history = HistoryLog::GetSingletonPtr();
     if (history != nullptr && !contents.keepsHistory)
         history->Clear();
@@ -616,13 +617,40 @@ std::u16string SaveGames::NextSavePath()
 
 bool SaveGames::Load(const std::u16string& path, std::string& error)
 {
-    std::optional<SaveContents> contents = ReadSave(path, error);
+    // Read once: the check and the load see the same bytes, whatever happens to the file meanwhile.
+    const BinarySerializer file(path, BinarySerializer::Direction::Read);
+    if (!file.IsOpen()) {
+        error = "the file cannot be read";
+        return false;
+    }
+    return Apply(file.Bytes(), Utf8(path), error);
+}
+
+std::string SaveGames::CopyState() const
+{
+    const Scene* scene = ScenesManager::GetSingleton().GetCurrentScene();
+    if (scene == nullptr)
+        return {};
+    BinarySerializer writer;
+    WriteState(writer, *scene);
+    return writer.Bytes();
+}
+
+bool SaveGames::RestoreState(const std::string& state, std::string& error)
+{
+    return Apply(state, {}, error);
+}
+
+bool SaveGames::Apply(const std::string& bytes, const std::string& tracedPath, std::string& error)
+{
+    std::optional<SaveContents> contents = ReadSave(bytes, error);
     if (!contents)
         return false;
-    Trace::Write("load", std::string_view(Utf8(path)));
+    if (!tracedPath.empty())
+        Trace::Write("load", std::string_view(tracedPath));
     // The choice the loaded scene shows again is where the save was made, not a new moment to keep.
     m_loading = true;
-    ApplySave(path, std::move(*contents));
+    ApplySave(bytes, std::move(*contents));
     m_loading = false;
     return true;
 }

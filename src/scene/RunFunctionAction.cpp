@@ -4,7 +4,10 @@
 
 namespace Vel {
 
-RunFunctionAction::RunFunctionAction(Callback<void()> function) : m_function(std::move(function)) {}
+RunFunctionAction::RunFunctionAction(Callback<void()> function, std::u16string name)
+    : m_function(std::move(function)), m_name(std::move(name))
+{
+}
 
 void RunFunctionAction::Perform()
 {

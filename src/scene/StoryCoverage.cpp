@@ -12,6 +12,8 @@ struct Record
     // By name, not by index: the scripts read anew in development keep what ran before.
     std::set<std::pair<std::u16string, std::int32_t>> ran;
     std::set<std::u16string> scenes;
+    std::uint64_t commands = 0;
+    std::uint64_t starts = 0;
 };
 
 Record& TheRecord()
@@ -36,7 +38,10 @@ bool StoryCoverage::IsEnabled()
 void StoryCoverage::Ran(std::uint32_t statement)
 {
     Record& record = TheRecord();
-    if (!record.enabled || statement == StatementSource::kNone)
+    if (!record.enabled)
+        return;
+    ++record.commands;
+    if (statement == StatementSource::kNone)
         return;
     const StatementSource::Place& place = StatementSource::GetPlace(statement);
     record.ran.emplace(StatementSource::Files()[place.file], place.line);
@@ -45,8 +50,20 @@ void StoryCoverage::Ran(std::uint32_t statement)
 void StoryCoverage::Reached(const std::u16string& scene)
 {
     Record& record = TheRecord();
-    if (record.enabled)
-        record.scenes.insert(scene);
+    if (!record.enabled)
+        return;
+    ++record.starts;
+    record.scenes.insert(scene);
+}
+
+std::uint64_t StoryCoverage::CommandsStarted()
+{
+    return TheRecord().commands;
+}
+
+std::uint64_t StoryCoverage::ScenesStarted()
+{
+    return TheRecord().starts;
 }
 
 const std::set<std::pair<std::u16string, std::int32_t>>& StoryCoverage::RanStatements()

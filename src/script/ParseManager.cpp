@@ -367,7 +367,7 @@ std::shared_ptr<Action> ParseManager::ParseAction(std::u16string_view actionText
     const std::u16string text = TrimBlanks(actionText);
     const auto function = m_interfaceFunctions.find(text);
     if (function != m_interfaceFunctions.end())
-        return std::make_shared<RunFunctionAction>(function->second);
+        return std::make_shared<RunFunctionAction>(function->second, text);
     std::unique_ptr<Command> command = ParseCommand(text);
     if (!command)
         return nullptr;
