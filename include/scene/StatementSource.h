@@ -35,6 +35,7 @@ public:
     static void Clear();
     // Off by default: a run that keeps no coverage keeps no places either (a long story has a great many).
     static void SetRecording(bool recording);
+    [[nodiscard]] static bool IsRecording();
 };
 
 } // namespace Vel

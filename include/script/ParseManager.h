@@ -111,6 +111,8 @@ public:
 
     // The innermost file being parsed; nullptr outside Parse.
     [[nodiscard]] const SourcePosition* CurrentPosition() const;
+    // The source name of a script being read (SourceName), looked up once for the statements of one file.
+    [[nodiscard]] const std::u16string& StatementFile(const std::u16string& opened);
 
     [[nodiscard]] const std::u16string& CurrentResource() const { return m_currentResource; }
     void SetCurrentResource(std::u16string name) { m_currentResource = std::move(name); }
@@ -145,6 +147,7 @@ private:
     std::vector<Block> m_blocks;
     std::set<std::u16string> m_parsedFiles;
     std::vector<SourcePosition> m_fileStack;
+    std::pair<std::u16string, std::u16string> m_statementFile; // the file opened last and its source name
     std::map<std::u16string, Callback<void()>> m_interfaceFunctions;
     std::u16string m_currentResource; // the last "object" or "animation" name
     std::u16string m_pendingVoice;    // set by "voice", taken by the next "say"

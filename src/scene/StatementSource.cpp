@@ -104,4 +104,9 @@ void StatementSource::SetRecording(bool recording)
     TheRecord().recording = recording;
 }
 
+bool StatementSource::IsRecording()
+{
+    return TheRecord().recording;
+}
+
 } // namespace Vel

@@ -254,13 +254,15 @@ void ParseManager::Dispatch(CommandLine& command)
     const auto handler = m_handlers.find(command.Keyword());
     if (handler != m_handlers.end()) {
         // The commands the statement makes take its place, also when the handler throws halfway. An action's text
-        // read as a statement (a button's action=) is read within the statement that carries it.
+        // read as a statement (a button's action=) is read within the statement that carries it. Only a run that
+        // keeps coverage pays for it: the source name looks at the disk.
         struct Reading
         {
-            explicit Reading(const SourcePosition* position) : begun(position != nullptr)
+            Reading(ParseManager& parser, const SourcePosition* position)
+                : begun(position != nullptr && StatementSource::IsRecording())
             {
                 if (begun)
-                    StatementSource::Begin(SourceName(position->fileName), position->statementLine);
+                    StatementSource::Begin(parser.StatementFile(position->fileName), position->statementLine);
             }
             ~Reading()
             {
@@ -268,7 +270,7 @@ void ParseManager::Dispatch(CommandLine& command)
                     StatementSource::End();
             }
             bool begun;
-        } reading(m_fileStack.empty() ? nullptr : &m_fileStack.back());
+        } reading(*this, m_fileStack.empty() ? nullptr : &m_fileStack.back());
         handler->second(command);
         return;
     }
@@ -449,6 +451,13 @@ std::u16string ParseManager::SourceName(const std::u16string& opened)
     const std::u16string source = opened.substr(0, opened.size() - kCompiled.size()) + u".vls";
     std::error_code error;
     return std::filesystem::exists(TextCodec::WideToUtf8(source), error) ? source : opened;
+}
+
+const std::u16string& ParseManager::StatementFile(const std::u16string& opened)
+{
+    if (opened != m_statementFile.first)
+        m_statementFile = {opened, SourceName(opened)};
+    return m_statementFile.second;
 }
 
 const SourcePosition* ParseManager::CurrentPosition() const
