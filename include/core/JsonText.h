@@ -10,7 +10,5 @@ namespace Vel {
 // Appends the text as a JSON string. JSON text is UTF-8: stray bytes of another encoding become U+FFFD, as in
 // script text.
 void AppendJsonString(std::string& out, std::string_view utf8);
-// Writes the text whole or not at all (a temporary file renamed over the old one); false with the reason in error.
-[[nodiscard]] bool WriteJsonFile(const std::string& fileName, const std::string& json, std::string& error);
 
 } // namespace Vel

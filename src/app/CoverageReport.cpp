@@ -1,7 +1,7 @@
 #include "app/CoverageReport.h"
 
-#include "core/JsonText.h"
 #include "core/TextCodec.h"
+#include "core/TextFile.h"
 #include "scene/StatementSource.h"
 #include "scene/StoryCoverage.h"
 
@@ -40,7 +40,7 @@ namespace {
 
 bool WriteWhole(const std::string& fileName, const std::string& json, std::string& error)
 {
-    if (WriteJsonFile(fileName, json, error))
+    if (WriteTextFile(fileName, json, error))
         return true;
     error = "cannot write the coverage file " + fileName;
     return false;

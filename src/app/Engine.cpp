@@ -7,8 +7,8 @@
 #include "app/RouteExplorer.h"
 #include "core/DisplaySettings.h"
 #include "core/HgeManager.h"
-#include "core/JsonText.h"
 #include "core/TextCodec.h"
+#include "core/TextFile.h"
 #include "core/Trace.h"
 #include "core/UserFiles.h"
 #include "data/CompileScripts.h"
@@ -128,7 +128,7 @@ int Engine::ReportRoutes(std::uintmax_t logOffset)
     const ExploreReport report(result, scenes);
     std::fputs(report.Text().c_str(), stdout);
     std::string error;
-    if (!m_options.exploreJson.empty() && !WriteJsonFile(m_options.exploreJson, report.Json(), error)) {
+    if (!m_options.exploreJson.empty() && !WriteTextFile(m_options.exploreJson, report.Json(), error)) {
         std::fprintf(stderr, "velloria explore: %s\n", error.c_str());
         return 1;
     }

@@ -2,6 +2,7 @@
 
 #include "app/StarterPictures.h"
 #include "core/TextCodec.h"
+#include "core/TextFile.h"
 #include "resources/FontGenerator.h"
 
 #include <stdlib.h>
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <vector>
 
@@ -351,18 +351,6 @@ bool NeedsFallback(const std::string& title)
     return false;
 }
 
-bool WriteText(const fs::path& path, const std::string& text, std::string& error)
-{
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    file.close();
-    if (!file) {
-        error = "cannot write " + path.string();
-        return false;
-    }
-    return true;
-}
-
 bool CopyFaces(const fs::path& fonts, bool fallback, std::string& error)
 {
     struct Face
@@ -401,7 +389,7 @@ bool WriteAll(const fs::path& folder, const StarterOptions& options, const std::
         {"interface.vls", kInterface}, {"story.vls", kStory},
     };
     for (const auto& [name, text] : scripts) {
-        if (!WriteText(folder / name, Fill(text, values), error))
+        if (!WriteTextFile((folder / name).string(), Fill(text, values), error))
             return false;
     }
     return CopyFaces(folder / "fonts", fallback, error) &&

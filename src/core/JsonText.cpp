@@ -3,7 +3,6 @@
 #include "core/TextCodec.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace Vel {
 
@@ -28,20 +27,6 @@ void AppendJsonString(std::string& out, std::string_view utf8)
         }
     }
     out += '"';
-}
-
-bool WriteJsonFile(const std::string& fileName, const std::string& json, std::string& error)
-{
-    const std::string temporary = fileName + ".new";
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << json;
-    file.close();
-    if (!file || std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = "cannot write " + fileName;
-        return false;
-    }
-    return true;
 }
 
 } // namespace Vel
