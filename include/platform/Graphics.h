@@ -3,13 +3,16 @@
 // Drawing for the 2D library: the renderer, textures and render targets behind integer handles, and the screen
 // picture. Every scene on "the screen" draws into a render target of the screen size, which is copied to the
 // window when that scene ends; snapshots read that picture back, so they work at any moment and, headless (SDL's
-// software renderer on an off-screen surface), give the same pixels on every machine.
+// software renderer on an off-screen surface), give the same pixels on every machine. Headless, the off-screen
+// surface itself is the screen picture while it has the screen's size: its pixels are the engine's, so parts of
+// pictures copied unscaled (glyphs) are blended there by the engine, which skips their empty pixels.
 
 #include "platform/Hge.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 
@@ -56,6 +59,8 @@ public:
     void EndScene();
     void Clear(std::uint32_t color);
     void RenderQuad(const hgeQuad& quad);
+    // Each part as RenderQuad would draw it with the colour on every vertex (multiplied, alpha-blended).
+    void RenderBlits(HTEXTURE texture, std::span<const hgeBlit> blits, std::uint32_t colour);
 
     [[nodiscard]] HTARGET CreateTarget(int width, int height);
     void FreeTarget(HTARGET target);
@@ -88,6 +93,10 @@ private:
     [[nodiscard]] Texture* Find(HTEXTURE texture) const;
     HTEXTURE Add(std::unique_ptr<Texture> texture);
     void Present();
+    // True when the scene draws on the off-screen surface and the texture's pixels are at hand.
+    [[nodiscard]] bool BlendsItself(const Texture* texture) const;
+    void BlendOnSurface(const Texture& texture, const hgeBlit& blit, std::uint32_t colour);
+    void BlitAsQuad(HTEXTURE texture, const Texture& found, const hgeBlit& blit, std::uint32_t colour);
     // From the screen picture, which is the render target while they run.
     [[nodiscard]] bool SavePng(const std::string& fileName, std::string& error);
     [[nodiscard]] bool SaveBmp(const std::string& fileName, std::string& error);

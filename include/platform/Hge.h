@@ -157,6 +157,14 @@ struct hgeQuad
     int blend = BLEND_DEFAULT;
 };
 
+// A part of a texture copied unscaled onto whole pixels of the target: one glyph of a text.
+struct hgeBlit
+{
+    int u = 0, v = 0; // the part's top-left corner on the texture, in pixels
+    int width = 0, height = 0;
+    int x = 0, y = 0; // where that corner goes on the target
+};
+
 class HGE
 {
 public:
@@ -206,6 +214,9 @@ public:
     virtual void Gfx_EndScene() = 0;
     virtual void Gfx_Clear(std::uint32_t color) = 0;
     virtual void Gfx_RenderQuad(const hgeQuad* quad) = 0;
+    // The parts of one texture, each drawn as a quad of the vertex colour would be (multiplied, alpha-blended):
+    // the same pixels in one call, which lets a target in the engine's own memory blend them itself.
+    virtual void Gfx_RenderBlits(HTEXTURE tex, const hgeBlit* blits, int count, std::uint32_t colour) = 0;
 
     [[nodiscard]] virtual HTARGET Target_Create(int width, int height, bool zbuffer) = 0;
     virtual void Target_Free(HTARGET target) = 0;

@@ -65,6 +65,7 @@ public:
     void Gfx_EndScene() override;
     void Gfx_Clear(std::uint32_t color) override;
     void Gfx_RenderQuad(const hgeQuad* quad) override;
+    void Gfx_RenderBlits(HTEXTURE tex, const hgeBlit* blits, int count, std::uint32_t colour) override;
 
     [[nodiscard]] HTARGET Target_Create(int width, int height, bool zbuffer) override;
     void Target_Free(HTARGET target) override;

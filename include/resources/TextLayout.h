@@ -8,6 +8,7 @@
 // the face's line height times the style's line spacing lower; lines that would reach below the box are not drawn.
 // Text boxes own one each; placing and drawing allocate nothing.
 
+#include "platform/Hge.h"
 #include "resources/TextShaper.h"
 
 #include <cstdint>
@@ -20,7 +21,6 @@ namespace Vel {
 
 class FontFace;
 class Style;
-class hgeSprite;
 struct AtlasGlyph;
 
 class TextLayout
@@ -99,7 +99,8 @@ private:
     float m_arrangedHeight = 0.0f;
     float m_endX = 0.0f;
     float m_endY = 0.0f;
-    std::unique_ptr<hgeSprite> m_picture; // draws every glyph
+    HGE* m_hge = nullptr;         // one reference, released on destruction
+    std::vector<hgeBlit> m_blits; // room for every glyph
 };
 
 } // namespace Vel

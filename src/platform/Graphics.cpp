@@ -1,5 +1,7 @@
 #include "platform/Graphics.h"
 
+#include "PixelBlend.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -30,8 +32,8 @@ struct Graphics::Device
 
     SDL_Renderer* renderer = nullptr;
     SDL_Surface* surface = nullptr; // the off-screen picture of a headless renderer
-    SDL_Texture* screen = nullptr;
-    SDL_Texture* white = nullptr; // stands in for "no texture", see RenderQuad
+    SDL_Texture* screen = nullptr;  // nullptr while the headless surface is the screen picture
+    SDL_Texture* white = nullptr;   // stands in for "no texture", see RenderQuad
     int width = 0;
     int height = 0;
     int maxTextureWidth = 0; // 0: no limit
@@ -104,6 +106,25 @@ void ClearTexture(SDL_Renderer* renderer, SDL_Texture* texture, std::uint32_t co
     SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
     SDL_RenderClear(renderer);
     SDL_SetRenderTarget(renderer, previous);
+}
+
+// Copied over the window as it is, not blended.
+SDL_Texture* CreateScreen(SDL_Renderer* renderer, int width, int height)
+{
+    SDL_Texture* screen =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (screen == nullptr)
+        return nullptr;
+    SDL_SetTextureBlendMode(screen, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(screen, SDL_ScaleModeLinear);
+    ClearTexture(renderer, screen, 0xFF000000);
+    return screen;
+}
+
+void ClearSurface(SDL_Renderer* renderer, SDL_Surface* surface)
+{
+    SDL_RenderFlush(renderer); // nothing queued may land on the cleared picture
+    SDL_FillRect(surface, nullptr, 0xFF000000);
 }
 
 SDL_Texture* CreateWhite(SDL_Renderer* renderer)
@@ -179,16 +200,15 @@ bool Graphics::FinishOpen(std::unique_ptr<Device> device, std::string& error)
     }
     device->maxTextureWidth = info.max_texture_width;
     device->maxTextureHeight = info.max_texture_height;
-    device->screen =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, device->width, device->height);
-    if (device->screen == nullptr) {
-        error = std::string("cannot create the screen picture: ") + SDL_GetError();
-        return false;
+    if (device->surface != nullptr) {
+        ClearSurface(renderer, device->surface);
+    } else {
+        device->screen = CreateScreen(renderer, device->width, device->height);
+        if (device->screen == nullptr) {
+            error = std::string("cannot create the screen picture: ") + SDL_GetError();
+            return false;
+        }
     }
-    // The screen is copied over the window as it is, not blended.
-    SDL_SetTextureBlendMode(device->screen, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(device->screen, SDL_ScaleModeLinear);
-    ClearTexture(renderer, device->screen, 0xFF000000);
     device->white = CreateWhite(renderer);
     if (device->white == nullptr) {
         error = std::string("cannot create a texture: ") + SDL_GetError();
@@ -215,14 +235,18 @@ bool Graphics::ResizeScreen(int width, int height)
         return false;
     if (width == m_device->width && height == m_device->height)
         return true;
-    SDL_Texture* screen =
-        SDL_CreateTexture(m_device->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
-    if (screen == nullptr)
-        return false;
-    SDL_SetTextureBlendMode(screen, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(screen, SDL_ScaleModeLinear);
-    ClearTexture(m_device->renderer, screen, 0xFF000000);
-    SDL_DestroyTexture(m_device->screen);
+    // Headless, a picture of the surface's size is the surface again; any other size is a texture.
+    SDL_Surface* surface = m_device->surface;
+    SDL_Texture* screen = nullptr;
+    if (surface != nullptr && width == surface->w && height == surface->h) {
+        ClearSurface(m_device->renderer, surface);
+    } else {
+        screen = CreateScreen(m_device->renderer, width, height);
+        if (screen == nullptr)
+            return false;
+    }
+    if (m_device->screen != nullptr)
+        SDL_DestroyTexture(m_device->screen);
     m_device->screen = screen;
     m_device->width = width;
     m_device->height = height;
@@ -325,6 +349,87 @@ void Graphics::RenderQuad(const hgeQuad& quad)
     SDL_SetTextureScaleMode(device, m_textureFilter ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     static const int kIndices[6] = {0, 1, 2, 0, 2, 3}; // clockwise from the top left: two triangles
     SDL_RenderGeometry(m_device->renderer, device, vertices, 4, kIndices, 6);
+}
+
+void Graphics::RenderBlits(HTEXTURE texture, std::span<const hgeBlit> blits, std::uint32_t colour)
+{
+    const Texture* found = m_inScene && texture != m_sceneTexture ? Find(texture) : nullptr;
+    if (found == nullptr)
+        return;
+    if (!BlendsItself(found)) {
+        for (const hgeBlit& blit : blits)
+            BlitAsQuad(texture, *found, blit, colour);
+        return;
+    }
+    SDL_RenderFlush(m_device->renderer); // what SDL still has queued lies under the parts
+    for (const hgeBlit& blit : blits)
+        BlendOnSurface(*found, blit, colour);
+}
+
+bool Graphics::BlendsItself(const Texture* texture) const
+{
+    return m_sceneOnScreen && m_device->surface != nullptr && m_device->screen == nullptr &&
+           !texture->isTarget && !texture->pixels.empty();
+}
+
+void Graphics::BlendOnSurface(const Texture& texture, const hgeBlit& blit, std::uint32_t colour)
+{
+    // 1. The part, cut to the texture and then to the surface, moving both corners together.
+    int u = blit.u;
+    int v = blit.v;
+    int x = blit.x;
+    int y = blit.y;
+    int width = std::min(blit.width, texture.width - u);
+    int height = std::min(blit.height, texture.height - v);
+    const auto cutLow = [](int& low, int& other, int& size) {
+        if (low < 0) {
+            other -= low;
+            size += low;
+            low = 0;
+        }
+    };
+    cutLow(u, x, width);
+    cutLow(v, y, height);
+    cutLow(x, u, width);
+    cutLow(y, v, height);
+    SDL_Surface* surface = m_device->surface;
+    width = std::min(width, surface->w - x);
+    height = std::min(height, surface->h - y);
+    if (width <= 0 || height <= 0)
+        return;
+    // 2. Row by row; a part that ends three pixels before both rows do lets the blend take whole groups of four.
+    const PixelBlend::Reach reach = u + width + 3 <= texture.width && x + width + 3 <= surface->w
+                                        ? PixelBlend::Reach::PastEnd
+                                        : PixelBlend::Reach::Exact;
+    for (int row = 0; row < height; ++row) {
+        const std::uint32_t* from = &texture.pixels[static_cast<std::size_t>(v + row) * texture.width + u];
+        auto* to = reinterpret_cast<std::uint32_t*>(static_cast<char*>(surface->pixels) +
+                                                    static_cast<std::ptrdiff_t>(y + row) * surface->pitch);
+        PixelBlend::BlendRow(from, to + x, width, colour, reach);
+    }
+}
+
+// The quad a sprite of the part's size would draw at the place.
+void Graphics::BlitAsQuad(HTEXTURE texture, const Texture& found, const hgeBlit& blit, std::uint32_t colour)
+{
+    const auto left = static_cast<float>(blit.x);
+    const auto top = static_cast<float>(blit.y);
+    const float right = left + static_cast<float>(blit.width);
+    const float bottom = top + static_cast<float>(blit.height);
+    const auto textureWidth = static_cast<float>(found.width);
+    const auto textureHeight = static_cast<float>(found.height);
+    const float u1 = static_cast<float>(blit.u) / textureWidth;
+    const float v1 = static_cast<float>(blit.v) / textureHeight;
+    const float u2 = static_cast<float>(blit.u + blit.width) / textureWidth;
+    const float v2 = static_cast<float>(blit.v + blit.height) / textureHeight;
+    hgeQuad quad;
+    quad.tex = texture;
+    quad.blend = BLEND_DEFAULT;
+    quad.v[0] = hgeVertex{left, top, 0.5f, colour, u1, v1};
+    quad.v[1] = hgeVertex{right, top, 0.5f, colour, u2, v1};
+    quad.v[2] = hgeVertex{right, bottom, 0.5f, colour, u2, v2};
+    quad.v[3] = hgeVertex{left, bottom, 0.5f, colour, u1, v2};
+    RenderQuad(quad);
 }
 
 bool Graphics::FitsDevice(int width, int height) const
@@ -483,8 +588,7 @@ bool Graphics::SaveScreen(const std::string& fileName, ImageFormat format, std::
 
 bool Graphics::SavePng(const std::string& fileName, std::string& error)
 {
-    SDL_Surface* shot =
-        SDL_CreateRGBSurfaceWithFormat(0, m_device->width, m_device->height, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface* shot = SDL_CreateRGBSurfaceWithFormat(0, m_device->width, m_device->height, 24, SDL_PIXELFORMAT_RGB24);
     if (shot == nullptr) {
         error = SDL_GetError();
         return false;

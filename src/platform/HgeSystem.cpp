@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -530,6 +531,12 @@ void HgeSystem::Gfx_RenderQuad(const hgeQuad* quad)
 {
     if (quad != nullptr)
         m_graphics.RenderQuad(*quad);
+}
+
+void HgeSystem::Gfx_RenderBlits(HTEXTURE tex, const hgeBlit* blits, int count, std::uint32_t colour)
+{
+    if (blits != nullptr && count > 0)
+        m_graphics.RenderBlits(tex, std::span(blits, static_cast<std::size_t>(count)), colour);
 }
 
 HTARGET HgeSystem::Target_Create(int width, int height, bool /*zbuffer*/)

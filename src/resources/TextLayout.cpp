@@ -5,7 +5,6 @@
 #include "resources/FontLibrary.h"
 #include "resources/GlyphAtlas.h"
 #include "resources/Style.h"
-#include "resources/hgeSprite.h"
 
 #include <unicode/ubidi.h>
 
@@ -14,9 +13,13 @@
 
 namespace Vel {
 
-TextLayout::TextLayout() : m_picture(std::make_unique<hgeSprite>(0, 0, 0, 0, 0)) {}
+TextLayout::TextLayout() : m_hge(hgeCreate(HGE_VERSION)) {}
 
-TextLayout::~TextLayout() = default;
+TextLayout::~TextLayout()
+{
+    if (m_hge != nullptr)
+        m_hge->Release();
+}
 
 // Room for a typed part with a few glyphs more than the same part of the whole text has (a letter alone where the
 // whole has a ligature), so shaping it allocates nothing.
@@ -38,6 +41,7 @@ void TextLayout::Set(std::u16string_view text, const Style& style)
     m_current = &m_whole;
     m_lines.reserve(graphemes + 1);
     m_placed.reserve(glyphs);
+    m_blits.reserve(glyphs);
     m_levels.resize(std::max(m_levels.size(), glyphs));
     m_order.resize(std::max(m_order.size(), glyphs));
     Measure(style);
@@ -204,19 +208,38 @@ float TextLayout::PlaceLine(const Line& line, float baseline)
     return std::round(pen);
 }
 
+namespace {
+
+// The pixel a glyph's corner falls in: a baseline can lie between pixels. A box far outside the screen draws nothing
+// either way; the clamp keeps the conversion defined.
+int ToPixel(float value)
+{
+    constexpr float kFar = 1 << 24;
+    return static_cast<int>(std::clamp(std::floor(value), -kFar, kFar));
+}
+
+} // namespace
+
+// The glyphs of one atlas page go to the 2D library together, which draws them as one quad each would be drawn.
 void TextLayout::Draw(float x, float y, std::uint32_t colour)
 {
-    m_picture->SetColor(colour);
+    if (m_hge == nullptr)
+        return;
     HTEXTURE current = 0;
+    m_blits.clear();
     for (const Placed& placed : m_placed) {
         const AtlasGlyph& glyph = *placed.glyph;
-        if (glyph.texture != current) {
-            m_picture->SetTexture(glyph.texture);
-            current = glyph.texture;
+        if (glyph.texture != current && !m_blits.empty()) {
+            m_hge->Gfx_RenderBlits(current, m_blits.data(), static_cast<int>(m_blits.size()), colour);
+            m_blits.clear();
         }
-        m_picture->SetTextureRect(glyph.u, glyph.v, glyph.width, glyph.height);
-        m_picture->Render(std::round(x) + placed.x, std::round(y) + placed.y);
+        current = glyph.texture;
+        m_blits.push_back(hgeBlit{static_cast<int>(glyph.u), static_cast<int>(glyph.v), static_cast<int>(glyph.width),
+                                  static_cast<int>(glyph.height), ToPixel(std::round(x) + placed.x),
+                                  ToPixel(std::round(y) + placed.y)});
     }
+    if (!m_blits.empty())
+        m_hge->Gfx_RenderBlits(current, m_blits.data(), static_cast<int>(m_blits.size()), colour);
 }
 
 } // namespace Vel

@@ -1,3 +1,4 @@
+#include "GameRun.h"
 #include "HeadlessHge.h"
 #include "TempFolder.h"
 #include "platform/RendererChoice.h"
@@ -33,9 +34,9 @@ TEST(HgeSystemTest, TheRendererIsSoftwareWithoutAGpuUnlessTheSettingSaysOtherwis
 {
     using Kind = RendererChoice::Kind;
     const std::tuple<const char*, bool, Kind, bool> cases[] = {
-        {"", false, Kind::Software, false},      {"", true, Kind::OpenGl, false},
-        {"auto", false, Kind::Software, false},  {"software", true, Kind::Software, false},
-        {"opengl", false, Kind::OpenGl, false},  {"vulkan", true, Kind::OpenGl, true},
+        {"", false, Kind::Software, false},        {"", true, Kind::OpenGl, false},
+        {"auto", false, Kind::Software, false},    {"software", true, Kind::Software, false},
+        {"opengl", false, Kind::OpenGl, false},    {"vulkan", true, Kind::OpenGl, true},
         {"Software", false, Kind::Software, true},
     };
     for (const auto& [setting, gpu, kind, noticed] : cases) {
@@ -149,6 +150,71 @@ TEST(GraphicsTest, TexturesLoadFromFilesAndMemoryAndRejectDamage)
     hge->Texture_Free(freed);
     EXPECT_EQ(hge->Texture_Lock(freed), nullptr);
     EXPECT_EQ(hge->Texture_GetWidth(freed), 0);
+}
+
+// Glyphs are blended by the engine itself where it owns the screen's pixels; they must come out as SDL draws the
+// same quads, in every colour over every background, cut at the screen's edges too.
+TEST(GraphicsTest, BlitsDrawTheSamePixelsAsQuads)
+{
+    TempFolder folder;
+    constexpr int kSide = 256;
+    HeadlessHge hge({}, kSide, 32);
+    ASSERT_TRUE(hge->System_Initiate());
+    // Row 0: white at every coverage, as an atlas holds glyphs; row 1: coloured pixels, in runs of four empty, four
+    // opaque and four of other alphas.
+    const HTEXTURE texture = hge->Texture_Create(kSide, 2);
+    std::uint32_t* pixels = hge->Texture_Lock(texture, false);
+    for (std::uint32_t i = 0; i < kSide; ++i) {
+        pixels[i] = i << 24 | 0xFFFFFF;
+        const std::uint32_t alpha = i % 12 < 4 ? 0 : i % 12 < 8 ? 255 : i;
+        pixels[kSide + i] = alpha << 24 | ((i * 0x10307) & 0xFFFFFF);
+    }
+    hge->Texture_Unlock(texture);
+    const std::uint32_t colours[] = {0xFFFFFFFF, 0xFFE0C070, 0x80FFFFFF, 0x40306090, 0x00FFFFFF};
+    const std::uint32_t backgrounds[] = {0xFF000000, 0xFF808080, 0xFF2050F0};
+    // Each case a row of its own; the last cases hang over the left and right edges, leaving widths that are no
+    // multiple of four.
+    const auto draw = [&](bool asBlits, const std::string& file) {
+        ASSERT_TRUE(hge->Gfx_BeginScene());
+        int y = 0;
+        for (std::uint32_t background : backgrounds) {
+            hgeQuad fill;
+            for (int i = 0; i < 4; ++i)
+                fill.v[i] = hgeVertex{i == 1 || i == 2 ? 256.0f : 0.0f,
+                                      static_cast<float>(y + (i >= 2 ? 10 : 0)),
+                                      0.5f,
+                                      background,
+                                      0,
+                                      0};
+            hge->Gfx_RenderQuad(&fill);
+            for (std::uint32_t colour : colours) {
+                for (int row = 0; row < 2; ++row, ++y) {
+                    const int x = y >= 28 ? (y % 2 == 0 ? -101 : 103) : 0;
+                    const hgeBlit blit{0, row, kSide, 1, x, y};
+                    if (asBlits) {
+                        hge->Gfx_RenderBlits(texture, &blit, 1, colour);
+                        continue;
+                    }
+                    hgeQuad quad;
+                    quad.tex = texture;
+                    const float xs[4] = {float(x), float(x + kSide), float(x + kSide), float(x)};
+                    const float us[4] = {0, 1, 1, 0};
+                    for (int i = 0; i < 4; ++i)
+                        quad.v[i] = hgeVertex{xs[i], float(y + (i >= 2)), 0.5f, colour, us[i], (row + (i >= 2)) / 2.0f};
+                    hge->Gfx_RenderQuad(&quad);
+                }
+            }
+        }
+        hge->Gfx_EndScene();
+        ASSERT_TRUE(hge->System_Snapshot(folder.File(file).c_str()));
+    };
+    draw(false, "quads.bmp");
+    draw(true, "blits.bmp");
+    const std::string quads = folder.Read("quads.bmp");
+    const std::string blits = folder.Read("blits.bmp");
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < kSide; ++x)
+            ASSERT_EQ(TestTools::BmpPixel(blits, x, y), TestTools::BmpPixel(quads, x, y)) << x << "," << y;
 }
 
 } // namespace
