@@ -172,8 +172,8 @@ TEST(GraphicsTest, BlitsDrawTheSamePixelsAsQuads)
     hge->Texture_Unlock(texture);
     const std::uint32_t colours[] = {0xFFFFFFFF, 0xFFE0C070, 0x80FFFFFF, 0x40306090, 0x00FFFFFF};
     const std::uint32_t backgrounds[] = {0xFF000000, 0xFF808080, 0xFF2050F0};
-    // Each case a row of its own; the last cases hang over the left and right edges, leaving widths that are no
-    // multiple of four.
+    // Each case a row of its own; some are narrower than the screen, the last ones hang over the left and right
+    // edges: widths that are no multiple of four, with and without room past their ends.
     const auto draw = [&](bool asBlits, const std::string& file) {
         ASSERT_TRUE(hge->Gfx_BeginScene());
         int y = 0;
@@ -190,15 +190,17 @@ TEST(GraphicsTest, BlitsDrawTheSamePixelsAsQuads)
             for (std::uint32_t colour : colours) {
                 for (int row = 0; row < 2; ++row, ++y) {
                     const int x = y >= 28 ? (y % 2 == 0 ? -101 : 103) : 0;
-                    const hgeBlit blit{0, row, kSide, 1, x, y};
+                    const int width = y < 28 && y % 3 == 1 ? 250 : kSide; // room past its end on both
+                    const hgeBlit blit{0, row, width, 1, x, y};
                     if (asBlits) {
                         hge->Gfx_RenderBlits(texture, &blit, 1, colour);
                         continue;
                     }
                     hgeQuad quad;
                     quad.tex = texture;
-                    const float xs[4] = {float(x), float(x + kSide), float(x + kSide), float(x)};
-                    const float us[4] = {0, 1, 1, 0};
+                    const float xs[4] = {float(x), float(x + width), float(x + width), float(x)};
+                    const float right = float(width) / kSide;
+                    const float us[4] = {0, right, right, 0};
                     for (int i = 0; i < 4; ++i)
                         quad.v[i] = hgeVertex{xs[i], float(y + (i >= 2)), 0.5f, colour, us[i], (row + (i >= 2)) / 2.0f};
                     hge->Gfx_RenderQuad(&quad);
